@@ -1,0 +1,1 @@
+// Keeps the UI library non-empty until the main window lands.

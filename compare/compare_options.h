@@ -1,0 +1,19 @@
+#pragma once
+
+namespace kl {
+
+// The option set that tunes when two lines count as equal.
+struct CompareOptions {
+    int method = 0;                 // 1: compare only head and tail up to the delimiter
+    char delimiter = '"';           // delimiter byte of method 1
+    bool ignoreNewline = false;     // line-end bytes do not take part
+    bool ignoreSpaceTab = false;    // half-width spaces and tabs do not take part
+    int wideSpaceAsTwo = 0;         // nonzero: a full-width space counts as two spaces
+    int ignoreTrailingSpaces = 0;   // nonzero: trailing half-width spaces do not take part
+};
+
+// The process-wide option set. Only the user-interface thread writes it, and only while no
+// comparison runs; a run captures a copy when it starts.
+CompareOptions& ProcessCompareOptions();
+
+}  // namespace kl
