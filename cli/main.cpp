@@ -13,7 +13,9 @@ struct CliCommand {
 };
 
 const std::vector<CliCommand> kCommands = {
-    // {"compare", kl::cli::RunCompare},
+    {"compare", kl::cli::RunCompareCommand},
+    {"linediff", kl::cli::RunLineDiffCommand},
+    {"merge", kl::cli::RunMergeCommand},
 };
 
 void PrintUsage()

@@ -18,9 +18,12 @@ int LongestLine(const TextDocument& doc, int k);
 // Releases the texts, file data, rows and blocks and zeroes the tree queue.
 void ClearDocument(TextDocument& doc);
 
-// Reads the file into the next free text (nothing happens when two are loaded) and records
-// its path, name, information text and longest line. On failure the document is unchanged
-// and error holds a message naming the file. eucChg converts EUC-JP lines.
+// Reads the file into the next free text and records its path, name, information text and
+// longest line; while doc.recording is on, the path's 1-based position goes into the first
+// free slot of pendingTreePaths. eucChg converts EUC-JP lines. On failure the document is
+// unchanged, false is returned and error holds a Japanese message naming the file. When
+// two texts are loaded already nothing is read: false with an empty error (the open
+// sequence below asks the user before it gets here).
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error);
 
 enum class OpenOutcome {
@@ -31,7 +34,8 @@ enum class OpenOutcome {
 };
 
 // The open sequence: when two texts are loaded, askClear decides whether they are cleared
-// first (false leaves everything as it was); then the file is loaded.
+// first (false, or no askClear, leaves everything as it was: Refused); then the file is
+// loaded. A load that fails after the clear leaves the document empty.
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
                              const std::function<bool()>& askClear, std::string& error);
 

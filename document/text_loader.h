@@ -10,9 +10,14 @@
 namespace kl {
 
 // Splits bytes into lines (LF, CR or CR LF line ends; every byte kept, NUL included).
+// A CR directly followed by LF is one line end; any other CR is a line end of its own.
 // With eucChg, lines classified as EUC-JP are converted to Shift_JIS; length,
 // contentLength and newlineKind keep the values of the bytes read.
+// Throws std::length_error for a line of 2 GiB or more.
 LineTable SplitLines(std::string_view data, bool eucChg);
+// The same, taking over the buffer as the table's arena instead of copying it; also gives
+// the LongestLineIndex of the result when longestLine is set.
+LineTable SplitLinesOwned(std::string&& data, bool eucChg, int* longestLine = nullptr);
 
 // Index of the longest line (greatest length, first on ties); 0 for an empty table.
 int LongestLineIndex(const LineTable& table);

@@ -27,7 +27,11 @@ std::u16string Cp932ToUtf16(std::string_view bytes);
 std::string Cp932ToUtf8(std::string_view bytes);
 
 // Encoding of Unicode text into code page 932; characters without a code become '?'.
-// Invalid UTF-8 sequences also become '?'.
+// Invalid UTF-8 sequences also become '?' (one per maximal ill-formed subpart), and so
+// does a UTF-16 surrogate pair or lone surrogate. A character with several codes gets the
+// one Windows writes (JIS row 2 before NEC row 13 before the IBM extensions; never the
+// NEC-selected IBM extensions 0xED40-0xEEFC), and the JIS look-alikes U+301C, U+2016,
+// U+2212, U+00A2, U+00A3, U+00AC map one way onto their code page 932 characters.
 std::string Utf8ToCp932(std::string_view utf8);
 std::string Utf16ToCp932(std::u16string_view utf16);
 

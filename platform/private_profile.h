@@ -8,6 +8,7 @@
 // file carried over from Windows). Values cross this interface in code page 932, the form
 // the program uses for text bytes, and buffer sizes count the bytes of that form.
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,27 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 
 // Sets key in section to value, creating the file and the section when needed. The file is
 // replaced atomically (a temporary file renamed over it), so a crash never leaves a
-// half-written settings file. Returns false when the file could not be written.
+// half-written settings file. Returns false when the file could not be written; an existing
+// file that cannot be read is never overwritten. A value with blanks at either end, or
+// enclosed in a pair of quotes, is stored in double quotes so that it reads back unchanged.
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value);
 
-// Removes key from section (nothing happens when it does not exist).
+// One key to set by WriteIniStrings.
+struct IniEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
+
+// Sets several keys with one replacement of the file, so that a group of keys that belong
+// together (a dialog's settings) is stored completely or not at all. A section or key name
+// that could not be read back as written (empty, or holding a line break, "=" in a key, "]"
+// in a section) and a value holding a line break make the whole call fail.
+bool WriteIniStrings(const std::string& path, std::span<const IniEntry> entries);
+
+// Removes key from section (nothing happens when it does not exist). Returns false when
+// the file could not be rewritten.
 bool DeleteIniKey(const std::string& path, std::string_view section, std::string_view key);
 
 }  // namespace kl

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic fontconfig
+packages=(cmake g++ make pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic fontconfig libfontconfig-dev
           libgtest-dev libbenchmark-dev xvfb xauth hyperfine)
 
 missing=()

@@ -1,0 +1,77 @@
+#include "app/kestrilane_app.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/main_frame.h"
+#include "document/document_ops.h"
+#include "document/kestrilane_doc.h"
+#include "settings/user_profile.h"
+
+CKestrilaneApp::CKestrilaneApp(std::string iniPath, std::unique_ptr<kl::UserProfile> profile)
+    : iniPath_(std::move(iniPath)), profile_(std::move(profile))
+{
+    doc_ = std::make_unique<CKestrilaneDoc>(*this, iniPath_);
+    frame_ = std::make_unique<CMainFrame>(*this, *doc_);
+}
+
+// The frame refers to the document, so it goes first.
+CKestrilaneApp::~CKestrilaneApp()
+{
+    frame_.reset();
+    doc_.reset();
+}
+
+bool CKestrilaneApp::InitInstance(const std::vector<std::string>& words)
+{
+    const kl::CommandLine commandLine = kl::ParseCommandLine(words);
+    m_szOption = commandLine.option;
+    if (!ProcessCommandLineFiles(commandLine))
+        return false;
+    frame_->ShowPlaced();
+    return true;
+}
+
+bool CKestrilaneApp::ProcessCommandLineFiles(const kl::CommandLine& commandLine)
+{
+    m_nArgIndex = 0;
+    m_nArgCount = commandLine.argCount;
+    for (const kl::FileArgument& file : commandLine.files) {
+        m_nArgIndex = file.position;
+        if (!OpenDocumentFile(file.path))
+            return false;
+    }
+    // With no file argument the document stays empty, as created.
+    return true;
+}
+
+bool CKestrilaneApp::OpenDocumentFile(const std::string& path)
+{
+    return doc_->OnOpenDocument(path);
+}
+
+void CKestrilaneApp::OnFileOpen()
+{
+    if (!prompts.chooseFile)
+        return;
+    for (int prompt = 0; prompt < 2; ++prompt) {
+        QString caption = QStringLiteral(u"開く");
+        QString directory;
+        const kl::TextDocument& text = doc_->textDoc;
+        switch (kl::LoadedTextCount(text)) {
+        case 0: caption += QStringLiteral(" - DocA"); break;
+        case 1: caption += QStringLiteral(" - DocB"); break;
+        default: break;
+        }
+        if (!text.filePaths.empty())
+            directory = QFileInfo(QFile::decodeName(text.filePaths.back().c_str())).absolutePath();
+        const QString chosen = prompts.chooseFile(frame_.get(), caption, directory);
+        if (!chosen.isEmpty())
+            OpenDocumentFile(QFile::encodeName(chosen).toStdString());
+    }
+}
+
+void CKestrilaneApp::OnFileNew()
+{
+    doc_->OnNewDocument();
+}

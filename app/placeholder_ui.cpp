@@ -1,1 +1,0 @@
-// Keeps the UI library non-empty until the main window lands.

@@ -1,0 +1,140 @@
+#include "cli/cli_options.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "compare/presets.h"
+#include "platform/cp932.h"
+
+namespace kl::cli {
+
+namespace {
+
+// The value of "--name=VALUE" when arg has that form.
+std::optional<std::string_view> OptionValue(std::string_view arg, std::string_view name)
+{
+    if (arg.size() <= name.size() || arg.substr(0, name.size()) != name || arg[name.size()] != '=')
+        return std::nullopt;
+    return arg.substr(name.size() + 1);
+}
+
+bool IsPresetCode(std::string_view code)
+{
+    if (code.size() != 5)
+        return false;
+    for (char c : code) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+// The delimiter is one byte of code page 932: an ASCII character or a half-width katakana.
+std::optional<char> DelimiterByte(std::string_view text)
+{
+    if (text.size() == 1)
+        return text[0];
+    if (!IsValidUtf8(text))
+        return std::nullopt;
+    // A character without a code comes back as '?'.
+    const std::string converted = Utf8ToCp932(text);
+    if (converted.size() != 1 || converted == "?")
+        return std::nullopt;
+    return converted[0];
+}
+
+}  // namespace
+
+const char* CompareUsage()
+{
+    return "usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
+           "Compares two texts (code page 932) line by line and prints the aligned result.\n"
+           "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
+           "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
+           "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
+           "options:\n"
+           "  --json                    print the whole result as one JSON object\n"
+           "  --detailed                detailed comparison (searches every line)\n"
+           "  --ignore-newline          ignore line-end differences\n"
+           "  --ignore-space-tab        leave half-width spaces and tabs out\n"
+           "  --wide-space-as-two       count a full-width space as two spaces\n"
+           "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
+           "  --delimiter=C             compare only head and tail up to the byte C\n"
+           "  --preset=CODE             apply a five-digit compare-mode code last\n"
+           "  --euc                     convert EUC-JP lines when loading\n"
+           "  --no-position-message     put the right message opposite moved lines\n"
+           "  --left-message=TEXT       filler text opposite lines only in FILE_B\n"
+           "  --right-message=TEXT      filler text opposite lines only in FILE_A\n"
+           "  --help                    show this text\n";
+}
+
+ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions& options,
+                                   std::string& error)
+{
+    std::vector<std::string> files;
+    std::optional<std::string_view> preset;
+    CompareOptions& compare = options.run.options;
+    bool optionsEnded = false;
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view arg = argv[k];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            files.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            return ParseOutcome::Help;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--detailed") {
+            options.run.mode = COMPARE_DETAILED;
+        } else if (arg == "--ignore-newline") {
+            compare.ignoreNewline = true;
+        } else if (arg == "--ignore-space-tab") {
+            compare.ignoreSpaceTab = true;
+        } else if (arg == "--wide-space-as-two") {
+            compare.wideSpaceAsTwo = 1;
+        } else if (arg == "--ignore-trailing-spaces") {
+            compare.ignoreTrailingSpaces = 1;
+        } else if (arg == "--euc") {
+            options.eucChg = true;
+        } else if (arg == "--no-position-message") {
+            options.run.messages.positionMessages = false;
+        } else if (auto value = OptionValue(arg, "--delimiter")) {
+            const std::optional<char> delimiter = DelimiterByte(*value);
+            if (!delimiter) {
+                error = "--delimiter needs exactly one single-byte character";
+                return ParseOutcome::UsageError;
+            }
+            compare.method = 1;
+            compare.delimiter = *delimiter;
+        } else if (auto value = OptionValue(arg, "--preset")) {
+            if (!IsPresetCode(*value)) {
+                error = "--preset needs a code of five digits, for example 01100";
+                return ParseOutcome::UsageError;
+            }
+            preset = *value;
+        } else if (auto value = OptionValue(arg, "--left-message")) {
+            options.run.messages.left = Utf8ToCp932(*value);
+        } else if (auto value = OptionValue(arg, "--right-message")) {
+            options.run.messages.right = Utf8ToCp932(*value);
+        } else {
+            error = "unknown option '" + std::string(arg) + "'";
+            return ParseOutcome::UsageError;
+        }
+    }
+    if (files.size() != 2) {
+        error = "two files are needed, " + std::to_string(files.size()) + " given";
+        return ParseOutcome::UsageError;
+    }
+    // A selected preset overrides the method and the switches when a run starts.
+    if (preset)
+        ApplyPresetText("x (" + std::string(*preset) + ")", compare);
+    options.fileA = files[0];
+    options.fileB = files[1];
+    return ParseOutcome::Run;
+}
+
+}  // namespace kl::cli

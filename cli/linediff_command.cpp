@@ -1,0 +1,218 @@
+// `kestrilane-cli linediff`: compares one line of a file with one line of another file
+// character by character and prints the common and differing runs.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+#include "compare/run_control.h"
+#include "document/document_ops.h"
+#include "linedetail/line_compare.h"
+#include "platform/cp932.h"
+
+namespace kl::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFile = 1;
+constexpr int kExitUsage = 2;
+constexpr int kTabColumns = 8;
+
+const char* LineDiffUsage()
+{
+    return "usage: kestrilane-cli linediff [--json] [--euc] FILE_1 LINE_1 FILE_2 LINE_2\n"
+           "Compares line LINE_1 of FILE_1 with line LINE_2 of FILE_2 (1-based numbers,\n"
+           "code page 932 texts) character by character. The listing shows both lines\n"
+           "with '^' under the characters of the differing runs.\n"
+           "options:\n"
+           "  --json  print {\"segments1\": [...], \"segments2\": [...]} with the runs as\n"
+           "          {\"start\": byte offset, \"end\": byte offset, \"isDifference\": 0 or 1}\n"
+           "  --euc   convert EUC-JP lines when loading\n"
+           "  --help  show this text\n";
+}
+
+struct LineDiffOptions {
+    bool json = false;
+    bool eucChg = false;
+    std::string files[2];
+    int lineNumbers[2] = {0, 0};  // 1-based
+};
+
+enum class Parse { Run, Help, UsageError };
+
+// A positive decimal number that fits an int, or 0.
+int PositiveNumber(std::string_view text)
+{
+    if (text.empty() || text.size() > 10)
+        return 0;
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value >= 1 && value <= 0x7FFFFFFF ? static_cast<int>(value) : 0;
+}
+
+Parse ParseArguments(int argc, char** argv, LineDiffOptions& options, std::string& error)
+{
+    std::vector<std::string_view> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--json")
+            options.json = true;
+        else if (arg == "--euc")
+            options.eucChg = true;
+        else if (arg == "--help" || arg == "-h")
+            return Parse::Help;
+        else if (arg.size() > 1 && arg[0] == '-' && PositiveNumber(arg.substr(1)) == 0) {
+            error = "unknown option '" + std::string(arg) + "'";
+            return Parse::UsageError;
+        } else
+            positional.push_back(arg);
+    }
+    if (positional.size() != 4) {
+        error = "FILE_1 LINE_1 FILE_2 LINE_2 are needed, " + std::to_string(positional.size()) + " arguments given";
+        return Parse::UsageError;
+    }
+    for (int k = 0; k < 2; ++k) {
+        options.files[k] = std::string(positional[static_cast<std::size_t>(2 * k)]);
+        const std::string_view number = positional[static_cast<std::size_t>(2 * k + 1)];
+        options.lineNumbers[k] = PositiveNumber(number);
+        if (options.lineNumbers[k] == 0) {
+            error = "LINE_" + std::to_string(k + 1) + " must be a positive line number, not '" + std::string(number) + "'";
+            return Parse::UsageError;
+        }
+    }
+    return Parse::Run;
+}
+
+bool LoadFile(TextDocument& doc, const std::string& path, bool eucChg)
+{
+    std::string error;
+    if (LoadIntoDocument(doc, path, eucChg, error))
+        return true;
+    if (!IsValidUtf8(error))
+        error = Cp932ToUtf8(error);
+    if (error.find(path) == std::string::npos)
+        error = "cannot read '" + path + "'" + (error.empty() ? "" : ": " + error);
+    std::fprintf(stderr, "kestrilane-cli linediff: %s\n", error.c_str());
+    return false;
+}
+
+void PrintJsonSegments(const char* name, const std::vector<LineSegment>& segments)
+{
+    std::printf("\"%s\": [", name);
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const LineSegment& s = segments[i];
+        std::printf("%s{\"start\": %d, \"end\": %d, \"isDifference\": %d}", i == 0 ? "" : ", ",
+                    static_cast<int>(s.start), static_cast<int>(s.end), static_cast<int>(s.isDifference));
+    }
+    std::printf("]");
+}
+
+// The line (without its line end) in UTF-8 and a marker line with '^' under every column
+// of a character that starts in a difference run. Columns follow the display width:
+// a double-byte character takes two, a tab reaches the next multiple of 8, and control
+// characters show as '?'.
+struct MarkedLine {
+    std::string text;
+    std::string marks;
+};
+
+MarkedLine MarkLine(std::string_view line, const std::vector<LineSegment>& segments)
+{
+    std::vector<char> differing(line.size(), 0);
+    for (const LineSegment& s : segments) {
+        if (s.isDifference == 0)
+            continue;
+        for (std::int32_t k = s.start; k < s.end && static_cast<std::size_t>(k) < line.size(); ++k)
+            differing[static_cast<std::size_t>(k)] = 1;
+    }
+    MarkedLine out;
+    const std::size_t contentEnd = line.size() - LineEndLength(line);
+    std::size_t column = 0;
+    for (std::size_t pos = 0; pos < contentEnd;) {
+        const std::size_t next = NextChar(line, pos);
+        std::size_t width = next - pos;
+        if (line[pos] == '\t') {
+            width = kTabColumns - column % kTabColumns;
+            out.text.append(width, ' ');
+        } else {
+            std::string glyph = Cp932ToUtf8(line.substr(pos, next - pos));
+            for (char& c : glyph) {
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                    c = '?';
+            }
+            out.text += glyph;
+        }
+        out.marks.append(width, differing[pos] != 0 ? '^' : ' ');
+        column += width;
+        pos = next;
+    }
+    out.marks.erase(out.marks.find_last_not_of(' ') + 1);
+    return out;
+}
+
+void PrintMarkedLine(int row, std::string_view line, const std::vector<LineSegment>& segments)
+{
+    const MarkedLine marked = MarkLine(line, segments);
+    std::printf("%d %s\n", row, marked.text.c_str());
+    std::printf("%s%s\n", marked.marks.empty() ? "" : "  ", marked.marks.c_str());
+}
+
+}  // namespace
+
+int RunLineDiffCommand(int argc, char** argv)
+{
+    LineDiffOptions options;
+    std::string error;
+    switch (ParseArguments(argc, argv, options, error)) {
+    case Parse::Help:
+        std::fputs(LineDiffUsage(), stdout);
+        return kExitOk;
+    case Parse::UsageError:
+        std::fprintf(stderr, "kestrilane-cli linediff: %s\n", error.c_str());
+        std::fputs(LineDiffUsage(), stderr);
+        return kExitUsage;
+    case Parse::Run:
+        break;
+    }
+
+    TextDocument doc;
+    doc.recording = false;
+    std::string_view lines[2];
+    for (int k = 0; k < 2; ++k) {
+        if (!LoadFile(doc, options.files[k], options.eucChg))
+            return kExitFile;
+        const LineTable& table = *doc.lineTables[static_cast<std::size_t>(k)];
+        if (options.lineNumbers[k] > table.count()) {
+            std::fprintf(stderr, "kestrilane-cli linediff: LINE_%d is %d, but '%s' has %d line%s\n", k + 1,
+                         options.lineNumbers[k], options.files[k].c_str(), table.count(), table.count() == 1 ? "" : "s");
+            return kExitUsage;
+        }
+        lines[k] = table.text(options.lineNumbers[k] - 1);
+    }
+
+    g_abortRequested = 0;
+    const LinePairResult result = CompareLinePair(lines[0], lines[1]);
+    if (options.json) {
+        std::printf("{");
+        PrintJsonSegments("segments1", result.segments1);
+        std::printf(", ");
+        PrintJsonSegments("segments2", result.segments2);
+        std::printf("}\n");
+    } else {
+        PrintMarkedLine(1, lines[0], result.segments1);
+        PrintMarkedLine(2, lines[1], result.segments2);
+    }
+    if (std::fflush(stdout) != 0) {
+        std::fputs("kestrilane-cli linediff: cannot write the result\n", stderr);
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+}  // namespace kl::cli

@@ -1,0 +1,145 @@
+#include "compare/line_keys.h"
+
+#include <functional>
+#include <string>
+
+#include "compare/lines_equal.h"
+
+namespace kl {
+namespace {
+
+// The bytes LinesEqual keeps of a line once its line end is left out: those before the
+// first CR, or before the first LF when there is no CR.
+std::string_view ContentBytes(std::string_view text)
+{
+    std::size_t end = text.find('\r');
+    if (end == std::string_view::npos) end = text.find('\n');
+    return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+// One line's working bytes after the normalisation LinesEqual applies under the options.
+class Normalised {
+public:
+    Normalised(std::string_view working, const CompareOptions& options)
+    {
+        if (options.ignoreSpaceTab) {
+            storage_ = StripSpaceTab(working, working.size());
+            view_ = storage_;
+        } else if (options.wideSpaceAsTwo != 0 || options.ignoreTrailingSpaces != 0) {
+            storage_ = NormaliseSpaces(working, working.size(), options);
+            view_ = storage_;
+        } else {
+            view_ = working;
+        }
+    }
+    std::string_view view() const { return view_; }
+
+private:
+    std::string storage_;
+    std::string_view view_;
+};
+
+// Gives every distinct text a number, counting from 0.
+class TextNumbering {
+public:
+    explicit TextNumbering(std::size_t maxTexts)
+    {
+        std::size_t capacity = 16;
+        while (capacity < maxTexts * 2) capacity *= 2;
+        slotHashes_.assign(capacity, 0);
+        slotNumbers_.assign(capacity, kFree);
+    }
+
+    std::int32_t Number(std::string_view text)
+    {
+        const std::uint64_t hash = std::hash<std::string_view>{}(text);
+        const std::size_t mask = slotNumbers_.size() - 1;
+        for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
+            const std::int32_t number = slotNumbers_[slot];
+            if (number == kFree) {
+                slotHashes_[slot] = hash;
+                slotNumbers_[slot] = Add(text);
+                return slotNumbers_[slot];
+            }
+            if (slotHashes_[slot] == hash && Text(number) == text) return number;
+        }
+    }
+
+    int Count() const { return static_cast<int>(starts_.size()); }
+
+private:
+    static constexpr std::int32_t kFree = -1;
+
+    std::int32_t Add(std::string_view text)
+    {
+        starts_.push_back(arena_.size());
+        lengths_.push_back(text.size());
+        arena_.append(text);
+        return static_cast<std::int32_t>(starts_.size() - 1);
+    }
+    std::string_view Text(std::int32_t number) const
+    {
+        const auto n = static_cast<std::size_t>(number);
+        return std::string_view(arena_).substr(starts_[n], lengths_[n]);
+    }
+
+    std::vector<std::uint64_t> slotHashes_;
+    std::vector<std::int32_t> slotNumbers_;
+    std::string arena_;  // the texts, back to back
+    std::vector<std::size_t> starts_;
+    std::vector<std::size_t> lengths_;
+};
+
+}  // namespace
+
+LineKeys::LineKeys(const LineTable& table0, const LineTable& table1, const CompareOptions& options)
+{
+    const int forms = options.ignoreNewline ? 2 : 1;
+    TextNumbering numbering(static_cast<std::size_t>(forms) * (table0.lines.size() + table1.lines.size()));
+    const LineTable* tables[2] = {&table0, &table1};
+    for (int side = 0; side < 2; ++side) {
+        const LineTable& table = *tables[side];
+        Side& keys = sides_[side];
+        const auto n = static_cast<std::size_t>(table.count());
+        std::vector<std::int32_t>& wholeKeys = keys.keys[static_cast<std::size_t>(KeyForm::Whole)];
+        std::vector<std::int32_t>& contentKeys = keys.keys[static_cast<std::size_t>(KeyForm::Content)];
+        wholeKeys.resize(n);
+        keys.firstForm.resize(n);
+        if (options.ignoreNewline) contentKeys.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string_view text = table.text(static_cast<int>(i));
+            const Normalised whole(text, options);
+            wholeKeys[i] = numbering.Number(whole.view());
+            std::string_view firstText = whole.view();
+            KeyForm form = KeyForm::Whole;
+            if (options.ignoreNewline) {
+                if (text.find_first_of("\r\n") == std::string_view::npos) {
+                    contentKeys[i] = wholeKeys[i];  // no line end: the same bytes
+                } else {
+                    const Normalised content(ContentBytes(text), options);
+                    contentKeys[i] = numbering.Number(content.view());
+                    form = KeyForm::Content;
+                    firstText = content.view();
+                }
+            }
+            // Under the delimiter method a first line holding the delimiter is compared by
+            // head and tail only, which no number can stand for.
+            const bool delimited = options.method == 1 && firstText.find(options.delimiter) != std::string_view::npos;
+            keys.firstForm[i] = delimited ? KeyForm::None : form;
+        }
+    }
+    keyCount_ = numbering.Count();
+}
+
+KeyIndex::KeyIndex(const LineKeys& keys, int side, KeyForm form, int lineCount)
+{
+    starts_.assign(static_cast<std::size_t>(keys.KeyCount()) + 1, 0);
+    for (int i = 0; i < lineCount; ++i) ++starts_[static_cast<std::size_t>(keys.Key(side, form, i)) + 1];
+    for (std::size_t k = 1; k < starts_.size(); ++k) starts_[k] += starts_[k - 1];
+    lines_.resize(static_cast<std::size_t>(lineCount));
+    std::vector<std::int32_t> fill(starts_.begin(), starts_.end() - 1);
+    for (int i = 0; i < lineCount; ++i)
+        lines_[static_cast<std::size_t>(fill[static_cast<std::size_t>(keys.Key(side, form, i))]++)] = i;
+}
+
+}  // namespace kl

@@ -1,0 +1,23 @@
+#pragma once
+// A document holding two texts and the result of a real comparison of them.
+#include <memory>
+#include <string_view>
+
+#include "compare/compare_run.h"
+#include "document/text_loader.h"
+
+namespace kltest {
+
+inline kl::TextDocument ComparedDoc(std::string_view a, std::string_view b,
+                                    const kl::CompareRunSettings& settings = {})
+{
+    kl::TextDocument doc;
+    doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines(a, false));
+    doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines(b, false));
+    kl::g_abortRequested = 0;
+    kl::g_compareRunning = 1;
+    kl::RunCompare(doc, settings, kl::CompareRunCallbacks{});
+    return doc;
+}
+
+}  // namespace kltest

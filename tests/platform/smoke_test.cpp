@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "compare/compare_options.h"
-TEST(Smoke, DefaultOptions) { EXPECT_EQ(kl::ProcessCompareOptions().delimiter, '"'); }
