@@ -1,5 +1,6 @@
 #include "compare/line_keys.h"
 
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -17,29 +18,35 @@ std::string_view ContentBytes(std::string_view text)
     return end == std::string_view::npos ? text : text.substr(0, end);
 }
 
-// One line's working bytes after the normalisation LinesEqual applies under the options.
+// One line's working bytes after the normalisation LinesEqual applies under the options:
+// a view of the line itself when no normalisation applies, a new text otherwise.
 class Normalised {
 public:
     Normalised(std::string_view working, const CompareOptions& options)
     {
         if (options.ignoreSpaceTab) {
             storage_ = StripSpaceTab(working, working.size());
-            view_ = storage_;
+            owned_ = true;
         } else if (options.wideSpaceAsTwo != 0 || options.ignoreTrailingSpaces != 0) {
             storage_ = NormaliseSpaces(working, working.size(), options);
-            view_ = storage_;
+            owned_ = true;
         } else {
             view_ = working;
         }
     }
-    std::string_view view() const { return view_; }
+    std::string_view view() const { return owned_ ? std::string_view(storage_) : view_; }
+    // The new text, for keeping; empty for a view of the line.
+    std::string TakeText() { return std::move(storage_); }
+    bool owned() const { return owned_; }
 
 private:
     std::string storage_;
     std::string_view view_;
+    bool owned_ = false;
 };
 
-// Gives every distinct text a number, counting from 0.
+// Gives every distinct text a number, counting from 0. Texts that are views of the tables
+// are kept as views; normalised texts are kept by the numbering.
 class TextNumbering {
 public:
     explicit TextNumbering(std::size_t maxTexts)
@@ -48,46 +55,40 @@ public:
         while (capacity < maxTexts * 2) capacity *= 2;
         slotHashes_.assign(capacity, 0);
         slotNumbers_.assign(capacity, kFree);
+        texts_.reserve(maxTexts);
     }
 
-    std::int32_t Number(std::string_view text)
+    std::int32_t Number(Normalised& normalised)
     {
+        const std::string_view text = normalised.view();
         const std::uint64_t hash = std::hash<std::string_view>{}(text);
         const std::size_t mask = slotNumbers_.size() - 1;
         for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
             const std::int32_t number = slotNumbers_[slot];
             if (number == kFree) {
                 slotHashes_[slot] = hash;
-                slotNumbers_[slot] = Add(text);
+                slotNumbers_[slot] = static_cast<std::int32_t>(texts_.size());
+                if (normalised.owned()) {
+                    kept_.push_back(normalised.TakeText());
+                    texts_.push_back(kept_.back());
+                } else {
+                    texts_.push_back(text);
+                }
                 return slotNumbers_[slot];
             }
-            if (slotHashes_[slot] == hash && Text(number) == text) return number;
+            if (slotHashes_[slot] == hash && texts_[static_cast<std::size_t>(number)] == text) return number;
         }
     }
 
-    int Count() const { return static_cast<int>(starts_.size()); }
+    int Count() const { return static_cast<int>(texts_.size()); }
 
 private:
     static constexpr std::int32_t kFree = -1;
 
-    std::int32_t Add(std::string_view text)
-    {
-        starts_.push_back(arena_.size());
-        lengths_.push_back(text.size());
-        arena_.append(text);
-        return static_cast<std::int32_t>(starts_.size() - 1);
-    }
-    std::string_view Text(std::int32_t number) const
-    {
-        const auto n = static_cast<std::size_t>(number);
-        return std::string_view(arena_).substr(starts_[n], lengths_[n]);
-    }
-
     std::vector<std::uint64_t> slotHashes_;
     std::vector<std::int32_t> slotNumbers_;
-    std::string arena_;  // the texts, back to back
-    std::vector<std::size_t> starts_;
-    std::vector<std::size_t> lengths_;
+    std::vector<std::string_view> texts_;  // by number
+    std::deque<std::string> kept_;         // normalised texts; a deque never moves them
 };
 
 }  // namespace
@@ -108,23 +109,22 @@ LineKeys::LineKeys(const LineTable& table0, const LineTable& table1, const Compa
         if (options.ignoreNewline) contentKeys.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             const std::string_view text = table.text(static_cast<int>(i));
-            const Normalised whole(text, options);
-            wholeKeys[i] = numbering.Number(whole.view());
-            std::string_view firstText = whole.view();
+            Normalised whole(text, options);
+            // Under the delimiter method a first line holding the delimiter is compared by
+            // head and tail only, which no number can stand for.
+            bool delimited = options.method == 1 && whole.view().find(options.delimiter) != std::string_view::npos;
+            wholeKeys[i] = numbering.Number(whole);
             KeyForm form = KeyForm::Whole;
             if (options.ignoreNewline) {
                 if (text.find_first_of("\r\n") == std::string_view::npos) {
                     contentKeys[i] = wholeKeys[i];  // no line end: the same bytes
                 } else {
-                    const Normalised content(ContentBytes(text), options);
-                    contentKeys[i] = numbering.Number(content.view());
+                    Normalised content(ContentBytes(text), options);
+                    delimited = options.method == 1 && content.view().find(options.delimiter) != std::string_view::npos;
+                    contentKeys[i] = numbering.Number(content);
                     form = KeyForm::Content;
-                    firstText = content.view();
                 }
             }
-            // Under the delimiter method a first line holding the delimiter is compared by
-            // head and tail only, which no number can stand for.
-            const bool delimited = options.method == 1 && firstText.find(options.delimiter) != std::string_view::npos;
             keys.firstForm[i] = delimited ? KeyForm::None : form;
         }
     }

@@ -115,11 +115,6 @@ TEST_F(MergeCliTest, CompareOptionsApply)
     EXPECT_EQ(Merged("a  \nb\n", "a\nb\n"), "!DOC_A>>>a  \n!DOC_B>>>a\nb\n");
 }
 
-TEST_F(MergeCliTest, DocBOnlyBlockBetweenCommonBlocks)
-{
-    EXPECT_EQ(Merged("a\nb\nc\nd\n", "a\nb\nX\nY\nc\nd\n"), "a\nb\n!DOC_B>>>X\n!DOC_B>>>Y\nc\nd\n");
-}
-
 TEST_F(MergeCliTest, EmptyFileGivesEmptyOutput)
 {
     EXPECT_EQ(Merged("", "a\nb\n"), "");
