@@ -11,15 +11,17 @@
 CKestrilaneApp::CKestrilaneApp(std::string iniPath, std::unique_ptr<kl::UserProfile> profile)
     : iniPath_(std::move(iniPath)), profile_(std::move(profile))
 {
+    recentFiles_.Load(*profile_);
     doc_ = std::make_unique<CKestrilaneDoc>(*this, iniPath_);
     frame_ = std::make_unique<CMainFrame>(*this, *doc_);
 }
 
-// The frame refers to the document, so it goes first.
+// The frame refers to the document, so it goes first; the recent-file list is stored last.
 CKestrilaneApp::~CKestrilaneApp()
 {
     frame_.reset();
     doc_.reset();
+    recentFiles_.Save(*profile_);
 }
 
 bool CKestrilaneApp::InitInstance(const std::vector<std::string>& words)
@@ -47,7 +49,24 @@ bool CKestrilaneApp::ProcessCommandLineFiles(const kl::CommandLine& commandLine)
 
 bool CKestrilaneApp::OpenDocumentFile(const std::string& path)
 {
-    return doc_->OnOpenDocument(path);
+    // The document records full paths, whatever directory the name was given relative to.
+    const QString fullPath = QFileInfo(QFile::decodeName(path.c_str())).absoluteFilePath();
+    if (!doc_->OnOpenDocument(QFile::encodeName(fullPath).toStdString()))
+        return false;
+    recentFiles_.Add(fullPath);
+    emit recentFilesChanged();
+    return true;
+}
+
+void CKestrilaneApp::OpenRecentFile(int index)
+{
+    if (index < 0 || index >= recentFiles_.files().size())
+        return;
+    const QString path = recentFiles_.files()[index];
+    if (!OpenDocumentFile(QFile::encodeName(path).toStdString()) && !QFileInfo::exists(path)) {
+        recentFiles_.Remove(path);
+        emit recentFilesChanged();
+    }
 }
 
 void CKestrilaneApp::OnFileOpen()
@@ -73,5 +92,6 @@ void CKestrilaneApp::OnFileOpen()
 
 void CKestrilaneApp::OnFileNew()
 {
+    frame_->CancelCompare();
     doc_->OnNewDocument();
 }

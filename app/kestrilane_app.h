@@ -1,12 +1,13 @@
 #pragma once
 // The application object: start-up from the command line, the document and the main
-// window, and the File > Open and File > New commands.
+// window, the File > Open and File > New commands and the recent-file list.
 #include <QObject>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/recent_files.h"
 #include "app/user_prompts.h"
 
 class CKestrilaneDoc;
@@ -33,12 +34,16 @@ public:
     // Opens the file arguments in order, m_nArgIndex holding each one's position.
     bool ProcessCommandLineFiles(const kl::CommandLine& commandLine);
 
-    // The common open path of the command line, the File menu and dropped files.
+    // The common open path of the command line, the File menu, dropped files and the
+    // recent-file list. A file that was opened goes to the top of the recent-file list.
     bool OpenDocumentFile(const std::string& path);
     // File > Open: asks for two files in a row; a cancelled prompt only skips its file.
     void OnFileOpen();
-    // File > New: clears the document.
+    // File > New: stops a running comparison, then clears the document.
     void OnFileNew();
+    // Opens entry index of the recent-file list; an entry whose file is gone leaves the list.
+    void OpenRecentFile(int index);
+    const RecentFileList& recentFiles() const { return recentFiles_; }
 
     CKestrilaneDoc* document() const { return doc_.get(); }
     CMainFrame* mainFrame() const { return frame_.get(); }
@@ -52,9 +57,13 @@ public:
     int m_nArgCount = 0;     // command-line words, the program name included
     UserPrompts prompts = InteractivePrompts();
 
+signals:
+    void recentFilesChanged();
+
 private:
     std::string iniPath_;
     std::unique_ptr<kl::UserProfile> profile_;
+    RecentFileList recentFiles_;
     std::unique_ptr<CKestrilaneDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };

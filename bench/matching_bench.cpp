@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_inputs.h"
 #include "compare/line_matching.h"
 #include "document/text_loader.h"
 
@@ -27,21 +28,6 @@ std::string Join(const std::vector<std::string>& lines)
     return text;
 }
 
-std::string VariedLine(std::mt19937& random)
-{
-    static const char* const words[] = {"int", "return", "value", "count", "if", "else", "{", "}", "for",
-                                        "(i = 0;", "index", "+=", "line", "text", "std::string", "auto"};
-    std::string line(random() % 3 * 4, ' ');
-    const int wordCount = 1 + static_cast<int>(random() % 8);
-    for (int w = 0; w < wordCount; ++w) {
-        line += words[random() % std::size(words)];
-        line += ' ';
-    }
-    line += std::to_string(random() % 100000);
-    line += ";\r\n";
-    return line;
-}
-
 struct TextPair {
     kl::LineTable a;
     kl::LineTable b;
@@ -51,17 +37,10 @@ TextPair ScatteredEdits(int count)
 {
     std::mt19937 random(1);
     std::vector<std::string> a;
-    for (int i = 0; i < count; ++i) a.push_back(VariedLine(random));
-    std::vector<std::string> b;
-    for (const std::string& line : a) {
-        switch (random() % 300) {
-        case 0: b.push_back(VariedLine(random)); break;                      // replaced
-        case 1: b.push_back(line); b.push_back(VariedLine(random)); break;  // inserted after
-        case 2: break;                                                       // deleted
-        default: b.push_back(line);
-        }
-    }
-    return {kl::SplitLines(Join(a), false), kl::SplitLines(Join(b), false)};
+    for (int i = 0; i < count; ++i) a.push_back(klbench::VariedLine(random));
+    std::string b;
+    for (const std::string& line : a) b += klbench::EditedLine(random, line);
+    return {kl::SplitLines(Join(a), false), kl::SplitLines(b, false)};
 }
 
 TextPair TenValues(int count)

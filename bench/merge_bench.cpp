@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "bench/bench_inputs.h"
 #include "compare/compare_run.h"
 #include "document/text_loader.h"
 #include "merge/merge_walk.h"
@@ -16,21 +17,6 @@ namespace {
 
 constexpr int kLines = 1000000;
 
-std::string VariedLine(std::mt19937& random)
-{
-    static const char* const words[] = {"int", "return", "value", "count", "if", "else", "{", "}", "for",
-                                        "(i = 0;", "index", "+=", "line", "text", "std::string", "auto"};
-    std::string line(random() % 3 * 4, ' ');
-    const int wordCount = 1 + static_cast<int>(random() % 8);
-    for (int w = 0; w < wordCount; ++w) {
-        line += words[random() % std::size(words)];
-        line += ' ';
-    }
-    line += std::to_string(random() % 100000);
-    line += ";\r\n";
-    return line;
-}
-
 const kl::TextDocument& ComparedPair()
 {
     static const kl::TextDocument doc = [] {
@@ -38,14 +24,9 @@ const kl::TextDocument& ComparedPair()
         std::string a;
         std::string b;
         for (int i = 0; i < kLines; ++i) {
-            const std::string line = VariedLine(random);
+            const std::string line = klbench::VariedLine(random);
             a += line;
-            switch (random() % 300) {
-            case 0: b += VariedLine(random); break;         // replaced
-            case 1: b += line + VariedLine(random); break;  // inserted after
-            case 2: break;                                  // deleted
-            default: b += line;
-            }
+            b += klbench::EditedLine(random, line);
         }
         kl::TextDocument compared;
         compared.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLinesOwned(std::move(a), false));

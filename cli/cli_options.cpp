@@ -46,23 +46,28 @@ std::optional<char> DelimiterByte(std::string_view text)
 
 }  // namespace
 
-const char* CompareUsage()
+const char* CompareSwitchesUsage()
 {
-    return "usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
-           "Compares two texts (code page 932) line by line and prints the aligned result.\n"
-           "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
-           "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
-           "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
-           "options:\n"
-           "  --json                    print the whole result as one JSON object\n"
-           "  --detailed                detailed comparison (searches every line)\n"
+    return "  --detailed                detailed comparison (searches every line)\n"
            "  --ignore-newline          ignore line-end differences\n"
            "  --ignore-space-tab        leave half-width spaces and tabs out\n"
            "  --wide-space-as-two       count a full-width space as two spaces\n"
            "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
            "  --delimiter=C             compare only head and tail up to the byte C\n"
            "  --preset=CODE             apply a five-digit compare-mode code last\n"
-           "  --euc                     convert EUC-JP lines when loading\n"
+           "  --euc                     convert EUC-JP lines when loading\n";
+}
+
+std::string CompareUsage()
+{
+    return std::string("usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
+                       "Compares two texts (code page 932) line by line and prints the aligned result.\n"
+                       "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
+                       "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
+                       "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
+                       "options:\n"
+                       "  --json                    print the whole result as one JSON object\n") +
+           CompareSwitchesUsage() +
            "  --no-position-message     put the right message opposite moved lines\n"
            "  --left-message=TEXT       filler text opposite lines only in FILE_B\n"
            "  --right-message=TEXT      filler text opposite lines only in FILE_A\n"

@@ -2,6 +2,7 @@
 // The command line of `kestrilane-cli compare`.
 #include <string>
 
+#include "cli/command_support.h"
 #include "compare/compare_run.h"
 
 namespace kl::cli {
@@ -14,18 +15,16 @@ struct CompareCommandOptions {
     std::string fileB;
 };
 
-enum class ParseOutcome {
-    Run,         // options filled in
-    Help,        // --help: print the usage and stop
-    UsageError,  // error says what is wrong
-};
-
 // Reads the arguments after the command name (argv[0] is "compare"). A preset code is
 // applied after every other compare option, whatever its position.
 ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions& options,
                                    std::string& error);
 
 // The usage text of the compare command.
-const char* CompareUsage();
+std::string CompareUsage();
+
+// The usage lines of the options that decide how the texts are loaded and compared; the
+// merge command takes them too.
+const char* CompareSwitchesUsage();
 
 }  // namespace kl::cli

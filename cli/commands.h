@@ -1,7 +1,10 @@
 #pragma once
-// Entry points of the kestrilane-cli commands. Each returns the process exit code:
-// 0 success, 1 a file that cannot be read, 2 a usage error.
+// Entry points of the kestrilane-cli commands and the exit codes they return.
 namespace kl::cli {
+
+constexpr int kExitOk = 0;     // success
+constexpr int kExitFile = 1;   // a file that cannot be read or written
+constexpr int kExitUsage = 2;  // a usage error
 
 // compare [OPTIONS] FILE_A FILE_B; argv[0] is "compare".
 int RunCompareCommand(int argc, char** argv);

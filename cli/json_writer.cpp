@@ -1,43 +1,102 @@
 #include "cli/json_writer.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/cp932.h"
 
 namespace kl::cli {
 
-void PutJsonString(OutputBuffer& out, std::string_view utf8)
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Whether any byte of the word is zero (exact for "any", which is all the callers ask).
+constexpr std::uint64_t HasZeroByte(std::uint64_t w)
+{
+    return (w - kOnes) & ~w & kHighBits;
+}
+
+// Whether any of the eight bytes needs more than a plain copy into a JSON string: a control
+// character, a quote, a backslash, or (when stopAtHighBytes) a byte of 0x80 or above.
+bool WordNeedsCare(const char* p, bool stopAtHighBytes)
+{
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    const std::uint64_t high = w & kHighBits;
+    if (stopAtHighBytes && high != 0)
+        return true;
+    const std::uint64_t low = w & ~kHighBits;  // bytes of 0x80 and above are never escaped
+    const std::uint64_t control = (low - kOnes * 0x20) & ~low & kHighBits & ~(high);
+    return (control | HasZeroByte(w ^ (kOnes * '"')) | HasZeroByte(w ^ (kOnes * '\\'))) != 0;
+}
+
+// Length of the leading run of bytes that can be copied as they are.
+std::size_t PlainRun(std::string_view text, std::size_t from, bool stopAtHighBytes)
+{
+    std::size_t k = from;
+    while (k + 8 <= text.size() && !WordNeedsCare(text.data() + k, stopAtHighBytes))
+        k += 8;
+    for (; k < text.size(); ++k) {
+        const unsigned char c = static_cast<unsigned char>(text[k]);
+        if (c < 0x20 || c == '"' || c == '\\' || (stopAtHighBytes && c >= 0x80))
+            break;
+    }
+    return k - from;
+}
+
+void PutJsonStringBody(OutputBuffer& out, std::string_view utf8)
 {
     static constexpr char kHex[] = "0123456789abcdef";
-    out.Put('"');
-    std::size_t plainStart = 0;
-    for (std::size_t k = 0; k < utf8.size(); ++k) {
+    std::size_t k = 0;
+    while (k < utf8.size()) {
+        const std::size_t plain = PlainRun(utf8, k, false);
+        out.Put(utf8.substr(k, plain));
+        k += plain;
+        if (k == utf8.size())
+            break;
         const unsigned char c = static_cast<unsigned char>(utf8[k]);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        out.Put(utf8.substr(plainStart, k - plainStart));
         if (c == '"' || c == '\\') {
-            out.Put('\\');
-            out.Put(static_cast<char>(c));
+            const char escape[] = {'\\', static_cast<char>(c)};
+            out.Put(std::string_view(escape, sizeof escape));
         } else {
             const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
             out.Put(std::string_view(escape, sizeof escape));
         }
-        plainStart = k + 1;
+        ++k;
     }
-    out.Put(utf8.substr(plainStart));
+}
+
+}  // namespace
+
+void PutJsonString(OutputBuffer& out, std::string_view utf8)
+{
+    out.Put('"');
+    PutJsonStringBody(out, utf8);
     out.Put('"');
 }
 
 void PutCp932JsonString(OutputBuffer& out, std::string_view cp932)
 {
-    // Pure ASCII, the common case, is the same in both encodings.
-    const bool ascii = std::all_of(cp932.begin(), cp932.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii)
-        PutJsonString(out, cp932);
-    else
-        PutJsonString(out, Cp932ToUtf8(cp932));
+    out.Put('"');
+    // ASCII is the same in both encodings: copy it until the first byte that needs care,
+    // and decode only from the first byte of 0x80 or above on.
+    std::size_t k = 0;
+    while (k < cp932.size()) {
+        const std::size_t plain = PlainRun(cp932, k, true);
+        out.Put(cp932.substr(k, plain));
+        k += plain;
+        if (k == cp932.size())
+            break;
+        if (static_cast<unsigned char>(cp932[k]) >= 0x80) {
+            PutJsonStringBody(out, Cp932ToUtf8(cp932.substr(k)));
+            break;
+        }
+        PutJsonStringBody(out, cp932.substr(k, 1));
+        ++k;
+    }
+    out.Put('"');
 }
 
 }  // namespace kl::cli

@@ -1,13 +1,15 @@
 // `kestrilane-cli linediff`: compares one line of a file with one line of another file
 // character by character and prints the common and differing runs.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/command_support.h"
 #include "cli/commands.h"
 #include "compare/run_control.h"
-#include "document/document_ops.h"
+#include "document/text_document.h"
 #include "linedetail/line_compare.h"
 #include "platform/cp932.h"
 
@@ -15,12 +17,10 @@ namespace kl::cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
-constexpr int kExitUsage = 2;
+constexpr std::string_view kCommand = "linediff";
 constexpr int kTabColumns = 8;
 
-const char* LineDiffUsage()
+std::string LineDiffUsage()
 {
     return "usage: kestrilane-cli linediff [--json] [--euc] FILE_1 LINE_1 FILE_2 LINE_2\n"
            "Compares line LINE_1 of FILE_1 with line LINE_2 of FILE_2 (1-based numbers,\n"
@@ -40,8 +40,6 @@ struct LineDiffOptions {
     int lineNumbers[2] = {0, 0};  // 1-based
 };
 
-enum class Parse { Run, Help, UsageError };
-
 // A positive decimal number that fits an int, or 0.
 int PositiveNumber(std::string_view text)
 {
@@ -56,7 +54,7 @@ int PositiveNumber(std::string_view text)
     return value >= 1 && value <= 0x7FFFFFFF ? static_cast<int>(value) : 0;
 }
 
-Parse ParseArguments(int argc, char** argv, LineDiffOptions& options, std::string& error)
+ParseOutcome ParseArguments(int argc, char** argv, LineDiffOptions& options, std::string& error)
 {
     std::vector<std::string_view> positional;
     for (int i = 1; i < argc; ++i) {
@@ -66,16 +64,16 @@ Parse ParseArguments(int argc, char** argv, LineDiffOptions& options, std::strin
         else if (arg == "--euc")
             options.eucChg = true;
         else if (arg == "--help" || arg == "-h")
-            return Parse::Help;
+            return ParseOutcome::Help;
         else if (arg.size() > 1 && arg[0] == '-' && PositiveNumber(arg.substr(1)) == 0) {
             error = "unknown option '" + std::string(arg) + "'";
-            return Parse::UsageError;
+            return ParseOutcome::UsageError;
         } else
             positional.push_back(arg);
     }
     if (positional.size() != 4) {
         error = "FILE_1 LINE_1 FILE_2 LINE_2 are needed, " + std::to_string(positional.size()) + " arguments given";
-        return Parse::UsageError;
+        return ParseOutcome::UsageError;
     }
     for (int k = 0; k < 2; ++k) {
         options.files[k] = std::string(positional[static_cast<std::size_t>(2 * k)]);
@@ -83,23 +81,10 @@ Parse ParseArguments(int argc, char** argv, LineDiffOptions& options, std::strin
         options.lineNumbers[k] = PositiveNumber(number);
         if (options.lineNumbers[k] == 0) {
             error = "LINE_" + std::to_string(k + 1) + " must be a positive line number, not '" + std::string(number) + "'";
-            return Parse::UsageError;
+            return ParseOutcome::UsageError;
         }
     }
-    return Parse::Run;
-}
-
-bool LoadFile(TextDocument& doc, const std::string& path, bool eucChg)
-{
-    std::string error;
-    if (LoadIntoDocument(doc, path, eucChg, error))
-        return true;
-    if (!IsValidUtf8(error))
-        error = Cp932ToUtf8(error);
-    if (error.find(path) == std::string::npos)
-        error = "cannot read '" + path + "'" + (error.empty() ? "" : ": " + error);
-    std::fprintf(stderr, "kestrilane-cli linediff: %s\n", error.c_str());
-    return false;
+    return ParseOutcome::Run;
 }
 
 void PrintJsonSegments(const char* name, const std::vector<LineSegment>& segments)
@@ -169,28 +154,22 @@ int RunLineDiffCommand(int argc, char** argv)
 {
     LineDiffOptions options;
     std::string error;
-    switch (ParseArguments(argc, argv, options, error)) {
-    case Parse::Help:
-        std::fputs(LineDiffUsage(), stdout);
-        return kExitOk;
-    case Parse::UsageError:
-        std::fprintf(stderr, "kestrilane-cli linediff: %s\n", error.c_str());
-        std::fputs(LineDiffUsage(), stderr);
-        return kExitUsage;
-    case Parse::Run:
-        break;
-    }
+    const ParseOutcome parsed = ParseArguments(argc, argv, options, error);
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, LineDiffUsage()))
+        return *exitCode;
 
     TextDocument doc;
     doc.recording = false;
     std::string_view lines[2];
     for (int k = 0; k < 2; ++k) {
-        if (!LoadFile(doc, options.files[k], options.eucChg))
+        if (!LoadInputFile(doc, options.files[k], options.eucChg, kCommand))
             return kExitFile;
         const LineTable& table = *doc.lineTables[static_cast<std::size_t>(k)];
-        if (options.lineNumbers[k] > table.count()) {
-            std::fprintf(stderr, "kestrilane-cli linediff: LINE_%d is %d, but '%s' has %d line%s\n", k + 1,
-                         options.lineNumbers[k], options.files[k].c_str(), table.count(), table.count() == 1 ? "" : "s");
+        const int count = table.count();
+        if (options.lineNumbers[k] > count) {
+            PrintCommandError(kCommand, "LINE_" + std::to_string(k + 1) + " is " + std::to_string(options.lineNumbers[k]) +
+                                            ", but '" + options.files[k] + "' has " + std::to_string(count) +
+                                            (count == 1 ? " line" : " lines"));
             return kExitUsage;
         }
         lines[k] = table.text(options.lineNumbers[k] - 1);
@@ -209,7 +188,7 @@ int RunLineDiffCommand(int argc, char** argv)
         PrintMarkedLine(2, lines[1], result.segments2);
     }
     if (std::fflush(stdout) != 0) {
-        std::fputs("kestrilane-cli linediff: cannot write the result\n", stderr);
+        PrintCommandError(kCommand, "cannot write the result");
         return kExitFile;
     }
     return kExitOk;

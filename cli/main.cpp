@@ -34,7 +34,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         PrintUsage();
-        return 2;
+        return kl::cli::kExitUsage;
     }
     for (const CliCommand& c : kCommands) {
         if (std::strcmp(argv[1], c.name) == 0)
@@ -42,5 +42,5 @@ int main(int argc, char** argv)
     }
     std::fprintf(stderr, "kestrilane-cli: unknown command '%s'\n", argv[1]);
     PrintUsage();
-    return 2;
+    return kl::cli::kExitUsage;
 }

@@ -1,6 +1,7 @@
 // `kestrilane-cli merge`: compares two files like `compare` and writes the merged text
 // that the automatic merge builds from the result.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,8 @@
 #endif
 
 #include "cli/cli_options.h"
+#include "cli/command_support.h"
 #include "cli/commands.h"
-#include "document/document_ops.h"
 #include "merge/merge_output.h"
 #include "merge/merge_walk.h"
 #include "platform/cp932.h"
@@ -21,36 +22,27 @@ namespace kl::cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
-constexpr int kExitUsage = 2;
+constexpr std::string_view kCommand = "merge";
 
-const char* MergeUsage()
+std::string MergeUsage()
 {
-    return "usage: kestrilane-cli merge [OPTIONS] FILE_A FILE_B [-o OUT]\n"
-           "Compares two texts (code page 932) and writes the merged text: the common lines,\n"
-           "the lines only in FILE_A and the lines only in FILE_B in the order of the result,\n"
-           "each one-sided line after its marker. Written byte for byte to OUT (replaced as a\n"
-           "whole) or to standard output.\n"
-           "merge options:\n"
-           "  -o OUT                    write to OUT instead of standard output\n"
-           "  --exclude-a               leave out the lines only in FILE_A\n"
-           "  --exclude-b               leave out the lines only in FILE_B\n"
-           "  --exclude-common          leave out the lines common to both\n"
-           "  --no-prefix-a             no marker before lines only in FILE_A\n"
-           "  --no-prefix-b             no marker before lines only in FILE_B\n"
-           "  --prefix-a=TEXT           marker before lines only in FILE_A (default !DOC_A>>>)\n"
-           "  --prefix-b=TEXT           marker before lines only in FILE_B (default !DOC_B>>>)\n"
-           "                            (UTF-8 is converted to code page 932; other bytes are kept)\n"
-           "compare options:\n"
-           "  --detailed                detailed comparison (searches every line)\n"
-           "  --ignore-newline          ignore line-end differences\n"
-           "  --ignore-space-tab        leave half-width spaces and tabs out\n"
-           "  --wide-space-as-two       count a full-width space as two spaces\n"
-           "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
-           "  --delimiter=C             compare only head and tail up to the byte C\n"
-           "  --preset=CODE             apply a five-digit compare-mode code last\n"
-           "  --euc                     convert EUC-JP lines when loading\n"
+    return std::string("usage: kestrilane-cli merge [OPTIONS] FILE_A FILE_B [-o OUT]\n"
+                       "Compares two texts (code page 932) and writes the merged text: the common lines,\n"
+                       "the lines only in FILE_A and the lines only in FILE_B in the order of the result,\n"
+                       "each one-sided line after its marker. Written byte for byte to OUT (replaced as a\n"
+                       "whole) or to standard output.\n"
+                       "merge options:\n"
+                       "  -o OUT                    write to OUT instead of standard output\n"
+                       "  --exclude-a               leave out the lines only in FILE_A\n"
+                       "  --exclude-b               leave out the lines only in FILE_B\n"
+                       "  --exclude-common          leave out the lines common to both\n"
+                       "  --no-prefix-a             no marker before lines only in FILE_A\n"
+                       "  --no-prefix-b             no marker before lines only in FILE_B\n"
+                       "  --prefix-a=TEXT           marker before lines only in FILE_A (default !DOC_A>>>)\n"
+                       "  --prefix-b=TEXT           marker before lines only in FILE_B (default !DOC_B>>>)\n"
+                       "                            (UTF-8 is converted to code page 932; other bytes are kept)\n"
+                       "compare options:\n") +
+           CompareSwitchesUsage() +
            "  --help                    show this text\n";
 }
 
@@ -117,20 +109,6 @@ bool SplitMergeArguments(int argc, char** argv, MergeCommandOptions& options,
     return true;
 }
 
-// Loads path as the next text; on failure prints a message naming the file.
-bool LoadFile(TextDocument& doc, const std::string& path, bool eucChg)
-{
-    std::string error;
-    if (LoadIntoDocument(doc, path, eucChg, error))
-        return true;
-    if (!IsValidUtf8(error))
-        error = Cp932ToUtf8(error);
-    if (error.find(path) == std::string::npos)
-        error = "cannot read '" + path + "'" + (error.empty() ? "" : ": " + error);
-    std::fprintf(stderr, "kestrilane-cli merge: %s\n", error.c_str());
-    return false;
-}
-
 bool WriteToStandardOutput(std::string_view bytes)
 {
 #if defined(_WIN32)
@@ -138,13 +116,6 @@ bool WriteToStandardOutput(std::string_view bytes)
 #endif
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     return std::fflush(stdout) == 0 && written;
-}
-
-int UsageError(const std::string& error)
-{
-    std::fprintf(stderr, "kestrilane-cli merge: %s\n", error.c_str());
-    std::fputs(MergeUsage(), stderr);
-    return kExitUsage;
 }
 
 }  // namespace
@@ -155,24 +126,17 @@ int RunMergeCommand(int argc, char** argv)
     std::vector<char*> rest;
     std::string error;
     if (!SplitMergeArguments(argc, argv, mergeOptions, rest, error))
-        return UsageError(error);
+        return ReportUsageError(kCommand, error, MergeUsage());
     CompareCommandOptions compareOptions;
-    switch (ParseCompareArguments(static_cast<int>(rest.size()), rest.data(), compareOptions, error)) {
-    case ParseOutcome::Help:
-        std::fputs(MergeUsage(), stdout);
-        return kExitOk;
-    case ParseOutcome::UsageError:
-        return UsageError(error);
-    case ParseOutcome::Run:
-        break;
-    }
-    if (compareOptions.json)
-        return UsageError("--json is not an option of merge");
+    const ParseOutcome parsed =
+        ParseCompareArguments(static_cast<int>(rest.size()), rest.data(), compareOptions, error);
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, MergeUsage()))
+        return *exitCode;
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadFile(doc, compareOptions.fileA, compareOptions.eucChg) ||
-        !LoadFile(doc, compareOptions.fileB, compareOptions.eucChg))
+    if (!LoadInputFile(doc, compareOptions.fileA, compareOptions.eucChg, kCommand) ||
+        !LoadInputFile(doc, compareOptions.fileB, compareOptions.eucChg, kCommand))
         return kExitFile;
 
     g_abortRequested = 0;
@@ -182,11 +146,11 @@ int RunMergeCommand(int argc, char** argv)
 
     if (mergeOptions.toFile) {
         if (!SaveMergedText(mergeOptions.outPath, merged.text, error)) {
-            std::fprintf(stderr, "kestrilane-cli merge: %s\n", error.c_str());
+            PrintCommandError(kCommand, error);
             return kExitFile;
         }
     } else if (!WriteToStandardOutput(merged.text)) {
-        std::fputs("kestrilane-cli merge: cannot write the merged text\n", stderr);
+        PrintCommandError(kCommand, "cannot write the merged text");
         return kExitFile;
     }
     return kExitOk;

@@ -4,9 +4,8 @@
 
 namespace kl::cli {
 
-OutputBuffer::OutputBuffer(std::FILE* stream) : stream_(stream)
+OutputBuffer::OutputBuffer(std::FILE* stream) : stream_(stream), data_(new char[kCapacity])
 {
-    buffer_.reserve(kFlushSize + 4096);
 }
 
 OutputBuffer::~OutputBuffer()
@@ -21,13 +20,19 @@ void OutputBuffer::PutInt(std::int64_t value)
     Put(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
 }
 
+void OutputBuffer::WriteDirect(std::string_view text)
+{
+    if (!failed_ && std::fwrite(text.data(), 1, text.size(), stream_) != text.size())
+        failed_ = true;
+}
+
 bool OutputBuffer::Flush()
 {
-    if (!buffer_.empty() && !failed_) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size())
+    if (used_ > 0 && !failed_) {
+        if (std::fwrite(data_.get(), 1, used_, stream_) != used_)
             failed_ = true;
     }
-    buffer_.clear();
+    used_ = 0;
     if (!failed_ && std::fflush(stream_) != 0)
         failed_ = true;
     return !failed_;

@@ -3,6 +3,8 @@
 // stream in large pieces, which keeps multi-megabyte results fast to print.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,15 +19,21 @@ public:
 
     void Put(std::string_view text)
     {
-        buffer_.append(text);
-        if (buffer_.size() >= kFlushSize)
+        if (text.size() > kCapacity - used_) {
             Flush();
+            if (text.size() > kCapacity) {
+                WriteDirect(text);
+                return;
+            }
+        }
+        std::memcpy(data_.get() + used_, text.data(), text.size());
+        used_ += text.size();
     }
     void Put(char c)
     {
-        buffer_.push_back(c);
-        if (buffer_.size() >= kFlushSize)
+        if (used_ == kCapacity)
             Flush();
+        data_[used_++] = c;
     }
     void PutInt(std::int64_t value);
 
@@ -33,9 +41,14 @@ public:
     bool Flush();
 
 private:
-    static constexpr std::size_t kFlushSize = 1 << 20;
+    void WriteDirect(std::string_view text);
+
+    // A plain byte array rather than a growing string: most writes are a few bytes long,
+    // and a bounds check plus memcpy is all they should cost.
+    static constexpr std::size_t kCapacity = 1 << 20;
     std::FILE* stream_;
-    std::string buffer_;
+    std::unique_ptr<char[]> data_;
+    std::size_t used_ = 0;
     bool failed_ = false;
 };
 

@@ -2,6 +2,7 @@
 list(APPEND CLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli_options.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/command_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/compare_command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/json_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/output_buffer.cpp

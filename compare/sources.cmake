@@ -11,4 +11,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/compare_run.cpp
 )
 list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/preset_combo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/compare_set_dlg.cpp
 )

@@ -1,5 +1,11 @@
 # Files of display/: engine (no Qt) and UI (Qt Widgets).
 list(APPEND ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/top_row.cpp
 )
 list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/frame_dlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/over_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/side_marks.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splitter_snd.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_view.cpp
 )

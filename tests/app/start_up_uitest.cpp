@@ -1,21 +1,24 @@
 // Start-up from the command line, the open paths of the main window and the automatic
 // comparison decided after DocB.
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/command_ids.h"
 #include "app/kestrilane_app.h"
 #include "app/main_frame.h"
 #include "document/document_ops.h"
 #include "document/kestrilane_doc.h"
 #include "settings/user_profile.h"
 #include "support/temp_dir.h"
+#include "tree/left_view.h"
 
 namespace {
 
@@ -51,14 +54,9 @@ protected:
         return args;
     }
 
-    static QString Summary(const CKestrilaneApp& app)
+    static void TriggerMenu(const CKestrilaneApp& app, int id)
     {
-        return app.mainFrame()->findChild<QPlainTextEdit*>()->toPlainText();
-    }
-
-    static void TriggerMenu(const CKestrilaneApp& app, const char* id)
-    {
-        QAction* action = app.mainFrame()->findChild<QAction*>(QString::fromLatin1(id));
+        QAction* action = app.mainFrame()->commandAction(id);
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
     }
@@ -90,10 +88,23 @@ TEST_F(StartUpTest, TwoFileArgumentsLoadDocAAndDocB)
     EXPECT_EQ(app->m_nArgCount, 3);
     EXPECT_TRUE(errors.isEmpty());
 
-    const QString summary = Summary(*app);
-    EXPECT_TRUE(summary.contains(QStringLiteral(u"DocA（左）: before.txt"))) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(QStringLiteral(u"DocB（右）: after.txt"))) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(QStringLiteral(u"行数: 37"))) << summary.toStdString();
+    // The file tree lists both files with their full paths.
+    const CLeftView* tree = app->mainFrame()->treeView();
+    ASSERT_EQ(tree->fileItemCount(), 2);
+    EXPECT_EQ(tree->FileEntryPaths(), (std::vector<std::string>{kBefore, kAfter}));
+}
+
+TEST_F(StartUpTest, RelativeFileArgumentsAreRecordedWithTheirFullPaths)
+{
+    const std::string before = dir.write("before.txt", "a\r\n");
+    const std::string after = dir.write("after.txt", "b\r\n");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.path())));
+    auto app = MakeApp();
+    const bool started = app->InitInstance(Words({"before.txt", "after.txt"}));
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(app->document()->textDoc.filePaths, (std::vector<std::string>{before, after}));
 }
 
 TEST_F(StartUpTest, NoArgumentsGiveAnEmptyDocumentAndWindow)
@@ -194,7 +205,7 @@ TEST_F(StartUpTest, SecondFileFromTheMenuAfterOneArgumentIsOnlyLoaded)
     auto app = MakeApp();
     ASSERT_TRUE(app->InitInstance(Words({kBefore})));
     chosenFiles = {QString::fromStdString(kAfter)};
-    TriggerMenu(*app, "ID_FILE_OPEN");
+    TriggerMenu(*app, cmd::ID_FILE_OPEN);
 
     ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
     EXPECT_TRUE(autoCompares.empty());
@@ -207,13 +218,13 @@ TEST_F(StartUpTest, AfterFileNewTheOpenRuleApplies)
 {
     auto app = MakeApp();
     ASSERT_TRUE(app->InitInstance(Words({kBefore})));
-    TriggerMenu(*app, "ID_FILE_NEW");
+    TriggerMenu(*app, cmd::ID_FILE_NEW);
     EXPECT_EQ(app->m_nArgIndex, 0);
     EXPECT_EQ(kl::LoadedTextCount(app->document()->textDoc), 0);
     EXPECT_EQ(app->mainFrame()->windowTitle(), QStringLiteral("Kestrilane"));
 
     chosenFiles = {QString::fromStdString(kBefore), QString::fromStdString(kAfter)};
-    TriggerMenu(*app, "ID_FILE_OPEN");
+    TriggerMenu(*app, cmd::ID_FILE_OPEN);
     ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
     EXPECT_EQ(autoCompares, std::vector<kl::AutoCompare>{kl::AutoCompare::StartAndSend});
     EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocA"), QStringLiteral(u"開く - DocB")}));
@@ -227,7 +238,7 @@ TEST_F(StartUpTest, MenuOpenFollowsFOPENDO)
         auto app = MakeApp(std::string("[FLAG]\nFOPENDO=") + flag + "\n");
         ASSERT_TRUE(app->InitInstance(Words({})));
         chosenFiles = {QString::fromStdString(kBefore), QString::fromStdString(kAfter)};
-        TriggerMenu(*app, "ID_FILE_OPEN");
+        TriggerMenu(*app, cmd::ID_FILE_OPEN);
         ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
         const std::vector<kl::AutoCompare> expected =
             flag[0] == '1' ? std::vector<kl::AutoCompare>{kl::AutoCompare::StartAndSend}
@@ -241,7 +252,7 @@ TEST_F(StartUpTest, CancelledPromptOnlySkipsItsFile)
     auto app = MakeApp();
     ASSERT_TRUE(app->InitInstance(Words({})));
     chosenFiles = {QString(), QString::fromStdString(kAfter)};
-    TriggerMenu(*app, "ID_FILE_OPEN");
+    TriggerMenu(*app, cmd::ID_FILE_OPEN);
 
     const kl::TextDocument& text = app->document()->textDoc;
     ASSERT_EQ(kl::LoadedTextCount(text), 1);

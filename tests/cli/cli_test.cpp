@@ -1,14 +1,13 @@
 // Runs the built kestrilane-cli as a program and checks its exit codes and output.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <utime.h>
 
-#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
 
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -16,19 +15,7 @@ namespace {
 // 2023-11-14 22:13 UTC, the modification time of every input, printed in UTC.
 constexpr std::time_t kFileTime = 1700000000;
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using kltest::CliResult;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -41,28 +28,7 @@ protected:
         return path;
     }
 
-    CliResult Run(const std::vector<std::string>& args)
-    {
-        const std::string errPath = dir_.file("stderr.txt");
-        std::string command = "TZ=UTC " + Quote(KESTRILANE_CLI);
-        for (const std::string& arg : args)
-            command += " " + Quote(arg);
-        command += " 2>" + Quote(errPath);
-        CliResult result;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            ADD_FAILURE() << "cannot run " << command;
-            return result;
-        }
-        char buffer[65536];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, got);
-        const int status = pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = kltest::ReadFileBytes(errPath);
-        return result;
-    }
+    CliResult Run(const std::vector<std::string>& args) { return kltest::RunCli(dir_, args); }
 
     // The compare command's JSON output for two texts.
     std::string Json(const std::string& a, const std::string& b, std::vector<std::string> options = {})
@@ -98,9 +64,7 @@ TEST_F(CliTest, UsageErrorsExitWith2)
     };
     for (const auto& args : cases) {
         const CliResult result = Run(args);
-        std::string shown;
-        for (const std::string& arg : args)
-            shown += arg + " ";
+        const std::string shown = kltest::ShownArguments(args);
         EXPECT_EQ(result.exitCode, 2) << shown;
         EXPECT_FALSE(result.err.empty()) << shown;
         EXPECT_TRUE(result.out.empty()) << shown;

@@ -1,54 +1,24 @@
 // Runs `kestrilane-cli merge` as a program.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using kltest::CliResult;
 
 class MergeCliTest : public ::testing::Test {
 protected:
-    CliResult Run(const std::vector<std::string>& args)
+    // Runs the merge command with args after its name.
+    CliResult Run(std::vector<std::string> args)
     {
-        const std::string errPath = dir_.file("stderr.txt");
-        std::string command = Quote(KESTRILANE_CLI) + " merge";
-        for (const std::string& arg : args)
-            command += " " + Quote(arg);
-        command += " 2>" + Quote(errPath);
-        CliResult result;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            ADD_FAILURE() << "cannot run " << command;
-            return result;
-        }
-        char buffer[65536];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, got);
-        const int status = pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = kltest::ReadFileBytes(errPath);
-        return result;
+        args.insert(args.begin(), "merge");
+        return kltest::RunCli(dir_, args);
     }
 
     // The merge of two texts written to standard output, with extra arguments first.
@@ -100,12 +70,8 @@ TEST_F(MergeCliTest, OptionsChooseLinesAndMarkers)
         {{"--prefix-a=\x81\x9a"}, "a\n\x81\x9ax\n!DOC_B>>>y\nb\n"},   // code page 932 stays
         {{"--no-prefix-a", "--prefix-a=ignored"}, "a\nx\n!DOC_B>>>y\nb\n"},
     };
-    for (const Case& c : cases) {
-        std::string shown;
-        for (const std::string& arg : c.args)
-            shown += arg + " ";
-        EXPECT_EQ(Merged(a, b, c.args), c.expected) << shown;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(Merged(a, b, c.args), c.expected) << kltest::ShownArguments(c.args);
 }
 
 TEST_F(MergeCliTest, CompareOptionsApply)
@@ -143,9 +109,7 @@ TEST_F(MergeCliTest, UsageErrorsExitWith2)
         {"--preset=12", a, b},
     };
     for (const auto& args : cases) {
-        std::string shown;
-        for (const std::string& arg : args)
-            shown += arg + " ";
+        const std::string shown = kltest::ShownArguments(args);
         const CliResult result = Run(args);
         EXPECT_EQ(result.exitCode, 2) << shown;
         EXPECT_NE(result.err.find("usage: kestrilane-cli merge"), std::string::npos) << shown;

@@ -1,0 +1,32 @@
+#pragma once
+// What the kestrilane-cli commands share: the answer to arguments that do not start a run,
+// messages on standard error, and loading the input texts.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/text_document.h"
+
+namespace kl::cli {
+
+enum class ParseOutcome {
+    Run,         // options filled in
+    Help,        // --help: print the usage and stop
+    UsageError,  // error says what is wrong
+};
+
+// Prints "kestrilane-cli COMMAND: MESSAGE" as one line on standard error.
+void PrintCommandError(std::string_view command, const std::string& message);
+
+// Prints the error and then the usage text on standard error; returns kExitUsage.
+int ReportUsageError(std::string_view command, const std::string& error, const std::string& usage);
+
+// The exit code when the arguments end the command before it runs: kExitOk after the usage
+// on standard output for help, the usage error otherwise. Nothing when the command runs.
+std::optional<int> ExitBeforeRun(ParseOutcome outcome, std::string_view command, const std::string& error,
+                                 const std::string& usage);
+
+// Loads path as the next text of doc; on failure prints a message naming the file.
+bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command);
+
+}  // namespace kl::cli

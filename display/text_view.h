@@ -1,0 +1,94 @@
+#pragma once
+// The two text views: CKestrilaneView shows DocA (left, side 0) and CKestrilane2View DocB
+// (right, side 1), either the texts as loaded (DISPLAY_SOURCE) or their column of the
+// aligned result (DISPLAY_RESULT). Both are one class with a side index.
+//
+// The vertical position is the row position shared by the whole splitter row: the view
+// reads and moves it through its row scroll bar, which the splitter replaces with its
+// shared bar. Each view keeps its own horizontal bar.
+#include <QAbstractScrollArea>
+
+#include "display/display_mode.h"
+
+class CKestrilaneDoc;
+class QScrollBar;
+
+class CTextView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    CTextView(CKestrilaneDoc& doc, int side, QWidget* parent = nullptr);
+
+    int side() const { return side_; }
+
+    // DISPLAY_SOURCE or DISPLAY_RESULT; the frame switches both views, then updates them.
+    int displayMode = DISPLAY_SOURCE;
+    void setDisplayMode(int mode) { displayMode = mode; }
+
+    // The document changed (loading, a comparison, a display-mode switch, settings): takes
+    // the row count, row height and scroll extent anew. After a display-mode switch the
+    // left view brings the line that was at the top back to the top (this is what the
+    // frame's keepTopOnUpdate asks for; the switch is recognised by displayMode differing
+    // from the mode of the previous update), and the right view follows through the shared
+    // row position.
+    void OnUpdate();
+
+    // Ends a selection in progress (the document is about to release the texts).
+    void CancelSelection();
+    // Puts the selected text on the clipboard. The views have no selection yet, so there is
+    // nothing to copy.
+    void CopySelection();
+
+    // The bar that holds the row position; the view's own hidden bar until the splitter
+    // gives it the shared one.
+    void SetRowScrollBar(QScrollBar* bar);
+    QScrollBar* rowScrollBar() const { return rowBar_; }
+    // Vertical scroll position in pixels, and its largest value for this view.
+    int scrollTop() const;
+    int maxScrollTop() const;
+
+    int charWidth = 0;        // pixel width of a character cell
+    int lineHeight = 0;       // row pitch in pixels; 0 until the first update
+    int rowCount = 0;         // rows of the longer side in the current mode
+    int longestLine = 0;      // this side's longest line, which sets the scroll width
+    int scrollWidth = 0;      // pixels
+    int totalHeight = 0;      // lineHeight x rowCount
+    int visibleBottom = 0;    // scroll position + client height
+    int numberColumnWidth = 0;
+    int caretState = 0;       // 0 none, 1 created and hidden, 2 shown
+    int selectionState = 0;   // 0 none, 1 dragging, 2 complete
+    bool selectionArmed = true;
+
+signals:
+    // totalHeight or the client height changed, and with them maxScrollTop().
+    void extentChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    int RowCountIn(int side, int mode) const;
+    int MeasureScrollWidth() const;
+    void UpdateScrollRanges();
+    void OnRowScrolled();
+
+    CKestrilaneDoc& doc_;
+    const int side_;
+    int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
+    QScrollBar* rowBar_ = nullptr;
+};
+
+class CKestrilaneView : public CTextView {
+    Q_OBJECT
+
+public:
+    explicit CKestrilaneView(CKestrilaneDoc& doc, QWidget* parent = nullptr);
+};
+
+class CKestrilane2View : public CTextView {
+    Q_OBJECT
+
+public:
+    explicit CKestrilane2View(CKestrilaneDoc& doc, QWidget* parent = nullptr);
+};

@@ -1,0 +1,49 @@
+#pragma once
+// A document of a program whose settings and profile live in a temporary folder, and texts
+// loaded into it without the open sequence's questions or automatic comparison.
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "app/kestrilane_app.h"
+#include "compare/compare_options.h"
+#include "document/document_ops.h"
+#include "document/kestrilane_doc.h"
+#include "settings/user_profile.h"
+#include "support/temp_dir.h"
+
+// Failure messages show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace kltest {
+
+class DocFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto profile = std::make_unique<kl::UserProfile>(QString::fromStdString(dir.file("profile.ini")));
+        app = std::make_unique<CKestrilaneApp>(dir.file("kestrilane.ini"), std::move(profile));
+    }
+    void TearDown() override { kl::ProcessCompareOptions() = kl::CompareOptions(); }
+
+    CKestrilaneDoc& doc() { return *app->document(); }
+
+    // Loads the text as the next document; returns its path.
+    std::string Load(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir.write(name, bytes);
+        std::string error;
+        EXPECT_TRUE(kl::LoadIntoDocument(doc().textDoc, path, false, error)) << error;
+        return path;
+    }
+
+    kltest::TempDir dir;
+    std::unique_ptr<CKestrilaneApp> app;
+};
+
+}  // namespace kltest

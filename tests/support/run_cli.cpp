@@ -1,0 +1,56 @@
+#include "support/run_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+namespace kltest {
+
+std::string ShellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+CliResult RunCliCommandLine(const TempDir& dir, const std::string& arguments)
+{
+    const std::string errPath = dir.file("stderr.txt");
+    const std::string command =
+        "TZ=UTC " + ShellQuoted(KESTRILANE_CLI) + " " + arguments + " 2>" + ShellQuoted(errPath);
+    CliResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return result;
+    }
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, got);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = ReadFileBytes(errPath);
+    return result;
+}
+
+CliResult RunCli(const TempDir& dir, const std::vector<std::string>& args)
+{
+    std::string arguments;
+    for (const std::string& arg : args)
+        arguments += (arguments.empty() ? "" : " ") + ShellQuoted(arg);
+    return RunCliCommandLine(dir, arguments);
+}
+
+std::string ShownArguments(const std::vector<std::string>& args)
+{
+    std::string shown;
+    for (const std::string& arg : args)
+        shown += arg + " ";
+    return shown;
+}
+
+}  // namespace kltest

@@ -1,0 +1,30 @@
+#pragma once
+// Runs the built kestrilane-cli as a separate process, as a script would.
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace kltest {
+
+struct CliResult {
+    int exitCode = -1;  // -1 when the program did not end normally
+    std::string out;
+    std::string err;
+};
+
+// Puts text in single quotes for the POSIX shell.
+std::string ShellQuoted(const std::string& text);
+
+// Runs "kestrilane-cli ARGUMENTS" through the shell, with TZ=UTC so that printed file
+// times do not depend on the machine. arguments is shell text: quote what needs it.
+// Standard error goes through a file in dir.
+CliResult RunCliCommandLine(const TempDir& dir, const std::string& arguments);
+
+// The same with each argument passed as it is.
+CliResult RunCli(const TempDir& dir, const std::vector<std::string>& args);
+
+// The arguments joined by spaces, to name a case in a failure message.
+std::string ShownArguments(const std::vector<std::string>& args);
+
+}  // namespace kltest
