@@ -8,12 +8,11 @@
 
 #include "compare/run_control.h"
 #include "document/text_document.h"
+#include "settings/default_messages.h"
 
 namespace kl {
 
 // Built-in filler and position texts, code page 932 bytes.
-inline constexpr std::string_view kDefaultLeftMessage = "\x91\x8a\x88\xe1\x8d" "s >>";   // 相違行 >>
-inline constexpr std::string_view kDefaultRightMessage = "<< \x91\x8a\x88\xe1\x8d" "s";   // << 相違行
 // "<< 上位%d行目に存在": the partner lies above the current DocB position.
 inline constexpr std::string_view kPartnerAboveMessage =
     "<< \x8f\xe3\x88\xca%d\x8d" "s\x96\xda\x82\xc9\x91\xb6\x8d\xdd";

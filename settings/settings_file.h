@@ -11,6 +11,7 @@
 
 #include "compare/compare_options.h"
 #include "settings/view_settings.h"
+#include "settings/default_messages.h"
 
 namespace kl {
 
@@ -29,8 +30,6 @@ constexpr ColorRef Rgb(int r, int g, int b)
 }
 
 // Built-in defaults, also restored by the colour dialog's default button.
-inline constexpr std::string_view kDefaultLeftMessage = "\x91\x8a\x88\xe1\x8d\x73 >>";   // 相違行 >>
-inline constexpr std::string_view kDefaultRightMessage = "<< \x91\x8a\x88\xe1\x8d\x73";  // << 相違行
 inline constexpr std::string_view kDefaultFontName =
     "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ ゴシック
 

@@ -3,8 +3,11 @@
 // are also the tests run under ThreadSanitizer.
 #include <QAbstractButton>
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTreeWidgetItem>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
@@ -196,6 +199,40 @@ TEST_F(CompareRunUi, NewWhileTheWorkerWaitsForItsCompletionCall)
     EXPECT_TRUE(text.rowsA.empty());
     EXPECT_TRUE(text.blocksA.empty());
     EXPECT_EQ(app->mainFrame()->treeView()->fileItemCount(), 0);
+}
+
+// Dropped files are opened from a queued call; the worker's completion call queues behind
+// it, so the run is stopped while the window is already delivering queued calls.
+TEST_F(CompareRunUi, FilesDroppedWhileTheWorkerCompletesReplaceTheTexts)
+{
+    const std::string a2 = dir.write("a2.txt", "one\r\n");
+    const std::string b2 = dir.write("b2.txt", "two\r\n");
+    auto app = LoadedApp();
+    RunGate gate([](int value) { return value == 100; });
+    app->mainFrame()->compareProgressHook = gate.Hook();
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(gate.WaitUntilHeld());
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(a2)), QUrl::fromLocalFile(QString::fromStdString(b2))});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(app->mainFrame(), &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(app->mainFrame(), &drop);
+    ASSERT_TRUE(drop.isAccepted());
+    gate.Release();
+    ASSERT_TRUE(kltest::WaitUntil([&app] { return kl::LoadedTextCount(app->document()->textDoc) == 2 &&
+                                                  app->document()->textDoc.fileNames[0] == "a2.txt"; }));
+    ASSERT_TRUE(WaitForRunEnd(*app));
+
+    EXPECT_EQ(clearQuestions, 1);
+    const kl::TextDocument& text = app->document()->textDoc;
+    EXPECT_EQ(text.fileNames, (std::vector<std::string>{"a2.txt", "b2.txt"}));
+    // Only loaded (FOPENDO 0): the old run's rows did not reach the new texts.
+    EXPECT_TRUE(text.rowsA.empty());
+    EXPECT_TRUE(text.blocksA.empty());
+    EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(0), 0);
+    EXPECT_EQ(app->mainFrame()->treeView()->FileEntryPaths(), (std::vector<std::string>{a2, b2}));
 }
 
 TEST_F(CompareRunUi, OpenDuringARunReplacesTheTextsAndComparesThem)

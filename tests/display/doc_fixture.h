@@ -24,10 +24,15 @@ namespace kltest {
 
 class DocFixture : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Start(); }
+
+    // Starts the program anew on the settings file holding ini (the document reads its
+    // settings when it is made).
+    void Restart(const std::string& ini)
     {
-        auto profile = std::make_unique<kl::UserProfile>(QString::fromStdString(dir.file("profile.ini")));
-        app = std::make_unique<CKestrilaneApp>(dir.file("kestrilane.ini"), std::move(profile));
+        app.reset();
+        dir.write("kestrilane.ini", ini);
+        Start();
     }
     void TearDown() override { kl::ProcessCompareOptions() = kl::CompareOptions(); }
 
@@ -44,6 +49,13 @@ protected:
 
     kltest::TempDir dir;
     std::unique_ptr<CKestrilaneApp> app;
+
+private:
+    void Start()
+    {
+        auto profile = std::make_unique<kl::UserProfile>(QString::fromStdString(dir.file("profile.ini")));
+        app = std::make_unique<CKestrilaneApp>(dir.file("kestrilane.ini"), std::move(profile));
+    }
 };
 
 }  // namespace kltest

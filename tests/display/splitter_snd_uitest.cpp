@@ -173,32 +173,34 @@ TEST_F(SplitterSndTest, BothTextViewsFollowTheSharedRowPosition)
     CTextView* right = splitter->rightView();
     QScrollBar* rows = splitter->rowScrollBar();
 
-    ASSERT_EQ(left->lineHeight, 12);
+    const int pitch = left->lineHeight;
+    ASSERT_GT(pitch, 0);
+    EXPECT_EQ(right->lineHeight, pitch);
     EXPECT_EQ(left->rowCount, 201);
     EXPECT_EQ(right->rowCount, 201);  // the longer side sets both
-    EXPECT_EQ(left->totalHeight, 201 * 12);
-    EXPECT_EQ(rows->maximum(), 201 * 12 - left->viewport()->height());
+    EXPECT_EQ(left->totalHeight, 201 * pitch);
+    EXPECT_EQ(rows->maximum(), 201 * pitch - left->viewport()->height());
     EXPECT_EQ(left->rowScrollBar(), rows);
     EXPECT_EQ(right->rowScrollBar(), rows);
 
-    rows->setValue(240);
-    EXPECT_EQ(left->scrollTop(), 240);
-    EXPECT_EQ(right->scrollTop(), 240);
-    EXPECT_EQ(right->visibleBottom, 240 + right->viewport()->height());
+    rows->setValue(20 * pitch);
+    EXPECT_EQ(left->scrollTop(), 20 * pitch);
+    EXPECT_EQ(right->scrollTop(), 20 * pitch);
+    EXPECT_EQ(right->visibleBottom, 20 * pitch + right->viewport()->height());
 
     // The wheel over one view moves the row, three rows a notch.
     QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(right->viewport(), &wheel);
-    EXPECT_EQ(rows->value(), 240 + 3 * 12);
-    EXPECT_EQ(left->scrollTop(), 240 + 36);
+    EXPECT_EQ(rows->value(), 23 * pitch);
+    EXPECT_EQ(left->scrollTop(), 23 * pitch);
 
     // Each view has its own horizontal bar: the long line widens the left one only.
     EXPECT_GT(left->horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(right->horizontalScrollBar()->maximum(), 0);
     left->horizontalScrollBar()->setValue(50);
     EXPECT_EQ(right->horizontalScrollBar()->value(), 0);
-    EXPECT_EQ(rows->value(), 276);
+    EXPECT_EQ(rows->value(), 23 * pitch);
 }
 
 TEST_F(SplitterSndTest, AnEmptyDocumentHasNothingToScroll)
@@ -222,27 +224,28 @@ TEST_F(SplitterSndTest, ADisplayModeSwitchKeepsTheTopLine)
     }
     auto splitter = ShownSplitter(QSize(600, 200));
     QScrollBar* rows = splitter->rowScrollBar();
+    const int pitch = splitter->leftView()->lineHeight;
 
-    rows->setValue(30 * 12);  // line 30 at the top
+    rows->setValue(30 * pitch);  // line 30 at the top
     SwitchMode(*splitter, DISPLAY_RESULT);
     EXPECT_EQ(splitter->leftView()->rowCount, 200);
-    EXPECT_EQ(rows->value(), 60 * 12);
-    EXPECT_EQ(splitter->rightView()->scrollTop(), 60 * 12);
+    EXPECT_EQ(rows->value(), 60 * pitch);
+    EXPECT_EQ(splitter->rightView()->scrollTop(), 60 * pitch);
 
-    rows->setValue(81 * 12);  // a filler row of the left column: line 41 follows
+    rows->setValue(81 * pitch);  // a filler row of the left column: line 41 follows
     SwitchMode(*splitter, DISPLAY_SOURCE);
-    EXPECT_EQ(rows->value(), 41 * 12);
+    EXPECT_EQ(rows->value(), 41 * pitch);
 
     // An update without a switch leaves the position alone.
     UpdateViews(*splitter);
-    EXPECT_EQ(rows->value(), 41 * 12);
+    EXPECT_EQ(rows->value(), 41 * pitch);
 
     // The order in which the views are updated does not matter.
     splitter->leftView()->setDisplayMode(DISPLAY_RESULT);
     splitter->rightView()->setDisplayMode(DISPLAY_RESULT);
     splitter->rightView()->OnUpdate();
     splitter->leftView()->OnUpdate();
-    EXPECT_EQ(rows->value(), 82 * 12);
+    EXPECT_EQ(rows->value(), 82 * pitch);
 }
 
 TEST_F(SplitterSndTest, FocusArrivalsVisitTheColumnsAndTheFileTree)

@@ -1,0 +1,77 @@
+#pragma once
+// How a row of text is laid out in pixels: each character measured with the font, tabs
+// expanded to the tab stops. The painters, the hit-testing and the selection all walk rows
+// this way, so that what is selected is exactly what is painted.
+//
+// Texts stay code page 932 bytes; each character is decoded only to be measured and drawn.
+#include <QFont>
+#include <QFontMetrics>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kl {
+
+// The pixel advances of the characters of one font, each asked of the font once.
+class TextMeasure {
+public:
+    TextMeasure();
+    // Forgets the advances when the font differs from the current one.
+    void SetFont(const QFont& font);
+    const QFont& font() const { return font_; }
+    const QFontMetrics& metrics() const { return metrics_; }
+    int Advance(char16_t unit);
+
+private:
+    QFont font_;
+    QFontMetrics metrics_;
+    std::vector<std::int16_t> advances_;  // by UTF-16 unit; -1 until asked
+};
+
+// Where the line end starts: the first CR or LF, or the end of the text.
+std::size_t ContentLength(std::string_view text);
+
+// A tab in a segment w pixels wide advances to the next multiple of the tab width past it,
+// so a tab after an empty segment advances one full tab width.
+int TabAdvance(int w, int tabPixels);
+
+// One step through a row: a character, a tab, or the line end (which covers the rest of
+// the text), with its place in pixels from the text origin.
+struct RowStep {
+    enum class Kind { Char, Tab, LineEnd };
+    Kind kind = Kind::Char;
+    std::size_t from = 0;  // first byte of the step
+    std::size_t to = 0;    // byte after it
+    int x = 0;             // pixels from the text origin where the step starts
+    int width = 0;         // the character's advance, the gap up to the tab stop, 0 for the line end
+    char16_t units[2]{};   // the character, decoded
+    int unitCount = 0;
+};
+
+// Walks a row from its first byte; a double-byte character is one step.
+class RowWalker {
+public:
+    RowWalker(TextMeasure& measure, int tabPixels, std::string_view text);
+    // The next step; false after the last one.
+    bool Next(RowStep& step);
+    // Pixels from the text origin after the steps so far.
+    int x() const { return segmentStart_ + segmentWidth_; }
+    // Width of the text since the last tab stop.
+    int segmentWidth() const { return segmentWidth_; }
+
+private:
+    TextMeasure& measure_;
+    const int tabPixels_;
+    const std::string_view text_;
+    const std::size_t contentEnd_;
+    std::size_t pos_ = 0;
+    int segmentStart_ = 0;
+    int segmentWidth_ = 0;
+};
+
+// Pixels from the text origin to the boundary at byte n (n a character boundary or the
+// content end), with the tabs expanded as painted.
+int PrefixWidth(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n);
+
+}  // namespace kl
