@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test: the comparison-run tests once
+# under ThreadSanitizer, then the whole suite through CTest.
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 "$top/tools/install-deps.sh"
+"$top/tools/tsan-tests.sh" "$top/build-tsan"
 "$top/tools/build.sh" "$top/build"
 cd "$top/build"
-ctest --output-on-failure -j "$(nproc)"
+ctest --output-on-failure -j "$(nproc)" --timeout 600

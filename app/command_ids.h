@@ -26,6 +26,8 @@ inline constexpr int ID_VIEW_RESULT = 32776;
 inline constexpr int ID_COMPARE = 32771;
 inline constexpr int ID_COMPARE_DETAILED = 32789;
 inline constexpr int ID_COMPARE_STOP = 32815;
+inline constexpr int ID_NEXT_DIFF = 32779;
+inline constexpr int ID_PREV_DIFF = 32780;
 
 // Settings menu
 inline constexpr int ID_COMPARE_METHOD = 32782;

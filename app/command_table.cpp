@@ -38,6 +38,12 @@ std::vector<CommandSpec> BuildTable()
          QStringLiteral(":/icons/compare_detailed.png")},
         {ID_COMPARE_STOP, QStringLiteral(u"中止(&D)\tCtrl+D"), {QKeySequence(Qt::CTRL | Qt::Key_D)},
          QStringLiteral(u"処理を中止します\n処理中断"), QStringLiteral(":/icons/stop.png")},
+        {ID_PREV_DIFF, QStringLiteral(u"前の相違点(&P)\tCtrl+R"),
+         {QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F8)},
+         QStringLiteral(u"前の相違地点へ移動します。\n前相違地点"), QStringLiteral(":/icons/prev_diff.png")},
+        {ID_NEXT_DIFF, QStringLiteral(u"次の相違点(&N)\tCtrl+F"),
+         {QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::Key_F7)},
+         QStringLiteral(u"次の相違地点へ移動します。\n次相違地点"), QStringLiteral(":/icons/next_diff.png")},
         {ID_COMPARE_METHOD, QStringLiteral(u"比較方法の設定(&P)"), {},
          QStringLiteral(u"１行の内\"ダブルコーテーション\"の中を除外できます。"), {}},
     };

@@ -27,7 +27,9 @@
 #include "app/recent_files.h"
 #include "compare/compare_set_dlg.h"
 #include "compare/preset_combo.h"
+#include "display/difference_navigator.h"
 #include "display/frame_dlg.h"
+#include "display/over_view.h"
 #include "display/splitter_snd.h"
 #include "display/text_view.h"
 #include "document/kestrilane_doc.h"
@@ -118,7 +120,7 @@ void CMainFrame::CreateActions()
     using namespace cmd;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, ID_APP_EXIT, ID_EDIT_COPY, ID_VIEW_TOOLBAR,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
-                   ID_COMPARE_STOP, ID_COMPARE_METHOD}) {
+                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_COMPARE_METHOD}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -160,6 +162,9 @@ void CMainFrame::CreateMenus()
     compare->addAction(actions_[ID_COMPARE]);
     compare->addAction(actions_[ID_COMPARE_DETAILED]);
     compare->addAction(actions_[ID_COMPARE_STOP]);
+    compare->addSeparator();
+    compare->addAction(actions_[ID_PREV_DIFF]);
+    compare->addAction(actions_[ID_NEXT_DIFF]);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
     settings->addAction(actions_[ID_COMPARE_METHOD]);
@@ -188,7 +193,7 @@ void CMainFrame::CreateToolBar()
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
-                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_VIEW_RESULT}) {
+                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT}) {
         if (id == 0)
             toolBar_->addSeparator();
         else
@@ -289,6 +294,11 @@ void CMainFrame::CreateClient()
     outer_->setSizes({treeHeight, 100});
     setCentralWidget(outer_);
     connect(tree_, &CLeftView::filesDropped, this, &CMainFrame::OpenDroppedFiles);
+
+    // A click in the overview bar and the difference commands share diffPosition.
+    overView()->Attach(*lower_, &detailMode, &diffPosition);
+    navigator_ = new CDifferenceNavigator(doc_, *lower_, diffPosition, this);
+    navigator_->TrackActions(actions_[cmd::ID_NEXT_DIFF], actions_[cmd::ID_PREV_DIFF]);
 }
 
 void CMainFrame::ConnectDocument()
@@ -298,6 +308,7 @@ void CMainFrame::ConnectDocument()
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
         diffPosition = 0;
+        navigator_->RefreshActions();
         leftView()->CancelSelection();
         rightView()->CancelSelection();
     });

@@ -21,6 +21,7 @@ class CKestrilane2View;
 class CLeftView;
 class COverView;
 class CSplitterSnd;
+class CDifferenceNavigator;
 class CompareWorker;
 class LockIndicators;
 class QAction;
@@ -154,4 +155,5 @@ private:
     bool shown_ = false;
     int selectedPreset_ = -1;        // COMPMODE SELECTED
     std::unique_ptr<CompareWorker> worker_;
+    CDifferenceNavigator* navigator_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "app/main_frame.h"
 #include "compare/compare_options.h"
 #include "compare/compare_set_dlg.h"
+#include "display/difference_navigator.h"
 #include "display/display_mode.h"
 #include "display/frame_dlg.h"
 #include "display/over_view.h"
@@ -54,6 +55,8 @@ void CMainFrame::OnCommand(int id)
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
     case ID_COMPARE_STOP: OnStop(); break;
+    case ID_NEXT_DIFF: navigator_->Next(); break;
+    case ID_PREV_DIFF: navigator_->Previous(); break;
     case ID_COMPARE_METHOD: OnCompareMethod(); break;
     default:
         if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
@@ -78,6 +81,7 @@ void CMainFrame::UpdateAllViews()
     overView()->OnUpdate();
     leftView()->OnUpdate();
     rightView()->OnUpdate();
+    navigator_->RefreshActions();
 }
 
 // The document has released its texts: a running comparison is dropped and the panes
@@ -90,6 +94,7 @@ void CMainFrame::OnDocumentCleared()
     rightView()->CancelSelection();
     diffPosition = 0;
     overView()->SetThumbTop(0);
+    navigator_->RefreshActions();
 }
 
 // Both text views show the texts as loaded (DISPLAY_SOURCE) or the result. From the View

@@ -98,13 +98,15 @@ int RunCompare(TextDocument& doc, CompareRunSettings settings, const CompareRunC
 
     if (callbacks.completed)
         callbacks.completed();
-    g_compareRunning = 0;
+    // The running flag is cleared last: once it drops, the document belongs to the UI again.
     if (AbortPending()) {
         doc.blocksA.clear();
         doc.blocksB.clear();
         g_abortRequested = 0;
+        g_compareRunning = 0;
         return kRunEnded;
     }
+    g_compareRunning = 0;
     return kRunCompleted;
 }
 

@@ -379,3 +379,34 @@ TEST_F(CompareRunUi, ReloadOfAVanishedFileListsWhatIsLoaded)
 }
 
 }  // namespace
+
+TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
+{
+    auto app = LoadedApp();
+    CMainFrame& frame = *app->mainFrame();
+    // Nothing compared yet: neither step has anywhere to go.
+    EXPECT_FALSE(Enabled(*app, cmd::ID_NEXT_DIFF));
+    EXPECT_FALSE(Enabled(*app, cmd::ID_PREV_DIFF));
+
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    ASSERT_EQ(frame.diffPosition, 0);
+    ASSERT_TRUE(Enabled(*app, cmd::ID_NEXT_DIFF));
+    EXPECT_FALSE(Enabled(*app, cmd::ID_PREV_DIFF));
+
+    // Each Next lands past the previous position; the walk ends at the last difference.
+    std::vector<int> positions;
+    while (Enabled(*app, cmd::ID_NEXT_DIFF) && positions.size() < 100) {
+        Trigger(*app, cmd::ID_NEXT_DIFF);
+        positions.push_back(frame.diffPosition);
+    }
+    ASSERT_GE(positions.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_LT(positions.size(), 100u);
+
+    // Previous walks back until nothing lies before the position.
+    ASSERT_TRUE(Enabled(*app, cmd::ID_PREV_DIFF));
+    const int last = frame.diffPosition;
+    Trigger(*app, cmd::ID_PREV_DIFF);
+    EXPECT_LT(frame.diffPosition, last);
+}
