@@ -1,5 +1,6 @@
 // The main window's construction, placement and window events.
 #include "app/main_frame.h"
+#include "platform/dropped_files.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,18 +53,6 @@ constexpr int kTreeRows = 4;          // the file tree shows two files with thei
 kl::ColorRef ToColorRef(const QColor& color)
 {
     return kl::Rgb(color.red(), color.green(), color.blue());
-}
-
-QStringList LocalFiles(const QMimeData* mime)
-{
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
 }
 
 }  // namespace
@@ -395,13 +384,13 @@ void CMainFrame::UpdateTitle(const QString& documentTitle)
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    const QStringList files = LocalFiles(event->mimeData());
+    const QStringList files = DroppedLocalFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();

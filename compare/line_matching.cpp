@@ -289,28 +289,23 @@ int Matcher::MeasureAndLink(int l, int r)
 
     // Link the run. The walks repeat the measured ones (the first walk found where the
     // equal lines end) and stop early at lines that belong to blocks at least this long.
-    for (int k = 1; k <= forwardPairs; ++k) {
-        const int a = l + k;
-        const int b = r + k;
-        if (!WalkGoesOn()) return 0;
-        if (other[b].blockSize >= count || own[a].blockSize >= count) break;
-        SetBlockSize(kOwn, a, count);
-        SetBlockSize(kOther, b, count);
-        MakePrimary(kOther, b, a);
-        MakePrimary(kOwn, a, b);
-        if (aborted_) return 0;
-    }
-    for (int k = 1; k <= backwardPairs; ++k) {
-        const int a = l - k;
-        const int b = r - k;
-        if (!WalkGoesOn()) return 0;
-        if (other[b].blockSize >= count || own[a].blockSize >= count) break;
-        SetBlockSize(kOwn, a, count);
-        SetBlockSize(kOther, b, count);
-        MakePrimary(kOther, b, a);
-        MakePrimary(kOwn, a, b);
-        if (aborted_) return 0;
-    }
+    // step +1 walks forwards from the pair, -1 backwards; false when the walk was aborted.
+    const auto linkWalk = [&](int pairs, int step) {
+        for (int k = 1; k <= pairs; ++k) {
+            const int a = l + step * k;
+            const int b = r + step * k;
+            if (!WalkGoesOn()) return false;
+            if (other[b].blockSize >= count || own[a].blockSize >= count) break;
+            SetBlockSize(kOwn, a, count);
+            SetBlockSize(kOther, b, count);
+            MakePrimary(kOther, b, a);
+            MakePrimary(kOwn, a, b);
+            if (aborted_) return false;
+        }
+        return true;
+    };
+    if (!linkWalk(forwardPairs, 1) || !linkWalk(backwardPairs, -1))
+        return 0;
     MakePrimary(kOwn, l, r);
     MakePrimary(kOther, r, l);
     if (lineR.blockSize < count && lineL.blockSize < count) {

@@ -8,5 +8,6 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/private_profile.cpp
 )
 list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/dropped_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/font_resolver.cpp
 )

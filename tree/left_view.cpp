@@ -1,4 +1,5 @@
 #include "tree/left_view.h"
+#include "platform/dropped_files.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -23,18 +24,6 @@ constexpr int kHintKind = -1;
 constexpr int kFileKind = 0;
 
 const QString kHintText = QStringLiteral(u"ここにファイルをドラッグしてください。");
-
-QStringList LocalFiles(const QMimeData* mime)
-{
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
-}
 
 QAction* AddCommand(QMenu* menu, const QString& text, int id)
 {
@@ -207,19 +196,19 @@ void CLeftView::OnOpenFile()
 
 void CLeftView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CLeftView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CLeftView::dropEvent(QDropEvent* event)
 {
-    const QStringList files = LocalFiles(event->mimeData());
+    const QStringList files = DroppedLocalFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();

@@ -102,7 +102,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
     const std::set<int> expected = {ID_FILE_NEW,     ID_FILE_OPEN,       ID_FILE_RELOAD,   ID_APP_EXIT,
                                     ID_EDIT_COPY,    ID_VIEW_TOOLBAR,    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE,
                                     ID_VIEW_RESULT,  ID_COMPARE,         ID_COMPARE_DETAILED, ID_COMPARE_STOP,
-                                    ID_COMPARE_METHOD};
+                                    ID_PREV_DIFF,    ID_NEXT_DIFF,       ID_COMPARE_METHOD};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);
@@ -125,6 +125,12 @@ TEST_F(MainFrameTest, CommandsCarryTheirTextsKeysAndPrompts)
          QStringLiteral(u"詳細比較")},
         {cmd::ID_COMPARE_STOP, QStringLiteral(u"中止(&D)"), {QKeySequence(QStringLiteral("Ctrl+D"))},
          QStringLiteral(u"処理を中止します"), QStringLiteral(u"処理中断")},
+        {cmd::ID_NEXT_DIFF, QStringLiteral(u"次の相違点(&N)"),
+         {QKeySequence(QStringLiteral("Ctrl+F")), QKeySequence(QStringLiteral("F7"))},
+         QStringLiteral(u"次の相違地点へ移動します。"), QStringLiteral(u"次相違地点")},
+        {cmd::ID_PREV_DIFF, QStringLiteral(u"前の相違点(&P)"),
+         {QKeySequence(QStringLiteral("Ctrl+R")), QKeySequence(QStringLiteral("F8"))},
+         QStringLiteral(u"前の相違地点へ移動します。"), QStringLiteral(u"前相違地点")},
         {cmd::ID_EDIT_COPY, QStringLiteral(u"コピー(&C)"),
          {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))},
          QStringLiteral(u"選択範囲をクリップボードにコピーします。"), QStringLiteral(u"コピー")},
@@ -176,7 +182,8 @@ TEST_F(MainFrameTest, ToolbarButtonsHaveBundledIcons)
     }
     using namespace cmd;
     EXPECT_EQ(ids, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, ID_EDIT_COPY, ID_COMPARE,
-                                     ID_COMPARE_DETAILED, ID_COMPARE_STOP, ID_VIEW_RESULT}));
+                                     ID_COMPARE_DETAILED, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF,
+                                     ID_VIEW_RESULT}));
 }
 
 TEST_F(MainFrameTest, BarsAndPanesAreInPlace)
