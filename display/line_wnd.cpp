@@ -25,7 +25,7 @@ Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& me
 {
     if (target <= 0)
         return {};
-    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text);
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
     kl::RowStep step;
     Boundary previous;
     bool first = true;
@@ -47,7 +47,7 @@ Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& me
 Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& metrics)
 {
     const int threshold = target - metrics.charWidth / 2;
-    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text);
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
     kl::RowStep step;
     while (walker.Next(step)) {
         if (step.x > threshold || step.kind == kl::RowStep::Kind::LineEnd)
@@ -218,7 +218,7 @@ QPoint CLineWnd::CaretPoint(QPoint point, const ViewMetrics& metrics) const
 
 int CLineWnd::PrefixWidth(std::string_view text, std::size_t n, const ViewMetrics& metrics)
 {
-    return kl::PrefixWidth(*metrics.measure, metrics.tabPixels, text, n);
+    return kl::PrefixWidth(*metrics.measure, metrics.tabPixels, text, n, kl::TabStops::Selection);
 }
 
 int CLineWnd::ScrollExtent(int rowCount, const ViewMetrics& metrics)

@@ -290,7 +290,7 @@ void PaintSelectedText(PaintContext& context, std::string_view text, std::size_t
         runWidth = 0;
     };
 
-    RowWalker walker(context.measure, context.tabPixels, text);
+    RowWalker walker(context.measure, context.tabPixels, text, TabStops::Selection);
     RowStep step;
     while (walker.Next(step) && step.from < to && step.x <= visibleWidth) {
         if (step.from < from)

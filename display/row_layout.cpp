@@ -31,13 +31,17 @@ std::size_t ContentLength(std::string_view text)
     return end == std::string_view::npos ? text.size() : end;
 }
 
-int TabAdvance(int w, int tabPixels)
+int TabAdvance(int w, int tabPixels, TabStops stops)
 {
-    return tabPixels > 0 ? tabPixels * (w / tabPixels + 1) : w;
+    if (tabPixels <= 0)
+        return w;
+    if (stops == TabStops::Selection && w > 0 && w < tabPixels)
+        return 2 * tabPixels;
+    return tabPixels * (w / tabPixels + 1);
 }
 
-RowWalker::RowWalker(TextMeasure& measure, int tabPixels, std::string_view text)
-    : measure_(measure), tabPixels_(tabPixels), text_(text), contentEnd_(ContentLength(text))
+RowWalker::RowWalker(TextMeasure& measure, int tabPixels, std::string_view text, TabStops stops)
+    : measure_(measure), tabPixels_(tabPixels), stops_(stops), text_(text), contentEnd_(ContentLength(text))
 {
 }
 
@@ -58,7 +62,7 @@ bool RowWalker::Next(RowStep& step)
     if (text_[pos_] == '\t') {
         step.kind = RowStep::Kind::Tab;
         step.to = pos_ + 1;
-        step.width = TabAdvance(segmentWidth_, tabPixels_) - segmentWidth_;
+        step.width = TabAdvance(segmentWidth_, tabPixels_, stops_) - segmentWidth_;
         step.unitCount = 0;
         segmentStart_ += segmentWidth_ + step.width;
         segmentWidth_ = 0;
@@ -80,9 +84,9 @@ bool RowWalker::Next(RowStep& step)
     return true;
 }
 
-int PrefixWidth(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n)
+int PrefixWidth(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n, TabStops stops)
 {
-    RowWalker walker(measure, tabPixels, text);
+    RowWalker walker(measure, tabPixels, text, stops);
     RowStep step;
     while (walker.Next(step)) {
         if (step.from >= n)

@@ -32,9 +32,15 @@ private:
 // Where the line end starts: the first CR or LF, or the end of the text.
 std::size_t ContentLength(std::string_view text);
 
-// A tab in a segment w pixels wide advances to the next multiple of the tab width past it,
-// so a tab after an empty segment advances one full tab width.
-int TabAdvance(int w, int tabPixels);
+// Which tab stops a walk uses. Painting puts a tab's end at the next multiple of the tab
+// width past the segment (so a tab after an empty segment advances one full tab width).
+// The selection highlight and hit-testing differ for a tab after a non-empty segment
+// narrower than one tab width: it reaches the second stop, two tab widths from the
+// segment start.
+enum class TabStops { Painted, Selection };
+
+// The end of a tab after a segment w pixels wide, measured from the segment start.
+int TabAdvance(int w, int tabPixels, TabStops stops = TabStops::Painted);
 
 // One step through a row: a character, a tab, or the line end (which covers the rest of
 // the text), with its place in pixels from the text origin.
@@ -52,7 +58,8 @@ struct RowStep {
 // Walks a row from its first byte; a double-byte character is one step.
 class RowWalker {
 public:
-    RowWalker(TextMeasure& measure, int tabPixels, std::string_view text);
+    RowWalker(TextMeasure& measure, int tabPixels, std::string_view text,
+              TabStops stops = TabStops::Painted);
     // The next step; false after the last one.
     bool Next(RowStep& step);
     // Pixels from the text origin after the steps so far.
@@ -63,6 +70,7 @@ public:
 private:
     TextMeasure& measure_;
     const int tabPixels_;
+    const TabStops stops_;
     const std::string_view text_;
     const std::size_t contentEnd_;
     std::size_t pos_ = 0;
@@ -71,7 +79,8 @@ private:
 };
 
 // Pixels from the text origin to the boundary at byte n (n a character boundary or the
-// content end), with the tabs expanded as painted.
-int PrefixWidth(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n);
+// content end), with the tabs expanded to the given stops.
+int PrefixWidth(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n,
+                TabStops stops = TabStops::Painted);
 
 }  // namespace kl
