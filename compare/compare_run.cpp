@@ -69,7 +69,8 @@ int RunCompare(TextDocument& doc, CompareRunSettings settings, const CompareRunC
     if (AbortPending())
         return EndAborted(doc, false);
 
-    const MatchContext context{settings.options, settings.mode, callbacks.progress};
+    MatchContext context{settings.options, settings.mode, callbacks.progress};
+    context.keyCache = std::make_shared<LineKeysCache>();
     // Each stage starts where the previous one ended, so the bar never moves back.
     int value = std::max(MatchPass(0, 40, a, b, context), 0);
     if (AbortPending())

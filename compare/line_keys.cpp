@@ -54,8 +54,7 @@ public:
     {
         std::size_t capacity = 16;
         while (capacity < maxTexts * 2) capacity *= 2;
-        slotHashes_.assign(capacity, 0);
-        slotNumbers_.assign(capacity, kFree);
+        slots_.assign(capacity, Slot{});
         texts_.reserve(maxTexts);
     }
 
@@ -63,21 +62,21 @@ public:
     {
         const std::string_view text = normalised.view();
         const std::uint64_t hash = std::hash<std::string_view>{}(text);
-        const std::size_t mask = slotNumbers_.size() - 1;
-        for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
-            const std::int32_t number = slotNumbers_[slot];
-            if (number == kFree) {
-                slotHashes_[slot] = hash;
-                slotNumbers_[slot] = static_cast<std::int32_t>(texts_.size());
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t index = static_cast<std::size_t>(hash) & mask;; index = (index + 1) & mask) {
+            Slot& slot = slots_[index];
+            if (slot.number == kFree) {
+                slot.hash = hash;
+                slot.number = static_cast<std::int32_t>(texts_.size());
                 if (normalised.owned()) {
                     kept_.push_back(normalised.TakeText());
                     texts_.push_back(kept_.back());
                 } else {
                     texts_.push_back(text);
                 }
-                return slotNumbers_[slot];
+                return slot.number;
             }
-            if (slotHashes_[slot] == hash && texts_[static_cast<std::size_t>(number)] == text) return number;
+            if (slot.hash == hash && texts_[static_cast<std::size_t>(slot.number)] == text) return slot.number;
         }
     }
 
@@ -86,8 +85,12 @@ public:
 private:
     static constexpr std::int32_t kFree = -1;
 
-    std::vector<std::uint64_t> slotHashes_;
-    std::vector<std::int32_t> slotNumbers_;
+    // Hash and number side by side, so a probe touches one cache line.
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::int32_t number = kFree;
+    };
+    std::vector<Slot> slots_;
     std::vector<std::string_view> texts_;  // by number
     std::deque<std::string> kept_;         // normalised texts; a deque never moves them
 };

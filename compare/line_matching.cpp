@@ -54,7 +54,7 @@ private:
     // LinesEqual(first, second) == 0, with first a line of firstSide.
     bool Equal(int firstSide, int first, int second) const
     {
-        const int known = keys_ ? keys_->Compare(firstSide, first, second) : -1;
+        const int known = keys_ ? keys_->Compare(KeySide(firstSide), first, second) : -1;
         return known >= 0 ? known == 1 : EqualTexts(firstSide, first, second);
     }
     bool EqualTexts(int firstSide, int first, int second) const;
@@ -68,7 +68,9 @@ private:
     bool normal_;
     ProgressCallback progress_;
     std::array<Side, 2> sides_;
-    std::unique_ptr<LineKeys> keys_;                      // with line keys only
+    std::shared_ptr<const LineKeys> keys_;                // with line keys only
+    int keyFlip_ = 0;  // 1 when keys_ numbered the other table as its side 0
+    int KeySide(int side) const { return side ^ keyFlip_; }
     std::unique_ptr<BlockSizeTree> otherBlockSizes_;      // with line keys only
     std::array<std::optional<KeyIndex>, 2> otherIndex_;   // by KeyForm, built on first use
     std::uint32_t walkSteps_ = 0;
@@ -84,7 +86,16 @@ Matcher::Matcher(LineTable& own, LineTable& other, const MatchContext& context, 
     sides_[kOther].table = &other;
     sides_[kOther].count = other.count();
     if (prepareSearch && context.useLineKeys) {
-        keys_ = std::make_unique<LineKeys>(own, other, options_);
+        LineKeysCache* cache = context.keyCache.get();
+        if (cache && cache->keys && cache->table0 == &other && cache->table1 == &own) {
+            keys_ = cache->keys;
+            keyFlip_ = 1;
+        } else if (cache && cache->keys && cache->table0 == &own && cache->table1 == &other) {
+            keys_ = cache->keys;
+        } else {
+            keys_ = std::make_shared<const LineKeys>(own, other, options_);
+            if (cache) *cache = LineKeysCache{&own, &other, keys_};
+        }
         otherBlockSizes_ = std::make_unique<BlockSizeTree>(other.lines);
     }
 }
@@ -134,10 +145,10 @@ int Matcher::Pass(int base, int span)
 
 std::span<const std::int32_t> Matcher::OtherLinesWithKeyOf(int l)
 {
-    const KeyForm form = keys_->FirstForm(kOwn, l);
+    const KeyForm form = keys_->FirstForm(KeySide(kOwn), l);
     std::optional<KeyIndex>& index = otherIndex_[static_cast<std::size_t>(form)];
-    if (!index) index.emplace(*keys_, kOther, form, sides_[kOther].count);
-    return index->Lines(keys_->Key(kOwn, form, l));
+    if (!index) index.emplace(*keys_, KeySide(kOther), form, sides_[kOther].count);
+    return index->Lines(keys_->Key(KeySide(kOwn), form, l));
 }
 
 // Searches the other table for own line i. On finding a run, may move i past it and move
@@ -159,7 +170,7 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
     // line, a line whose block is larger than this line's (it ends the search) and the
     // candidate at which the search gives up. The search jumps from one such candidate to
     // the next and counts the ones in between.
-    const bool jump = keys_ && keys_->FirstForm(kOwn, l) != KeyForm::None;
+    const bool jump = keys_ && keys_->FirstForm(KeySide(kOwn), l) != KeyForm::None;
     std::span<const std::int32_t> sameKey;
     std::span<const std::int32_t>::iterator nextSameKey;
     if (jump) {

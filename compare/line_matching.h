@@ -1,6 +1,8 @@
 #pragma once
 // Line matching: finds runs of equal lines (common blocks) between two texts and links
 // every line to its partners in the other text.
+#include <memory>
+
 #include "compare/compare_options.h"
 #include "compare/run_control.h"
 #include "document/line_table.h"
@@ -20,6 +22,18 @@ struct MatchContext {
     // outcome. The results are the same either way; false runs the plain search, with
     // LinesEqual for every pair (for tests and measurements).
     bool useLineKeys = true;
+    // Where the two passes of one run share the line numbers: they depend only on the two
+    // texts and the options, not on which text is matched. Empty: each pass numbers anew.
+    std::shared_ptr<struct LineKeysCache> keyCache{};
+};
+
+class LineKeys;
+
+// The numbers of one run's two tables, built by the first pass that needs them.
+struct LineKeysCache {
+    const LineTable* table0 = nullptr;  // the tables in the order they were numbered
+    const LineTable* table1 = nullptr;
+    std::shared_ptr<const LineKeys> keys;
 };
 
 // Clears the match fields of every line of both tables.

@@ -60,7 +60,9 @@ public:
     {
         doc_.rowsA.clear();
         doc_.rowsB.clear();
-        const std::size_t expected = static_cast<std::size_t>(std::max(nA_, nB_));
+        // Every line appears in at most one row of its side: nA + nB rows at the most. The
+        // untouched part of the reservation costs address space only.
+        const std::size_t expected = static_cast<std::size_t>(nA_) + static_cast<std::size_t>(nB_);
         doc_.rowsA.reserve(expected);
         doc_.rowsB.reserve(expected);
 

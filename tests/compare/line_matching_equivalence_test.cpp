@@ -4,6 +4,7 @@
 // plain step-by-step matcher written here that compares every pair with LinesEqual.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -293,6 +294,12 @@ void ExpectAllWaysAgree(const std::vector<std::string>& a, const std::vector<std
         ExpectSameFields(plain.a, run.a, label + " DocA");
         ExpectSameFields(plain.b, run.b, label + " DocB");
     }
+    // As a run does it: the second pass reuses the numbers the first pass made.
+    context.useLineKeys = true;
+    context.keyCache = std::make_shared<kl::LineKeysCache>();
+    const Run shared = MatchWithMatcher(a, b, context);
+    ExpectSameFields(plain.a, shared.a, what + " with shared keys DocA");
+    ExpectSameFields(plain.b, shared.b, what + " with shared keys DocB");
 }
 
 TEST(LineMatchingEquivalence, SmallRandomTextsUnderEveryOptionSetAndMode)
