@@ -1,10 +1,12 @@
 // The merge walk with a question per one-sided block: add, skip, back, stop.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "document/text_loader.h"
 #include "merge/compared_doc.h"
 #include "merge/merge_walk.h"
 
@@ -109,6 +111,46 @@ TEST(MergeQuery, BackWithNothingAddedAsksTheSameBlockAgain)
     const kl::MergeOutcome outcome = MergeWith(user);
     EXPECT_EQ(user.Texts(), (std::vector<std::string>{kX1, kX1, kX2, kX3}));
     EXPECT_EQ(outcome.text, "c1\nc2\n" + kX1 + "c3\nc4\nc5\n");
+}
+
+// The block lists a comparison of DocA "c a b a" with DocB "b c b" gives: DocB-only b,
+// then common and DocA-only lines, DocB's common records of no lines opposite DocA's later
+// blocks, and a last DocB-only b. A DocA block is chosen there because DocB's record has no
+// lines, which moves DocB's position on; a back must resume from the positions before that
+// choice, or the walk skips DocB's next record and the last DocB-only block is lost.
+TEST(MergeQuery, BackReplaysTheWalkFromThePositionsBeforeTheChoice)
+{
+    using kl::BLOCK_COMMON;
+    using kl::BLOCK_NONE;
+    using kl::BLOCK_ONLY_A;
+    using kl::BLOCK_ONLY_B;
+    const auto rec = [](int kind, int first, int last, int count, int row) {
+        kl::DiffBlock block;
+        block.kind = kind;
+        block.firstLineIndex = first;
+        block.lastLineIndex = last;
+        block.lineCount = count;
+        block.firstRow = row;
+        return block;
+    };
+    kl::TextDocument doc;
+    doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines("c\na\nb\na\n", false));
+    doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines("b\nc\nb\n", false));
+    doc.blocksA = {rec(BLOCK_NONE, 0, 0, 0, 0),   rec(BLOCK_NONE, 0, 0, 0, 0),   rec(BLOCK_COMMON, 0, 0, 1, 1),
+                   rec(BLOCK_ONLY_A, 1, 1, 1, 2), rec(BLOCK_COMMON, 2, 2, 1, 3), rec(BLOCK_ONLY_A, 3, 3, 1, 4)};
+    doc.blocksB = {rec(BLOCK_NONE, 0, -1, 0, 0),  rec(BLOCK_ONLY_B, 0, 0, 1, 0), rec(BLOCK_COMMON, 1, 2, 1, 1),
+                   rec(BLOCK_COMMON, 2, 2, 0, 2), rec(BLOCK_COMMON, 2, 2, 0, 3), rec(BLOCK_COMMON, 2, 1, 0, 4),
+                   rec(BLOCK_ONLY_B, 2, 2, 1, 5)};
+    const std::string expected = "!DOC_B>>>b\nc\n!DOC_A>>>a\nb\n!DOC_A>>>a\n!DOC_B>>>b\n";
+    ASSERT_EQ(kl::RunMerge(doc, {}).text, expected);
+
+    ScriptedUser user{{{ANSWER_ADD}, {ANSWER_ADD}, {ANSWER_BACK}, {ANSWER_ADD}, {ANSWER_ADD}, {ANSWER_ADD}}};
+    const kl::MergeOutcome outcome = kl::RunMerge(doc, {}, user.Function());
+    std::vector<int> asked;
+    for (const Asked& a : user.asked)
+        asked.push_back(a.question.listIndex);
+    EXPECT_EQ(asked, (std::vector<int>{1, 3, 5, 3, 5, 6}));
+    EXPECT_EQ(outcome.text, expected);
 }
 
 TEST(MergeQuery, EditedTextIsUsedOnAddAndDroppedOnSkip)
