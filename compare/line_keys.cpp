@@ -63,10 +63,11 @@ public:
         const std::string_view text = normalised.view();
         const std::uint64_t hash = std::hash<std::string_view>{}(text);
         const std::size_t mask = slots_.size() - 1;
+        const auto check = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t index = static_cast<std::size_t>(hash) & mask;; index = (index + 1) & mask) {
             Slot& slot = slots_[index];
             if (slot.number == kFree) {
-                slot.hash = hash;
+                slot.hash = check;
                 slot.number = static_cast<std::int32_t>(texts_.size());
                 if (normalised.owned()) {
                     kept_.push_back(normalised.TakeText());
@@ -76,7 +77,7 @@ public:
                 }
                 return slot.number;
             }
-            if (slot.hash == hash && texts_[static_cast<std::size_t>(slot.number)] == text) return slot.number;
+            if (slot.hash == check && texts_[static_cast<std::size_t>(slot.number)] == text) return slot.number;
         }
     }
 
@@ -86,8 +87,10 @@ private:
     static constexpr std::int32_t kFree = -1;
 
     // Hash and number side by side, so a probe touches one cache line.
+    // Eight bytes a slot: the upper half of the hash is enough to skip almost every
+    // unequal text, and equal halves still compare the texts.
     struct Slot {
-        std::uint64_t hash = 0;
+        std::uint32_t hash = 0;
         std::int32_t number = kFree;
     };
     std::vector<Slot> slots_;
