@@ -8,7 +8,7 @@
 
 namespace {
 
-std::vector<CommandSpec> BuildTable()
+std::vector<CommandEntry> BuildTable()
 {
     using namespace cmd;
     return {
@@ -51,30 +51,30 @@ std::vector<CommandSpec> BuildTable()
 
 }  // namespace
 
-const CommandSpec* FindCommand(int id)
+const CommandEntry* FindCommand(int id)
 {
-    static const std::vector<CommandSpec> table = BuildTable();
-    for (const CommandSpec& spec : table) {
-        if (spec.id == id)
-            return &spec;
+    static const std::vector<CommandEntry> table = BuildTable();
+    for (const CommandEntry& entry : table) {
+        if (entry.id == id)
+            return &entry;
     }
     return nullptr;
 }
 
-QAction* CreateCommandAction(const CommandSpec& spec, QObject* parent)
+QAction* CreateCommandAction(const CommandEntry& entry, QObject* parent)
 {
     auto* action = new QAction(parent);
-    action->setObjectName(QStringLiteral("cmd%1").arg(spec.id));
-    action->setData(spec.id);
+    action->setObjectName(QStringLiteral("cmd%1").arg(entry.id));
+    action->setData(entry.id);
     // The keys after the tab are shown by the menu from the shortcut itself.
-    action->setText(spec.menuText.section(QLatin1Char('\t'), 0, 0));
-    action->setShortcuts(spec.keys);
-    const qsizetype newline = spec.prompt.indexOf(QLatin1Char('\n'));
-    action->setStatusTip(newline < 0 ? spec.prompt : spec.prompt.left(newline));
+    action->setText(entry.menuText.section(QLatin1Char('\t'), 0, 0));
+    action->setShortcuts(entry.keys);
+    const qsizetype newline = entry.prompt.indexOf(QLatin1Char('\n'));
+    action->setStatusTip(newline < 0 ? entry.prompt : entry.prompt.left(newline));
     if (newline >= 0)
-        action->setToolTip(spec.prompt.mid(newline + 1));
-    if (!spec.icon.isEmpty())
-        action->setIcon(QIcon(spec.icon));
+        action->setToolTip(entry.prompt.mid(newline + 1));
+    if (!entry.icon.isEmpty())
+        action->setIcon(QIcon(entry.icon));
     return action;
 }
 

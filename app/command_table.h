@@ -8,20 +8,20 @@
 class QAction;
 class QObject;
 
-struct CommandSpec {
+struct CommandEntry {
     int id = 0;
-    QString menuText;            // "text\tkeys": the part after the tab only names the keys
+    QString menuText;            // "text\tkeys": what follows the tab only names the keys
     QList<QKeySequence> keys;    // the first is the one the menu shows
     QString prompt;              // status-bar prompt, then "\n" and the tool tip (optional)
     QString icon;                // resource path of the toolbar icon; empty: not on the toolbar
 };
 
 // The entry of a command; nullptr for an identifier that is not in the table.
-const CommandSpec* FindCommand(int id);
+const CommandEntry* FindCommand(int id);
 
 // An action for the entry: text, shortcuts, status tip, tool tip, icon, and the identifier
 // as its data. Its object name is "cmd<id>".
-QAction* CreateCommandAction(const CommandSpec& spec, QObject* parent);
+QAction* CreateCommandAction(const CommandEntry& entry, QObject* parent);
 
 // The identifier an action carries; 0 for an action without one.
 int CommandId(const QAction* action);

@@ -1,6 +1,6 @@
 #pragma once
 // The overview bar left of the two text views: a strip per text mapping the whole result
-// in the colours of the row kinds, and between them a thumb marking the part the views
+// in the colours of the row kinds, and between them a thumb marking the stretch the views
 // show. A click scrolls the views to the clicked place. The picture itself is drawn by
 // display/overview_painter.h.
 #include <QWidget>

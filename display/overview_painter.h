@@ -57,7 +57,7 @@ OverviewStrips BuildOverviewStrips(const TextDocument& doc, int detailMode, int 
                                    const OverviewBar& bar);
 
 // The thumb's height for a bar of barHeight pixels showing rowCount rows of rowHeight
-// pixels: the part of the whole the views show, at least 5 pixels; a thumb that would fill
+// pixels: the share of the whole the views show, at least 5 pixels; a thumb that would fill
 // the bar or nearly so is made the bar's height or a little less.
 int OverviewThumbHeight(int barHeight, int rowCount, int rowHeight);
 

@@ -31,7 +31,7 @@ constexpr std::size_t kMeasuredBytes = 4096;
 constexpr int kDragScrollMargin = 50;
 constexpr int kCaretWidth = 2;
 constexpr int kLargestTabSize = 8;
-// The part of the side mark that shows in the corner, and where it goes.
+// The portion of the side mark that shows in the corner, and where it goes.
 const QRect kCornerMarkSource(2, 1, 15, 15);
 const QPoint kCornerMarkPosition(2, 4);
 

@@ -6,7 +6,7 @@
 
 namespace kl {
 
-// The name to try after fileName: the part before the last dot (the base) gets its trailing
+// The name to try after fileName: the text before the last dot (the base) gets its trailing
 // decimal number raised by one, or a 0 appended when it ends in no digit; the extension
 // (last dot onwards) stays. "report.txt" -> "report0.txt" -> "report1.txt", "a.b.c" ->
 // "a.b0.c", "notes" -> "notes0", "v9.txt" -> "v10.txt". A dot at the very start belongs to
