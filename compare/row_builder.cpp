@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/large_buffer.h"
+
 namespace kl {
 
 std::string ReplaceFirstNumberField(std::string_view text, int number)
@@ -65,6 +67,8 @@ public:
         const std::size_t expected = static_cast<std::size_t>(nA_) + static_cast<std::size_t>(nB_);
         doc_.rowsA.reserve(expected);
         doc_.rowsB.reserve(expected);
+        AdviseHugePages(doc_.rowsA.data(), doc_.rowsA.capacity() * sizeof(DisplayRow));
+        AdviseHugePages(doc_.rowsB.data(), doc_.rowsB.capacity() * sizeof(DisplayRow));
 
         int value = progressStart_;
         while (i_ < nA_) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/large_buffer.h"
+
 namespace kl {
 
 namespace fs = std::filesystem;
@@ -75,6 +77,8 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
     if (ec)
         expected = 0;
     std::string& bytes = result.bytes;
+    bytes.reserve(static_cast<std::size_t>(expected));
+    AdviseHugePages(bytes.data(), bytes.capacity());
     bytes.resize(static_cast<std::size_t>(expected));
     std::size_t filled = 0;
     if (expected > 0) {

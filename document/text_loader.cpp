@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "document/line_scan.h"
+#include "platform/large_buffer.h"
 
 namespace kl {
 
@@ -78,6 +79,7 @@ int SplitArena(LineTable& table, bool eucChg)
     std::vector<LineRecord>& lines = table.lines;
     // Counted first so that one allocation holds all records.
     lines.reserve(CountLineEnds(bytes) + 1);
+    AdviseHugePages(lines.data(), lines.capacity() * sizeof(LineRecord));
 
     unsigned char* arena = reinterpret_cast<unsigned char*>(bytes.data());
     std::size_t pos = 0;

@@ -6,6 +6,7 @@ list(APPEND ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/number_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/atomic_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/private_profile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/large_buffer.cpp
 )
 list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/dropped_files.cpp
