@@ -20,4 +20,16 @@ inline kl::TextDocument ComparedDoc(std::string_view a, std::string_view b,
     return doc;
 }
 
+// A block record with the fields the merge reads; blockNo stays 0.
+inline kl::DiffBlock BlockRecord(int kind, int first, int last, int count, int row)
+{
+    kl::DiffBlock block;
+    block.kind = kind;
+    block.firstLineIndex = first;
+    block.lastLineIndex = last;
+    block.lineCount = count;
+    block.firstRow = row;
+    return block;
+}
+
 }  // namespace kltest

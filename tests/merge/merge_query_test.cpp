@@ -124,15 +124,7 @@ TEST(MergeQuery, BackReplaysTheWalkFromThePositionsBeforeTheChoice)
     using kl::BLOCK_NONE;
     using kl::BLOCK_ONLY_A;
     using kl::BLOCK_ONLY_B;
-    const auto rec = [](int kind, int first, int last, int count, int row) {
-        kl::DiffBlock block;
-        block.kind = kind;
-        block.firstLineIndex = first;
-        block.lastLineIndex = last;
-        block.lineCount = count;
-        block.firstRow = row;
-        return block;
-    };
+    const auto rec = kltest::BlockRecord;
     kl::TextDocument doc;
     doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines("c\na\nb\na\n", false));
     doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines("b\nc\nb\n", false));

@@ -121,16 +121,7 @@ kl::TextDocument ListDoc(std::vector<kl::DiffBlock> blocksA, std::vector<kl::Dif
     return doc;
 }
 
-kl::DiffBlock Rec(int kind, int first, int last, int count, int row)
-{
-    kl::DiffBlock block;
-    block.kind = kind;
-    block.firstLineIndex = first;
-    block.lastLineIndex = last;
-    block.lineCount = count;
-    block.firstRow = row;
-    return block;
-}
+constexpr auto Rec = kltest::BlockRecord;
 
 TEST(MergeWalk, HandMadeListsIncludingPositionRecords)
 {
