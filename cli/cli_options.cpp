@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "compare/presets.h"
-#include "platform/cp932.h"
+#include "engine/compare/presets.h"
+#include "engine/platform/cp932.h"
 
 namespace kl::cli {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/command_support.h"
-#include "compare/compare_run.h"
+#include "engine/compare/compare_run.h"
 
 namespace kl::cli {
 

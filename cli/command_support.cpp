@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "document/document_ops.h"
-#include "platform/cp932.h"
+#include "engine/document/document_ops.h"
+#include "engine/platform/cp932.h"
 
 namespace kl::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/text_document.h"
+#include "engine/document/text_document.h"
 
 namespace kl::cli {
 

@@ -8,10 +8,10 @@
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "compare/run_control.h"
-#include "document/text_document.h"
-#include "linedetail/line_compare.h"
-#include "platform/cp932.h"
+#include "engine/compare/run_control.h"
+#include "engine/document/text_document.h"
+#include "engine/linedetail/line_compare.h"
+#include "engine/platform/cp932.h"
 
 namespace kl::cli {
 

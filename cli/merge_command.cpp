@@ -14,9 +14,9 @@
 #include "cli/cli_options.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "merge/merge_output.h"
-#include "merge/merge_walk.h"
-#include "platform/cp932.h"
+#include "engine/merge/merge_output.h"
+#include "engine/merge/merge_walk.h"
+#include "engine/platform/cp932.h"
 
 namespace kl::cli {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/cp932.h"
+#include "engine/platform/cp932.h"
 
 namespace kl::cli {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/output_buffer.h"
-#include "document/text_document.h"
+#include "engine/document/text_document.h"
 
 namespace kl::cli {
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build-tsan}
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$top/tests/app/tsan_qt.supp"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$top/tests/ui/app/tsan_qt.supp"
 export QT_QPA_PLATFORM=offscreen
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRILANE_TSAN=ON -DKESTRILANE_BUILD_UI=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target compare_tests linedetail_tests app_uitests

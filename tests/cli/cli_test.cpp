@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/run_cli.h"
-#include "support/temp_dir.h"
+#include "tests/support/run_cli.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "support/run_cli.h"
+#include "tests/support/run_cli.h"
 
 #include <gtest/gtest.h>
 

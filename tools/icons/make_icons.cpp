@@ -1,5 +1,5 @@
 // Draws the toolbar icons (16 px and 32 px PNG) into the folder given as the argument:
-//   cmake -S tools/icons -B /tmp/icons && cmake --build /tmp/icons && QT_QPA_PLATFORM=offscreen /tmp/icons/gen app/resources/icons
+//   cmake -S tools/icons -B /tmp/icons && cmake --build /tmp/icons && QT_QPA_PLATFORM=offscreen /tmp/icons/gen ui/app/resources/icons
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>

@@ -1,0 +1,152 @@
+#include "engine/compare/line_keys.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "engine/compare/lines_equal.h"
+
+namespace kl {
+namespace {
+
+// The bytes LinesEqual keeps of a line once its line end is left out: those before the
+// first CR, or before the first LF when there is no CR.
+std::string_view ContentBytes(std::string_view text)
+{
+    std::size_t end = text.find('\r');
+    if (end == std::string_view::npos) end = text.find('\n');
+    return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+// One line's working bytes after the normalisation LinesEqual applies under the options:
+// a view of the line itself when no normalisation applies, a new text otherwise.
+class Normalised {
+public:
+    Normalised(std::string_view working, const CompareOptions& options)
+    {
+        if (options.ignoreSpaceTab) {
+            storage_ = StripSpaceTab(working, working.size());
+            owned_ = true;
+        } else if (options.wideSpaceAsTwo != 0 || options.ignoreTrailingSpaces != 0) {
+            storage_ = NormaliseSpaces(working, working.size(), options);
+            owned_ = true;
+        } else {
+            view_ = working;
+        }
+    }
+    std::string_view view() const { return owned_ ? std::string_view(storage_) : view_; }
+    // The new text, for keeping; empty for a view of the line.
+    std::string TakeText() { return std::move(storage_); }
+    bool owned() const { return owned_; }
+
+private:
+    std::string storage_;
+    std::string_view view_;
+    bool owned_ = false;
+};
+
+// Gives every distinct text a number, counting from 0. Texts that are views of the tables
+// are kept as views; normalised texts are kept by the numbering.
+class TextNumbering {
+public:
+    explicit TextNumbering(std::size_t maxTexts)
+    {
+        std::size_t capacity = 16;
+        while (capacity < maxTexts * 2) capacity *= 2;
+        slots_.assign(capacity, Slot{});
+        texts_.reserve(maxTexts);
+    }
+
+    std::int32_t Number(Normalised& normalised)
+    {
+        const std::string_view text = normalised.view();
+        const std::uint64_t hash = std::hash<std::string_view>{}(text);
+        const std::size_t mask = slots_.size() - 1;
+        const auto check = static_cast<std::uint32_t>(hash >> 32);
+        for (std::size_t index = static_cast<std::size_t>(hash) & mask;; index = (index + 1) & mask) {
+            Slot& slot = slots_[index];
+            if (slot.number == kFree) {
+                slot.hash = check;
+                slot.number = static_cast<std::int32_t>(texts_.size());
+                if (normalised.owned()) {
+                    kept_.push_back(normalised.TakeText());
+                    texts_.push_back(kept_.back());
+                } else {
+                    texts_.push_back(text);
+                }
+                return slot.number;
+            }
+            if (slot.hash == check && texts_[static_cast<std::size_t>(slot.number)] == text) return slot.number;
+        }
+    }
+
+    int Count() const { return static_cast<int>(texts_.size()); }
+
+private:
+    static constexpr std::int32_t kFree = -1;
+
+    // Hash and number side by side, so a probe touches one cache line.
+    // Eight bytes a slot: the upper half of the hash is enough to skip almost every
+    // unequal text, and equal halves still compare the texts.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::int32_t number = kFree;
+    };
+    std::vector<Slot> slots_;
+    std::vector<std::string_view> texts_;  // by number
+    std::deque<std::string> kept_;         // normalised texts; a deque never moves them
+};
+
+}  // namespace
+
+LineKeys::LineKeys(const LineTable& table0, const LineTable& table1, const CompareOptions& options)
+{
+    const int forms = options.ignoreNewline ? 2 : 1;
+    TextNumbering numbering(static_cast<std::size_t>(forms) * (table0.lines.size() + table1.lines.size()));
+    const LineTable* tables[2] = {&table0, &table1};
+    for (int side = 0; side < 2; ++side) {
+        const LineTable& table = *tables[side];
+        Side& keys = sides_[side];
+        const auto n = static_cast<std::size_t>(table.count());
+        std::vector<std::int32_t>& wholeKeys = keys.keys[static_cast<std::size_t>(KeyForm::Whole)];
+        std::vector<std::int32_t>& contentKeys = keys.keys[static_cast<std::size_t>(KeyForm::Content)];
+        wholeKeys.resize(n);
+        keys.firstForm.resize(n);
+        if (options.ignoreNewline) contentKeys.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::string_view text = table.text(static_cast<int>(i));
+            Normalised whole(text, options);
+            // Under the delimiter method a first line holding the delimiter is compared by
+            // head and tail only, which no number can stand for.
+            bool delimited = options.method == 1 && whole.view().find(options.delimiter) != std::string_view::npos;
+            wholeKeys[i] = numbering.Number(whole);
+            KeyForm form = KeyForm::Whole;
+            if (options.ignoreNewline) {
+                if (text.find_first_of("\r\n") == std::string_view::npos) {
+                    contentKeys[i] = wholeKeys[i];  // no line end: the same bytes
+                } else {
+                    Normalised content(ContentBytes(text), options);
+                    delimited = options.method == 1 && content.view().find(options.delimiter) != std::string_view::npos;
+                    contentKeys[i] = numbering.Number(content);
+                    form = KeyForm::Content;
+                }
+            }
+            keys.firstForm[i] = delimited ? KeyForm::None : form;
+        }
+    }
+    keyCount_ = numbering.Count();
+}
+
+KeyIndex::KeyIndex(const LineKeys& keys, int side, KeyForm form, int lineCount)
+{
+    starts_.assign(static_cast<std::size_t>(keys.KeyCount()) + 1, 0);
+    for (int i = 0; i < lineCount; ++i) ++starts_[static_cast<std::size_t>(keys.Key(side, form, i)) + 1];
+    for (std::size_t k = 1; k < starts_.size(); ++k) starts_[k] += starts_[k - 1];
+    lines_.resize(static_cast<std::size_t>(lineCount));
+    std::vector<std::int32_t> fill(starts_.begin(), starts_.end() - 1);
+    for (int i = 0; i < lineCount; ++i)
+        lines_[static_cast<std::size_t>(fill[static_cast<std::size_t>(keys.Key(side, form, i))]++)] = i;
+}
+
+}  // namespace kl

@@ -1,0 +1,454 @@
+#include "engine/compare/line_matching.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
+
+#include "engine/compare/block_size_tree.h"
+#include "engine/compare/line_keys.h"
+#include "engine/compare/lines_equal.h"
+
+namespace kl {
+namespace {
+
+// Sides of a matcher: the table whose lines are searched for and the table searched in.
+// The repair steps work from either side, so most helpers take the side as an argument.
+constexpr int kOwn = 0;
+constexpr int kOther = 1;
+constexpr int Opposite(int side) { return 1 - side; }
+
+// Thresholds of the normal-mode search; each one changes which blocks are found.
+constexpr std::int64_t kLongRun = 500;        // a run this long lets the pass skip over it
+constexpr std::int64_t kVeryLongRun = 1000;   // a run this long always moves the resume position
+constexpr std::int64_t kLargeText = 3000;     // searches in longer texts give up early
+
+// Lock-step walks poll the abort flag once per this many steps.
+constexpr std::uint32_t kStepsPerAbortCheck = 4096;
+
+class Matcher {
+public:
+    // With prepareSearch and context.useLineKeys, numbers the lines of both tables so that
+    // comparisons become number comparisons and the search can skip lines; otherwise every
+    // comparison goes to LinesEqual.
+    Matcher(LineTable& own, LineTable& other, const MatchContext& context, bool prepareSearch);
+
+    int Pass(int base, int span);
+    int MeasureAndLink(int l, int r);
+    void RepairDisplaced(int side, int z);
+    int RemeasureBlock(int side, int x, int y);
+
+private:
+    struct Side {
+        LineTable* table = nullptr;
+        int count = 0;
+        LineRecord& operator[](int i) const { return table->lines[static_cast<std::size_t>(i)]; }
+    };
+
+    bool SearchFor(std::int64_t& i, std::int64_t& resume);
+    std::span<const std::int32_t> OtherLinesWithKeyOf(int l);
+    // LinesEqual(first, second) == 0, with first a line of firstSide.
+    bool Equal(int firstSide, int first, int second) const
+    {
+        const int known = keys_ ? keys_->Compare(KeySide(firstSide), first, second) : -1;
+        return known >= 0 ? known == 1 : EqualTexts(firstSide, first, second);
+    }
+    bool EqualTexts(int firstSide, int first, int second) const;
+    void SetBlockSize(int side, int line, std::int32_t blockSize);
+    void MakePrimary(int side, int x, int y);
+    void AddPartner(int side, int x, int y);
+    bool WalkGoesOn();
+    void ReportProgress(int value);
+
+    CompareOptions options_;
+    bool normal_;
+    ProgressCallback progress_;
+    std::array<Side, 2> sides_;
+    std::shared_ptr<const LineKeys> keys_;                // with line keys only
+    int keyFlip_ = 0;  // 1 when keys_ numbered the other table as its side 0
+    int KeySide(int side) const { return side ^ keyFlip_; }
+    std::unique_ptr<BlockSizeTree> otherBlockSizes_;      // with line keys only
+    std::array<std::optional<KeyIndex>, 2> otherIndex_;   // by KeyForm, built on first use
+    std::uint32_t walkSteps_ = 0;
+    bool aborted_ = false;
+    int lastReported_ = -1;
+};
+
+Matcher::Matcher(LineTable& own, LineTable& other, const MatchContext& context, bool prepareSearch)
+    : options_(context.options), normal_(context.mode != COMPARE_DETAILED), progress_(context.progress)
+{
+    sides_[kOwn].table = &own;
+    sides_[kOwn].count = own.count();
+    sides_[kOther].table = &other;
+    sides_[kOther].count = other.count();
+    if (prepareSearch && context.useLineKeys) {
+        LineKeysCache* cache = context.keyCache.get();
+        if (cache && cache->keys && cache->table0 == &other && cache->table1 == &own) {
+            keys_ = cache->keys;
+            keyFlip_ = 1;
+        } else if (cache && cache->keys && cache->table0 == &own && cache->table1 == &other) {
+            keys_ = cache->keys;
+        } else {
+            keys_ = std::make_shared<const LineKeys>(own, other, options_);
+            if (cache) *cache = LineKeysCache{&own, &other, keys_};
+        }
+        otherBlockSizes_ = std::make_unique<BlockSizeTree>(other.lines);
+    }
+}
+
+bool Matcher::EqualTexts(int firstSide, int first, int second) const
+{
+    const Side& a = sides_[static_cast<std::size_t>(firstSide)];
+    const Side& b = sides_[static_cast<std::size_t>(Opposite(firstSide))];
+    return LinesEqual(a.table->text(first), b.table->text(second), options_) == 0;
+}
+
+void Matcher::SetBlockSize(int side, int line, std::int32_t blockSize)
+{
+    sides_[static_cast<std::size_t>(side)][line].blockSize = blockSize;
+    if (side == kOther && otherBlockSizes_) otherBlockSizes_->Set(line, blockSize);
+}
+
+bool Matcher::WalkGoesOn()
+{
+    if (++walkSteps_ % kStepsPerAbortCheck == 0 && AbortPending()) aborted_ = true;
+    return !aborted_;
+}
+
+void Matcher::ReportProgress(int value)
+{
+    if (!progress_ || value == lastReported_) return;
+    lastReported_ = value;
+    progress_(value);
+}
+
+int Matcher::Pass(int base, int span)
+{
+    const Side& own = sides_[kOwn];
+    int progress = 0;
+    std::int64_t resume = 0;  // where normal-mode searches start in the other table
+    for (std::int64_t i = 0; i < own.count;) {
+        const std::string_view text = own.table->text(static_cast<int>(i));
+        const bool lineEndOnly = !text.empty() && (text[0] == '\r' || text[0] == '\n');
+        if (!lineEndOnly && !SearchFor(i, resume)) return progress;
+        ++i;
+        progress = static_cast<int>(base + i * span / own.count);
+        ReportProgress(progress);
+        if (AbortPending()) return progress;
+    }
+    return progress;
+}
+
+std::span<const std::int32_t> Matcher::OtherLinesWithKeyOf(int l)
+{
+    const KeyForm form = keys_->FirstForm(KeySide(kOwn), l);
+    std::optional<KeyIndex>& index = otherIndex_[static_cast<std::size_t>(form)];
+    if (!index) index.emplace(*keys_, KeySide(kOther), form, sides_[kOther].count);
+    return index->Lines(keys_->Key(KeySide(kOwn), form, l));
+}
+
+// Searches the other table for own line i. On finding a run, may move i past it and move
+// the resume position. Returns false when an abort request stopped the search.
+bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
+{
+    const Side& own = sides_[kOwn];
+    const Side& other = sides_[kOther];
+    const int l = static_cast<int>(i);
+    const std::int64_t nQ = other.count;
+    LineRecord& line = own[l];
+    const bool mayGiveUp = normal_ && nQ > kLargeText;
+    const std::int64_t giveUpAfter = nQ / 5 + i;  // candidates examined
+
+    std::int64_t j = normal_ ? resume : 0;
+    std::int64_t t = 0;  // candidates examined so far, equal or not
+
+    // With line keys, only three kinds of candidate can do anything but count: an equal
+    // line, a line whose block is larger than this line's (it ends the search) and the
+    // candidate at which the search gives up. The search jumps from one such candidate to
+    // the next and counts the ones in between.
+    const bool jump = keys_ && keys_->FirstForm(KeySide(kOwn), l) != KeyForm::None;
+    std::span<const std::int32_t> sameKey;
+    std::span<const std::int32_t>::iterator nextSameKey;
+    if (jump) {
+        sameKey = OtherLinesWithKeyOf(l);
+        nextSameKey = std::lower_bound(sameKey.begin(), sameKey.end(), j);
+    }
+
+    while (j < nQ) {
+        bool mayBeEqual = true;
+        if (jump) {
+            std::int64_t next = nextSameKey != sameKey.end() ? *nextSameKey : nQ;
+            if (line.blockSize > 0)
+                next = std::min<std::int64_t>(next, otherBlockSizes_->FirstAbove(static_cast<int>(j), line.blockSize));
+            if (mayGiveUp) next = std::min(next, j + (giveUpAfter - t));
+            if (next >= nQ) return true;
+            t += next - j;
+            j = next;
+            mayBeEqual = nextSameKey != sameKey.end() && *nextSameKey == j;
+            if (mayBeEqual) ++nextSameKey;
+        }
+        const int r = static_cast<int>(j);
+        if (mayBeEqual && Equal(kOwn, l, r)) {
+            const std::int64_t g = MeasureAndLink(l, r);
+            if (aborted_) return false;
+            if (g > 0) {
+                // A run was linked: the search ends. After a run found at the first
+                // candidate or a long one, the pass skips the run, and the resume position
+                // moves to its last line.
+                if (i + g >= own.count) return true;
+                j += g;
+                if (t == 0 || g > kLongRun) i += g;
+                if (t == 0 || (g > nQ / 3 && g > kLongRun) || g > kVeryLongRun) resume = j - 1;
+                return true;
+            }
+        }
+        // A candidate in a larger block than this line's ends the search. Its block size
+        // (a length, not a position) becomes the resume position.
+        const std::int32_t candidateBlock = other[r].blockSize;
+        if (line.blockSize > 0 && candidateBlock > line.blockSize) {
+            if (resume < candidateBlock) resume = candidateBlock + 1;
+            return true;
+        }
+        ++t;
+        if (mayGiveUp && t > giveUpAfter) return true;
+        ++j;
+        if (AbortPending()) return false;
+    }
+    return true;
+}
+
+int Matcher::MeasureAndLink(int l, int r)
+{
+    const Side& own = sides_[kOwn];
+    const Side& other = sides_[kOther];
+    LineRecord& lineL = own[l];
+    LineRecord& lineR = other[r];
+    if (lineL.blockSize > 0) {
+        if (lineL.blockSize == lineR.blockSize) return 1;
+        if (lineL.blockSize < lineR.blockSize) return 0;
+    }
+
+    // Measure the run in lock step, forwards then backwards. The first walk notes the
+    // largest block of the other table it crosses; when that block is larger than the run,
+    // the detailed mode walks again, counting on and stopping at lines of blocks at least
+    // as large as the count so far.
+    std::int32_t count = 1;
+    std::int32_t largest = 0;
+    std::int32_t forwardRun = 1;
+    int forwardPairs = 0;   // equal pairs after (l, r), as the first walk found them
+    int backwardPairs = 0;  // equal pairs before (l, r)
+    for (int walk = 1; walk <= 2; ++walk) {
+        const bool firstWalk = walk == 1;
+        for (int a = l + 1, b = r + 1; a < own.count && b < other.count; ++a, ++b) {
+            if (!WalkGoesOn()) return 0;
+            if (!Equal(kOwn, a, b)) break;
+            ++count;
+            if (firstWalk) {
+                ++forwardPairs;
+                largest = std::max(largest, other[b].blockSize);
+            } else if (other[b].blockSize >= count) {
+                break;
+            }
+        }
+        forwardRun = count;
+        for (int a = l - 1, b = r - 1; a >= 0 && b >= 0; --a, --b) {
+            if (!WalkGoesOn()) return 0;
+            if (!Equal(kOwn, a, b)) break;
+            ++count;
+            if (firstWalk) {
+                ++backwardPairs;
+                largest = std::max(largest, other[b].blockSize);
+            } else if (other[b].blockSize >= count || own[a].blockSize >= count) {
+                break;
+            }
+        }
+        if (largest <= count || normal_) break;
+    }
+
+    // R's leading partners already lie in blocks at least this long: L only notes R as a
+    // candidate partner.
+    int strongPartners = 0;
+    while (strongPartners < kPartnerSlotCount && lineR.partnerSlots[strongPartners] != kNoLine
+           && own[lineR.partnerSlots[strongPartners]].blockSize >= count) {
+        ++strongPartners;
+    }
+    if (strongPartners > 0) {
+        auto& slots = lineL.partnerSlots;
+        if (slots[0] == kNoLine) {
+            slots[0] = r;
+            slots[1] = kNoLine;
+        } else if (slots[1] != kNoLine) {
+            if (other[slots[1]].blockSize >= count) return 0;
+            slots[1] = r;
+            slots[2] = kNoLine;
+        }
+        return 0;
+    }
+
+    // L already lies in a block at least this long: the pair is recorded as partners only.
+    if (lineL.blockSize >= count) {
+        lineL.partnerLines.push_back(r);
+        lineR.partnerLines.push_back(l);
+        AddPartner(kOwn, l, r);
+        AddPartner(kOther, r, l);
+        return 0;
+    }
+
+    // Link the run. The walks repeat the measured ones (the first walk found where the
+    // equal lines end) and stop early at lines that belong to blocks at least this long.
+    // step +1 walks forwards from the pair, -1 backwards; false when the walk was aborted.
+    const auto linkWalk = [&](int pairs, int step) {
+        for (int k = 1; k <= pairs; ++k) {
+            const int a = l + step * k;
+            const int b = r + step * k;
+            if (!WalkGoesOn()) return false;
+            if (other[b].blockSize >= count || own[a].blockSize >= count) break;
+            SetBlockSize(kOwn, a, count);
+            SetBlockSize(kOther, b, count);
+            MakePrimary(kOther, b, a);
+            MakePrimary(kOwn, a, b);
+            if (aborted_) return false;
+        }
+        return true;
+    };
+    if (!linkWalk(forwardPairs, 1) || !linkWalk(backwardPairs, -1))
+        return 0;
+    MakePrimary(kOwn, l, r);
+    MakePrimary(kOther, r, l);
+    if (lineR.blockSize < count && lineL.blockSize < count) {
+        SetBlockSize(kOwn, l, count);
+        SetBlockSize(kOther, r, count);
+    }
+    return forwardRun;
+}
+
+// Makes line y of the opposite table the primary partner of line x of side. A displaced
+// primary partner moves to slot 1 and, when it was paired with x, gets repaired.
+void Matcher::MakePrimary(int side, int x, int y)
+{
+    LineRecord& lineX = sides_[static_cast<std::size_t>(side)][x];
+    auto& slots = lineX.partnerSlots;
+    const int z = slots[0];
+    if (z == y) return;
+    if (z != kNoLine) {
+        slots[1] = z;
+        slots[2] = kNoLine;
+        if (sides_[static_cast<std::size_t>(Opposite(side))][z].partnerSlots[0] == x) RepairDisplaced(Opposite(side), z);
+    } else {
+        slots[1] = kNoLine;
+    }
+    slots[0] = y;
+    lineX.partnerLines.insert(lineX.partnerLines.begin(), y);
+}
+
+// Puts y into the first of x's slots 0 to 3 that is free or already holds y (slot 3 when
+// all hold other lines) and ends the list after it.
+void Matcher::AddPartner(int side, int x, int y)
+{
+    auto& slots = sides_[static_cast<std::size_t>(side)][x].partnerSlots;
+    int k = 0;
+    while (k < 3 && slots[k] != kNoLine && slots[k] != y) ++k;
+    slots[k] = y;
+    slots[k + 1] = kNoLine;
+}
+
+void Matcher::RepairDisplaced(int side, int z)
+{
+    LineRecord& lineZ = sides_[static_cast<std::size_t>(side)][z];
+    auto& slots = lineZ.partnerSlots;
+    if (slots[0] == kNoLine || slots[1] == kNoLine || lineZ.partnerLines.size() <= 1) return;
+    if (lineZ.blockSize == sides_[static_cast<std::size_t>(Opposite(side))][slots[0]].blockSize) return;
+    std::swap(slots[0], slots[1]);
+    std::swap(lineZ.partnerLines[0], lineZ.partnerLines[1]);
+    RemeasureBlock(side, z, slots[0]);
+}
+
+int Matcher::RemeasureBlock(int side, int x, int y)
+{
+    const Side& xs = sides_[static_cast<std::size_t>(side)];
+    const Side& ys = sides_[static_cast<std::size_t>(Opposite(side))];
+    LineRecord& lineX = xs[x];
+    LineRecord& lineY = ys[y];
+    std::int32_t expected = 0;
+    if (lineX.blockSize > 0) {
+        if (lineX.blockSize == lineY.blockSize) return 1;
+        expected = lineY.blockSize;
+    }
+
+    std::int32_t count = 1;
+    int forwardPairs = 0;
+    for (int a = x + 1, b = y + 1; a < xs.count && b < ys.count; ++a, ++b) {
+        if (!WalkGoesOn()) return 0;
+        if (!Equal(side, a, b)) break;
+        ++count;
+        ++forwardPairs;
+    }
+    // Backwards, the run must end at an unequal pair with exactly the expected length;
+    // reaching the start of either text ends it as well.
+    int backwardPairs = 0;
+    for (int a = x - 1, b = y - 1; a >= 0 && b >= 0; --a, --b) {
+        if (!WalkGoesOn()) return 0;
+        if (!Equal(side, a, b)) {
+            if (count == expected) break;
+            return 0;
+        }
+        ++count;
+        ++backwardPairs;
+    }
+
+    const int opposite = Opposite(side);
+    for (int k = 1; k <= forwardPairs; ++k) {
+        SetBlockSize(side, x + k, count);
+        SetBlockSize(opposite, y + k, count);
+    }
+    for (int k = 1; k <= backwardPairs; ++k) {
+        SetBlockSize(side, x - k, count);
+        SetBlockSize(opposite, y - k, count);
+    }
+    SetBlockSize(side, x, count);
+    SetBlockSize(opposite, y, count);
+    return 1;
+}
+
+}  // namespace
+
+void ResetMatchFields(LineTable& a, LineTable& b)
+{
+    for (LineTable* table : {&a, &b}) {
+        for (LineRecord& line : table->lines) {
+            line.blockSize = 0;
+            line.partnerSlots.fill(kNoLine);
+            line.partnerLines.clear();
+        }
+    }
+}
+
+int MatchPass(int base, int span, LineTable& own, LineTable& other, const MatchContext& context)
+{
+    Matcher matcher(own, other, context, true);
+    return matcher.Pass(base, span);
+}
+
+int MeasureAndLink(LineTable& own, int l, LineTable& other, int r, const MatchContext& context)
+{
+    Matcher matcher(own, other, context, false);
+    return matcher.MeasureAndLink(l, r);
+}
+
+void RepairDisplaced(LineTable& zs, int z, LineTable& others, const MatchContext& context)
+{
+    Matcher matcher(zs, others, context, false);
+    matcher.RepairDisplaced(kOwn, z);
+}
+
+int RemeasureBlock(LineTable& xs, int x, LineTable& ys, int y, const MatchContext& context)
+{
+    Matcher matcher(xs, ys, context, false);
+    return matcher.RemeasureBlock(kOwn, x, y);
+}
+
+}  // namespace kl

@@ -1,0 +1,141 @@
+#include "engine/compare/presets.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "engine/platform/cp932.h"
+#include "engine/platform/number_text.h"
+#include "engine/platform/private_profile.h"
+
+namespace kl {
+namespace {
+
+constexpr std::string_view kSection = "COMPMODE";
+constexpr std::size_t kCountBuffer = 6;
+constexpr std::size_t kEntryBuffer = 100;
+constexpr std::size_t kMaxStoredBytes = 80;
+constexpr std::size_t kCodeDigits = 5;
+
+// Name parts in code page 932.
+constexpr std::string_view kNameNormal = "\x92\xca\x8f\xed";   // 通常
+constexpr std::string_view kNamePartial = "\x95\x94\x95\xaa";  // 部分
+constexpr std::string_view kSwitchNames[] = {
+    "\x89\xfc",  // 改 (line end)
+    "\x83\x5e",  // タ (tab)
+    "\x91\x53",  // 全 (full-width)
+    "\x96\x96",  // 末 (line tail)
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view CutForStore(std::string_view text)
+{
+    return text.substr(0, Cp932PrefixLength(text, kMaxStoredBytes));
+}
+
+}  // namespace
+
+std::string BuildPresetCode(const CompareOptions& options)
+{
+    std::string code;
+    code += options.method == 1 ? '1' : '0';
+    code += options.ignoreNewline ? '1' : '0';
+    code += options.ignoreSpaceTab ? '1' : '0';
+    code += options.wideSpaceAsTwo != 0 ? '1' : '0';
+    code += options.ignoreTrailingSpaces != 0 ? '1' : '0';
+    return code;
+}
+
+std::string BuildPresetName(std::string_view code)
+{
+    std::string name(!code.empty() && code[0] == '1' ? kNamePartial : kNameNormal);
+    name += '-';
+    for (std::size_t k = 1; k < kCodeDigits; ++k) {
+        if (k < code.size() && code[k] == '1') name += kSwitchNames[k - 1];
+    }
+    return name;
+}
+
+std::string PresetItemText(std::string_view name, std::string_view code)
+{
+    std::string item(name);
+    item += " (";
+    item += code;
+    item += ')';
+    return item;
+}
+
+std::string PresetCodeFromItem(std::string_view itemText)
+{
+    const std::size_t close = itemText.rfind(')');
+    if (close == std::string_view::npos) return {};
+    std::string_view before = itemText.substr(0, close);
+    before = before.substr(before.size() - std::min(before.size(), kCodeDigits));
+    const std::size_t open = before.rfind('(');
+    if (open != std::string_view::npos) before.remove_prefix(open + 1);
+    return std::string(before);
+}
+
+void ApplyPresetText(std::string_view itemText, CompareOptions& options)
+{
+    const std::size_t mark = itemText.find(" (");
+    if (mark == std::string_view::npos) return;
+    const std::string_view digits = itemText.substr(mark + 2);
+    if (digits.size() < 3) return;
+    // Reading stops at the first non-digit, so a text whose first character after the mark
+    // is not a digit carries no code and leaves the options as they are.
+    for (std::size_t k = 0; k < kCodeDigits && k < digits.size() && IsDigit(digits[k]); ++k) {
+        const bool on = digits[k] != '0';
+        switch (k) {
+        case 0: options.method = on ? 1 : 0; break;
+        case 1: options.ignoreNewline = on; break;
+        case 2: options.ignoreSpaceTab = on; break;
+        case 3: options.wideSpaceAsTwo = on ? 1 : 0; break;
+        case 4: options.ignoreTrailingSpaces = on ? 1 : 0; break;
+        }
+    }
+}
+
+std::vector<std::string> LoadPresetList(const std::string& iniPath)
+{
+    std::vector<std::string> items;
+    if (iniPath.empty()) return items;
+    const int count = AtoiText(ReadIniString(iniPath, kSection, "COUNT", "", kCountBuffer));
+    for (int k = 0; k < count; ++k) {
+        const std::string entry = ReadIniString(iniPath, kSection, std::to_string(k), "", kEntryBuffer);
+        const std::size_t comma = entry.find(',');
+        if (comma == std::string::npos) {
+            items.push_back(PresetItemText(entry, ""));
+        } else {
+            items.push_back(PresetItemText(std::string_view(entry).substr(0, comma),
+                                           std::string_view(entry).substr(comma + 1)));
+        }
+    }
+    return items;
+}
+
+bool StorePresetList(const std::string& iniPath, const std::vector<PresetRow>& rows)
+{
+    if (iniPath.empty()) return false;
+    // Keys and values are built first so that the entries can refer to them; COUNT and the
+    // rows are then written in one replacement of the file.
+    std::vector<std::string> keys;
+    std::vector<std::string> values;
+    keys.reserve(rows.size() + 1);
+    values.reserve(rows.size() + 1);
+    keys.emplace_back("COUNT");
+    values.push_back(std::to_string(rows.size()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        keys.push_back(std::to_string(i));
+        std::string value(CutForStore(rows[i].name));
+        value += ',';
+        value += CutForStore(rows[i].code);
+        values.push_back(std::move(value));
+    }
+    std::vector<IniEntry> entries;
+    entries.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) entries.push_back({kSection, keys[i], values[i]});
+    return WriteIniStrings(iniPath, entries);
+}
+
+}  // namespace kl

@@ -1,0 +1,136 @@
+#include "engine/document/document_ops.h"
+
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+#include "engine/document/file_reader.h"
+#include "engine/document/text_loader.h"
+
+namespace kl {
+
+namespace {
+
+bool ValidText(int k)
+{
+    return k == DOC_A || k == DOC_B;
+}
+
+std::string CannotOpenMessage(const std::string& path, const std::string& reason)
+{
+    return "ファイル「" + path + "」を開けません。\n(" + reason + ")";
+}
+
+}  // namespace
+
+int LoadedTextCount(const TextDocument& doc)
+{
+    int count = 0;
+    while (count < static_cast<int>(doc.lineTables.size()) && doc.lineTables[count])
+        ++count;
+    return count;
+}
+
+int LineCount(const TextDocument& doc, int k)
+{
+    return ValidText(k) && doc.lineTables[k] ? doc.lineTables[k]->count() : 0;
+}
+
+int LongestLine(const TextDocument& doc, int k)
+{
+    constexpr int kNotLoaded = 256;
+    if (!ValidText(k) || !doc.lineTables[k] || k >= static_cast<int>(doc.longestLine.size()))
+        return kNotLoaded;
+    return doc.longestLine[k];
+}
+
+void ClearDocument(TextDocument& doc)
+{
+    for (auto& table : doc.lineTables)
+        table.reset();
+    doc.filePaths = {};
+    doc.fileNames = {};
+    doc.fileInfos = {};
+    doc.longestLine = {};
+    doc.rowsA = {};
+    doc.rowsB = {};
+    doc.blocksA = {};
+    doc.blocksB = {};
+    doc.pendingTreePaths = {0, 0, 0};
+}
+
+bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error)
+{
+    error.clear();
+    const int slot = LoadedTextCount(doc);
+    if (slot >= static_cast<int>(doc.lineTables.size()))
+        return false;
+
+    // Everything is built first and committed only at the end, so a failure leaves the
+    // document as it was.
+    std::unique_ptr<LineTable> table;
+    int longest = 0;
+    std::string name;
+    std::string info;
+    try {
+        FileReadResult file = ReadWholeFile(path);
+        if (!file.ok) {
+            error = CannotOpenMessage(path, file.reason);
+            return false;
+        }
+        const std::uint64_t size = file.bytes.size();
+        table = std::make_unique<LineTable>(SplitLinesOwned(std::move(file.bytes), eucChg, &longest));
+        info = FormatFileInfo(file.modified, size);
+        name = FileNameOf(path);
+        doc.filePaths.reserve(doc.filePaths.size() + 1);
+        doc.fileNames.reserve(doc.fileNames.size() + 1);
+        doc.fileInfos.reserve(doc.fileInfos.size() + 1);
+        doc.longestLine.reserve(doc.longestLine.size() + 1);
+    } catch (const std::bad_alloc&) {
+        error = CannotOpenMessage(path, "メモリが足りません");
+        return false;
+    } catch (const std::length_error&) {
+        error = CannotOpenMessage(path, "2 GB を超える行があります");
+        return false;
+    }
+
+    doc.lineTables[slot] = std::move(table);
+    doc.filePaths.push_back(path);
+    doc.fileNames.push_back(std::move(name));
+    doc.fileInfos.push_back(std::move(info));
+    doc.longestLine.push_back(longest);
+    if (doc.recording) {
+        for (int& pending : doc.pendingTreePaths) {
+            if (pending == 0) {
+                pending = static_cast<int>(doc.filePaths.size());
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
+                             const std::function<bool()>& askClear, std::string& error)
+{
+    error.clear();
+    if (LoadedTextCount(doc) == 2) {
+        if (!askClear || !askClear())
+            return OpenOutcome::Refused;
+        ClearDocument(doc);
+    }
+    const int before = LoadedTextCount(doc);
+    if (!LoadIntoDocument(doc, path, eucChg, error))
+        return OpenOutcome::Failed;
+    return before == 0 ? OpenOutcome::LoadedDocA : OpenOutcome::LoadedDocB;
+}
+
+std::string DocumentTitle(const TextDocument& doc, const std::string& givenTitle)
+{
+    if (doc.fileNames.size() < 2)
+        return givenTitle;
+    return doc.fileNames[0] + "-" + doc.fileNames[1];
+}
+
+}  // namespace kl

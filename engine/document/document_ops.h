@@ -1,0 +1,45 @@
+#pragma once
+// Operations on the engine document: loading a file into the next free text, clearing,
+// and the queries other parts of the program ask.
+#include <functional>
+#include <string>
+
+#include "engine/document/text_document.h"
+
+namespace kl {
+
+// Number of loaded texts (0, 1 or 2).
+int LoadedTextCount(const TextDocument& doc);
+// Lines of text k, 0 when it is not loaded.
+int LineCount(const TextDocument& doc, int k);
+// Index of the longest line of text k; 256 when text k is not loaded.
+int LongestLine(const TextDocument& doc, int k);
+
+// Releases the texts, file data, rows and blocks and zeroes the tree queue.
+void ClearDocument(TextDocument& doc);
+
+// Reads the file into the next free text and records its path, name, information text and
+// longest line; while doc.recording is on, the path's 1-based position goes into the first
+// free slot of pendingTreePaths. eucChg converts EUC-JP lines. On failure the document is
+// unchanged, false is returned and error holds a Japanese message naming the file. When
+// two texts are loaded already nothing is read: false with an empty error (the open
+// sequence below asks the user before it gets here).
+bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error);
+
+enum class OpenOutcome {
+    LoadedDocA,   // the file became DocA
+    LoadedDocB,   // the file became DocB (the automatic comparison rule applies now)
+    Refused,      // two texts were loaded and the user kept them
+    Failed,       // the file could not be read; error says why
+};
+
+// The open sequence: when two texts are loaded, askClear decides whether they are cleared
+// first (false, or no askClear, leaves everything as it was: Refused); then the file is
+// loaded. A load that fails after the clear leaves the document empty.
+OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
+                             const std::function<bool()>& askClear, std::string& error);
+
+// The window title: the given title with fewer than two file names, else "nameA-nameB".
+std::string DocumentTitle(const TextDocument& doc, const std::string& givenTitle);
+
+}  // namespace kl

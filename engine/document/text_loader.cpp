@@ -1,0 +1,185 @@
+#include "engine/document/text_loader.h"
+
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+#include "engine/document/line_scan.h"
+#include "engine/platform/large_buffer.h"
+
+namespace kl {
+
+namespace {
+
+// Converts EUC-JP bytes to Shift_JIS, writing to out; returns the bytes written. The
+// output is never longer than the input, so out may equal in (conversion in place).
+std::size_t ConvertEucToSjis(const unsigned char* in, std::size_t size, unsigned char* out)
+{
+    std::size_t w = 0;
+    std::size_t i = 0;
+    while (i < size) {
+        const unsigned char c1 = in[i];
+        if (i + 1 == size) {
+            // A lone high byte at the very end has no partner: it is dropped.
+            if (c1 < 0x8E)
+                out[w++] = c1;
+            break;
+        }
+        const unsigned char c2 = in[i + 1];
+        if (c1 == 0x8E) {  // half-width katakana: the second byte is the Shift_JIS code
+            out[w++] = c2;
+            i += 2;
+        } else if (c1 >= 0xA1 && c1 <= 0xFE && c2 >= 0xA1 && c2 <= 0xFE) {
+            const bool high = c1 >= 0xDF;
+            if (c1 & 1) {
+                out[w++] = static_cast<unsigned char>((c1 >> 1) + (high ? 0x71 : 0x31));
+                out[w++] = static_cast<unsigned char>(c2 < 0xE0 ? c2 - 0x61 : c2 - 0x60);
+            } else {
+                out[w++] = static_cast<unsigned char>((c1 >> 1) + (high ? 0x70 : 0x30));
+                out[w++] = static_cast<unsigned char>(c2 - 2);
+            }
+            i += 2;
+        } else {
+            out[w++] = c1;
+            ++i;
+        }
+    }
+    return w;
+}
+
+int ClassifyEuc(const unsigned char* p, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned char c = p[i];
+        if (c < 0x80)
+            continue;
+        if (c >= 0xA1 && c <= 0xDF)
+            return 1;
+        if (c >= 0x81 && c <= 0x9F)
+            return 0;
+        // 0x80, 0xA0, 0xE0-0xFF: a following byte of 0xA0 or below (or the end of the
+        // line) rules out EUC-JP; otherwise the scan goes on with that following byte.
+        const unsigned char next = i + 1 < size ? p[i + 1] : 0;
+        if (next <= 0xA0)
+            return 0;
+    }
+    return -1;
+}
+
+// Splits table.bytes into line records and returns the index of the longest line. Without
+// conversion a line's text is its bytes in place; with conversion the texts are rewritten
+// front to back in the same buffer (a converted line never grows, so writing never
+// overtakes reading).
+int SplitArena(LineTable& table, bool eucChg)
+{
+    std::string& bytes = table.bytes;
+    const char* data = bytes.data();
+    const std::size_t size = bytes.size();
+    std::vector<LineRecord>& lines = table.lines;
+    // Counted first so that one allocation holds all records.
+    lines.reserve(CountLineEnds(bytes) + 1);
+    AdviseHugePages(lines.data(), lines.capacity() * sizeof(LineRecord));
+
+    unsigned char* arena = reinterpret_cast<unsigned char*>(bytes.data());
+    std::size_t pos = 0;
+    std::size_t written = 0;
+    std::int32_t longestLength = -1;
+    int longest = 0;
+    while (pos < size) {
+        const std::size_t end = FindLineBreak(data, pos, size);
+        int kind = 0;
+        if (end < size)
+            kind = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1;
+        const std::size_t content = end - pos;
+        const std::size_t length = content + static_cast<std::size_t>(kind);
+        if (length > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+            throw std::length_error("line too long");
+
+        LineRecord& line = lines.emplace_back();
+        line.index = static_cast<std::int32_t>(lines.size() - 1);
+        line.length = static_cast<std::int32_t>(length);
+        line.contentLength = static_cast<std::int32_t>(content);
+        line.newlineKind = static_cast<std::int16_t>(kind);
+        if (!eucChg) {
+            line.textOffset = static_cast<std::int64_t>(pos);
+            line.textLength = line.length;
+        } else {
+            std::size_t stored = length;
+            if (ClassifyEuc(arena + pos, length) == 1)
+                stored = ConvertEucToSjis(arena + pos, length, arena + written);
+            else if (written != pos)
+                std::memmove(arena + written, arena + pos, length);
+            line.textOffset = static_cast<std::int64_t>(written);
+            line.textLength = static_cast<std::int32_t>(stored);
+            written += stored;
+        }
+        if (line.length > longestLength) {
+            longestLength = line.length;
+            longest = line.index;
+        }
+        pos += length;
+    }
+    if (eucChg)
+        bytes.resize(written);
+    return longest;
+}
+
+}  // namespace
+
+LineTable SplitLines(std::string_view data, bool eucChg)
+{
+    return SplitLinesOwned(std::string(data), eucChg);
+}
+
+LineTable SplitLinesOwned(std::string&& data, bool eucChg, int* longestLine)
+{
+    LineTable table;
+    table.bytes = std::move(data);
+    const int longest = SplitArena(table, eucChg);
+    if (longestLine)
+        *longestLine = longest;
+    return table;
+}
+
+int LongestLineIndex(const LineTable& table)
+{
+    int best = 0;
+    std::int32_t bestLength = -1;
+    for (const LineRecord& line : table.lines) {
+        if (line.length > bestLength) {
+            bestLength = line.length;
+            best = line.index;
+        }
+    }
+    return best;
+}
+
+int IsEucLine(std::string_view line)
+{
+    return ClassifyEuc(reinterpret_cast<const unsigned char*>(line.data()), line.size());
+}
+
+std::string EucToSjis(std::string_view line)
+{
+    std::string out(line.size(), '\0');
+    const std::size_t size = ConvertEucToSjis(reinterpret_cast<const unsigned char*>(line.data()),
+                                              line.size(), reinterpret_cast<unsigned char*>(out.data()));
+    out.resize(size);
+    return out;
+}
+
+std::string FormatFileInfo(std::time_t modified, std::uint64_t size)
+{
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &modified);
+#else
+    localtime_r(&modified, &local);
+#endif
+    char stamp[64];
+    const std::size_t n = std::strftime(stamp, sizeof stamp, "%Y/%m/%d %H:%M", &local);
+    return " [" + std::string(stamp, n) + "] " + std::to_string(size) + " byte";
+}
+
+}  // namespace kl

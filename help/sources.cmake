@@ -1,5 +1,0 @@
-# Files of help/: engine (no Qt) and UI (Qt Widgets).
-list(APPEND ENGINE_SOURCES
-)
-list(APPEND UI_SOURCES
-)

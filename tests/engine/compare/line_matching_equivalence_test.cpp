@@ -1,0 +1,345 @@
+// The matcher's shortcuts (line keys, jumps over candidates, reuse of measured runs) must
+// not change any result. These tests run many small random inputs three ways and demand
+// identical match fields: the matcher with line keys, the matcher without them, and a
+// plain step-by-step matcher written here that compares every pair with LinesEqual.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/compare/line_matching.h"
+#include "engine/compare/lines_equal.h"
+#include "match_tables.h"
+
+namespace {
+
+using kl::LineRecord;
+using kl::LineTable;
+using kl::kNoLine;
+
+// A literal matcher: every comparison is LinesEqual, every walk is walked again.
+class PlainMatcher {
+public:
+    PlainMatcher(LineTable& own, LineTable& other, const kl::CompareOptions& options, int mode)
+        : tables_{&own, &other}, options_(options), normal_(mode == kl::COMPARE_NORMAL)
+    {
+    }
+
+    void Pass()
+    {
+        const int nP = tables_[0]->count();
+        const int nQ = tables_[1]->count();
+        int resume = 0;
+        for (int i = 0; i < nP; ++i) {
+            const std::string_view text = tables_[0]->text(i);
+            if (!text.empty() && (text[0] == '\r' || text[0] == '\n')) continue;
+            LineRecord& l = Line(0, i);
+            int e = i;
+            int t = 0;
+            for (int j = normal_ ? resume : 0; j < nQ; ++j) {
+                LineRecord& r = Line(1, j);
+                if (Equal(0, i, j)) {
+                    const int g = MeasureAndLink(i, j);
+                    if (g > 0) {
+                        e += g;
+                        if (e >= nP) break;
+                        j += g;
+                        const int tries = t;
+                        if (tries == 0 || g > 500) i += g;
+                        if (tries == 0 || (g > nQ / 3 && g > 500) || g > 1000) resume = j - 1;
+                        break;
+                    }
+                }
+                if (l.blockSize > 0 && r.blockSize > l.blockSize) {
+                    if (resume < r.blockSize) resume = r.blockSize + 1;
+                    break;
+                }
+                ++t;
+                if (normal_ && nQ > 3000 && t > nQ / 5 + i) break;
+            }
+        }
+    }
+
+private:
+    LineRecord& Line(int side, int i) { return tables_[side]->lines[static_cast<std::size_t>(i)]; }
+    int Count(int side) const { return tables_[side]->count(); }
+    bool Equal(int firstSide, int a, int b) const
+    {
+        return kl::LinesEqual(tables_[firstSide]->text(a), tables_[1 - firstSide]->text(b), options_) == 0;
+    }
+
+    int MeasureAndLink(int li, int ri)
+    {
+        LineRecord& l = Line(0, li);
+        LineRecord& r = Line(1, ri);
+        if (l.blockSize > 0) {
+            if (l.blockSize == r.blockSize) return 1;
+            if (l.blockSize < r.blockSize) return 0;
+        }
+        int count = 1;
+        int largest = 0;
+        int f = 0;
+        for (int walk = 0; walk < 2; ++walk) {
+            for (int a = li + 1, b = ri + 1; a < Count(0) && b < Count(1) && Equal(0, a, b); ++a, ++b) {
+                ++count;
+                if (walk == 0)
+                    largest = std::max(largest, Line(1, b).blockSize);
+                else if (Line(1, b).blockSize >= count)
+                    break;
+            }
+            f = count;
+            for (int a = li - 1, b = ri - 1; a >= 0 && b >= 0 && Equal(0, a, b); --a, --b) {
+                ++count;
+                if (walk == 0)
+                    largest = std::max(largest, Line(1, b).blockSize);
+                else if (Line(1, b).blockSize >= count || Line(0, a).blockSize >= count)
+                    break;
+            }
+            if (largest <= count || normal_) break;
+        }
+        int k = 0;
+        while (k < 5 && r.partnerSlots[k] != kNoLine && Line(0, r.partnerSlots[k]).blockSize >= count) ++k;
+        if (k > 0) {
+            if (l.partnerSlots[0] == kNoLine) {
+                l.partnerSlots[0] = ri;
+                l.partnerSlots[1] = kNoLine;
+            } else if (l.partnerSlots[1] != kNoLine) {
+                if (Line(1, l.partnerSlots[1]).blockSize >= count) return 0;
+                l.partnerSlots[1] = ri;
+                l.partnerSlots[2] = kNoLine;
+            }
+            return 0;
+        }
+        if (l.blockSize >= count) {
+            l.partnerLines.push_back(ri);
+            r.partnerLines.push_back(li);
+            Add(l, ri);
+            Add(r, li);
+            return 0;
+        }
+        for (int step : {1, -1}) {
+            for (int a = li + step, b = ri + step; a >= 0 && b >= 0 && a < Count(0) && b < Count(1) && Equal(0, a, b)
+                 && Line(1, b).blockSize < count && Line(0, a).blockSize < count;
+                 a += step, b += step) {
+                Line(0, a).blockSize = count;
+                Line(1, b).blockSize = count;
+                Primary(1, b, a);
+                Primary(0, a, b);
+            }
+        }
+        Primary(0, li, ri);
+        Primary(1, ri, li);
+        if (r.blockSize < count && l.blockSize < count) r.blockSize = l.blockSize = count;
+        return f;
+    }
+
+    static void Add(LineRecord& x, int y)
+    {
+        int k = 0;
+        while (k < 3 && x.partnerSlots[k] != kNoLine && x.partnerSlots[k] != y) ++k;
+        x.partnerSlots[k] = y;
+        x.partnerSlots[k + 1] = kNoLine;
+    }
+
+    void Primary(int side, int xi, int yi)
+    {
+        LineRecord& x = Line(side, xi);
+        const int z = x.partnerSlots[0];
+        if (z == yi) return;
+        if (z == kNoLine) {
+            x.partnerSlots[1] = kNoLine;
+        } else {
+            x.partnerSlots[1] = z;
+            x.partnerSlots[2] = kNoLine;
+            if (Line(1 - side, z).partnerSlots[0] == xi) Repair(1 - side, z);
+        }
+        x.partnerSlots[0] = yi;
+        x.partnerLines.insert(x.partnerLines.begin(), yi);
+    }
+
+    void Repair(int side, int zi)
+    {
+        LineRecord& z = Line(side, zi);
+        if (z.partnerSlots[0] != kNoLine && z.partnerSlots[1] != kNoLine && z.partnerLines.size() > 1
+            && z.blockSize != Line(1 - side, z.partnerSlots[0]).blockSize) {
+            std::swap(z.partnerSlots[0], z.partnerSlots[1]);
+            std::swap(z.partnerLines[0], z.partnerLines[1]);
+            Remeasure(side, zi, z.partnerSlots[0]);
+        }
+    }
+
+    void Remeasure(int side, int xi, int yi)
+    {
+        LineRecord& x = Line(side, xi);
+        LineRecord& y = Line(1 - side, yi);
+        int expected = 0;
+        if (x.blockSize > 0) {
+            if (x.blockSize == y.blockSize) return;
+            expected = y.blockSize;
+        }
+        int count = 1;
+        for (int a = xi + 1, b = yi + 1; a < Count(side) && b < Count(1 - side) && Equal(side, a, b); ++a, ++b) ++count;
+        for (int a = xi - 1, b = yi - 1; a >= 0 && b >= 0; --a, --b) {
+            if (Equal(side, a, b)) {
+                ++count;
+            } else if (count == expected) {
+                break;
+            } else {
+                return;
+            }
+        }
+        for (int step : {1, -1}) {
+            for (int a = xi + step, b = yi + step;
+                 a >= 0 && b >= 0 && a < Count(side) && b < Count(1 - side) && Equal(side, a, b); a += step, b += step) {
+                Line(side, a).blockSize = count;
+                Line(1 - side, b).blockSize = count;
+            }
+        }
+        x.blockSize = count;
+        y.blockSize = count;
+    }
+
+    LineTable* tables_[2];
+    kl::CompareOptions options_;
+    bool normal_;
+};
+
+// Lines from a tiny alphabet, so that equal lines, runs and near misses are frequent.
+std::vector<std::string> RandomLines(std::mt19937& random, int count, int variety)
+{
+    static const std::vector<std::string> pieces = {"a", "b", " ", "\t", ":", "\x81\x40", "\x88\x9f", "\x81", ""};
+    static const std::vector<std::string> ends = {"\n", "\n", "\r\n", "\r\n", "\r", ""};
+    std::vector<std::string> vocabulary;
+    for (int v = 0; v < variety; ++v) {
+        std::string line;
+        const int length = static_cast<int>(random() % 4);
+        for (int k = 0; k < length; ++k) line += pieces[random() % pieces.size()];
+        if (random() % 10 == 0) line += "\ra";  // a CR inside the line
+        line += ends[random() % ends.size()];
+        vocabulary.push_back(line);
+    }
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) lines.push_back(vocabulary[random() % vocabulary.size()]);
+    return lines;
+}
+
+// Turns some lines of base into others, so the texts share runs.
+std::vector<std::string> Edited(std::mt19937& random, std::vector<std::string> lines, const std::vector<std::string>& pool)
+{
+    for (std::string& line : lines) {
+        if (random() % 4 == 0 && !pool.empty()) line = pool[random() % pool.size()];
+    }
+    if (!lines.empty() && random() % 3 == 0) lines.erase(lines.begin() + static_cast<long>(random() % lines.size()));
+    return lines;
+}
+
+kl::CompareOptions OptionsFromBits(unsigned bits)
+{
+    kl::CompareOptions options;
+    options.method = (bits & 1) ? 1 : 0;
+    options.delimiter = ':';
+    options.ignoreNewline = (bits & 2) != 0;
+    options.ignoreSpaceTab = (bits & 4) != 0;
+    options.wideSpaceAsTwo = (bits & 8) ? 1 : 0;
+    options.ignoreTrailingSpaces = (bits & 16) ? 1 : 0;
+    return options;
+}
+
+void ExpectSameFields(const LineTable& expected, const LineTable& actual, const std::string& what)
+{
+    ASSERT_EQ(expected.count(), actual.count());
+    for (int i = 0; i < expected.count(); ++i) {
+        const LineRecord& e = expected.lines[static_cast<std::size_t>(i)];
+        const LineRecord& a = actual.lines[static_cast<std::size_t>(i)];
+        ASSERT_EQ(e.blockSize, a.blockSize) << what << " line " << i;
+        ASSERT_EQ(e.partnerSlots, a.partnerSlots) << what << " line " << i;
+        ASSERT_EQ(e.partnerLines, a.partnerLines) << what << " line " << i;
+    }
+}
+
+struct Run {
+    LineTable a;
+    LineTable b;
+};
+
+Run MatchWithMatcher(const std::vector<std::string>& a, const std::vector<std::string>& b, const kl::MatchContext& context)
+{
+    Run run{kltest::MakeTable(a), kltest::MakeTable(b)};
+    kl::ResetMatchFields(run.a, run.b);
+    const int value = kl::MatchPass(0, 40, run.a, run.b, context);
+    kl::MatchPass(value, 40, run.b, run.a, context);
+    return run;
+}
+
+Run MatchPlainly(const std::vector<std::string>& a, const std::vector<std::string>& b, const kl::CompareOptions& options,
+                 int mode)
+{
+    Run run{kltest::MakeTable(a), kltest::MakeTable(b)};
+    PlainMatcher(run.a, run.b, options, mode).Pass();
+    PlainMatcher(run.b, run.a, options, mode).Pass();
+    return run;
+}
+
+void ExpectAllWaysAgree(const std::vector<std::string>& a, const std::vector<std::string>& b,
+                        const kl::CompareOptions& options, int mode, const std::string& what)
+{
+    const Run plain = MatchPlainly(a, b, options, mode);
+    kl::MatchContext context{options, mode, {}};
+    for (const bool keys : {true, false}) {
+        context.useLineKeys = keys;
+        const Run run = MatchWithMatcher(a, b, context);
+        const std::string label = what + (keys ? " with keys" : " without keys");
+        ExpectSameFields(plain.a, run.a, label + " DocA");
+        ExpectSameFields(plain.b, run.b, label + " DocB");
+    }
+    // As a run does it: the second pass reuses the numbers the first pass made.
+    context.useLineKeys = true;
+    context.keyCache = std::make_shared<kl::LineKeysCache>();
+    const Run shared = MatchWithMatcher(a, b, context);
+    ExpectSameFields(plain.a, shared.a, what + " with shared keys DocA");
+    ExpectSameFields(plain.b, shared.b, what + " with shared keys DocB");
+}
+
+TEST(LineMatchingEquivalence, SmallRandomTextsUnderEveryOptionSetAndMode)
+{
+    std::mt19937 random(20240611);
+    for (unsigned bits = 0; bits < 32; ++bits) {
+        const kl::CompareOptions options = OptionsFromBits(bits);
+        for (int trial = 0; trial < 60; ++trial) {
+            const int variety = 2 + static_cast<int>(random() % 8);
+            const std::vector<std::string> a = RandomLines(random, static_cast<int>(random() % 14), variety);
+            const std::vector<std::string> b = random() % 4 == 0
+                                                   ? RandomLines(random, static_cast<int>(random() % 14), variety)
+                                                   : Edited(random, a, RandomLines(random, 4, variety));
+            for (const int mode : {kl::COMPARE_NORMAL, kl::COMPARE_DETAILED}) {
+                ExpectAllWaysAgree(a, b, options, mode,
+                                   "options " + std::to_string(bits) + " trial " + std::to_string(trial) + " mode "
+                                       + std::to_string(mode));
+                if (HasFatalFailure()) return;
+            }
+        }
+    }
+}
+
+// Texts of more than 3000 lines bring in the give-up rule and the long-run thresholds.
+TEST(LineMatchingEquivalence, LargeRepetitiveTexts)
+{
+    std::mt19937 random(7);
+    for (const unsigned bits : {0u, 2u, 6u}) {
+        for (int trial = 0; trial < 2; ++trial) {
+            std::vector<std::string> a = RandomLines(random, 3200, 6);
+            std::vector<std::string> b = Edited(random, a, RandomLines(random, 40, 12));
+            // A long shared run, so that runs above 500 and 1000 lines occur.
+            const std::vector<std::string> shared = RandomLines(random, 1200, 400);
+            a.insert(a.begin() + 1000, shared.begin(), shared.end());
+            b.insert(b.begin() + 200, shared.begin(), shared.end());
+            ExpectAllWaysAgree(a, b, OptionsFromBits(bits), kl::COMPARE_NORMAL,
+                               "options " + std::to_string(bits) + " trial " + std::to_string(trial));
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
+}  // namespace

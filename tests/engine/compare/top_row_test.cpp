@@ -1,0 +1,83 @@
+// The top row after a display-mode switch keeps the same line at the top.
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "engine/compare/display_mode.h"
+#include "engine/compare/top_row.h"
+
+namespace {
+
+// DocA a0..a3, DocB b0..b3, aligned as
+//   row 0  a0 | b0      row 3  -- | b2
+//   row 1  a1 | --      row 4  a2 | b3
+//   row 2  -- | b1      row 5  a3 | --
+kl::TextDocument AlignedDocument()
+{
+    kl::TextDocument doc;
+    for (auto& table : doc.lineTables) {
+        table = std::make_unique<kl::LineTable>();
+        table->lines.resize(4);
+    }
+    const int linesA[] = {0, 1, -1, -1, 2, 3};
+    const int linesB[] = {0, -1, 1, 2, 3, -1};
+    for (int row = 0; row < 6; ++row) {
+        doc.rowsA.push_back({row, linesA[row], "", linesA[row] < 0 ? kl::ROW_FILLER : kl::ROW_COMMON});
+        doc.rowsB.push_back({row, linesB[row], "", linesB[row] < 0 ? kl::ROW_FILLER : kl::ROW_COMMON});
+    }
+    return doc;
+}
+
+TEST(TopRowTest, MapsTheTopLineBetweenTheModes)
+{
+    const kl::TextDocument doc = AlignedDocument();
+    const struct {
+        int side;
+        int from;
+        int topRow;
+        int expected;
+    } cases[] = {
+        {kl::DOC_A, DISPLAY_SOURCE, 0, 0},
+        {kl::DOC_A, DISPLAY_SOURCE, 1, 1},
+        {kl::DOC_A, DISPLAY_SOURCE, 2, 4},
+        {kl::DOC_A, DISPLAY_SOURCE, 3, 5},
+        {kl::DOC_A, DISPLAY_SOURCE, 40, 5},  // past the end: the last row
+        {kl::DOC_B, DISPLAY_SOURCE, 1, 2},
+        {kl::DOC_B, DISPLAY_SOURCE, 3, 4},
+        {kl::DOC_A, DISPLAY_RESULT, 1, 1},
+        {kl::DOC_A, DISPLAY_RESULT, 2, 2},   // filler: the line of the next row that has one
+        {kl::DOC_A, DISPLAY_RESULT, 3, 2},
+        {kl::DOC_A, DISPLAY_RESULT, 5, 3},
+        {kl::DOC_A, DISPLAY_RESULT, 90, 3},
+        {kl::DOC_B, DISPLAY_RESULT, 1, 1},
+        {kl::DOC_B, DISPLAY_RESULT, 4, 3},
+        {kl::DOC_B, DISPLAY_RESULT, 5, 3},   // trailing filler: the last line
+        {kl::DOC_A, DISPLAY_SOURCE, -7, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "side " << c.side << " mode " << c.from << " top " << c.topRow);
+        const int to = c.from == DISPLAY_SOURCE ? DISPLAY_RESULT : DISPLAY_SOURCE;
+        EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, c.side, c.from, to, c.topRow), c.expected);
+    }
+}
+
+TEST(TopRowTest, StaysWhenTheModeStaysAndClampsToTheRows)
+{
+    const kl::TextDocument doc = AlignedDocument();
+    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_RESULT, 4), 4);
+    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_RESULT, 9), 5);
+    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_B, DISPLAY_SOURCE, DISPLAY_SOURCE, 9), 3);
+}
+
+TEST(TopRowTest, ModesWithoutRowsGiveTheFirstRow)
+{
+    kl::TextDocument doc = AlignedDocument();
+    doc.rowsA.clear();
+    doc.rowsB.clear();
+    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_SOURCE, DISPLAY_RESULT, 3), 0);
+    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_SOURCE, 3), 3);
+
+    const kl::TextDocument empty;
+    EXPECT_EQ(kl::TopRowAfterModeSwitch(empty, kl::DOC_B, DISPLAY_RESULT, DISPLAY_SOURCE, 5), 0);
+}
+
+}  // namespace

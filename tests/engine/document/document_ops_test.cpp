@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "engine/document/document_ops.h"
+#include "engine/document/file_reader.h"
+#include "engine/document/text_loader.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using namespace std::string_literals;
+using kl::OpenOutcome;
+
+class DocumentOpsTest : public ::testing::Test {
+protected:
+    OpenOutcome Open(const std::string& path, bool answer = true)
+    {
+        return kl::OpenDocumentFile(doc, path, false, [&] { ++questions; return answer; }, error);
+    }
+
+    kltest::TempDir dir;
+    kl::TextDocument doc;
+    std::string error;
+    int questions = 0;
+};
+
+TEST_F(DocumentOpsTest, EmptyDocumentQueries)
+{
+    EXPECT_EQ(kl::LoadedTextCount(doc), 0);
+    for (int k : {kl::DOC_A, kl::DOC_B, -1, 2}) {
+        EXPECT_EQ(kl::LineCount(doc, k), 0);
+        EXPECT_EQ(kl::LongestLine(doc, k), 256);
+    }
+    EXPECT_EQ(kl::DocumentTitle(doc, "無題"), "無題");
+}
+
+TEST_F(DocumentOpsTest, LoadsDocAThenDocB)
+{
+    const std::string a = dir.write("before.txt", "one\r\nthree33\r\nx");
+    const std::string b = dir.write("after.txt", "a\0b\nc\r"s);
+
+    EXPECT_EQ(Open(a), OpenOutcome::LoadedDocA);
+    EXPECT_EQ(kl::DocumentTitle(doc, "before.txt"), "before.txt");
+    EXPECT_EQ(Open(b), OpenOutcome::LoadedDocB);
+    EXPECT_EQ(questions, 0);
+    EXPECT_TRUE(error.empty());
+
+    EXPECT_EQ(kl::LoadedTextCount(doc), 2);
+    EXPECT_EQ(kl::LineCount(doc, kl::DOC_A), 3);
+    EXPECT_EQ(kl::LineCount(doc, kl::DOC_B), 2);
+    EXPECT_EQ(kl::LongestLine(doc, kl::DOC_A), 1);
+    EXPECT_EQ(kl::LongestLine(doc, kl::DOC_B), 0);
+    EXPECT_EQ(doc.lineTables[kl::DOC_B]->text(0), "a\0b\n"s);  // NUL bytes survive loading
+    EXPECT_EQ(doc.filePaths, (std::vector<std::string>{a, b}));
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"before.txt", "after.txt"}));
+    ASSERT_EQ(doc.fileInfos.size(), 2u);
+    const std::time_t modified = std::chrono::system_clock::to_time_t(
+        std::chrono::file_clock::to_sys(std::filesystem::last_write_time(a)));
+    EXPECT_EQ(doc.fileInfos[0], kl::FormatFileInfo(modified, 15));
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 2, 0}));
+    EXPECT_EQ(kl::DocumentTitle(doc, "ignored"), "before.txt-after.txt");
+}
+
+TEST_F(DocumentOpsTest, JapaneseFileNames)
+{
+    std::filesystem::create_directory(kl::PathFromUtf8(dir.file("比較")));
+    const std::string a = dir.file("比較/旧版.txt");
+    const std::string b = dir.file("比較/新版.txt");
+    for (const std::string& path : {a, b}) {
+        std::ofstream out(kl::PathFromUtf8(path), std::ios::binary);
+        out << "x\n";
+    }
+    EXPECT_EQ(Open(a), OpenOutcome::LoadedDocA);
+    EXPECT_EQ(Open(b), OpenOutcome::LoadedDocB);
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"旧版.txt", "新版.txt"}));
+    EXPECT_EQ(kl::DocumentTitle(doc, "Kestrilane"), "旧版.txt-新版.txt");
+}
+
+TEST_F(DocumentOpsTest, EmptyFileLoadsWithZeroLines)
+{
+    EXPECT_EQ(Open(dir.write("empty.txt", "")), OpenOutcome::LoadedDocA);
+    EXPECT_EQ(kl::LoadedTextCount(doc), 1);
+    EXPECT_EQ(kl::LineCount(doc, kl::DOC_A), 0);
+    EXPECT_EQ(kl::LongestLine(doc, kl::DOC_A), 0);
+    EXPECT_NE(doc.fileInfos[0].find("] 0 byte"), std::string::npos) << doc.fileInfos[0];
+}
+
+TEST_F(DocumentOpsTest, ThirdFileRefusedLeavesEverything)
+{
+    Open(dir.write("a.txt", "a\n"));
+    Open(dir.write("b.txt", "b\n"));
+    doc.rowsA.push_back({});
+    doc.blocksB.push_back({});
+    const kl::LineTable* tableA = doc.lineTables[kl::DOC_A].get();
+
+    EXPECT_EQ(Open(dir.write("c.txt", "c\n"), false), OpenOutcome::Refused);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(doc.lineTables[kl::DOC_A].get(), tableA);
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(doc.rowsA.size(), 1u);
+    EXPECT_EQ(doc.blocksB.size(), 1u);
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 2, 0}));
+}
+
+TEST_F(DocumentOpsTest, ThirdFileAcceptedClearsAndBecomesDocA)
+{
+    Open(dir.write("a.txt", "a\n"));
+    Open(dir.write("b.txt", "b\n"));
+    doc.rowsA.push_back({});
+    doc.rowsB.push_back({});
+    doc.blocksA.push_back({});
+
+    EXPECT_EQ(Open(dir.write("c.txt", "c1\nc2\n"), true), OpenOutcome::LoadedDocA);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(kl::LoadedTextCount(doc), 1);
+    EXPECT_EQ(kl::LineCount(doc, kl::DOC_A), 2);
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"c.txt"}));
+    EXPECT_EQ(doc.longestLine.size(), 1u);
+    EXPECT_TRUE(doc.rowsA.empty());
+    EXPECT_TRUE(doc.rowsB.empty());
+    EXPECT_TRUE(doc.blocksA.empty());
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 0, 0}));
+}
+
+TEST_F(DocumentOpsTest, UnreadableFileFailsWithoutChanges)
+{
+    const std::string a = dir.write("a.txt", "a\n");
+    Open(a);
+    const std::string missing = dir.file("missing.txt");
+    const std::string folder = dir.file("folder");
+    std::filesystem::create_directory(folder);
+
+    for (const std::string& path : {missing, folder}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(Open(path), OpenOutcome::Failed);
+        EXPECT_NE(error.find("ファイル「" + path + "」を開けません。"), std::string::npos) << error;
+        EXPECT_EQ(kl::LoadedTextCount(doc), 1);
+        EXPECT_FALSE(doc.lineTables[kl::DOC_B]);
+        EXPECT_EQ(doc.filePaths, (std::vector<std::string>{a}));
+        EXPECT_EQ(doc.fileNames.size(), 1u);
+        EXPECT_EQ(doc.fileInfos.size(), 1u);
+        EXPECT_EQ(doc.longestLine.size(), 1u);
+        EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 0, 0}));
+    }
+    EXPECT_NE(error.find("フォルダー"), std::string::npos) << error;
+}
+
+TEST_F(DocumentOpsTest, LoadWithTwoTextsLoadedDoesNothing)
+{
+    Open(dir.write("a.txt", "a\n"));
+    Open(dir.write("b.txt", "b\n"));
+    error = "stale";
+    EXPECT_FALSE(kl::LoadIntoDocument(doc, dir.write("c.txt", "c\n"), false, error));
+    EXPECT_TRUE(error.empty());
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+TEST_F(DocumentOpsTest, TreeQueueTakesFirstFreeSlot)
+{
+    Open(dir.write("a.txt", "a\n"));
+    doc.pendingTreePaths[0] = 0;  // the file tree pane took DocA's path
+    Open(dir.write("b.txt", "b\n"));
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{2, 0, 0}));
+}
+
+TEST_F(DocumentOpsTest, NothingQueuedWhileNotRecording)
+{
+    doc.recording = false;
+    Open(dir.write("a.txt", "a\n"));
+    Open(dir.write("b.txt", "b\n"));
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{0, 0, 0}));
+    kl::ClearDocument(doc);
+    EXPECT_FALSE(doc.recording);
+}
+
+TEST_F(DocumentOpsTest, ClearReleasesEverything)
+{
+    Open(dir.write("a.txt", "a\n"));
+    Open(dir.write("b.txt", "b\n"));
+    doc.rowsB.push_back({});
+    doc.blocksA.push_back({});
+    doc.blocksB.push_back({});
+    kl::ClearDocument(doc);
+    EXPECT_EQ(kl::LoadedTextCount(doc), 0);
+    EXPECT_FALSE(doc.lineTables[kl::DOC_A]);
+    EXPECT_FALSE(doc.lineTables[kl::DOC_B]);
+    EXPECT_TRUE(doc.filePaths.empty() && doc.fileNames.empty() && doc.fileInfos.empty());
+    EXPECT_TRUE(doc.longestLine.empty());
+    EXPECT_TRUE(doc.rowsB.empty() && doc.blocksA.empty() && doc.blocksB.empty());
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{0, 0, 0}));
+    EXPECT_TRUE(doc.recording);
+    EXPECT_EQ(kl::LongestLine(doc, kl::DOC_A), 256);
+}
+
+TEST_F(DocumentOpsTest, EucConversionOnLoad)
+{
+    const std::string path = dir.write("euc.txt", "\xc6\xfc\xcb\xdc\r\n\xa5\xa2\x8e\xb1\n");
+    EXPECT_TRUE(kl::LoadIntoDocument(doc, path, true, error));
+    const kl::LineTable& table = *doc.lineTables[kl::DOC_A];
+    EXPECT_EQ(table.text(0), "\x93\xfa\x96\x7b\r\n");
+    EXPECT_EQ(table.text(1), "\x83\x41\xb1\n");
+    EXPECT_EQ(table.lines[1].length, 5);
+    // The information text gives the size of the file, not of the converted text.
+    EXPECT_NE(doc.fileInfos[0].find("] 11 byte"), std::string::npos) << doc.fileInfos[0];
+}
+
+}  // namespace

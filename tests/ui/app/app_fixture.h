@@ -1,0 +1,152 @@
+#pragma once
+// The application with its settings file and per-user profile in a temporary folder, the
+// user's answers given by the test, and a gate that holds a comparison run at a chosen
+// progress value.
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ui/app/kestrilane_app.h"
+#include "ui/app/main_frame.h"
+#include "engine/compare/run_control.h"
+#include "ui/document/kestrilane_doc.h"
+#include "ui/settings/user_profile.h"
+#include "tests/support/temp_dir.h"
+
+namespace kltest {
+
+inline const std::string kBefore = std::string(KESTRILANE_SOURCE_DIR) + "/samples/before.txt";
+inline const std::string kAfter = std::string(KESTRILANE_SOURCE_DIR) + "/samples/after.txt";
+
+// Processes the user-interface events until done() holds; false after timeoutMs.
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// The progress hook of a run. The first progress value for which holdAt answers true
+// holds the worker until Release() or until a stop is requested; every value is recorded.
+class RunGate {
+public:
+    explicit RunGate(std::function<bool(int)> holdAt) : holdAt_(std::move(holdAt)) {}
+
+    std::function<void(int)> Hook()
+    {
+        return [this](int value) { OnProgress(value); };
+    }
+
+    // Waits (without processing events) until the worker is held; false after a timeout.
+    bool WaitUntilHeld()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return held_; });
+    }
+
+    void Release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    std::vector<int> Values()
+    {
+        std::lock_guard lock(mutex_);
+        return values_;
+    }
+
+private:
+    void OnProgress(int value)
+    {
+        std::unique_lock lock(mutex_);
+        values_.push_back(value);
+        if (usedOnce_ || !holdAt_(value))
+            return;
+        usedOnce_ = true;
+        held_ = true;
+        changed_.notify_all();
+        while (!released_ && !kl::AbortPending())
+            changed_.wait_for(lock, std::chrono::milliseconds(5));
+    }
+
+    std::function<bool(int)> holdAt_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<int> values_;
+    bool usedOnce_ = false;
+    bool held_ = false;
+    bool released_ = false;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        // No run may outlive its window.
+        EXPECT_EQ(kl::g_compareRunning.load(), 0);
+    }
+
+    std::unique_ptr<CKestrilaneApp> MakeApp(const std::string& iniBytes = {})
+    {
+        if (!iniBytes.empty())
+            dir.write("kestrilane.ini", iniBytes);
+        auto profile = std::make_unique<kl::UserProfile>(profilePath());
+        auto app = std::make_unique<CKestrilaneApp>(dir.file("kestrilane.ini"), std::move(profile));
+        app->prompts.askClearLoaded = [this](QWidget*) {
+            ++clearQuestions;
+            return answerClear;
+        };
+        app->prompts.showOpenError = [this](QWidget*, const QString& message) { errors << message; };
+        app->prompts.chooseFile = [this](QWidget*, const QString&, const QString&) {
+            return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
+        };
+        return app;
+    }
+
+    QString profilePath() const { return QString::fromStdString(dir.file("profile.ini")); }
+
+    static std::vector<std::string> Words(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "kestrilane");
+        return args;
+    }
+
+    static void Trigger(const CKestrilaneApp& app, int id)
+    {
+        QAction* action = app.mainFrame()->commandAction(id);
+        ASSERT_NE(action, nullptr) << id;
+        action->trigger();
+    }
+
+    static bool WaitForRunEnd(const CKestrilaneApp& app)
+    {
+        return WaitUntil([&app] { return !app.mainFrame()->compareActive(); });
+    }
+
+    TempDir dir;
+    bool answerClear = true;
+    int clearQuestions = 0;
+    QStringList errors;
+    QStringList chosenFiles;
+};
+
+}  // namespace kltest

@@ -1,0 +1,288 @@
+// The overview bar and the difference navigation over a real comparison in the splitter:
+// a click in the bar scrolls the views and sets the navigation's position; Next and
+// Previous scroll to the differences, move the thumb and keep their commands' enabled
+// state; the thumb follows the shared row position.
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "ui/app/compare_worker.h"
+#include "engine/compare/run_control.h"
+#include "ui/display/difference_navigator.h"
+#include "ui/display/over_view.h"
+#include "ui/display/splitter_snd.h"
+#include "ui/display/text_view.h"
+#include "doc_fixture.h"
+
+namespace {
+
+std::string Lines(int from, int to)
+{
+    std::string text;
+    for (int i = from; i < to; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    return text;
+}
+
+// DocA: lines 0..299. DocB: two new lines after line 99, and DocA's line 200 left out.
+// Result rows: 100 and 101 only in DocB, 202 only in DocA; 302 rows.
+const std::string kTextA = Lines(0, 300);
+const std::string kTextB = Lines(0, 100) + "new 1\r\nnew 2\r\n" + Lines(100, 200) + Lines(201, 300);
+constexpr int kRows = 302;
+
+class OverviewScrollingTest : public kltest::DocFixture {
+protected:
+    // Loads the two texts and compares them as the program does, waiting for the result.
+    void Compare(const std::string& a, const std::string& b)
+    {
+        Load("a.txt", a);
+        Load("b.txt", b);
+        doc().LoadColorSettings(kl::Rgb(255, 255, 255));
+        CompareWorker::Settings settings;
+        settings.leftMessage = doc().leftMessage;
+        settings.rightMessage = doc().rightMessage;
+        kl::g_abortRequested = 0;
+        kl::g_compareRunning = 1;
+        CompareWorker worker(doc().textDoc, settings);
+        QEventLoop loop;
+        bool merged = false;
+        QObject::connect(&worker, &CompareWorker::finished, &loop, [&](bool, bool result) {
+            merged = result;
+            loop.quit();
+        });
+        ASSERT_TRUE(worker.Start());
+        loop.exec();
+        ASSERT_TRUE(merged);
+        ASSERT_EQ(doc().textDoc.rowsA.size(), doc().textDoc.rowsB.size());
+    }
+
+    // The splitter showing the result, the overview bar attached as the frame attaches it.
+    void Show(int mode = DISPLAY_RESULT, QSize size = QSize(700, 404))
+    {
+        splitter = std::make_unique<CSplitterSnd>(doc(), "");
+        splitter->resize(size);
+        splitter->show();
+        splitter->leftView()->setDisplayMode(mode);
+        splitter->rightView()->setDisplayMode(mode);
+        overview()->Attach(*splitter, &detailMode, &diffPosition);
+        UpdateAll();
+        navigator = std::make_unique<CDifferenceNavigator>(doc(), *splitter, diffPosition);
+        navigator->TrackActions(&nextAction, &previousAction);
+    }
+
+    void UpdateAll()
+    {
+        overview()->OnUpdate();
+        splitter->leftView()->OnUpdate();
+        splitter->rightView()->OnUpdate();
+        QApplication::processEvents();
+    }
+
+    COverView* overview() const { return splitter->overView(); }
+    QScrollBar* rows() const { return splitter->rowScrollBar(); }
+
+    void Click(int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QPointF at(overview()->width() / 2, y);
+        QMouseEvent press(QEvent::MouseButtonPress, at, overview()->mapToGlobal(at), button, button, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, overview()->mapToGlobal(at), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(overview(), &press);
+        QApplication::sendEvent(overview(), &release);
+    }
+
+    // Where Next/Previous put the shared row position for a block at position.
+    int ScrollFor(int position) const
+    {
+        const int y = position * splitter->rightView()->lineHeight;
+        return y > 100 ? y - 100 : y;
+    }
+
+    int detailMode = 0;
+    int diffPosition = 0;
+    QAction nextAction;
+    QAction previousAction;
+    std::unique_ptr<CSplitterSnd> splitter;
+    std::unique_ptr<CDifferenceNavigator> navigator;
+};
+
+TEST_F(OverviewScrollingTest, UpdateMapsTheRowsAndStoresTheRowCount)
+{
+    Compare(kTextA, kTextB);
+    Show();
+    EXPECT_EQ(doc().overviewRowCount, kRows);
+    EXPECT_GT(overview()->thumbHeight, 0);
+    EXPECT_EQ(overview()->thumbHeight, overview()->strips().thumbHeight);
+    // D2 maps the blocks: the larger text, DocB, has 301 lines.
+    detailMode = 1;
+    overview()->OnUpdate();
+    EXPECT_EQ(doc().overviewRowCount, 301);
+    EXPECT_NE(overview()->strips().a.size(), 0u);
+}
+
+TEST_F(OverviewScrollingTest, ClickScrollsTheViewsAndSetsTheDifferencePosition)
+{
+    Compare(kTextA, kTextB);
+    Show();
+    const kl::OverviewBar bar = overview()->bar();
+    const int d = bar.height();
+    ASSERT_GT(d, 100);
+    const int y = 150;
+    const double g = static_cast<double>(y) / d;
+    const int total = splitter->rightView()->totalHeight;
+    ASSERT_EQ(total, kRows * splitter->rightView()->lineHeight);
+
+    Click(y);
+    EXPECT_EQ(diffPosition, static_cast<int>(g * kRows));
+    EXPECT_EQ(rows()->value(), static_cast<int>(g * total - d / 2));
+    EXPECT_EQ(splitter->leftView()->scrollTop(), rows()->value());
+    EXPECT_EQ(overview()->thumbTop, static_cast<int>(g * (d - overview()->thumbHeight / 2)));
+
+    // Next continues from the clicked place.
+    ASSERT_TRUE(navigator->Next());
+    EXPECT_EQ(diffPosition, 203);
+}
+
+TEST_F(OverviewScrollingTest, ClickInSourceModeCountsDocALines)
+{
+    Compare(kTextA, kTextB);
+    Show(DISPLAY_SOURCE);
+    const int d = overview()->bar().height();
+    Click(200);
+    EXPECT_EQ(diffPosition, static_cast<int>(200.0 / d * 300));
+}
+
+TEST_F(OverviewScrollingTest, ClicksBelowTheBarOrWithTheRightButtonDoNothing)
+{
+    Compare(kTextA, kTextB);
+    Show();
+    diffPosition = 7;
+    rows()->setValue(40);
+    const int thumbTop = overview()->thumbTop;
+    Click(overview()->bar().height());
+    Click(overview()->height() - 1);
+    Click(100, Qt::RightButton);
+    EXPECT_EQ(diffPosition, 7);
+    EXPECT_EQ(rows()->value(), 40);
+    EXPECT_EQ(overview()->thumbTop, thumbTop);
+}
+
+TEST_F(OverviewScrollingTest, ThumbFollowsTheSharedRowPosition)
+{
+    Compare(kTextA, kTextB);
+    Show();
+    const kl::OverviewBar bar = overview()->bar();
+    const long long whole = static_cast<long long>(rows()->maximum()) + rows()->pageStep();
+    for (const int value : {0, 500, rows()->maximum()}) {
+        rows()->setValue(value);
+        EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(value, whole, bar.height(), overview()->thumbHeight))
+            << value;
+    }
+    EXPECT_GT(overview()->thumbTop, bar.height() / 2);
+}
+
+TEST_F(OverviewScrollingTest, NextAndPreviousWalkTheDifferences)
+{
+    Compare(kTextA, kTextB);
+    Show();
+    const int barHeight = overview()->bar().height();
+    const int thumbHeight = overview()->thumbHeight;
+    EXPECT_TRUE(nextAction.isEnabled());
+    EXPECT_FALSE(previousAction.isEnabled());
+
+    ASSERT_TRUE(navigator->Next());  // DocB's two new lines at row 100: the right view
+    EXPECT_EQ(diffPosition, 101);
+    EXPECT_EQ(rows()->value(), ScrollFor(100));
+    EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(100, kRows, barHeight, thumbHeight));
+    EXPECT_TRUE(previousAction.isEnabled());
+
+    ASSERT_TRUE(navigator->Next());  // DocA's left-out line at row 202: the left view
+    EXPECT_EQ(diffPosition, 203);
+    EXPECT_EQ(rows()->value(), ScrollFor(202));
+    EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(202, kRows, barHeight, thumbHeight));
+    EXPECT_FALSE(nextAction.isEnabled());
+    EXPECT_FALSE(navigator->Next());
+    EXPECT_EQ(diffPosition, 203);
+
+    ASSERT_TRUE(navigator->Previous());
+    EXPECT_EQ(diffPosition, 201);
+    ASSERT_TRUE(navigator->Previous());
+    EXPECT_EQ(diffPosition, 99);
+    EXPECT_EQ(rows()->value(), ScrollFor(100));
+    EXPECT_FALSE(previousAction.isEnabled());
+    EXPECT_TRUE(nextAction.isEnabled());
+}
+
+TEST_F(OverviewScrollingTest, SourceModeGoesToTheBlocksFirstLines)
+{
+    Compare(kTextA, kTextB);
+    Show(DISPLAY_SOURCE);
+    ASSERT_TRUE(navigator->Next());  // DocB's line 100, "new 1"
+    EXPECT_EQ(diffPosition, 101);
+    EXPECT_EQ(rows()->value(), ScrollFor(100));
+    ASSERT_TRUE(navigator->Next());  // DocA's line 200
+    EXPECT_EQ(diffPosition, 201);
+    EXPECT_EQ(rows()->value(), ScrollFor(200));
+    EXPECT_FALSE(navigator->CanNext());
+}
+
+TEST_F(OverviewScrollingTest, NoDifferencesDisableBothCommands)
+{
+    Compare(kTextA, kTextA);
+    Show();
+    rows()->setValue(30);
+    EXPECT_FALSE(nextAction.isEnabled());
+    EXPECT_FALSE(previousAction.isEnabled());
+    EXPECT_FALSE(navigator->Next());
+    EXPECT_FALSE(navigator->Previous());
+    EXPECT_EQ(diffPosition, 0);
+    EXPECT_EQ(rows()->value(), 30);
+}
+
+TEST_F(OverviewScrollingTest, AClickRefreshesTheCommandsState)
+{
+    Compare(kTextA, kTextB);
+    Show();
+    Click(overview()->bar().height() - 1);  // past the last difference
+    EXPECT_FALSE(nextAction.isEnabled());
+    EXPECT_TRUE(previousAction.isEnabled());
+}
+
+// The sample pair compared and shown in the splitter. With KESTRILANE_SCREENSHOT_DIR set
+// the picture is written there as overview_samples.png, to be looked at.
+TEST_F(OverviewScrollingTest, SamplePairShowsBandsInTheBar)
+{
+    const std::string samples = std::string(KESTRILANE_SOURCE_DIR) + "/samples/";
+    Compare(kltest::ReadFileBytes(samples + "before.txt"), kltest::ReadFileBytes(samples + "after.txt"));
+    Show(DISPLAY_RESULT, QSize(900, 600));
+    navigator->Next();
+    QApplication::processEvents();
+    const QImage image = splitter->grab().toImage();
+
+    // Both strips carry colours other than the window's: the differences of the samples.
+    const kl::OverviewBar bar = overview()->bar();
+    const QPoint origin = overview()->mapTo(splitter.get(), QPoint(0, 0));
+    const int third = bar.width() / 3;
+    const QColor window(255, 255, 255);
+    int colouredA = 0;
+    int colouredB = 0;
+    for (int y = bar.top + 1; y < bar.bottom - 1; ++y) {
+        colouredA += image.pixelColor(origin + QPoint(bar.left + 2, y)) != window;
+        colouredB += image.pixelColor(origin + QPoint(bar.left + 2 * third + 2, y)) != window;
+    }
+    EXPECT_GT(colouredA, 0);
+    EXPECT_GT(colouredB, 0);
+
+    const QByteArray out = qgetenv("KESTRILANE_SCREENSHOT_DIR");
+    if (!out.isEmpty()) {
+        EXPECT_TRUE(image.save(QString::fromLocal8Bit(out) + "/overview_samples.png"));
+    }
+}
+
+}  // namespace

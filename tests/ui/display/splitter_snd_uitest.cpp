@@ -1,0 +1,273 @@
+// The lower splitter: column widths kept in the settings file, the row position shared by
+// both text views, the position kept over a display-mode switch, and the focus cycle.
+#include <QApplication>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QWheelEvent>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "ui/display/over_view.h"
+#include "ui/display/splitter_snd.h"
+#include "ui/display/text_view.h"
+#include "doc_fixture.h"
+#include "engine/platform/private_profile.h"
+#include "ui/tree/left_view.h"
+
+namespace {
+
+std::string Lines(int count, const std::string& prefix)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += prefix + std::to_string(i) + "\r\n";
+    return text;
+}
+
+class SplitterSndTest : public kltest::DocFixture {
+protected:
+    // The splitter's own settings file, apart from the program's.
+    std::string WidthsIni() const { return dir.file("widths.ini"); }
+    std::string StoredWidths() const
+    {
+        return kl::ReadIniString(WidthsIni(), "Settings", "underWndWidth1", "(none)", 60);
+    }
+
+    // Shows the splitter at a fixed size with both views updated from the document.
+    std::unique_ptr<CSplitterSnd> ShownSplitter(QSize size)
+    {
+        auto splitter = std::make_unique<CSplitterSnd>(doc(), WidthsIni());
+        splitter->resize(size);
+        splitter->show();
+        UpdateViews(*splitter);
+        QApplication::processEvents();
+        return splitter;
+    }
+
+    // Width of the three columns together, without the borders between them.
+    static int ColumnSpace(const CSplitterSnd& splitter)
+    {
+        const QSplitter* columns = splitter.columns();
+        return columns->width() - columns->handle(1)->width() - columns->handle(2)->width();
+    }
+
+    // Resizes the shown splitter so that its columns have space for exactly space pixels.
+    static void FitColumns(CSplitterSnd& splitter, int space)
+    {
+        splitter.resize(splitter.width() + space - ColumnSpace(splitter), splitter.height());
+        QApplication::processEvents();
+        ASSERT_EQ(ColumnSpace(splitter), space);
+    }
+
+    static void UpdateViews(CSplitterSnd& splitter)
+    {
+        splitter.leftView()->OnUpdate();
+        splitter.rightView()->OnUpdate();
+    }
+
+    static void SwitchMode(CSplitterSnd& splitter, int mode)
+    {
+        splitter.leftView()->setDisplayMode(mode);
+        splitter.rightView()->setDisplayMode(mode);
+        UpdateViews(splitter);
+    }
+};
+
+TEST_F(SplitterSndTest, ColumnWidthsComeFromTheSettingsFile)
+{
+    const struct {
+        const char* name;
+        const char* ini;
+        int overview, left, right;
+    } cases[] = {
+        {"no settings file", nullptr, 60, 300, 300},
+        {"no key", "[Settings]\nother=1\n", 60, 300, 300},
+        {"three fields", "[Settings]\nunderWndWidth1=\"        80       412       398\"\n", 80, 412, 398},
+        {"leading zeros", "[Settings]\nunderWndWidth1=000000009000000005000000000200\n", 90, 500, 200},
+        {"one field", "[Settings]\nunderWndWidth1=        45\n", 45, 300, 300},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(WidthsIni());
+        if (c.ini)
+            dir.write("widths.ini", c.ini);
+        CSplitterSnd splitter(doc(), WidthsIni());
+        const kl::SplitterWidths widths = splitter.columnWidths();
+        EXPECT_EQ(widths.overview, c.overview);
+        EXPECT_EQ(widths.left, c.left);
+        EXPECT_EQ(widths.right, c.right);
+    }
+}
+
+TEST_F(SplitterSndTest, ColumnWidthsAreStoredWhenTheSplitterGoes)
+{
+    int fittingWidth = 0;
+    {
+        auto splitter = ShownSplitter(QSize(1000, 300));
+        FitColumns(*splitter, 890);
+        fittingWidth = splitter->width();
+        splitter->columns()->setSizes({80, 412, 398});  // the user drags the borders
+    }
+    EXPECT_EQ(StoredWidths(), "        80       412       398");
+
+    // The same widths come back in a window of the same size.
+    auto splitter = ShownSplitter(QSize(fittingWidth, 300));
+    const kl::SplitterWidths widths = splitter->columnWidths();
+    EXPECT_EQ(widths.overview, 80);
+    EXPECT_EQ(widths.left, 412);
+    EXPECT_EQ(widths.right, 398);
+}
+
+TEST_F(SplitterSndTest, ASplitterNeverShownStoresWhatItRead)
+{
+    dir.write("widths.ini", "[Settings]\nunderWndWidth1=000000007000000001000000000200\n");
+    { CSplitterSnd splitter(doc(), WidthsIni()); }
+    EXPECT_EQ(StoredWidths(), "        70       100       200");
+}
+
+TEST_F(SplitterSndTest, AWiderWindowWidensTheTextViewsOnly)
+{
+    dir.write("widths.ini", "[Settings]\nunderWndWidth1=        80       412       398\n");
+    auto splitter = ShownSplitter(QSize(1200, 300));
+    const int extra = ColumnSpace(*splitter) - 890;
+    ASSERT_GT(extra, 100);
+    kl::SplitterWidths widths = splitter->columnWidths();
+    EXPECT_EQ(widths.overview, 80);
+    EXPECT_EQ(widths.left, 412 + extra / 2);
+    EXPECT_EQ(widths.right, 398 + extra - extra / 2);
+
+    splitter->resize(1400, 300);
+    QApplication::processEvents();
+    widths = splitter->columnWidths();
+    EXPECT_EQ(widths.overview, 80);
+    EXPECT_NEAR(widths.left - 14, widths.right, 2);
+}
+
+TEST_F(SplitterSndTest, ANarrowerWindowShrinksTheTextViews)
+{
+    auto splitter = ShownSplitter(QSize(400, 300));
+    const kl::SplitterWidths widths = splitter->columnWidths();
+    EXPECT_EQ(widths.overview, 60);
+    EXPECT_LT(widths.left, 300);
+    EXPECT_NEAR(widths.left, widths.right, 1);
+    EXPECT_EQ(widths.overview + widths.left + widths.right, ColumnSpace(*splitter));
+}
+
+TEST_F(SplitterSndTest, WithoutASettingsFileTheDefaultsApply)
+{
+    CSplitterSnd splitter(doc(), "");
+    const kl::SplitterWidths widths = splitter.columnWidths();
+    EXPECT_EQ(widths.overview, 60);
+    EXPECT_EQ(widths.left, 300);
+    EXPECT_EQ(widths.right, 300);
+}
+
+TEST_F(SplitterSndTest, BothTextViewsFollowTheSharedRowPosition)
+{
+    Load("a.txt", Lines(200, "line A ") + std::string(300, 'x') + "\r\n");
+    Load("b.txt", Lines(100, "B"));
+    auto splitter = ShownSplitter(QSize(900, 240));
+    CTextView* left = splitter->leftView();
+    CTextView* right = splitter->rightView();
+    QScrollBar* rows = splitter->rowScrollBar();
+
+    const int pitch = left->lineHeight;
+    ASSERT_GT(pitch, 0);
+    EXPECT_EQ(right->lineHeight, pitch);
+    EXPECT_EQ(left->rowCount, 201);
+    EXPECT_EQ(right->rowCount, 201);  // the longer side sets both
+    EXPECT_EQ(left->totalHeight, 201 * pitch);
+    EXPECT_EQ(rows->maximum(), 201 * pitch - left->viewport()->height());
+    EXPECT_EQ(left->rowScrollBar(), rows);
+    EXPECT_EQ(right->rowScrollBar(), rows);
+
+    rows->setValue(20 * pitch);
+    EXPECT_EQ(left->scrollTop(), 20 * pitch);
+    EXPECT_EQ(right->scrollTop(), 20 * pitch);
+    EXPECT_EQ(right->visibleBottom, 20 * pitch + right->viewport()->height());
+
+    // The wheel over one view moves the row, three rows a notch.
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(right->viewport(), &wheel);
+    EXPECT_EQ(rows->value(), 23 * pitch);
+    EXPECT_EQ(left->scrollTop(), 23 * pitch);
+
+    // Each view has its own horizontal bar: the long line widens the left one only.
+    EXPECT_GT(left->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(right->horizontalScrollBar()->maximum(), 0);
+    left->horizontalScrollBar()->setValue(50);
+    EXPECT_EQ(right->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(rows->value(), 23 * pitch);
+}
+
+TEST_F(SplitterSndTest, AnEmptyDocumentHasNothingToScroll)
+{
+    auto splitter = ShownSplitter(QSize(600, 200));
+    EXPECT_EQ(splitter->leftView()->rowCount, 0);
+    EXPECT_EQ(splitter->leftView()->scrollWidth, 0);
+    EXPECT_EQ(splitter->rowScrollBar()->maximum(), 0);
+}
+
+TEST_F(SplitterSndTest, ADisplayModeSwitchKeepsTheTopLine)
+{
+    Load("a.txt", Lines(100, "A"));
+    Load("b.txt", Lines(100, "B"));
+    // Every line of DocA in row 2i, every line of DocB in row 2i + 1.
+    kl::TextDocument& text = doc().textDoc;
+    for (int i = 0; i < 200; ++i) {
+        const bool rowOfA = i % 2 == 0;
+        text.rowsA.push_back({i, rowOfA ? i / 2 : -1, "", rowOfA ? kl::ROW_ONLY_A : kl::ROW_FILLER});
+        text.rowsB.push_back({i, rowOfA ? -1 : i / 2, "", rowOfA ? kl::ROW_FILLER : kl::ROW_ONLY_B});
+    }
+    auto splitter = ShownSplitter(QSize(600, 200));
+    QScrollBar* rows = splitter->rowScrollBar();
+    const int pitch = splitter->leftView()->lineHeight;
+
+    rows->setValue(30 * pitch);  // line 30 at the top
+    SwitchMode(*splitter, DISPLAY_RESULT);
+    EXPECT_EQ(splitter->leftView()->rowCount, 200);
+    EXPECT_EQ(rows->value(), 60 * pitch);
+    EXPECT_EQ(splitter->rightView()->scrollTop(), 60 * pitch);
+
+    rows->setValue(81 * pitch);  // a filler row of the left column: line 41 follows
+    SwitchMode(*splitter, DISPLAY_SOURCE);
+    EXPECT_EQ(rows->value(), 41 * pitch);
+
+    // An update without a switch leaves the position alone.
+    UpdateViews(*splitter);
+    EXPECT_EQ(rows->value(), 41 * pitch);
+
+    // The order in which the views are updated does not matter.
+    splitter->leftView()->setDisplayMode(DISPLAY_RESULT);
+    splitter->rightView()->setDisplayMode(DISPLAY_RESULT);
+    splitter->rightView()->OnUpdate();
+    splitter->leftView()->OnUpdate();
+    EXPECT_EQ(rows->value(), 82 * pitch);
+}
+
+TEST_F(SplitterSndTest, FocusArrivalsVisitTheColumnsAndTheFileTree)
+{
+    QSplitter outer(Qt::Vertical);
+    auto* tree = new CLeftView(&outer);
+    auto* splitter = new CSplitterSnd(doc(), WidthsIni(), &outer);
+    outer.addWidget(tree);
+    outer.addWidget(splitter);
+    outer.resize(700, 400);
+    outer.show();
+    QApplication::setActiveWindow(&outer);
+    QApplication::processEvents();
+    ASSERT_TRUE(outer.isActiveWindow());
+
+    QWidget* const expected[] = {splitter->overView(), splitter->leftView(), splitter->rightView(), tree,
+                                 splitter->overView(), splitter->leftView()};
+    for (QWidget* pane : expected) {
+        splitter->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), pane) << pane->metaObject()->className();
+    }
+}
+
+}  // namespace

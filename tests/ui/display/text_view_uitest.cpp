@@ -1,0 +1,285 @@
+// A text view driven by mouse and keys: selection on SELBACK, copy to the clipboard, the
+// click that clears a selection, drag scrolling and the key table.
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "ui/display/text_view.h"
+#include "ui/platform/font_resolver.h"
+#include "doc_fixture.h"
+
+namespace {
+
+const char* const kSelbackIni = "[COLOR]\nSELBACK=ff00\n";  // pure green
+const QColor kSelback(0, 255, 0);
+
+class TextViewTest : public kltest::DocFixture {
+protected:
+    void SetUp() override
+    {
+        DocFixture::SetUp();
+        Restart(kSelbackIni);
+    }
+
+    CKestrilaneView& ShowView(QSize size = QSize(500, 200))
+    {
+        view = std::make_unique<CKestrilaneView>(doc());
+        view->resize(size);
+        view->show();
+        view->OnUpdate();
+        QApplication::processEvents();
+        return *view;
+    }
+
+    // Client y of the middle of row k.
+    int RowY(int k) const { return k * view->lineHeight + view->lineHeight / 2 - view->scrollTop(); }
+
+    void Mouse(QEvent::Type type, QPoint point, Qt::MouseButtons buttons = Qt::LeftButton)
+    {
+        QWidget* target = view->viewport();
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(point), target->mapToGlobal(QPointF(point)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    void Drag(QPoint from, QPoint to)
+    {
+        Mouse(QEvent::MouseButtonPress, from);
+        Mouse(QEvent::MouseMove, to);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+    void Click(QPoint point) { Drag(point, point); }
+    void Key(int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &event);
+    }
+
+    QString Copied()
+    {
+        QApplication::clipboard()->setText(QStringLiteral("(before)"));
+        view->CopySelection();
+        return QApplication::clipboard()->text();
+    }
+    bool ShowsSelection(int row)
+    {
+        const QImage image = view->viewport()->grab().toImage();
+        const int top = row * view->lineHeight - view->scrollTop();
+        for (int y = std::max(top, 0); y < std::min(top + view->lineHeight, image.height()); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == kSelback)
+                    return true;
+        return false;
+    }
+    QPoint Caret() { return view->lineWnd().CaretPoint(view->dragPoint, view->Metrics()); }
+    int TextLeft() const { return view->numberColumnWidth + 3; }
+
+    std::unique_ptr<CKestrilaneView> view;
+};
+
+TEST_F(TextViewTest, ThreeWholeRowsCopyWithTheirOwnLineEnds)
+{
+    // The second line is 二行目 in code page 932.
+    Load("a.txt", "one\r\n\x93\xf1\x8d\x73\x96\xda\nthree\r\nfour\r\n");
+    ShowView();
+    Drag(QPoint(2, RowY(0)), QPoint(2, RowY(3)));
+    EXPECT_EQ(view->selectionState, 2);
+    EXPECT_EQ(Copied(), QStringLiteral(u"one\r\n二行目\nthree\r\n"));
+    EXPECT_TRUE(ShowsSelection(0));
+    EXPECT_TRUE(ShowsSelection(2));
+    EXPECT_FALSE(ShowsSelection(3));
+}
+
+TEST_F(TextViewTest, PartsOfRowsAndTheResultColumn)
+{
+    Load("a.txt", "abcdef\r\nxyz\r\n");
+    auto& v = ShowView();
+    const int cell = v.charWidth;
+    {
+        SCOPED_TRACE("within one row, from either end");
+        Drag(QPoint(TextLeft() + 1 * cell, RowY(0)), QPoint(TextLeft() + 4 * cell, RowY(0)));
+        EXPECT_EQ(Copied(), QStringLiteral("bcd"));
+        Click(QPoint(10, RowY(0)));
+        Drag(QPoint(TextLeft() + 4 * cell, RowY(0)), QPoint(TextLeft() + 1 * cell, RowY(0)));
+        EXPECT_EQ(Copied(), QStringLiteral("bcd"));
+        Click(QPoint(10, RowY(0)));
+    }
+    {
+        SCOPED_TRACE("upward over two rows: the upper from its boundary, the lower up to it");
+        Drag(QPoint(TextLeft() + 2 * cell, RowY(1)), QPoint(TextLeft() + 4 * cell, RowY(0)));
+        EXPECT_EQ(Copied(), QStringLiteral("ef\r\nxy"));
+        Click(QPoint(10, RowY(0)));
+    }
+    {
+        SCOPED_TRACE("the result column leaves the filler messages out");
+        Load("b.txt", "xyz\r\n");
+        kl::TextDocument& text = doc().textDoc;
+        text.rowsA = {{0, 0, "abcdef\r\n", kl::ROW_ONLY_A}, {1, -1, "filler", kl::ROW_FILLER},
+                      {2, 1, "xyz\r\n", kl::ROW_COMMON}, {3, -1, "filler", kl::ROW_FILLER}};
+        text.rowsB = {{0, -1, "f", kl::ROW_FILLER}, {1, 0, "xyz\r\n", kl::ROW_COMMON},
+                      {2, 0, "xyz\r\n", kl::ROW_COMMON}, {3, -1, "f", kl::ROW_FILLER}};
+        v.setDisplayMode(DISPLAY_RESULT);
+        v.OnUpdate();
+        Drag(QPoint(2, RowY(0)), QPoint(TextLeft() + 10 * cell, RowY(3)));
+        EXPECT_EQ(Copied(), QStringLiteral("abcdef\r\nxyz\r\n"));
+    }
+}
+
+TEST_F(TextViewTest, AClickOnACompleteSelectionClearsIt)
+{
+    Load("a.txt", "one\r\ntwo\r\nthree\r\n");
+    ShowView();
+    Drag(QPoint(2, RowY(0)), QPoint(2, RowY(2)));
+    ASSERT_EQ(view->selectionState, 2);
+    ASSERT_TRUE(ShowsSelection(1));
+
+    // The click clears it and starts nothing new, even when the mouse moves while pressed.
+    Drag(QPoint(TextLeft() + 1, RowY(1)), QPoint(TextLeft() + 40, RowY(2)));
+    EXPECT_EQ(view->selectionState, 0);
+    EXPECT_FALSE(ShowsSelection(1));
+    EXPECT_EQ(Copied(), QStringLiteral("(before)"));
+
+    // The next press selects again.
+    Drag(QPoint(2, RowY(1)), QPoint(2, RowY(2)));
+    EXPECT_EQ(Copied(), QStringLiteral("two\r\n"));
+}
+
+TEST_F(TextViewTest, DraggingFarBelowTheViewScrollsTheRowsIn)
+{
+    std::string lines;
+    for (int i = 0; i < 100; ++i)
+        lines += "line " + std::to_string(i) + "\r\n";
+    Load("a.txt", lines);
+    ShowView();
+    const int height = view->viewport()->height();
+    Mouse(QEvent::MouseButtonPress, QPoint(2, RowY(0)));
+    Mouse(QEvent::MouseMove, QPoint(2, height + 30));  // within the margin: no scrolling
+    EXPECT_EQ(view->scrollTop(), 0);
+    Mouse(QEvent::MouseMove, QPoint(2, height + 80));
+    EXPECT_EQ(view->scrollTop(), 80);
+    Mouse(QEvent::MouseMove, QPoint(2, -20));
+    EXPECT_EQ(view->scrollTop(), 60);
+    Mouse(QEvent::MouseButtonRelease, QPoint(2, -20), Qt::NoButton);
+    EXPECT_EQ(view->selectionState, 2);
+}
+
+TEST_F(TextViewTest, TheKeyTable)
+{
+    // 日本 then x on the first line, and a line long enough to scroll sideways.
+    std::string lines = "\x93\xfa\x96\x7bx\r\n";
+    for (int i = 1; i < 100; ++i)
+        lines += "line " + std::to_string(i) + "\r\n";
+    lines += std::string(400, 'w') + "\r\n";
+    Load("a.txt", lines);
+    auto& v = ShowView();
+    const int pitch = v.lineHeight;
+    QScrollBar* sideways = v.horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0);
+
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(v.scrollTop(), 12 * pitch);
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(v.scrollTop(), 24 * pitch);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(v.scrollTop(), 12 * pitch);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(v.scrollTop(), 13 * pitch);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(v.scrollTop(), 12 * pitch);
+    Key(Qt::Key_PageUp);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(v.scrollTop(), 0);
+
+    // At the top, Up moves the caret a row up.
+    Click(QPoint(2, RowY(2)));
+    EXPECT_EQ(Caret().y(), 2 * pitch);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(v.scrollTop(), 0);
+    EXPECT_EQ(Caret().y(), pitch);
+
+    // Right steps over a double-byte character in two cells, then scrolls at the row end.
+    Click(QPoint(2, RowY(0)));
+    EXPECT_EQ(Caret(), QPoint(TextLeft(), 0));
+    const int cell = v.charWidth;
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret().x(), TextLeft() + 2 * cell);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret().x(), TextLeft() + 5 * cell);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret().x(), TextLeft() + 4 * cell);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret().x(), TextLeft() + 2 * cell);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(sideways->value(), 0);
+    Key(Qt::Key_Right);
+    const int step = sideways->value();
+    EXPECT_EQ(step, 6 * doc().fontSettings.size);
+    // Left scrolls back first, then moves the caret.
+    Key(Qt::Key_Left);
+    EXPECT_EQ(sideways->value(), 0);
+    EXPECT_EQ(Caret().x(), TextLeft() + 5 * cell);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret().x(), TextLeft() + 4 * cell);
+}
+
+TEST_F(TextViewTest, TheCaretShowsWhileTheViewHasTheFocus)
+{
+    Load("a.txt", "abc\r\ndef\r\n");
+    auto& v = ShowView();
+    QApplication::setActiveWindow(&v);
+    v.setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(v.hasFocus());
+    Click(QPoint(TextLeft() + 2 * v.charWidth, RowY(1)));
+    const QPoint caret = Caret();
+    EXPECT_EQ(caret, QPoint(TextLeft() + 2 * v.charWidth, v.lineHeight));
+
+    const QImage shown = v.viewport()->grab().toImage();
+    EXPECT_EQ(v.caretState, 2);
+    EXPECT_EQ(shown.pixelColor(caret + QPoint(0, v.lineHeight / 2)), v.palette().color(QPalette::Text));
+
+    v.clearFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(v.caretState, 0);
+    const QImage hidden = v.viewport()->grab().toImage();
+    EXPECT_NE(hidden.pixelColor(caret + QPoint(0, v.lineHeight / 2)), v.palette().color(QPalette::Text));
+}
+
+TEST_F(TextViewTest, FontsComeFromTheViewKeys)
+{
+    const struct {
+        const char* name;
+        const char* view;
+        int leftPixels, rightPixels;
+    } cases[] = {
+        {"one font for both", "[VIEW]\nFONTNAME=No Such Face\nFONTSIZE=0:-20\n", 20, 20},
+        {"individual fonts", "[VIEW]\nFONTNAME=No Such Face\nFONTNAME2=Another Missing Face\nFONTSIZE=0:-14\n"
+                             "FONTINDIV=1\n", 14, 14},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart(std::string(kSelbackIni) + c.view);
+        CKestrilaneView left(doc());
+        CKestrilane2View right(doc());
+        left.OnUpdate();
+        right.OnUpdate();
+        // A face that is not installed becomes the Japanese monospace font.
+        EXPECT_EQ(left.ViewFont().family(), kl::JapaneseMonospaceFamily());
+        EXPECT_EQ(right.ViewFont().family(), kl::JapaneseMonospaceFamily());
+        EXPECT_EQ(left.ViewFont().pixelSize(), c.leftPixels);
+        EXPECT_EQ(right.ViewFont().pixelSize(), c.rightPixels);
+        EXPECT_EQ(&right.ViewFont(), doc().fontSettings.individual ? &doc().rightFont : &doc().leftFont);
+        // Rows stand side by side: one row pitch for both views, tall enough for the font.
+        EXPECT_EQ(left.lineHeight, right.lineHeight);
+        EXPECT_GE(left.lineHeight, c.leftPixels);
+    }
+}
+
+}  // namespace

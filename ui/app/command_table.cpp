@@ -1,0 +1,84 @@
+#include "ui/app/command_table.h"
+
+#include <QAction>
+#include <QIcon>
+#include <vector>
+
+#include "ui/app/command_ids.h"
+
+namespace {
+
+std::vector<CommandEntry> BuildTable()
+{
+    using namespace cmd;
+    return {
+        {ID_FILE_NEW, QStringLiteral(u"新規作成(&N)\tCtrl+N"), {QKeySequence(Qt::CTRL | Qt::Key_N)},
+         QStringLiteral(u"読み込んだ２つのファイルをクリアします。\n新規作成"), QStringLiteral(":/icons/new.png")},
+        {ID_FILE_OPEN, QStringLiteral(u"開く(&O)...\tCtrl+O"), {QKeySequence(Qt::CTRL | Qt::Key_O)},
+         QStringLiteral(u"比較する２つのファイルを順に開きます。\n開く"), QStringLiteral(":/icons/open.png")},
+        {ID_FILE_RELOAD, QStringLiteral(u"再読み込み(&R)..."), {},
+         QStringLiteral(u"再読み込み\n再読み込み"), QStringLiteral(":/icons/reload.png")},
+        {ID_APP_EXIT, QStringLiteral(u"アプリケーションの終了(&X)"), {},
+         QStringLiteral(u"アプリケーションを終了します。\n終了"), {}},
+        {ID_EDIT_COPY, QStringLiteral(u"コピー(&C)\tCtrl+C"),
+         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+         QStringLiteral(u"選択範囲をクリップボードにコピーします。\nコピー"), QStringLiteral(":/icons/copy.png")},
+        {ID_VIEW_TOOLBAR, QStringLiteral(u"ﾂｰﾙ ﾊﾞｰ(&T)"), {},
+         QStringLiteral(u"ツール バーの表示/非表示を切り替えます。\nツール バーの表示切り替え"), {}},
+        {ID_VIEW_STATUS_BAR, QStringLiteral(u"ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), {},
+         QStringLiteral(u"ステータス バーの表示/非表示を切り替えます。\nステータス バーの表示切り替え"), {}},
+        {ID_VIEW_SOURCE, QStringLiteral(u"元データの表示(&O)"), {},
+         QStringLiteral(u"オリジナルのデータを表示します。"), {}},
+        {ID_VIEW_RESULT, QStringLiteral(u"比較結果の表示(&R)"), {},
+         QStringLiteral(u"比較結果を表示します。\n比較結果"), QStringLiteral(":/icons/show_result.png")},
+        {ID_COMPARE, QStringLiteral(u"比較(&C)\tCtrl+J"), {QKeySequence(Qt::CTRL | Qt::Key_J)},
+         QStringLiteral(u"２つのテキストを比較します。\n比較"), QStringLiteral(":/icons/compare.png")},
+        {ID_COMPARE_DETAILED, QStringLiteral(u"詳細比較(&S)\tCtrl+M"), {QKeySequence(Qt::CTRL | Qt::Key_M)},
+         QStringLiteral(u"詳細モードで比較します。大きいテキストの場合処理時間がややかかります。\n詳細比較"),
+         QStringLiteral(":/icons/compare_detailed.png")},
+        {ID_COMPARE_STOP, QStringLiteral(u"中止(&D)\tCtrl+D"), {QKeySequence(Qt::CTRL | Qt::Key_D)},
+         QStringLiteral(u"処理を中止します\n処理中断"), QStringLiteral(":/icons/stop.png")},
+        {ID_PREV_DIFF, QStringLiteral(u"前の相違点(&P)\tCtrl+R"),
+         {QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::Key_F8)},
+         QStringLiteral(u"前の相違地点へ移動します。\n前相違地点"), QStringLiteral(":/icons/prev_diff.png")},
+        {ID_NEXT_DIFF, QStringLiteral(u"次の相違点(&N)\tCtrl+F"),
+         {QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::Key_F7)},
+         QStringLiteral(u"次の相違地点へ移動します。\n次相違地点"), QStringLiteral(":/icons/next_diff.png")},
+        {ID_COMPARE_METHOD, QStringLiteral(u"比較方法の設定(&P)"), {},
+         QStringLiteral(u"１行の内\"ダブルコーテーション\"の中を除外できます。"), {}},
+    };
+}
+
+}  // namespace
+
+const CommandEntry* FindCommand(int id)
+{
+    static const std::vector<CommandEntry> table = BuildTable();
+    for (const CommandEntry& entry : table) {
+        if (entry.id == id)
+            return &entry;
+    }
+    return nullptr;
+}
+
+QAction* CreateCommandAction(const CommandEntry& entry, QObject* parent)
+{
+    auto* action = new QAction(parent);
+    action->setObjectName(QStringLiteral("cmd%1").arg(entry.id));
+    action->setData(entry.id);
+    // The keys after the tab are shown by the menu from the shortcut itself.
+    action->setText(entry.menuText.section(QLatin1Char('\t'), 0, 0));
+    action->setShortcuts(entry.keys);
+    const qsizetype newline = entry.prompt.indexOf(QLatin1Char('\n'));
+    action->setStatusTip(newline < 0 ? entry.prompt : entry.prompt.left(newline));
+    if (newline >= 0)
+        action->setToolTip(entry.prompt.mid(newline + 1));
+    if (!entry.icon.isEmpty())
+        action->setIcon(QIcon(entry.icon));
+    return action;
+}
+
+int CommandId(const QAction* action)
+{
+    return action ? action->data().toInt() : 0;
+}

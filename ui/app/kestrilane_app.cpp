@@ -1,0 +1,97 @@
+#include "ui/app/kestrilane_app.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "ui/app/main_frame.h"
+#include "engine/document/document_ops.h"
+#include "ui/document/kestrilane_doc.h"
+#include "ui/settings/user_profile.h"
+
+CKestrilaneApp::CKestrilaneApp(std::string iniPath, std::unique_ptr<kl::UserProfile> profile)
+    : iniPath_(std::move(iniPath)), profile_(std::move(profile))
+{
+    recentFiles_.Load(*profile_);
+    doc_ = std::make_unique<CKestrilaneDoc>(*this, iniPath_);
+    frame_ = std::make_unique<CMainFrame>(*this, *doc_);
+}
+
+// The frame refers to the document, so it goes first; the recent-file list is stored last.
+CKestrilaneApp::~CKestrilaneApp()
+{
+    frame_.reset();
+    doc_.reset();
+    recentFiles_.Save(*profile_);
+}
+
+bool CKestrilaneApp::InitInstance(const std::vector<std::string>& words)
+{
+    const kl::CommandLine commandLine = kl::ParseCommandLine(words);
+    m_szOption = commandLine.option;
+    if (!ProcessCommandLineFiles(commandLine))
+        return false;
+    frame_->ShowPlaced();
+    return true;
+}
+
+bool CKestrilaneApp::ProcessCommandLineFiles(const kl::CommandLine& commandLine)
+{
+    m_nArgIndex = 0;
+    m_nArgCount = commandLine.argCount;
+    for (const kl::FileArgument& file : commandLine.files) {
+        m_nArgIndex = file.position;
+        if (!OpenDocumentFile(file.path))
+            return false;
+    }
+    // With no file argument the document stays empty, as created.
+    return true;
+}
+
+bool CKestrilaneApp::OpenDocumentFile(const std::string& path)
+{
+    // The document records full paths, whatever directory the name was given relative to.
+    const QString fullPath = QFileInfo(QFile::decodeName(path.c_str())).absoluteFilePath();
+    if (!doc_->OnOpenDocument(QFile::encodeName(fullPath).toStdString()))
+        return false;
+    recentFiles_.Add(fullPath);
+    emit recentFilesChanged();
+    return true;
+}
+
+void CKestrilaneApp::OpenRecentFile(int index)
+{
+    if (index < 0 || index >= recentFiles_.files().size())
+        return;
+    const QString path = recentFiles_.files()[index];
+    if (!OpenDocumentFile(QFile::encodeName(path).toStdString()) && !QFileInfo::exists(path)) {
+        recentFiles_.Remove(path);
+        emit recentFilesChanged();
+    }
+}
+
+void CKestrilaneApp::OnFileOpen()
+{
+    if (!prompts.chooseFile)
+        return;
+    for (int prompt = 0; prompt < 2; ++prompt) {
+        QString caption = QStringLiteral(u"開く");
+        QString directory;
+        const kl::TextDocument& text = doc_->textDoc;
+        switch (kl::LoadedTextCount(text)) {
+        case 0: caption += QStringLiteral(" - DocA"); break;
+        case 1: caption += QStringLiteral(" - DocB"); break;
+        default: break;
+        }
+        if (!text.filePaths.empty())
+            directory = QFileInfo(QFile::decodeName(text.filePaths.back().c_str())).absolutePath();
+        const QString chosen = prompts.chooseFile(frame_.get(), caption, directory);
+        if (!chosen.isEmpty())
+            OpenDocumentFile(QFile::encodeName(chosen).toStdString());
+    }
+}
+
+void CKestrilaneApp::OnFileNew()
+{
+    frame_->CancelCompare();
+    doc_->OnNewDocument();
+}

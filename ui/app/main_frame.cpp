@@ -1,0 +1,405 @@
+// The main window's construction, placement and window events.
+#include "ui/app/main_frame.h"
+#include "ui/platform/dropped_files.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "ui/app/command_ids.h"
+#include "ui/app/command_table.h"
+#include "ui/app/compare_worker.h"
+#include "ui/app/kestrilane_app.h"
+#include "ui/app/lock_indicators.h"
+#include "ui/app/recent_files.h"
+#include "ui/compare/compare_set_dlg.h"
+#include "ui/compare/preset_combo.h"
+#include "ui/display/difference_navigator.h"
+#include "ui/display/frame_dlg.h"
+#include "ui/display/over_view.h"
+#include "ui/display/splitter_snd.h"
+#include "ui/display/text_view.h"
+#include "ui/document/kestrilane_doc.h"
+#include "engine/settings/window_state_settings.h"
+#include "ui/tree/left_view.h"
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Kestrilane");
+constexpr int kOptionShift = 30;      // the switch /o moves the window this far right
+constexpr int kShowNormal = 1;        // stored show states
+constexpr int kShowMinimized = 2;
+constexpr int kShowMaximized = 3;
+constexpr int kSmallestSide = 100;
+constexpr int kComboWidth = 150;      // nominal width of the compare-mode combo box
+constexpr int kMessagePaneWidth = 146;  // the progress bar starts right of it
+constexpr int kProgressWidth = 150;
+constexpr int kTreeRows = 4;          // the file tree shows two files with their totals
+
+kl::ColorRef ToColorRef(const QColor& color)
+{
+    return kl::Rgb(color.red(), color.green(), color.blue());
+}
+
+}  // namespace
+
+// The icons are compiled into the UI library, whose resource initialiser must be named
+// (outside any namespace) to be linked and run.
+static void InitResources()
+{
+    Q_INIT_RESOURCE(kestrilane);
+}
+
+CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), doc_(doc)
+{
+    InitResources();
+    execCompareSetDlg = [](CCompareSetDlg& dialog) { return dialog.exec(); };
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
+    placement_ = app_.profile().ReadWindowPlacement(screenSize, kComboWidth);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateCompareModeBand();
+    CreateDialogBar();
+    CreateStatusBar();
+    CreateClient();
+    setAcceptDrops(true);
+
+    // The colours are loaded once the window exists: the window colour is part of them.
+    doc_.LoadColorSettings(ToColorRef(palette().color(QPalette::Base)));
+
+    normalRect_ = QRect(QPoint(placement_.left, placement_.top),
+                        QSize(std::max(placement_.right - placement_.left, kSmallestSide),
+                              std::max(placement_.bottom - placement_.top, kSmallestSide)));
+    move(normalRect_.topLeft());
+    resize(normalRect_.size());
+
+    ConnectDocument();
+    UpdateTitle(doc_.Title());
+    UpdateCommandStates();
+    UpdateAllViews();
+}
+
+CMainFrame::~CMainFrame()
+{
+    CancelCompare();
+    WritePlacement();
+    kl::SaveSelectedPreset(app_.settingsPath(), selectedPreset_);
+}
+
+void CMainFrame::CreateActions()
+{
+    using namespace cmd;
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, ID_APP_EXIT, ID_EDIT_COPY, ID_VIEW_TOOLBAR,
+                   ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
+                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_COMPARE_METHOD}) {
+        QAction* action = CreateCommandAction(*FindCommand(id), this);
+        actions_[id] = action;
+        if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
+            action->setCheckable(true);
+            action->setChecked(true);
+            continue;  // toggled below, once the bars exist
+        }
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+}
+
+void CMainFrame::CreateMenus()
+{
+    using namespace cmd;
+    QMenu* file = menuBar()->addMenu(QStringLiteral(u"ファイル(&F)"));
+    file->addAction(actions_[ID_FILE_NEW]);
+    file->addAction(actions_[ID_FILE_OPEN]);
+    file->addSeparator();
+    file->addAction(actions_[ID_FILE_RELOAD]);
+    file->addSeparator();
+    recentMenu_ = file->addMenu(QStringLiteral(u"最近使ったファイル"));
+    recentMenu_->setObjectName(QStringLiteral("recentFileMenu"));
+    file->addSeparator();
+    file->addAction(actions_[ID_APP_EXIT]);
+    RebuildRecentFileMenu();
+    connect(&app_, &CKestrilaneApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral(u"編集(&E)"));
+    edit->addAction(actions_[ID_EDIT_COPY]);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral(u"表示(&V)"));
+    view->addAction(actions_[ID_VIEW_TOOLBAR]);
+    view->addAction(actions_[ID_VIEW_STATUS_BAR]);
+    view->addSeparator();
+    view->addAction(actions_[ID_VIEW_SOURCE]);
+    view->addAction(actions_[ID_VIEW_RESULT]);
+
+    QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
+    compare->addAction(actions_[ID_COMPARE]);
+    compare->addAction(actions_[ID_COMPARE_DETAILED]);
+    compare->addAction(actions_[ID_COMPARE_STOP]);
+    compare->addSeparator();
+    compare->addAction(actions_[ID_PREV_DIFF]);
+    compare->addAction(actions_[ID_NEXT_DIFF]);
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
+    settings->addAction(actions_[ID_COMPARE_METHOD]);
+}
+
+void CMainFrame::RebuildRecentFileMenu()
+{
+    recentMenu_->clear();
+    const QStringList& files = app_.recentFiles().files();
+    for (int index = 0; index < files.size(); ++index) {
+        const int id = cmd::ID_FILE_MRU_FIRST + index;
+        QAction* action = recentMenu_->addAction(RecentFileMenuText(index, files[index]));
+        action->setObjectName(QStringLiteral("cmd%1").arg(id));
+        action->setData(id);
+        action->setStatusTip(QStringLiteral(u"このファイルを開きます。"));
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+    recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void CMainFrame::CreateToolBar()
+{
+    using namespace cmd;
+    toolBar_ = addToolBar(QStringLiteral(u"ツール バー"));
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setFloatable(false);
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
+                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT}) {
+        if (id == 0)
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(actions_[id]);
+    }
+    QAction* toggle = actions_[ID_VIEW_TOOLBAR];
+    connect(toggle, &QAction::toggled, toolBar_, &QWidget::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+// The band "比較方法": the compare-mode presets. Its sizes come from the profile: the
+// combo box is `wide` pixels wide, but never narrower than the band's minimum child width
+// (`height`, at least half of `wide`, and 35 when that comes out below 30).
+void CMainFrame::CreateCompareModeBand()
+{
+    comboBand_ = addToolBar(QStringLiteral(u"比較方法"));
+    comboBand_->setObjectName(QStringLiteral("compareModeBand"));
+    comboBand_->setFloatable(false);
+    auto* label = new QLabel(QStringLiteral(u"比較方法"), comboBand_);
+    label->setContentsMargins(2, 0, 4, 0);
+    comboBand_->addWidget(label);
+
+    presetCombo_ = new QComboBox(comboBand_);
+    presetCombo_->setObjectName(QStringLiteral("compareModeCombo"));
+    presetCombo_->setProperty("controlId", cmd::IDC_COMPARE_MODE);
+    presetCombo_->setToolTip(QStringLiteral(u"比較を始めるときに適用する比較モード"));
+    comboBand_->addWidget(presetCombo_);
+
+    int minChild = std::max(placement_.height, placement_.wide / 2);
+    if (minChild < 30)
+        minChild = 35;
+    placement_.height = minChild;
+    presetCombo_->setFixedWidth(std::max(placement_.wide, minChild));
+
+    FillPresetCombo(*presetCombo_, app_.settingsPath());
+    selectedPreset_ = kl::ReadSelectedPreset(app_.settingsPath());
+    presetCombo_->setCurrentIndex(selectedPreset_ >= 0 && selectedPreset_ < presetCombo_->count() ? selectedPreset_
+                                                                                                : -1);
+    // Only the user's choice counts, not a refill of the list.
+    connect(presetCombo_, &QComboBox::activated, this, [this](int index) { selectedPreset_ = index; });
+}
+
+void CMainFrame::CreateDialogBar()
+{
+    dialogBarBand_ = addToolBar(QStringLiteral(u"表示切り替え"));
+    dialogBarBand_->setObjectName(QStringLiteral("dialogBarBand"));
+    dialogBarBand_->setFloatable(false);
+    dialogBar_ = new CFrameDlg(dialogBarBand_);
+    dialogBarBand_->addWidget(dialogBar_);
+
+    detailMode = 0;
+    dialogBar_->SetDisplayRadio(0);
+    dialogBar_->SetDetailModeTarget(&detailMode);
+    dialogBar_->Refresh();
+    connect(dialogBar_, &CFrameDlg::showSourceRequested, this, [this] { SwitchDisplay(0, false); });
+    connect(dialogBar_, &CFrameDlg::showResultRequested, this, [this] { SwitchDisplay(1, false); });
+    connect(dialogBar_, &CFrameDlg::detailModeChanged, this, [this] { UpdateAllViews(); });
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    messagePane_ = new QLabel(QStringLiteral(u"レディ"), bar);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    messagePane_->setFixedWidth(kMessagePaneWidth);
+    bar->addWidget(messagePane_);
+
+    progress_ = new QProgressBar(bar);
+    progress_->setObjectName(QStringLiteral("compareProgress"));
+    progress_->setProperty("controlId", cmd::IDC_PROGRESS);
+    progress_->setRange(0, 100);
+    progress_->setTextVisible(false);
+    progress_->setFixedWidth(kProgressWidth);
+    progress_->setMaximumHeight(messagePane_->sizeHint().height());
+    bar->addWidget(progress_);
+    progress_->hide();
+    bar->addWidget(new QWidget(bar), 1);
+
+    indicators_ = new LockIndicators(bar);
+
+    QAction* toggle = actions_[cmd::ID_VIEW_STATUS_BAR];
+    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::CreateClient()
+{
+    outer_ = new QSplitter(Qt::Vertical, this);
+    outer_->setObjectName(QStringLiteral("outerSplitter"));
+    outer_->setChildrenCollapsible(false);
+    tree_ = new CLeftView(outer_);
+    lower_ = new CSplitterSnd(doc_, app_.settingsPath(), outer_);
+    outer_->addWidget(tree_);
+    outer_->addWidget(lower_);
+    outer_->setStretchFactor(0, 0);
+    outer_->setStretchFactor(1, 1);
+    const int rowHeight = std::max(tree_->fontMetrics().height(), tree_->iconSize().height()) + 2;
+    const int treeHeight = std::max(60, kTreeRows * rowHeight + 2 * tree_->frameWidth() + 4);
+    outer_->setSizes({treeHeight, 100});
+    setCentralWidget(outer_);
+    connect(tree_, &CLeftView::filesDropped, this, &CMainFrame::OpenDroppedFiles);
+
+    // A click in the overview bar and the difference commands share diffPosition.
+    overView()->Attach(*lower_, &detailMode, &diffPosition);
+    navigator_ = new CDifferenceNavigator(doc_, *lower_, diffPosition, this);
+    navigator_->TrackActions(actions_[cmd::ID_NEXT_DIFF], actions_[cmd::ID_PREV_DIFF]);
+}
+
+void CMainFrame::ConnectDocument()
+{
+    connect(&doc_, &CKestrilaneDoc::titleChanged, this, &CMainFrame::UpdateTitle);
+    connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateAllViews);
+    connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
+    connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
+        diffPosition = 0;
+        navigator_->RefreshActions();
+        leftView()->CancelSelection();
+        rightView()->CancelSelection();
+    });
+    connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
+}
+
+CKestrilaneView* CMainFrame::leftView() const
+{
+    return lower_->leftView();
+}
+
+CKestrilane2View* CMainFrame::rightView() const
+{
+    return lower_->rightView();
+}
+
+COverView* CMainFrame::overView() const
+{
+    return lower_->overView();
+}
+
+void CMainFrame::ShowPlaced()
+{
+    if (app_.m_szOption == "o")
+        normalRect_.translate(kOptionShift, 0);
+    move(normalRect_.topLeft());
+    resize(normalRect_.size());
+    shown_ = true;
+    if (placement_.showCmd == kShowMaximized)
+        showMaximized();
+    else
+        show();  // a window stored minimised comes back normal
+}
+
+void CMainFrame::RememberNormalRect()
+{
+    if (isVisible() && windowState() == Qt::WindowNoState)
+        normalRect_ = QRect(pos(), size());
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    RememberNormalRect();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    RememberNormalRect();
+}
+
+// The rectangle of the normal state, the show state and the sizes of the compare-mode
+// band; the band's minimum child width is kept between half and four fifths of its width.
+void CMainFrame::WritePlacement()
+{
+    kl::WindowPlacement placement = placement_;
+    placement.left = normalRect_.left();
+    placement.top = normalRect_.top();
+    placement.right = normalRect_.left() + normalRect_.width();
+    placement.bottom = normalRect_.top() + normalRect_.height();
+    if (shown_) {
+        const Qt::WindowStates state = windowState();
+        placement.showCmd = state & Qt::WindowMinimized   ? kShowMinimized
+                            : state & Qt::WindowMaximized ? kShowMaximized
+                                                          : kShowNormal;
+    }
+    const int width = presetCombo_->width();
+    placement.wide = width;
+    placement.height = std::clamp(placement_.height, width / 2, width * 4 / 5);
+    app_.profile().WriteWindowPlacement(placement);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    CancelCompare();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::UpdateTitle(const QString& documentTitle)
+{
+    setWindowTitle(documentTitle.isEmpty() ? kAppTitle : documentTitle + QStringLiteral(" - ") + kAppTitle);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppedLocalFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opening may ask questions; the drag must be finished before a message box appears.
+    QTimer::singleShot(0, this, [this, files] { OpenDroppedFiles(files); });
+}
+
+void CMainFrame::OpenDroppedFiles(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        app_.OpenDocumentFile(QFile::encodeName(path).toStdString());
+}

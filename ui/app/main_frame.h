@@ -1,0 +1,159 @@
+#pragma once
+// The program's main window: menus, toolbar, the compare-method band, the dialog bar, the
+// status bar with the key indicators and the progress bar, and the panes (file tree on
+// top, overview bar and the two text views below). It routes the commands, starts and
+// stops comparison runs and keeps its placement in the per-user profile.
+#include <QMainWindow>
+#include <QRect>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "engine/compare/line_matching.h"
+#include "ui/settings/user_profile.h"
+
+class CCompareSetDlg;
+class CFrameDlg;
+class CKestrilaneApp;
+class CKestrilaneDoc;
+class CKestrilaneView;
+class CKestrilane2View;
+class CLeftView;
+class COverView;
+class CSplitterSnd;
+class CDifferenceNavigator;
+class CompareWorker;
+class LockIndicators;
+class QAction;
+class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+
+namespace kl {
+enum class AutoCompare;
+}
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc);
+    ~CMainFrame() override;
+
+    // Places the window at its stored rectangle (30 pixels further right after the switch
+    // /o) and shows it in its stored show state.
+    void ShowPlaced();
+
+    // Runs the command with identifier id, as its menu item, toolbar button or key would.
+    void OnCommand(int id);
+    // The action of command id; nullptr when there is none.
+    QAction* commandAction(int id) const;
+    // Refreshes the enabled state of the commands that depend on a running comparison.
+    void UpdateCommandStates();
+
+    // Starts a comparison with the current compareMode: applies the selected preset,
+    // captures the options and messages and starts the worker.
+    void StartCompare();
+    // Stops a running comparison and waits for its worker; its result is dropped. Everything
+    // that releases or replaces the texts calls this first.
+    void CancelCompare();
+    // A worker exists (running, or ended and not yet collected).
+    bool compareActive() const { return worker_ != nullptr; }
+
+    CLeftView* treeView() const { return tree_; }
+    CSplitterSnd* splitterSnd() const { return lower_; }
+    CKestrilaneView* leftView() const;
+    CKestrilane2View* rightView() const;
+    COverView* overView() const;
+    CFrameDlg* dialogBar() const { return dialogBar_; }
+    QComboBox* presetCombo() const { return presetCombo_; }
+    QProgressBar* progressBar() const { return progress_; }
+    LockIndicators* lockIndicators() const { return indicators_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QToolBar* compareModeBand() const { return comboBand_; }
+    int selectedPreset() const { return selectedPreset_; }
+
+    // Runs the compare-method dialog; the program shows it modally, tests answer it.
+    std::function<int(CCompareSetDlg& dialog)> execCompareSetDlg;
+    // Given to every run as its progress hook (called on the worker thread); empty in the
+    // program, tests hold a run at a chosen stage with it.
+    std::function<void(int)> compareProgressHook;
+
+    // Current difference position of the navigation; 0 after loading DocB or clearing.
+    int diffPosition = 0;
+    // The dialog bar's D1/D2 choice: 0 after D1, 1 after D2.
+    int detailMode = 0;
+    // COMPARE_NORMAL or COMPARE_DETAILED: the mode of the last started run.
+    int compareMode = kl::COMPARE_NORMAL;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Building the window.
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateCompareModeBand();
+    void CreateDialogBar();
+    void CreateStatusBar();
+    void CreateClient();
+    void ConnectDocument();
+    void RebuildRecentFileMenu();
+
+    // Placement.
+    void RememberNormalRect();
+    void WritePlacement();
+
+    // Commands.
+    void OnCompare(int mode);
+    void OnStop();
+    void SwitchDisplay(int mode, bool followDialogBar);
+    void OnCopy();
+    void OnReload();
+    void OnCompareMethod();
+    void OnAutoCompare(kl::AutoCompare kind);
+    void UpdateAllViews();
+    void OnDocumentCleared();
+    void OpenDroppedFiles(const QStringList& paths);
+    void UpdateTitle(const QString& documentTitle);
+
+    // The comparison worker's reports.
+    void OnCompareProgress(int value);
+    void OnCompareTotals(int k, const QByteArray& text);
+    void OnCompareDone();
+    void OnCompareFinished(bool completed, bool merged);
+
+    CKestrilaneApp& app_;
+    CKestrilaneDoc& doc_;
+
+    std::map<int, QAction*> actions_;
+    QMenu* recentMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QToolBar* comboBand_ = nullptr;
+    QToolBar* dialogBarBand_ = nullptr;
+    QComboBox* presetCombo_ = nullptr;
+    CFrameDlg* dialogBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    LockIndicators* indicators_ = nullptr;
+    QSplitter* outer_ = nullptr;
+    CLeftView* tree_ = nullptr;
+    CSplitterSnd* lower_ = nullptr;
+
+    kl::WindowPlacement placement_;  // as read at creation; the band sizes live on here
+    QRect normalRect_;               // last rectangle in the normal (not maximised) state
+    bool shown_ = false;
+    int selectedPreset_ = -1;        // COMPMODE SELECTED
+    std::unique_ptr<CompareWorker> worker_;
+    CDifferenceNavigator* navigator_ = nullptr;
+};

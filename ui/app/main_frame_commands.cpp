@@ -1,0 +1,160 @@
+// The main window's command routing and the commands that do not start a comparison.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+
+#include "ui/app/command_ids.h"
+#include "ui/app/kestrilane_app.h"
+#include "ui/app/main_frame.h"
+#include "engine/compare/compare_options.h"
+#include "ui/compare/compare_set_dlg.h"
+#include "ui/display/difference_navigator.h"
+#include "engine/compare/display_mode.h"
+#include "ui/display/frame_dlg.h"
+#include "ui/display/over_view.h"
+#include "ui/display/splitter_snd.h"
+#include "ui/display/text_view.h"
+#include "engine/document/document_ops.h"
+#include "ui/document/kestrilane_doc.h"
+#include "engine/settings/settings_file.h"
+#include "ui/tree/left_view.h"
+
+namespace {
+
+bool HasFocusWithin(const QWidget* view)
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return view && focus && (focus == view || view->isAncestorOf(focus));
+}
+
+}  // namespace
+
+QAction* CMainFrame::commandAction(int id) const
+{
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    using namespace cmd;
+    // A command runs only while its enable rule allows it, wherever it comes from.
+    if (const QAction* action = commandAction(id); action && !action->isEnabled())
+        return;
+    switch (id) {
+    case ID_FILE_NEW: app_.OnFileNew(); break;
+    case ID_FILE_OPEN: app_.OnFileOpen(); break;
+    case ID_FILE_RELOAD: OnReload(); break;
+    case ID_APP_EXIT: close(); break;
+    case ID_EDIT_COPY: OnCopy(); break;
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR: actions_[id]->toggle(); break;
+    case ID_VIEW_SOURCE: SwitchDisplay(DISPLAY_SOURCE, true); break;
+    case ID_VIEW_RESULT: SwitchDisplay(DISPLAY_RESULT, true); break;
+    case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
+    case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
+    case ID_COMPARE_STOP: OnStop(); break;
+    case ID_NEXT_DIFF: navigator_->Next(); break;
+    case ID_PREV_DIFF: navigator_->Previous(); break;
+    case ID_COMPARE_METHOD: OnCompareMethod(); break;
+    default:
+        if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
+            app_.OpenRecentFile(id - ID_FILE_MRU_FIRST);
+        break;
+    }
+}
+
+// Compare and detailed compare while no run is in progress; stop while one is.
+void CMainFrame::UpdateCommandStates()
+{
+    const int running = kl::g_compareRunning.load();
+    actions_[cmd::ID_COMPARE]->setEnabled(running != 1);
+    actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(running != 1);
+    actions_[cmd::ID_COMPARE_STOP]->setEnabled(running != 0);
+}
+
+// Every pane shows the document anew, in the order the panes were created.
+void CMainFrame::UpdateAllViews()
+{
+    tree_->OnUpdateFromDocument(doc_);
+    overView()->OnUpdate();
+    leftView()->OnUpdate();
+    rightView()->OnUpdate();
+    navigator_->RefreshActions();
+}
+
+// The document has released its texts: a running comparison is dropped and the panes
+// forget what they showed.
+void CMainFrame::OnDocumentCleared()
+{
+    CancelCompare();
+    tree_->ClearFiles();
+    leftView()->CancelSelection();
+    rightView()->CancelSelection();
+    diffPosition = 0;
+    overView()->SetThumbTop(0);
+    navigator_->RefreshActions();
+}
+
+// Both text views show the texts as loaded (DISPLAY_SOURCE) or the result. From the View
+// menu the dialog bar's radio buttons follow; from the dialog bar they already have.
+void CMainFrame::SwitchDisplay(int mode, bool followDialogBar)
+{
+    leftView()->setDisplayMode(mode);
+    rightView()->setDisplayMode(mode);
+    UpdateAllViews();
+    if (followDialogBar) {
+        dialogBar_->SetDisplayRadio(mode);
+        dialogBar_->Refresh();
+    }
+}
+
+void CMainFrame::OnCopy()
+{
+    if (HasFocusWithin(leftView()))
+        leftView()->CopySelection();
+    else if (HasFocusWithin(rightView()))
+        rightView()->CopySelection();
+}
+
+// Reads the files of the tree's entries again. The tree keeps its entries (the document
+// does not queue the paths again); the automatic comparison rules apply after the second.
+void CMainFrame::OnReload()
+{
+    const std::vector<std::string> paths = tree_->FileEntryPaths();
+    if (paths.empty())
+        return;
+    CancelCompare();
+    leftView()->CancelSelection();
+    rightView()->CancelSelection();
+    kl::ClearDocument(doc_.textDoc);
+    emit doc_.documentChanged();
+
+    doc_.textDoc.recording = false;
+    for (const std::string& path : paths)
+        doc_.OnOpenDocument(path);
+    doc_.textDoc.recording = true;
+
+    // A file that could not be read again would leave the entries out of step with the
+    // texts: the tree then lists what is loaded.
+    if (kl::LoadedTextCount(doc_.textDoc) != static_cast<int>(paths.size())) {
+        tree_->ClearFiles();
+        for (const std::string& path : doc_.textDoc.filePaths)
+            tree_->AddFileItem(path);
+    }
+}
+
+// The compare-method dialog. OK has stored the preset list and refilled the combo box; the
+// options are stored and take effect, and the dialog's preset becomes the selected one.
+void CMainFrame::OnCompareMethod()
+{
+    CCompareSetDlg dialog(*presetCombo_, selectedPreset_, kl::ProcessCompareOptions(), app_.settingsPath(), this);
+    if (execCompareSetDlg(dialog) != QDialog::Accepted)
+        return;
+    const kl::CompareOptions options = dialog.options();
+    kl::SaveCompareSettings(app_.settingsPath(), options, dialog.delimiterText());
+    kl::ProcessCompareOptions() = options;
+    selectedPreset_ = dialog.selectedPreset();
+    presetCombo_->setCurrentIndex(selectedPreset_ < presetCombo_->count() ? selectedPreset_ : -1);
+}

@@ -1,0 +1,326 @@
+#include "ui/compare/compare_set_dlg.h"
+
+#include <utility>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include "ui/compare/preset_combo.h"
+#include "engine/platform/cp932.h"
+
+namespace {
+
+constexpr int kNameColumn = 0;
+constexpr int kCodeColumn = 1;
+constexpr int kNameColumnWidth = 150;
+constexpr int kCodeColumnWidth = 70;
+// The list items keep the code page 932 bytes of their text in this role.
+constexpr int kBytesRole = Qt::UserRole;
+
+QString Decode(std::string_view bytes)
+{
+    return QString::fromStdU16String(kl::Cp932ToUtf16(bytes));
+}
+
+std::string Encode(const QString& text)
+{
+    return kl::Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                static_cast<std::size_t>(text.size())));
+}
+
+// Accepts an empty field or one character that is a single byte in code page 932: the
+// delimiter is one byte, and the first byte of a double-byte character would be a lead
+// byte that never stands alone in a line.
+class SingleByteCharValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        if (input.isEmpty()) return Acceptable;
+        const std::string bytes = Encode(input);
+        const bool encodable = bytes != "?" || input == QStringLiteral("?");
+        return bytes.size() == 1 && encodable ? Acceptable : Invalid;
+    }
+};
+
+QTableWidgetItem* MakeItem(const std::string& bytes)
+{
+    auto* item = new QTableWidgetItem(Decode(bytes));
+    item->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+std::string ItemBytes(const QTableWidgetItem* item)
+{
+    return item ? item->data(kBytesRole).toByteArray().toStdString() : std::string();
+}
+
+}  // namespace
+
+CompareSetPrompts InteractiveCompareSetPrompts()
+{
+    CompareSetPrompts prompts;
+    prompts.warnDuplicate = [](QWidget* parent) {
+        QMessageBox::warning(parent, QStringLiteral(u"比較設定を追加"),
+                             QStringLiteral(u"すでに同じ設定があります。"));
+    };
+    prompts.warnNotStored = [](QWidget* parent) {
+        QMessageBox::warning(parent, QStringLiteral(u"比較方法の設定"),
+                             QStringLiteral(u"比較モードの一覧を設定ファイルに保存できませんでした。"
+                                            u"変更した一覧はこのプログラムを終了するまで有効です。"));
+    };
+    return prompts;
+}
+
+CCompareSetDlg::CCompareSetDlg(QComboBox& presetCombo, int selectedPreset,
+                               const kl::CompareOptions& current, const std::string& iniPath,
+                               QWidget* parent)
+    : QDialog(parent),
+      presetCombo_(presetCombo),
+      iniPath_(iniPath),
+      selectedPreset_(selectedPreset),
+      prompts_(InteractiveCompareSetPrompts())
+{
+    setWindowTitle(QStringLiteral(u"比較方法の設定"));
+    buildControls();
+    showOptions(current);
+    for (int i = 0; i < presetCombo_.count(); ++i) {
+        const std::string code = kl::PresetCodeFromItem(PresetComboItemBytes(presetCombo_, i));
+        insertRow(presetList_->rowCount(), {kl::BuildPresetName(code), code});
+    }
+}
+
+void CCompareSetDlg::setPrompts(CompareSetPrompts prompts)
+{
+    prompts_ = std::move(prompts);
+}
+
+void CCompareSetDlg::buildControls()
+{
+    normalRadio_ = new QRadioButton(QStringLiteral(u"通常の比較"));
+    delimiterRadio_ = new QRadioButton(QStringLiteral(
+        u"１行の先頭から指定した文字までと行の後ろから戻って指定した文字までのみを比較する"));
+    auto* methodGroup = new QButtonGroup(this);
+    methodGroup->addButton(normalRadio_, 0);
+    methodGroup->addButton(delimiterRadio_, 1);
+
+    auto* delimiterLabel = new QLabel(QStringLiteral(u"指定文字（１バイトのみ）"));
+    delimiterEdit_ = new QLineEdit;
+    delimiterEdit_->setMaxLength(1);
+    delimiterEdit_->setValidator(new SingleByteCharValidator(delimiterEdit_));
+    delimiterEdit_->setFixedWidth(delimiterEdit_->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")));
+    delimiterLabel->setBuddy(delimiterEdit_);
+    auto* delimiterRow = new QHBoxLayout;
+    // Indented under the text of the radio button it belongs to.
+    delimiterRow->addSpacing(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                             style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+    delimiterRow->addWidget(delimiterLabel);
+    delimiterRow->addWidget(delimiterEdit_);
+    delimiterRow->addStretch();
+
+    ignoreNewlineCheck_ = new QCheckBox(QStringLiteral(u"改行コードの違いを無視する"));
+    ignoreSpaceTabCheck_ = new QCheckBox(QStringLiteral(u"タブと空白を比較対象としない"));
+    wideSpaceCheck_ = new QCheckBox(QStringLiteral(u"全角スペースを半角スペース2文字に換算させる"));
+    trailingSpaceCheck_ = new QCheckBox(QStringLiteral(u"行末の半角スペースを無視する"));
+
+    auto* hint = new QLabel(QStringLiteral(u"比較の組合わせ設定を右リストに追加するとその選択行で比較されます。"));
+    hint->setWordWrap(true);
+
+    auto* optionColumn = new QVBoxLayout;
+    optionColumn->addWidget(normalRadio_);
+    optionColumn->addWidget(delimiterRadio_);
+    optionColumn->addLayout(delimiterRow);
+    optionColumn->addSpacing(fontMetrics().height());
+    optionColumn->addWidget(ignoreNewlineCheck_);
+    optionColumn->addWidget(ignoreSpaceTabCheck_);
+    optionColumn->addWidget(wideSpaceCheck_);
+    optionColumn->addWidget(trailingSpaceCheck_);
+    optionColumn->addSpacing(fontMetrics().height());
+    optionColumn->addWidget(hint);
+    optionColumn->addStretch();
+
+    addButton_ = new QPushButton(QStringLiteral(u"追加(&A)"));
+    deleteButton_ = new QPushButton(QStringLiteral(u"削除(&D)"));
+    addButton_->setAutoDefault(false);
+    deleteButton_->setAutoDefault(false);
+    auto* listButtons = new QVBoxLayout;
+    listButtons->addStretch();
+    listButtons->addWidget(addButton_);
+    listButtons->addWidget(deleteButton_);
+    listButtons->addStretch();
+
+    presetList_ = new QTableWidget(0, 2);
+    presetList_->setHorizontalHeaderLabels({QStringLiteral(u"比較モード名称"), QStringLiteral(u"値")});
+    presetList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    presetList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    presetList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    presetList_->setShowGrid(true);
+    presetList_->setWordWrap(false);
+    presetList_->verticalHeader()->hide();
+    presetList_->verticalHeader()->setDefaultSectionSize(presetList_->fontMetrics().height() + 6);
+    presetList_->horizontalHeader()->setStretchLastSection(false);
+    presetList_->horizontalHeader()->setHighlightSections(false);
+    presetList_->setColumnWidth(kNameColumn, kNameColumnWidth);
+    presetList_->setColumnWidth(kCodeColumn, kCodeColumnWidth);
+    // Wide enough for both columns and a vertical scroll bar, so no column is ever cut.
+    presetList_->setMinimumWidth(kNameColumnWidth + kCodeColumnWidth + 2 * presetList_->frameWidth() +
+                                 presetList_->verticalScrollBar()->sizeHint().width());
+    presetList_->installEventFilter(this);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(optionColumn);
+    body->addLayout(listButtons);
+    body->addWidget(presetList_, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral(u"キャンセル"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addWidget(buttons);
+
+    connect(addButton_, &QPushButton::clicked, this, &CCompareSetDlg::addPresetRow);
+    connect(deleteButton_, &QPushButton::clicked, this, &CCompareSetDlg::deleteSelectedRow);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CCompareSetDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CCompareSetDlg::reject);
+}
+
+void CCompareSetDlg::showOptions(const kl::CompareOptions& options)
+{
+    (options.method == 1 ? delimiterRadio_ : normalRadio_)->setChecked(true);
+    initialDelimiter_ = options.delimiter == '\0' ? std::string() : std::string(1, options.delimiter);
+    initialDelimiterShown_ = Decode(initialDelimiter_);
+    delimiterEdit_->setText(initialDelimiterShown_);
+    ignoreNewlineCheck_->setChecked(options.ignoreNewline);
+    ignoreSpaceTabCheck_->setChecked(options.ignoreSpaceTab);
+    wideSpaceCheck_->setChecked(options.wideSpaceAsTwo != 0);
+    trailingSpaceCheck_->setChecked(options.ignoreTrailingSpaces != 0);
+}
+
+kl::CompareOptions CCompareSetDlg::options() const
+{
+    kl::CompareOptions options;
+    options.method = delimiterRadio_->isChecked() ? 1 : 0;
+    const std::string delimiter = delimiterText();
+    options.delimiter = delimiter.empty() ? '\0' : delimiter.front();
+    options.ignoreNewline = ignoreNewlineCheck_->isChecked();
+    options.ignoreSpaceTab = ignoreSpaceTabCheck_->isChecked();
+    options.wideSpaceAsTwo = wideSpaceCheck_->isChecked() ? 1 : 0;
+    options.ignoreTrailingSpaces = trailingSpaceCheck_->isChecked() ? 1 : 0;
+    return options;
+}
+
+std::string CCompareSetDlg::delimiterText() const
+{
+    const QString shown = delimiterEdit_->text();
+    if (shown == initialDelimiterShown_) return initialDelimiter_;
+    return Encode(shown);
+}
+
+std::vector<kl::PresetRow> CCompareSetDlg::presetRows() const
+{
+    std::vector<kl::PresetRow> rows;
+    rows.reserve(static_cast<std::size_t>(presetList_->rowCount()));
+    for (int row = 0; row < presetList_->rowCount(); ++row) {
+        rows.push_back({ItemBytes(presetList_->item(row, kNameColumn)),
+                        ItemBytes(presetList_->item(row, kCodeColumn))});
+    }
+    return rows;
+}
+
+int CCompareSetDlg::selectedRow() const
+{
+    const QModelIndexList selected = presetList_->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+int CCompareSetDlg::findCode(const std::string& code) const
+{
+    for (int row = 0; row < presetList_->rowCount(); ++row) {
+        if (ItemBytes(presetList_->item(row, kCodeColumn)) == code) return row;
+    }
+    return -1;
+}
+
+void CCompareSetDlg::insertRow(int row, const kl::PresetRow& preset)
+{
+    presetList_->insertRow(row);
+    presetList_->setItem(row, kNameColumn, MakeItem(preset.name));
+    presetList_->setItem(row, kCodeColumn, MakeItem(preset.code));
+}
+
+void CCompareSetDlg::addPresetRow()
+{
+    const std::string code = kl::BuildPresetCode(options());
+    if (findCode(code) >= 0) {
+        if (prompts_.warnDuplicate) prompts_.warnDuplicate(this);
+        return;
+    }
+    const int selected = selectedRow();
+    const int row = selected >= 0 ? selected : presetList_->rowCount();
+    insertRow(row, {kl::BuildPresetName(code), code});
+    presetList_->selectRow(row);
+    selectedPreset_ = row;
+}
+
+void CCompareSetDlg::deleteSelectedRow()
+{
+    const int row = selectedRow();
+    if (row < 0) return;
+    presetList_->removeRow(row);
+    presetList_->clearSelection();
+    // The remembered preset keeps pointing at the same entry; it is gone when its row is.
+    if (selectedPreset_ == row) {
+        selectedPreset_ = -1;
+    } else if (selectedPreset_ > row) {
+        --selectedPreset_;
+    }
+}
+
+bool CCompareSetDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == presetList_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deleteSelectedRow();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CCompareSetDlg::accept()
+{
+    const int selected = selectedRow();
+    if (selected >= 0) selectedPreset_ = selected;
+
+    const std::vector<kl::PresetRow> rows = presetRows();
+    if (kl::StorePresetList(iniPath_, rows)) {
+        FillPresetCombo(presetCombo_, iniPath_);
+    } else {
+        // The list stays in force for this run even though the file keeps the old one.
+        std::vector<std::string> items;
+        items.reserve(rows.size());
+        for (const kl::PresetRow& row : rows) items.push_back(kl::PresetItemText(row.name, row.code));
+        SetPresetComboItems(presetCombo_, items);
+        if (prompts_.warnNotStored) prompts_.warnNotStored(this);
+    }
+    if (selectedPreset_ < 0 || selectedPreset_ >= presetCombo_.count()) selectedPreset_ = -1;
+    presetCombo_.setCurrentIndex(selectedPreset_);
+    QDialog::accept();
+}

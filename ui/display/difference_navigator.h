@@ -1,0 +1,48 @@
+#pragma once
+// The next and previous difference commands: finds the block (display/difference_navigation.h),
+// moves the overview bar's thumb there, scrolls the views to it and remembers the position
+// in the frame's diffPosition, from which the following step goes on.
+//
+// The views share one row position, so scrolling the view of the block's side scrolls
+// both: the block's first row (DISPLAY_RESULT) or first line (DISPLAY_SOURCE; each view
+// shows its own text's line k on row k) is brought to 100 pixels below the views' top.
+#include <QObject>
+#include <QPointer>
+
+#include "engine/compare/difference_navigation.h"
+
+class CKestrilaneDoc;
+class CSplitterSnd;
+class QAction;
+
+class CDifferenceNavigator : public QObject {
+    Q_OBJECT
+
+public:
+    // diffPosition is the frame's, which a click in the overview bar also sets.
+    CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, int& diffPosition, QObject* parent = nullptr);
+
+    // Whether Next / Previous would move, in the views' current display mode.
+    bool CanNext() const;
+    bool CanPrevious() const;
+    // Goes to the next / previous difference; false, and nothing changes, when there is none.
+    bool Next();
+    bool Previous();
+
+    // The commands' actions, kept enabled exactly when their step would move (running the
+    // steps stays with the caller's command routing). The state is refreshed after each
+    // step, each overview click and each change of the document; call RefreshActions()
+    // after changing diffPosition or the display mode elsewhere.
+    void TrackActions(QAction* next, QAction* previous);
+    void RefreshActions();
+
+private:
+    int DisplayMode() const;
+    void GoTo(const kl::DifferenceStop& stop, int newDiffPosition);
+
+    CKestrilaneDoc& doc_;
+    CSplitterSnd& panes_;
+    int& diffPosition_;
+    QPointer<QAction> next_;
+    QPointer<QAction> previous_;
+};

@@ -1,0 +1,298 @@
+#include "ui/display/line_wnd.h"
+
+#include <QtGlobal>
+#include <Qt>
+#include <algorithm>
+#include <climits>
+
+#include "engine/compare/display_mode.h"
+#include "engine/document/document_ops.h"
+#include "engine/platform/cp932.h"
+
+namespace {
+
+constexpr int kPageRows = 12;
+
+struct Boundary {
+    std::size_t offset = 0;
+    int width = 0;  // pixels from the text origin
+};
+
+// The boundary a mouse press at target pixels (from the text origin) anchors at: of the
+// first boundary that reaches the target and the one before it, the nearer; a press inside
+// the first character anchors at the row start.
+Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& metrics)
+{
+    if (target <= 0)
+        return {};
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
+    kl::RowStep step;
+    Boundary previous;
+    bool first = true;
+    while (walker.Next(step) && step.kind != kl::RowStep::Kind::LineEnd) {
+        const Boundary after{step.to, step.x + step.width};
+        if (after.width >= target) {
+            if (first && after.width > target)
+                return {};
+            return after.width - target < target - previous.width ? after : previous;
+        }
+        previous = after;
+        first = false;
+    }
+    return previous;
+}
+
+// The boundary nearest to target for the caret and the free end of a selection: the first
+// one past target - charWidth / 2.
+Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& metrics)
+{
+    const int threshold = target - metrics.charWidth / 2;
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
+    kl::RowStep step;
+    while (walker.Next(step)) {
+        if (step.x > threshold || step.kind == kl::RowStep::Kind::LineEnd)
+            return {step.from, step.x};
+    }
+    return {text.size(), walker.x()};
+}
+
+// Byte length of the character after the boundary at offset, 0 at the content end.
+std::size_t NextCharLength(std::string_view text, std::size_t offset)
+{
+    const std::size_t end = kl::ContentLength(text);
+    return offset < end ? kl::NextChar(text, offset) - offset : 0;
+}
+
+// Byte length of the character before the boundary at offset, 0 at the row start.
+std::size_t PreviousCharLength(std::string_view text, std::size_t offset)
+{
+    std::size_t previous = 0;
+    for (std::size_t pos = 0; pos < offset;) {
+        previous = pos;
+        pos = kl::NextChar(text, pos);
+    }
+    return offset - previous;
+}
+
+}  // namespace
+
+CLineWnd::CLineWnd(const kl::TextDocument& doc, int side) : doc_(doc), side_(side) {}
+
+CLineWnd::~CLineWnd() = default;
+
+int CLineWnd::RowCount(int displayMode) const
+{
+    if (displayMode == DISPLAY_RESULT)
+        return static_cast<int>((side_ == kl::DOC_A ? doc_.rowsA : doc_.rowsB).size());
+    return kl::LineCount(doc_, side_);
+}
+
+CLineWnd::Row CLineWnd::RowAt(int row, int displayMode) const
+{
+    if (row < 0 || row >= RowCount(displayMode))
+        return {};
+    if (displayMode == DISPLAY_RESULT) {
+        const kl::DisplayRow& r = (side_ == kl::DOC_A ? doc_.rowsA : doc_.rowsB)[static_cast<std::size_t>(row)];
+        return {true, r.text, r.kind == kl::ROW_FILLER};
+    }
+    return {true, doc_.lineTables[static_cast<std::size_t>(side_)]->text(row), false};
+}
+
+int CLineWnd::ClampedRow(int y, const ViewMetrics& metrics) const
+{
+    const int count = RowCount(metrics.displayMode);
+    if (count == 0 || metrics.lineHeight <= 0)
+        return -1;
+    const long long row = (static_cast<long long>(metrics.scrollTop) + y) / metrics.lineHeight;
+    return static_cast<int>(std::clamp<long long>(row, 0, count - 1));
+}
+
+bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
+{
+    if (metrics.lineHeight <= 0)
+        return false;
+    const long long y = static_cast<long long>(metrics.scrollTop) + point.y();
+    if (y < 0)
+        return false;
+    const int row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, INT_MAX));
+    const Row r = RowAt(row, metrics.displayMode);
+    if (!r.exists)
+        return false;
+    const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
+    const Boundary boundary = r.filler ? Boundary{} : AnchorBoundary(r.text, target, metrics);
+    anchorRow = row;
+    anchorOffset = boundary.offset;
+    anchorX = metrics.numberColumnWidth + boundary.width + kl::kTextGap;
+    endRow = row;
+    endOffset = boundary.offset;
+    repaintFirst = row;
+    repaintLast = -1;
+    return true;
+}
+
+void CLineWnd::SelectTo(QPoint point, const ViewMetrics& metrics)
+{
+    const int row = ClampedRow(point.y(), metrics);
+    if (row < 0 || anchorRow < 0)
+        return;
+    const Row r = RowAt(row, metrics.displayMode);
+    const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
+    endRow = row;
+    endOffset = r.filler ? 0 : NearestBoundary(r.text, target, metrics).offset;
+    const int first = std::min(anchorRow, endRow);
+    const int last = std::max(anchorRow, endRow);
+    repaintFirst = repaintFirst < 0 ? first : std::min(repaintFirst, first);
+    repaintLast = std::max(repaintLast, last);
+}
+
+std::pair<std::size_t, std::size_t> CLineWnd::SelectedPart(int row, std::string_view text) const
+{
+    if (anchorRow < 0 || endRow < 0)
+        return {0, 0};
+    const int first = std::min(anchorRow, endRow);
+    const int last = std::max(anchorRow, endRow);
+    if (row < first || row > last)
+        return {0, 0};
+    std::size_t from = 0;
+    std::size_t to = text.size();
+    if (first == last) {
+        from = std::min(anchorOffset, endOffset);
+        to = std::max(anchorOffset, endOffset);
+    } else {
+        const bool anchorAbove = anchorRow < endRow;
+        if (row == first)
+            from = anchorAbove ? anchorOffset : endOffset;
+        else if (row == last)
+            to = anchorAbove ? endOffset : anchorOffset;
+    }
+    // The offsets were taken from the rows as they were when the selection was made.
+    return {std::min(from, text.size()), std::min(to, text.size())};
+}
+
+bool CLineWnd::hasSelection() const
+{
+    return anchorRow >= 0 && endRow >= 0 && (anchorRow != endRow || anchorOffset != endOffset);
+}
+
+void CLineWnd::ClearSelection()
+{
+    anchorRow = -1;
+    endRow = -1;
+    anchorOffset = 0;
+    endOffset = 0;
+    repaintFirst = -1;
+    repaintLast = -1;
+}
+
+void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metrics) const
+{
+    if (!hasSelection() || metrics.lineHeight <= 0)
+        return;
+    const int areaFirst = std::max(context.area.top(), 0) / metrics.lineHeight;
+    const int areaLast = std::max(context.area.bottom(), 0) / metrics.lineHeight;
+    const int first = std::max(std::min(anchorRow, endRow), areaFirst);
+    const int last = std::min(std::max(anchorRow, endRow), areaLast);
+    for (int row = first; row <= last; ++row) {
+        const Row r = RowAt(row, metrics.displayMode);
+        if (!r.exists || r.filler)
+            continue;
+        const auto [from, to] = SelectedPart(row, r.text);
+        if (from < to)
+            kl::PaintSelectedText(context, r.text, from, to, row * metrics.lineHeight);
+    }
+}
+
+QPoint CLineWnd::CaretPoint(QPoint point, const ViewMetrics& metrics) const
+{
+    const int textLeft = metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft;
+    const int row = ClampedRow(point.y(), metrics);
+    if (row < 0)
+        return {textLeft, 0};
+    const int top = static_cast<int>(static_cast<long long>(row) * metrics.lineHeight - metrics.scrollTop);
+    const Row r = RowAt(row, metrics.displayMode);
+    if (r.filler)
+        return {textLeft, top};
+    const Boundary boundary = NearestBoundary(r.text, point.x() - textLeft, metrics);
+    return {textLeft + boundary.width, top};
+}
+
+int CLineWnd::PrefixWidth(std::string_view text, std::size_t n, const ViewMetrics& metrics)
+{
+    return kl::PrefixWidth(*metrics.measure, metrics.tabPixels, text, n, kl::TabStops::Selection);
+}
+
+int CLineWnd::ScrollExtent(int rowCount, const ViewMetrics& metrics)
+{
+    const long long height = static_cast<long long>(metrics.lineHeight) * rowCount;
+    return static_cast<int>(std::min<long long>(height, INT_MAX));
+}
+
+KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics) const
+{
+    KeyAction action;
+    action.caret = caret;
+    action.handled = true;
+    switch (key) {
+    case Qt::Key_PageUp:
+        action.verticalDelta = -kPageRows * metrics.lineHeight;
+        break;
+    case Qt::Key_PageDown:
+        action.verticalDelta = kPageRows * metrics.lineHeight;
+        break;
+    case Qt::Key_Up:
+        if (metrics.scrollTop > 0)
+            action.verticalDelta = -std::min(metrics.lineHeight, metrics.scrollTop);
+        else if (caret.y() - metrics.lineHeight >= 0)
+            action.caret.ry() -= metrics.lineHeight;
+        break;
+    case Qt::Key_Down:
+        action.verticalDelta = metrics.lineHeight;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        // One character from where the caret stands: a double-byte character is two cells.
+        const QPoint stand = CaretPoint(caret, metrics);
+        const int row = ClampedRow(caret.y(), metrics);
+        const Row r = RowAt(row, metrics.displayMode);
+        const int target = stand.x() - (metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft);
+        const std::size_t offset = r.exists && !r.filler ? NearestBoundary(r.text, target, metrics).offset : 0;
+        if (key == Qt::Key_Left) {
+            const int x = stand.x() - metrics.charWidth * static_cast<int>(std::max<std::size_t>(
+                                          PreviousCharLength(r.text, offset), 1));
+            if (metrics.scrollLeft > 0)
+                action.horizontalDelta = -std::min(metrics.lineStep, metrics.scrollLeft);
+            else if (x > metrics.numberColumnWidth)
+                action.caret = {x, stand.y()};
+            break;
+        }
+        const std::size_t next = r.filler ? 0 : NextCharLength(r.text, offset);
+        if (next > 0)
+            action.caret = {stand.x() + metrics.charWidth * static_cast<int>(next), stand.y()};
+        else
+            action.horizontalDelta = metrics.lineStep;
+        break;
+    }
+    default:
+        action.handled = false;
+        break;
+    }
+    return action;
+}
+
+std::string CLineWnd::CollectSelection(int displayMode) const
+{
+    std::string selected;
+    if (!hasSelection())
+        return selected;
+    const int first = std::min(anchorRow, endRow);
+    const int last = std::min(std::max(anchorRow, endRow), RowCount(displayMode) - 1);
+    for (int row = first; row <= last; ++row) {
+        const Row r = RowAt(row, displayMode);
+        if (!r.exists || r.filler)
+            continue;
+        const auto [from, to] = SelectedPart(row, r.text);
+        if (from < to)
+            selected.append(r.text.substr(from, to - from));
+    }
+    return selected;
+}

@@ -1,0 +1,121 @@
+#include "ui/display/over_view.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "ui/display/splitter_snd.h"
+#include "ui/display/text_view.h"
+#include "engine/document/document_ops.h"
+#include "ui/document/kestrilane_doc.h"
+
+COverView::COverView(CKestrilaneDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
+{
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    bar_ = kl::OverviewBarIn(size());
+}
+
+void COverView::Attach(CSplitterSnd& panes, const int* detailMode, int* diffPosition)
+{
+    if (panes_)
+        disconnect(panes_->rowScrollBar(), nullptr, this, nullptr);
+    panes_ = &panes;
+    detailMode_ = detailMode;
+    diffPosition_ = diffPosition;
+    QScrollBar* rows = panes.rowScrollBar();
+    connect(rows, &QScrollBar::valueChanged, this, &COverView::FollowRowPosition);
+    connect(rows, &QScrollBar::rangeChanged, this, &COverView::FollowRowPosition);
+    OnUpdate();
+}
+
+void COverView::OnUpdate()
+{
+    bar_ = kl::OverviewBarIn(size());
+    const int detailMode = detailMode_ ? *detailMode_ : kl::OVERVIEW_BLOCKS;
+    strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_);
+    thumbHeight = strips_.thumbHeight;
+    if (strips_.rowCount > 0)
+        doc_.overviewRowCount = strips_.rowCount;
+    update();
+}
+
+void COverView::SetThumbTop(int top)
+{
+    thumbTop = top;
+    update();
+}
+
+void COverView::SetThumbPosition(long long p, long long r)
+{
+    if (p < 0 || p >= r)
+        return;
+    SetThumbTop(kl::OverviewThumbTop(p, r, bar_.height(), thumbHeight));
+}
+
+// The thumb stands where the shared row position stands in the views' whole height (the
+// scroll range plus one page, the page being what a view shows).
+void COverView::FollowRowPosition()
+{
+    const QScrollBar* rows = panes_->rowScrollBar();
+    SetThumbPosition(rows->value() - rows->minimum(),
+                     static_cast<long long>(rows->maximum()) - rows->minimum() + rows->pageStep());
+}
+
+void COverView::paintEvent(QPaintEvent*)
+{
+    const kl::OverviewColors colors = kl::OverviewColorsFrom(doc_.colors, doc_.docSettings);
+    QPainter painter(this);
+    painter.fillRect(rect(), colors.window);
+    kl::PaintOverview(painter, bar_, strips_, thumbTop, colors);
+}
+
+void COverView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    OnUpdate();
+}
+
+void COverView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        ScrollToClick(event->position().toPoint().y());
+    QWidget::mouseReleaseEvent(event);
+}
+
+// A click at the fraction g of the bar's height shows the same fraction of the result: the
+// place comes to about the middle of a view as tall as the bar, and the difference
+// navigation continues from there.
+void COverView::ScrollToClick(int y)
+{
+    const int d = bar_.height();
+    if (!panes_ || y < 0 || y >= d)
+        return;
+    const double g = static_cast<double>(y) / d;
+
+    CTextView* left = panes_->leftView();
+    CTextView* right = panes_->rightView();
+    double target = g * right->totalHeight;
+    if (target > d)
+        target -= d / 2;
+    panes_->rowScrollBar()->setValue(static_cast<int>(target));
+
+    thumbTop = static_cast<int>(g * (d - thumbHeight / 2));
+    if (diffPosition_) {
+        const kl::TextDocument& text = doc_.textDoc;
+        const int rows = left->displayMode == DISPLAY_RESULT ? static_cast<int>(text.rowsA.size())
+                                                             : kl::LineCount(text, kl::DOC_A);
+        *diffPosition_ = static_cast<int>(g * rows);
+    }
+    OnUpdate();
+    left->viewport()->update();
+    right->viewport()->update();
+    emit clicked();
+}
+
+void COverView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // No menu of its own, and none of the windows around it either.
+    event->accept();
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The overview bar left of the two text views: a strip per text mapping the whole result
+// in the colours of the row kinds, and between them a thumb marking the stretch the views
+// show. A click scrolls the views to the clicked place. The picture itself is drawn by
+// display/overview_painter.h.
+#include <QWidget>
+
+#include "ui/display/overview_painter.h"
+
+class CKestrilaneDoc;
+class CSplitterSnd;
+
+class COverView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit COverView(CKestrilaneDoc& doc, QWidget* parent = nullptr);
+
+    // Connects the bar to the window around it: the splitter whose views it scrolls and
+    // whose shared row position its thumb follows, and the frame's detailMode (read at each
+    // update; until given, the bar maps blocks) and diffPosition (set by a click).
+    void Attach(CSplitterSnd& panes, const int* detailMode, int* diffPosition);
+
+    // The document changed: rebuilds both strips and the thumb's height, and stores the
+    // row count the bar maps in the document's overviewRowCount.
+    void OnUpdate();
+    // Moves the thumb's top edge to y (client pixels) and repaints.
+    void SetThumbTop(int top);
+    // Moves the thumb to position p of a range of r (scroll pixels, or a row of the
+    // document's overviewRowCount rows); nothing happens unless 0 <= p < r.
+    void SetThumbPosition(long long p, long long r);
+
+    const kl::OverviewBar& bar() const { return bar_; }
+    const kl::OverviewStrips& strips() const { return strips_; }
+
+    int thumbTop = 0;     // y of the thumb's top edge
+    int thumbHeight = 0;  // 0 while there is no result to map
+
+signals:
+    // A click has scrolled the views and set diffPosition.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void FollowRowPosition();
+    void ScrollToClick(int y);
+
+    CKestrilaneDoc& doc_;
+    CSplitterSnd* panes_ = nullptr;
+    const int* detailMode_ = nullptr;
+    int* diffPosition_ = nullptr;
+    kl::OverviewBar bar_;
+    kl::OverviewStrips strips_;
+};

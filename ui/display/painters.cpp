@@ -1,0 +1,324 @@
+#include "ui/display/painters.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <limits>
+
+#include "ui/display/newline_mark.h"
+
+namespace kl {
+
+namespace {
+
+constexpr int kNumberDigits = 5;
+constexpr char16_t kNewlineGlyph = u'\u2193';  // ↓
+
+const QString& EofText()
+{
+    static const QString text = QStringLiteral("[EOF]");
+    return text;
+}
+
+const QString& NumberColumnSample()
+{
+    static const QString text = QStringLiteral("000000");
+    return text;
+}
+
+const QString& NewlineGlyph()
+{
+    static const QString text{QChar(kNewlineGlyph)};
+    return text;
+}
+
+const QString& EmptyResultMessage()
+{
+    static const QString text = QStringLiteral(u"比較処理が行われていないかデータがありません。");
+    return text;
+}
+
+int Baseline(const PaintContext& context, int y)
+{
+    return y + context.measure.metrics().ascent();
+}
+
+// The first and the last row of count rows that meet the area; first > last when none.
+std::pair<int, int> RowsInArea(const PaintContext& context, int count)
+{
+    const int pitch = std::max(context.lineHeight, 1);
+    const int first = std::max(context.area.top(), 0) / pitch;
+    const int last = std::min(count - 1, std::max(context.area.bottom(), -1) / pitch);
+    return {first, last};
+}
+
+// The 12 x 12 mark in a cell markCellWidth wide (right-aligned when it is 12 or more,
+// squeezed otherwise) and one row high (stretched, or its lower part in a lower row).
+void DrawNewlineMark(PaintContext& context, int x, int y)
+{
+    if (!context.newlineMark)
+        return;
+    const int cell = std::max(context.markCellWidth, 1);
+    const int width = std::min(cell, kNewlineMarkSize);
+    const int left = x + cell - width;
+    QRect source(0, 0, kNewlineMarkSize, kNewlineMarkSize);
+    if (context.lineHeight < kNewlineMarkSize)
+        source.setTop(kNewlineMarkSize - std::max(context.lineHeight, 1));
+    context.painter.drawPixmap(QRect(left, y, width, context.lineHeight), *context.newlineMark, source);
+}
+
+// Draws the segments of a row at y in the background of kind; returns where the text
+// stopped. Rows are cut at the right edge of the area: nothing further right is visible.
+LineEndPaint PaintRowText(PaintContext& context, std::string_view text, int kind, int y)
+{
+    const int origin = context.numberColumnWidth;
+    const int visibleWidth = context.area.right() + 1 - origin - kTextGap;
+    QString& segment = context.scratch;
+    segment.resize(0);
+    int segmentX = 0;
+
+    RowWalker walker(context.measure, context.tabPixels, text);
+    RowStep step;
+    while (walker.Next(step)) {
+        switch (step.kind) {
+        case RowStep::Kind::Char:
+            segment.append(QChar(step.units[0]));
+            if (step.unitCount > 1)
+                segment.append(QChar(step.units[1]));
+            if (step.x + step.width > visibleWidth) {
+                PaintSegment(context, origin + segmentX, y, segment, walker.segmentWidth(), 0, kind);
+                return {std::numeric_limits<int>::max() / 2, ContentLength(text) < text.size()};
+            }
+            break;
+        case RowStep::Kind::Tab:
+            PaintSegment(context, origin + segmentX, y, segment,
+                         step.x - segmentX, context.tabPixels, kind);
+            segment.resize(0);
+            segmentX = step.x + step.width;
+            break;
+        case RowStep::Kind::LineEnd: {
+            const int w = step.x - segmentX;
+            PaintSegment(context, origin + segmentX, y, segment, w, 0, kind);
+            segment.resize(0);
+            const int markX = origin + segmentX + kTextGap + (w > 0 ? w : -1);
+            DrawNewlineMark(context, markX, y);
+            // A CR followed by another CR shows a second mark.
+            if (step.to - step.from >= 2 && text[step.from] == '\r' && text[step.from + 1] == '\r')
+                DrawNewlineMark(context, markX + kNewlineMarkSize, y);
+            return {origin + kTextGap + step.x, true};
+        }
+        }
+    }
+    PaintSegment(context, origin + segmentX, y, segment, walker.x() - segmentX, 0, kind);
+    segment.resize(0);
+    return {origin + kTextGap + walker.x(), false};
+}
+
+}  // namespace
+
+QColor ColorFromRef(ColorRef color)
+{
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+ColorRef RefFromColor(const QColor& color)
+{
+    return Rgb(color.red(), color.green(), color.blue());
+}
+
+QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int kind)
+{
+    ColorRef color = colors[COLOR_WINDOW];
+    switch (kind) {
+    case kUncoloredRow:
+        break;
+    case ROW_COMMON:
+        if (fSameCol != 1)
+            color = colors[COLOR_SAME];
+        break;
+    case ROW_ONLY_A:
+        color = colors[COLOR_DOC1];
+        break;
+    case ROW_ONLY_B:
+        color = colors[COLOR_DOC2];
+        break;
+    default:
+        if (fOtherCol == 1)
+            color = colors[COLOR_OTHER];
+        break;
+    }
+    return ColorFromRef(color);
+}
+
+int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, int height)
+{
+    const int columnWidth = context.measure.metrics().horizontalAdvance(NumberColumnSample());
+    if (height == -1)
+        return columnWidth;
+
+    QString& digits = context.scratch;
+    digits.resize(0);
+    if (number < 0) {
+        digits.fill(QLatin1Char(' '), kNumberDigits);
+    } else {
+        // The last five digits of number + 1, built without a temporary string.
+        long long shown = static_cast<long long>(number) + 1;
+        char16_t buffer[kNumberDigits];
+        int count = 0;
+        do {
+            buffer[kNumberDigits - 1 - count] = static_cast<char16_t>(u'0' + shown % 10);
+            shown /= 10;
+            ++count;
+        } while (shown > 0 && count < kNumberDigits);
+        digits.append(reinterpret_cast<const QChar*>(buffer + kNumberDigits - count), count);
+    }
+    // Five digits are narrower than the column ("000000"), so they need no clipping.
+    QPainter& painter = context.painter;
+    painter.fillRect(x, y, width, height, ColorFromRef(context.colors[COLOR_LINEBACK]));
+    painter.setPen(ColorFromRef(context.colors[COLOR_LINETEXT]));
+    const int textWidth = context.measure.metrics().horizontalAdvance(digits);
+    painter.drawText(x + width - 1 - textWidth, Baseline(context, y), digits);
+    digits.resize(0);
+    return columnWidth;
+}
+
+void PaintNumberCells(PaintContext& context, int firstNumber, int x, int y, int bottom, int width)
+{
+    const int pitch = std::max(context.lineHeight, 1);
+    int number = firstNumber;
+    do {
+        PaintNumberCell(context, number, x, y, width, context.lineHeight);
+        ++number;
+        y += pitch;
+    } while (y < bottom);
+}
+
+int PaintSegment(PaintContext& context, int x, int y, const QString& text, int w, int t, int kind)
+{
+    QPainter& painter = context.painter;
+    const QColor background = RowBackground(context.colors, context.fSameCol, context.fOtherCol, kind);
+    if (w > 0) {
+        painter.fillRect(x + kTextGap, y, w, context.lineHeight, background);
+        painter.setPen(context.textColor);
+        painter.drawText(x + kTextGap, Baseline(context, y), text);
+    }
+    if (t <= 0)
+        return w;
+    const int advance = TabAdvance(w, t);
+    painter.fillRect(x + kTextGap + w, y, advance - w, context.lineHeight, background);
+    return advance;
+}
+
+LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int lineIndex, int y)
+{
+    PaintNumberCell(context, lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    return PaintRowText(context, text, kUncoloredRow, y);
+}
+
+int PaintSource(PaintContext& context, const LineTable& table)
+{
+    context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
+    const int count = table.count();
+    const int pitch = context.lineHeight;
+    const auto [first, last] = RowsInArea(context, count);
+    LineEndPaint lastLine;
+    for (int k = first; k <= last; ++k)
+        lastLine = PaintSourceLine(context, table.text(k), k, k * pitch);
+
+    // "[EOF]" after the text, and numbered cells for the rows below it.
+    const bool endsWithLineEnd = count == 0 || table.lines.back().newlineKind != 0;
+    const int eofRow = endsWithLineEnd ? count : count - 1;
+    int eofX = context.numberColumnWidth + kTextGap;
+    if (!endsWithLineEnd) {
+        if (last != count - 1)  // the last line is outside the area, and so is "[EOF]"
+            eofX = -1;
+        else
+            eofX = lastLine.endX;
+    }
+    const int cellsTop = count * pitch;
+    if (cellsTop <= context.area.bottom()) {
+        const int top = std::max(cellsTop, context.area.top() / std::max(pitch, 1) * pitch);
+        PaintNumberCells(context, top / std::max(pitch, 1), 0, top, context.area.bottom() + 1,
+                         context.numberColumnWidth);
+    }
+    if (eofX >= 0 && eofRow * pitch <= context.area.bottom() && (eofRow + 1) * pitch > context.area.top()) {
+        context.painter.setPen(kEofColor);
+        context.painter.drawText(eofX, Baseline(context, eofRow * pitch), EofText());
+    }
+    return context.numberColumnWidth;
+}
+
+void PaintResultRow(PaintContext& context, const DisplayRow& row, int y)
+{
+    PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    PaintRowText(context, row.text, row.kind, y);
+}
+
+int PaintResult(PaintContext& context, const std::vector<DisplayRow>& rows)
+{
+    if (rows.empty()) {
+        context.numberColumnWidth = 0;
+        context.painter.setPen(kEmptyResultColor);
+        context.painter.drawText(22, Baseline(context, 3), EmptyResultMessage());
+        return 0;
+    }
+    context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
+    const auto [first, last] = RowsInArea(context, static_cast<int>(rows.size()));
+    for (int k = first; k <= last; ++k)
+        PaintResultRow(context, rows[static_cast<std::size_t>(k)], k * context.lineHeight);
+    return context.numberColumnWidth;
+}
+
+void PaintSelectedText(PaintContext& context, std::string_view text, std::size_t from, std::size_t to, int y)
+{
+    QPainter& painter = context.painter;
+    const QColor selected = ColorFromRef(context.colors[COLOR_SELBACK]);
+    const int left = context.numberColumnWidth + kTextGap;
+    const int visibleWidth = context.area.right() + 1 - left;
+    QString& run = context.scratch;
+    run.resize(0);
+    int runX = 0;
+    int runWidth = 0;
+    const auto flush = [&] {
+        if (runWidth > 0) {
+            painter.fillRect(left + runX, y, runWidth, context.lineHeight, selected);
+            painter.setPen(context.textColor);
+            painter.drawText(left + runX, Baseline(context, y), run);
+        }
+        run.resize(0);
+        runWidth = 0;
+    };
+
+    RowWalker walker(context.measure, context.tabPixels, text, TabStops::Selection);
+    RowStep step;
+    while (walker.Next(step) && step.from < to && step.x <= visibleWidth) {
+        if (step.from < from)
+            continue;
+        switch (step.kind) {
+        case RowStep::Kind::Char:
+            if (runWidth == 0)
+                runX = step.x;
+            run.append(QChar(step.units[0]));
+            if (step.unitCount > 1)
+                run.append(QChar(step.units[1]));
+            runWidth += step.width;
+            break;
+        case RowStep::Kind::Tab:
+            flush();
+            painter.fillRect(left + step.x, y, step.width, context.lineHeight, selected);
+            break;
+        case RowStep::Kind::LineEnd: {
+            flush();
+            const int width = context.measure.Advance(kNewlineGlyph);
+            painter.fillRect(left + step.x, y, width, context.lineHeight, selected);
+            painter.setPen(context.textColor);
+            painter.drawText(QPoint(left + step.x, Baseline(context, y)), NewlineGlyph());
+            break;
+        }
+        }
+    }
+    flush();
+}
+
+}  // namespace kl

@@ -1,0 +1,90 @@
+#pragma once
+// The painters of the text views: free functions that draw a text as loaded, a column of
+// the comparison result, the line-number cells and the selection highlight. They work in
+// document coordinates: row k lies at y = k x lineHeight, the number cell of a row at x = 0
+// and its text from numberColumnWidth + 3. Only rows that meet the area to paint are drawn.
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "engine/compare/result_model.h"
+#include "ui/display/row_layout.h"
+#include "engine/document/line_table.h"
+#include "engine/settings/settings_file.h"
+
+class QPainter;
+class QPixmap;
+
+namespace kl {
+
+// The row kind of a text shown as loaded: no background colour.
+inline constexpr int kUncoloredRow = -1;
+inline const QColor kEofColor(10, 69, 37);
+inline const QColor kEmptyResultColor(155, 191, 247);
+inline constexpr int kTextGap = 3;  // pixels between the number column and the text
+
+QColor ColorFromRef(ColorRef color);
+ColorRef RefFromColor(const QColor& color);
+
+// The background of a row of the given kind: common rows SAME (the window colour when
+// fSameCol is 1), DocA-only DOC1, DocB-only DOC2, filler rows OTHER (the window colour
+// when fOtherCol is 0); kUncoloredRow the window colour.
+QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int kind);
+
+// What the painters draw with. The view fills one in for each paint.
+struct PaintContext {
+    QPainter& painter;
+    TextMeasure& measure;   // set to the painter's font
+    QString& scratch;       // segment buffer, reused row after row
+    const ColorTable& colors;
+    int fSameCol = 1;
+    int fOtherCol = 1;
+    int lineHeight = 12;
+    int tabPixels = 0;
+    int markCellWidth = 12;  // the cell the newline mark is drawn in (the FONTSIZE size)
+    const QPixmap* newlineMark = nullptr;
+    QRect area{};            // document rectangle to paint
+    QColor textColor{};
+    int numberColumnWidth = 0;  // set by PaintSource and PaintResult
+};
+
+// A line-number cell: number -1 gives five blanks, otherwise the last five digits of
+// number + 1, right-aligned, in LINETEXT on LINEBACK over the whole cell. With height -1
+// nothing is drawn. Returns the width of the number column (the width of "000000").
+int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, int height);
+// Cells numbered firstNumber, firstNumber + 1, ... one per lineHeight from y while they
+// start above bottom, at least one.
+void PaintNumberCells(PaintContext& context, int firstNumber, int x, int y, int bottom, int width);
+
+// A segment of text at x + 3 on the background of kind, w pixels wide; with a tab width
+// t > 0 the gap up to the tab stop is filled with the same background. Returns the
+// advance: TabAdvance(w, t), or w for the last segment of a row (t = 0).
+int PaintSegment(PaintContext& context, int x, int y, const QString& text, int w, int t, int kind);
+
+struct LineEndPaint {
+    int endX = 0;              // document x after the text
+    bool endedWithLineEnd = false;
+};
+
+// One line of a text as loaded, at row y: its number cell, its text in the window colour,
+// the newline mark.
+LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int lineIndex, int y);
+// A whole text as loaded, each line on its own row, then "[EOF]" and numbered cells down
+// to the bottom of the area. Returns the number column width.
+int PaintSource(PaintContext& context, const LineTable& table);
+
+// One result row at y: number cell (blank for a filler row), segments on the row's colour,
+// the newline mark.
+void PaintResultRow(PaintContext& context, const DisplayRow& row, int y);
+// One column of the result; an empty column shows the message that there is nothing to
+// show and returns 0, otherwise returns the number column width.
+int PaintResult(PaintContext& context, const std::vector<DisplayRow>& rows);
+
+// Bytes [from, to) of a row at y drawn again on SELBACK; a line end inside the range shows
+// as the glyph "↓".
+void PaintSelectedText(PaintContext& context, std::string_view text, std::size_t from, std::size_t to, int y);
+
+}  // namespace kl

@@ -1,0 +1,427 @@
+#include "ui/display/text_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimerEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include "ui/display/newline_mark.h"
+#include "ui/display/side_marks.h"
+#include "engine/compare/top_row.h"
+#include "engine/document/document_ops.h"
+#include "ui/document/kestrilane_doc.h"
+#include "engine/platform/cp932.h"
+
+namespace {
+
+// Row pitches and cell widths beyond this come only from a damaged settings file.
+constexpr long long kLargestCell = 1000;
+// The longest line is measured up to this many bytes and the rest estimated from them.
+constexpr std::size_t kMeasuredBytes = 4096;
+// A drag this far below the view scrolls it.
+constexpr int kDragScrollMargin = 50;
+constexpr int kCaretWidth = 2;
+constexpr int kLargestTabSize = 8;
+// The portion of the side mark that shows in the corner, and where it goes.
+const QRect kCornerMarkSource(2, 1, 15, 15);
+const QPoint kCornerMarkPosition(2, 4);
+
+int CellFromSetting(int value, int fallback)
+{
+    const long long size = std::llabs(static_cast<long long>(value));
+    return size > 0 && size <= kLargestCell ? static_cast<int>(size) : fallback;
+}
+
+}  // namespace
+
+CTextView::CTextView(CKestrilaneDoc& doc, int side, QWidget* parent)
+    : QAbstractScrollArea(parent), doc_(doc), side_(side), lineWnd_(doc.textDoc, side)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Always shown, so that both views keep the same client height under the shared bar.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    markBitmap_ = kl::BoxedSideMark(side);
+    scratch_.reserve(256);
+    SetRowScrollBar(nullptr);
+}
+
+void CTextView::SetRowScrollBar(QScrollBar* bar)
+{
+    if (rowBar_)
+        disconnect(rowBar_, nullptr, this, nullptr);
+    rowBar_ = bar ? bar : verticalScrollBar();
+    connect(rowBar_, &QScrollBar::valueChanged, this, &CTextView::OnRowScrolled);
+    OnRowScrolled();
+}
+
+int CTextView::scrollTop() const
+{
+    return rowBar_->value();
+}
+
+int CTextView::maxScrollTop() const
+{
+    return std::max(0, totalHeight - viewport()->height());
+}
+
+const QFont& CTextView::ViewFont() const
+{
+    return side_ == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont();
+}
+
+int CTextView::RowCountIn(int side, int mode) const
+{
+    const kl::TextDocument& text = doc_.textDoc;
+    if (mode == DISPLAY_RESULT)
+        return static_cast<int>((side == kl::DOC_A ? text.rowsA : text.rowsB).size());
+    return kl::LineCount(text, side);
+}
+
+int CTextView::LineStep() const
+{
+    return 6 * CellFromSetting(doc_.fontSettings.size, charWidth);
+}
+
+// Both views take the same row pitch, the height of the taller of the two fonts, so that
+// row k of the left column always stands beside row k of the right one.
+void CTextView::MeasureFonts()
+{
+    measure_.SetFont(ViewFont());
+    const int height = std::max(QFontMetrics(doc_.leftFont).height(), QFontMetrics(doc_.rightViewFont()).height());
+    lineHeight = std::max(height, 1);
+    charWidth = std::max(measure_.metrics().horizontalAdvance(QLatin1Char('A')), 1);
+}
+
+// The tab cell is the width of TABSIZE spaces in the left view's font, measured once
+// whichever view needs it first.
+void CTextView::EnsureTabCell()
+{
+    if (!doc_.tabPixels.isNull())
+        return;
+    const QFontMetrics metrics(doc_.leftFont);
+    const int spaces = std::clamp(doc_.docSettings.tabSize, 1, kLargestTabSize);
+    doc_.tabPixels = QSize(metrics.horizontalAdvance(QString(spaces, QLatin1Char(' '))), metrics.height());
+}
+
+ViewMetrics CTextView::Metrics()
+{
+    measure_.SetFont(ViewFont());
+    EnsureTabCell();
+    ViewMetrics metrics;
+    metrics.displayMode = displayMode;
+    metrics.lineHeight = lineHeight;
+    metrics.charWidth = charWidth;
+    metrics.numberColumnWidth = numberColumnWidth;
+    metrics.tabPixels = doc_.tabPixels.width();
+    metrics.scrollTop = scrollTop();
+    metrics.scrollLeft = horizontalScrollBar()->value();
+    metrics.lineStep = LineStep();
+    metrics.measure = &measure_;
+    return metrics;
+}
+
+void CTextView::OnUpdate()
+{
+    if (!initialised_) {
+        initialised_ = true;
+        // The colour table and the filler messages are read when the left view first
+        // shows the document; the window colour comes from the system.
+        if (side_ == kl::DOC_A)
+            doc_.LoadColorSettings(kl::RefFromColor(palette().color(QPalette::Base)));
+    }
+    const int oldTopRow = lineHeight > 0 ? scrollTop() / lineHeight : 0;
+    const int oldMode = laidOutMode_;
+    laidOutMode_ = displayMode;
+
+    // What was selected belongs to the rows as they were.
+    capturing_ = false;
+    selectionState = 0;
+    lineWnd_.ClearSelection();
+
+    rowCount = std::max(RowCountIn(kl::DOC_A, displayMode), RowCountIn(kl::DOC_B, displayMode));
+    setFont(ViewFont());
+    MeasureFonts();
+    EnsureTabCell();
+    const bool emptyResult = displayMode == DISPLAY_RESULT && RowCountIn(side_, displayMode) == 0;
+    numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QStringLiteral("000000"));
+    longestLine = kl::LongestLine(doc_.textDoc, side_);
+    scrollWidth = MeasureScrollWidth();
+    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(lineHeight) * rowCount));
+    horizontalScrollBar()->setSingleStep(LineStep());
+    UpdateScrollRanges();
+
+    if (displayMode != oldMode && side_ == kl::DOC_A) {
+        const int top = kl::TopRowAfterModeSwitch(doc_.textDoc, side_, oldMode, displayMode, oldTopRow);
+        rowBar_->setValue(top * lineHeight);
+    }
+    viewport()->update();
+}
+
+int CTextView::MeasureScrollWidth()
+{
+    const kl::LineTable* table = doc_.textDoc.lineTables[static_cast<std::size_t>(side_)].get();
+    if (!table || longestLine < 0 || longestLine >= table->count())
+        return 0;
+    std::string_view text = table->text(longestLine);
+    text = text.substr(0, kl::ContentLength(text));
+
+    const std::size_t measured = kl::Cp932PrefixLength(text, kMeasuredBytes);
+    double width = kl::PrefixWidth(measure_, doc_.tabPixels.width(), text.substr(0, measured), measured);
+    if (measured > 0 && measured < text.size())
+        width = width * static_cast<double>(text.size()) / static_cast<double>(measured);
+    const double total = numberColumnWidth + kl::kTextGap + width + 2.0 * kl::kNewlineMarkSize;
+    return static_cast<int>(std::min<double>(total, INT_MAX / 2));
+}
+
+void CTextView::UpdateScrollRanges()
+{
+    const QSize client = viewport()->size();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, maxScrollTop());
+    vertical->setPageStep(std::max(1, client.height()));
+    vertical->setSingleStep(std::max(1, lineHeight));
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, scrollWidth - client.width()));
+    horizontal->setPageStep(std::max(1, client.width()));
+    visibleBottom = scrollTop() + client.height();
+    emit extentChanged();
+}
+
+void CTextView::OnRowScrolled()
+{
+    visibleBottom = scrollTop() + viewport()->height();
+    viewport()->update();
+}
+
+void CTextView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const kl::ColorTable& colors = doc_.colors;
+    const QColor window = kl::ColorFromRef(colors[kl::COLOR_WINDOW]);
+    painter.fillRect(event->rect(), window);
+    if (lineHeight <= 0)
+        return;
+    if (newlineMark_.isNull() || newlineMarkBackground_ != window) {
+        newlineMark_ = kl::NewlineMark(window);
+        newlineMarkBackground_ = window;
+    }
+    const ViewMetrics metrics = Metrics();
+    painter.setFont(ViewFont());
+    painter.translate(-metrics.scrollLeft, -metrics.scrollTop);
+
+    kl::PaintContext context{painter, measure_, scratch_, colors};
+    context.fSameCol = doc_.docSettings.fSameCol;
+    context.fOtherCol = doc_.docSettings.fOtherCol;
+    context.lineHeight = lineHeight;
+    context.tabPixels = metrics.tabPixels;
+    context.markCellWidth = CellFromSetting(doc_.fontSettings.size, kl::kNewlineMarkSize);
+    context.newlineMark = &newlineMark_;
+    context.area = event->rect().translated(metrics.scrollLeft, metrics.scrollTop);
+    context.textColor = palette().color(QPalette::Text);
+    context.numberColumnWidth = numberColumnWidth;
+
+    const kl::TextDocument& text = doc_.textDoc;
+    if (displayMode == DISPLAY_RESULT) {
+        numberColumnWidth = kl::PaintResult(context, side_ == kl::DOC_A ? text.rowsA : text.rowsB);
+    } else if (const kl::LineTable* table = text.lineTables[static_cast<std::size_t>(side_)].get()) {
+        numberColumnWidth = kl::PaintSource(context, *table);
+    }
+    if (selectionState != 0)
+        lineWnd_.PaintSelection(context, Metrics());
+
+    const qreal ratio = markBitmap_.devicePixelRatio();
+    const QRectF source(kCornerMarkSource.x() * ratio, kCornerMarkSource.y() * ratio,
+                        kCornerMarkSource.width() * ratio, kCornerMarkSource.height() * ratio);
+    painter.drawPixmap(QRectF(kCornerMarkPosition, kCornerMarkSource.size()), markBitmap_, source);
+
+    painter.resetTransform();
+    if (caretState != 0) {
+        caretRect_ = QRect(lineWnd_.CaretPoint(dragPoint, Metrics()), QSize(kCaretWidth, lineHeight));
+        if (caretOn_)
+            painter.fillRect(caretRect_, context.textColor);
+        caretState = 2;
+    }
+}
+
+void CTextView::UpdateRows(int first, int last)
+{
+    if (first < 0 || last < first || lineHeight <= 0) {
+        viewport()->update();
+        return;
+    }
+    const long long top = static_cast<long long>(first) * lineHeight - scrollTop();
+    const long long bottom = static_cast<long long>(last + 1) * lineHeight - scrollTop();
+    const int height = viewport()->height();
+    const int clippedTop = static_cast<int>(std::clamp<long long>(top, 0, height));
+    const int clippedBottom = static_cast<int>(std::clamp<long long>(bottom, 0, height));
+    if (clippedBottom > clippedTop)
+        viewport()->update(QRect(0, clippedTop, viewport()->width(), clippedBottom - clippedTop));
+    if (caretState != 0)
+        viewport()->update(caretRect_);
+}
+
+void CTextView::MoveCaret(QPoint point)
+{
+    dragPoint = point;
+    caretOn_ = true;
+    if (caretState != 0) {
+        viewport()->update(caretRect_);
+        viewport()->update(QRect(lineWnd_.CaretPoint(dragPoint, Metrics()), QSize(kCaretWidth, lineHeight)));
+    }
+}
+
+void CTextView::mousePressEvent(QMouseEvent* event)
+{
+    // The right button will open the line windows; until then it does nothing.
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    if (selectionArmed && selectionState == 0)
+        capturing_ = true;
+    if (selectionState == 0)
+        lineWnd_.SetAnchor(point, Metrics());
+}
+
+void CTextView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!capturing_)
+        return;
+    const QPoint point = event->position().toPoint();
+    const int height = viewport()->height();
+    // Dragging past the edge scrolls the rows in; the row position is shared with the
+    // other panes of the splitter row.
+    if (point.y() > height + kDragScrollMargin)
+        rowBar_->setValue(rowBar_->value() + point.y() - height);
+    else if (point.y() < 0)
+        rowBar_->setValue(rowBar_->value() + point.y());
+
+    // The free end stays on the rows in view.
+    const QPoint inView(std::max(point.x(), 0), std::clamp(point.y(), 0, std::max(height - 1, 0)));
+    lineWnd_.SelectTo(inView, Metrics());
+    selectionState = 1;
+    dragPoint = point;
+    UpdateRows(lineWnd_.repaintFirst, lineWnd_.repaintLast);
+}
+
+void CTextView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    MoveCaret(event->position().toPoint());
+    if (selectionArmed) {
+        if (!capturing_) {
+            // A click on a complete selection clears it.
+            if (selectionState == 2) {
+                selectionState = 0;
+                lineWnd_.ClearSelection();
+                viewport()->update();
+            }
+            return;
+        }
+        capturing_ = false;
+        if (selectionState == 1)
+            selectionState = 2;
+    }
+    selectionArmed = true;
+}
+
+void CTextView::keyPressEvent(QKeyEvent* event)
+{
+    const KeyAction action = lineWnd_.HandleKey(event->key(), dragPoint, Metrics());
+    if (!action.handled) {
+        QWidget::keyPressEvent(event);  // left to the frame's shortcuts
+        return;
+    }
+    if (action.verticalDelta != 0)
+        rowBar_->setValue(rowBar_->value() + action.verticalDelta);
+    if (action.horizontalDelta != 0)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + action.horizontalDelta);
+    if (action.caret != dragPoint)
+        MoveCaret(action.caret);
+}
+
+void CTextView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (caretState == 0 && lineHeight > 0) {
+        caretState = 1;
+        caretOn_ = true;
+        const int flash = QApplication::cursorFlashTime();
+        if (flash > 0)
+            caretTimer_.start(flash / 2, this);
+        viewport()->update();
+    }
+}
+
+void CTextView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    caretTimer_.stop();
+    if (caretState != 0) {
+        caretState = 0;
+        viewport()->update(caretRect_);
+    }
+}
+
+void CTextView::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != caretTimer_.timerId()) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    caretOn_ = !caretOn_;
+    viewport()->update(caretRect_);
+}
+
+void CTextView::CancelSelection()
+{
+    if (!selectionArmed)
+        return;
+    capturing_ = false;
+    selectionState = 0;
+    lineWnd_.ClearSelection();
+    viewport()->update();
+}
+
+void CTextView::CopySelection()
+{
+    if (selectionState == 0)
+        return;
+    const std::string selected = lineWnd_.CollectSelection(displayMode);
+    if (selected.empty())
+        return;
+    QApplication::clipboard()->setText(QString::fromStdU16String(kl::Cp932ToUtf16(selected)));
+}
+
+void CTextView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRanges();
+}
+
+void CTextView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    if (std::abs(delta.x()) > std::abs(delta.y())) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // The wheel moves the row position of the whole splitter row.
+    QCoreApplication::sendEvent(rowBar_, event);
+}
+
+CKestrilaneView::CKestrilaneView(CKestrilaneDoc& doc, QWidget* parent) : CTextView(doc, kl::DOC_A, parent) {}
+
+CKestrilane2View::CKestrilane2View(CKestrilaneDoc& doc, QWidget* parent) : CTextView(doc, kl::DOC_B, parent) {}

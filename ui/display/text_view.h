@@ -1,0 +1,137 @@
+#pragma once
+// The two text views: CKestrilaneView shows DocA (left, side 0) and CKestrilane2View DocB
+// (right, side 1), either the texts as loaded (DISPLAY_SOURCE) or their column of the
+// aligned result (DISPLAY_RESULT). Both are one class with a side index.
+//
+// The vertical position is the row position shared by the whole splitter row: the view
+// reads and moves it through its row scroll bar, which the splitter replaces with its
+// shared bar. Each view keeps its own horizontal bar.
+//
+// The view paints through the painters, and selects with the mouse through its CLineWnd:
+// press and drag select, a click on a complete selection clears it, and the caret stands
+// where the mouse was released or where the keys moved it.
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+#include "engine/compare/display_mode.h"
+#include "ui/display/line_wnd.h"
+#include "ui/display/painters.h"
+
+class CKestrilaneDoc;
+class QScrollBar;
+
+class CTextView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    CTextView(CKestrilaneDoc& doc, int side, QWidget* parent = nullptr);
+
+    int side() const { return side_; }
+
+    // DISPLAY_SOURCE or DISPLAY_RESULT; the frame switches both views, then updates them.
+    int displayMode = DISPLAY_SOURCE;
+    void setDisplayMode(int mode) { displayMode = mode; }
+
+    // The document changed (loading, a comparison, a display-mode switch, settings): takes
+    // the row count, row height and scroll extent anew. After a display-mode switch the
+    // left view brings the line that was at the top back to the top (this is what the
+    // frame's keepTopOnUpdate asks for; the switch is recognised by displayMode differing
+    // from the mode of the previous update), and the right view follows through the shared
+    // row position. A selection ends: it belonged to the rows as they were. The left view's
+    // first update loads the colour table and the filler messages into the document.
+    void OnUpdate();
+
+    // Ends a selection in progress (the document is about to release the texts).
+    void CancelSelection();
+    // Puts the selected text on the clipboard, decoded to Unicode; nothing when there is no
+    // selection.
+    void CopySelection();
+
+    CLineWnd& lineWnd() { return lineWnd_; }
+    // The view's measures now, for its CLineWnd.
+    ViewMetrics Metrics();
+    // The font this view paints with: the left font, or the right view's font.
+    const QFont& ViewFont() const;
+
+    // The bar that holds the row position; the view's own hidden bar until the splitter
+    // gives it the shared one.
+    void SetRowScrollBar(QScrollBar* bar);
+    QScrollBar* rowScrollBar() const { return rowBar_; }
+    // Vertical scroll position in pixels, and its largest value for this view.
+    int scrollTop() const;
+    int maxScrollTop() const;
+
+    int charWidth = 0;        // pixel width of a character cell
+    int lineHeight = 0;       // row pitch: the taller of both views' fonts; 0 until the first update
+    int rowCount = 0;         // rows of the longer side in the current mode
+    int longestLine = 0;      // this side's longest line, which sets the scroll width
+    int scrollWidth = 0;      // pixels
+    int totalHeight = 0;      // lineHeight x rowCount
+    int visibleBottom = 0;    // scroll position + client height
+    int numberColumnWidth = 0;
+    int caretState = 0;       // 0 none, 1 created and hidden, 2 shown
+    int selectionState = 0;   // 0 none, 1 dragging, 2 complete
+    bool selectionArmed = true;
+    QPoint dragPoint{-1, -1};  // last mouse point or caret move, client coordinates
+
+signals:
+    // totalHeight or the client height changed, and with them maxScrollTop().
+    void extentChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    int RowCountIn(int side, int mode) const;
+    int MeasureScrollWidth();
+    void MeasureFonts();
+    void EnsureTabCell();
+    void UpdateScrollRanges();
+    void OnRowScrolled();
+    void UpdateRows(int first, int last);
+    void MoveCaret(QPoint point);
+    int LineStep() const;
+
+    CKestrilaneDoc& doc_;
+    const int side_;
+    int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
+    bool initialised_ = false;
+    QScrollBar* rowBar_ = nullptr;
+
+    CLineWnd lineWnd_;
+    bool capturing_ = false;  // the left button went down here and selects while it is held
+    kl::TextMeasure measure_;
+    QString scratch_;          // the painters' segment buffer
+    QPixmap newlineMark_;
+    QColor newlineMarkBackground_;
+    QPixmap markBitmap_;       // the boxed side letter in the corner
+    QBasicTimer caretTimer_;
+    bool caretOn_ = true;      // blink phase
+    QRect caretRect_;          // where the caret was last drawn
+};
+
+class CKestrilaneView : public CTextView {
+    Q_OBJECT
+
+public:
+    explicit CKestrilaneView(CKestrilaneDoc& doc, QWidget* parent = nullptr);
+};
+
+class CKestrilane2View : public CTextView {
+    Q_OBJECT
+
+public:
+    explicit CKestrilane2View(CKestrilaneDoc& doc, QWidget* parent = nullptr);
+};

@@ -1,0 +1,71 @@
+#pragma once
+// The program's document: the two loaded texts with their file data, the settings the
+// views and the engine read (switches, fonts, colours, messages) and the open and clear
+// operations with the user's questions.
+#include <QFont>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <string>
+
+#include "engine/document/auto_compare.h"
+#include "engine/document/text_document.h"
+#include "engine/settings/settings_file.h"
+#include "engine/settings/view_settings.h"
+
+class CKestrilaneApp;
+
+class CKestrilaneDoc : public QObject {
+    Q_OBJECT
+
+public:
+    // Reads the FLAG, COMPARE and VIEW settings from iniPath (empty: built-in defaults),
+    // filling the process-wide compare options, and creates the fonts.
+    CKestrilaneDoc(CKestrilaneApp& app, const std::string& iniPath, QObject* parent = nullptr);
+
+    // Clear: releases both texts and the results; the next file opened becomes DocA.
+    bool OnNewDocument();
+    // The open sequence: asks before replacing two loaded texts, loads the file (a failure
+    // is reported to the user) and, when the file became DocB, decides the automatic
+    // comparison. path is in the system's file name encoding. False when nothing was loaded.
+    bool OnOpenDocument(const std::string& path);
+
+    // COLOR and MESSAGE LEFT/RIGHT; windowColor becomes the colour table's window entry.
+    void LoadColorSettings(kl::ColorRef windowColor);
+
+    // The title: "nameA-nameB" with two texts, else the name of the file opened last
+    // (empty when nothing is loaded).
+    QString Title() const;
+    // The font of the right view: its own with individual fonts, else the left one.
+    const QFont& rightViewFont() const;
+
+    kl::TextDocument textDoc;  // texts, file data, results; textDoc.recording is the recording flag
+    kl::DocSettings docSettings;
+    kl::FontSettings fontSettings;
+    kl::ColorTable colors{};
+    std::string leftMessage;   // code page 932
+    std::string rightMessage;  // code page 932
+    QFont leftFont;
+    QFont rightFont;
+    int overviewRowCount = -1;  // set by the overview bar when it paints
+    QSize tabPixels{0, 0};      // measured by the left view while (0, 0)
+
+signals:
+    // The texts or results changed: every view shows the document anew.
+    void documentChanged();
+    void titleChanged(const QString& title);
+    // DocB has just been loaded (the frame resets its difference position).
+    void docBLoaded();
+    // The texts were released.
+    void cleared();
+    // Loading DocB asks for a comparison.
+    void autoCompareRequested(kl::AutoCompare kind);
+
+private:
+    void CreateFonts();
+    bool AskClearLoaded();
+
+    CKestrilaneApp& app_;
+    std::string iniPath_;
+    std::string givenTitle_;  // file name of the last open, in the system's encoding
+};

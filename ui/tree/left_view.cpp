@@ -1,0 +1,217 @@
+#include "ui/tree/left_view.h"
+#include "ui/platform/dropped_files.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+
+#include "ui/display/side_marks.h"
+#include "ui/document/kestrilane_doc.h"
+#include "engine/platform/cp932.h"
+#include "engine/platform/file_transfer.h"
+
+namespace {
+
+// Item data: the hint carries -1, file items 0, statistics items nothing.
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kPathRole = Qt::UserRole + 1;  // file items: the path's bytes
+constexpr int kHintKind = -1;
+constexpr int kFileKind = 0;
+
+const QString kHintText = QStringLiteral(u"ここにファイルをドラッグしてください。");
+
+QAction* AddCommand(QMenu* menu, const QString& text, int id)
+{
+    QAction* action = menu->addAction(text);
+    action->setData(id);
+    return action;
+}
+
+}  // namespace
+
+CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent)
+{
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false);  // expand buttons appear with the first statistics item
+    setIconSize(QSize(kl::kSideMarkWidth, kl::kSideMarkHeight));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+
+    menu_ = new QMenu(this);
+    connect(AddCommand(menu_, QStringLiteral(u"フォルダを選択してコピー(&C)"), ID_COPY_TO_FOLDER),
+            &QAction::triggered, this, &CLeftView::OnCopyToFolder);
+    connect(AddCommand(menu_, QStringLiteral(u"フォルダを選択して移動(&M)"), ID_MOVE_TO_FOLDER),
+            &QAction::triggered, this, &CLeftView::OnMoveToFolder);
+    connect(AddCommand(menu_, QStringLiteral(u"開く(&E)"), ID_OPEN_FILE), &QAction::triggered, this,
+            &CLeftView::OnOpenFile);
+
+    InsertHint();
+}
+
+void CLeftView::InsertHint()
+{
+    auto* hint = new QTreeWidgetItem(this, QStringList(kHintText));
+    hint->setIcon(0, kl::SideIcon(0));
+    hint->setData(0, kKindRole, kHintKind);
+}
+
+void CLeftView::OnUpdateFromDocument(CKestrilaneDoc& doc)
+{
+    kl::TextDocument& text = doc.textDoc;
+    const int pathCount = static_cast<int>(text.filePaths.size());
+    for (int& pending : text.pendingTreePaths) {
+        if (pending >= 1 && pending <= pathCount)
+            AddFileItem(text.filePaths[static_cast<std::size_t>(pending - 1)]);
+        pending = 0;
+    }
+}
+
+void CLeftView::AddFileItem(const std::string& path)
+{
+    QTreeWidgetItem* item = topLevelItemCount() > 0 ? topLevelItem(0) : nullptr;
+    if (!item || item->data(0, kKindRole).toInt() != kHintKind) {
+        item = new QTreeWidgetItem(this);
+        item->setIcon(0, kl::SideIcon(std::min(fileItemCount(), 1)));
+    }
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    item->setText(0, QFile::decodeName(bytes));
+    item->setToolTip(0, item->text(0));
+    item->setData(0, kKindRole, kFileKind);
+    item->setData(0, kPathRole, bytes);
+    fileItems_.push_back(item);
+    childCounts_.push_back(0);
+}
+
+void CLeftView::SetStatistics(int doc, const std::string& cp932Text)
+{
+    QTreeWidgetItem* parent = fileItem(doc);
+    if (!parent)
+        return;
+    auto* statistics = new QTreeWidgetItem(parent, QStringList(QString::fromStdString(kl::Cp932ToUtf8(cp932Text))));
+    statistics->setIcon(0, QIcon(kl::DigitsMark()));
+    ++childCounts_[static_cast<std::size_t>(doc)];
+    setRootIsDecorated(true);
+    parent->setExpanded(true);
+}
+
+void CLeftView::ClearFiles()
+{
+    clear();
+    fileItems_.clear();
+    childCounts_.clear();
+    chosenPath_.clear();
+    setRootIsDecorated(false);
+    InsertHint();
+}
+
+std::vector<std::string> CLeftView::FileEntryPaths() const
+{
+    std::vector<std::string> paths;
+    for (const QTreeWidgetItem* item : fileItems_)
+        paths.push_back(item->data(0, kPathRole).toByteArray().toStdString());
+    return paths;
+}
+
+QTreeWidgetItem* CLeftView::fileItem(int index) const
+{
+    if (index < 0 || index >= fileItemCount())
+        return nullptr;
+    return fileItems_[static_cast<std::size_t>(index)];
+}
+
+int CLeftView::statisticsCount(int index) const
+{
+    return fileItem(index) ? childCounts_[static_cast<std::size_t>(index)] : 0;
+}
+
+bool CLeftView::ChooseForMenu(QTreeWidgetItem* item)
+{
+    chosenPath_.clear();
+    if (!item || item->parent() || item->data(0, kKindRole).toInt() != kFileKind)
+        return false;
+    chosenPath_ = item->data(0, kPathRole).toByteArray().toStdString();
+    return true;
+}
+
+void CLeftView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QTreeWidgetItem* item = event->reason() == QContextMenuEvent::Mouse ? itemAt(event->pos()) : currentItem();
+    if (!ChooseForMenu(item))
+        return;
+    setCurrentItem(item);
+    QPoint at = event->globalPos();
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        const QRect rect = visualItemRect(item);
+        at = viewport()->mapToGlobal(QPoint(rect.left() + 30, rect.bottom()));
+    }
+    menu_->popup(at);
+}
+
+void CLeftView::OnCopyToFolder()
+{
+    TransferChosen(false);
+}
+
+void CLeftView::OnMoveToFolder()
+{
+    TransferChosen(true);
+}
+
+void CLeftView::TransferChosen(bool move)
+{
+    if (chosenPath_.empty())
+        return;
+    QWidget* owner = window();
+    const QString folder = prompts.chooseFolder(
+        owner, move ? QStringLiteral(u"移動先のフォルダを指定してください")
+                    : QStringLiteral(u"コピー先のフォルダを指定してください"));
+    kl::TransferResult result;
+    if (!folder.isEmpty()) {
+        result = kl::TransferFile(chosenPath_, QFile::encodeName(folder).toStdString(),
+                                  move ? kl::TransferKind::Move : kl::TransferKind::Copy);
+    }
+    if (!result.ok) {
+        prompts.showFailure(owner, move ? QStringLiteral(u"移動に失敗しました") : QStringLiteral(u"コピーに失敗しました"));
+        return;
+    }
+    if (result.renamed) {
+        prompts.showInformation(
+            owner, QStringLiteral(u"すでに同名のファイルが存在していたためファイル名を%1に変更して処理しました")
+                       .arg(QFile::decodeName(QByteArray::fromStdString(result.targetName))));
+    }
+}
+
+void CLeftView::OnOpenFile()
+{
+    if (!chosenPath_.empty())
+        prompts.openFile(QFile::decodeName(QByteArray::fromStdString(chosenPath_)));
+}
+
+void CLeftView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CLeftView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CLeftView::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppedLocalFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opening files may ask questions; the drag has to be over before a message box shows.
+    QMetaObject::invokeMethod(this, [this, files] { emit filesDropped(files); }, Qt::QueuedConnection);
+}
