@@ -3,12 +3,12 @@
 #include <string>
 
 #include "cli/command_support.h"
-#include "engine/compare/compare_run.h"
+#include "engine/compare/compare.h"
 
 namespace kl::cli {
 
 struct CompareCommandOptions {
-    CompareRunSettings run;   // built-in defaults, changed by the options
+    CompareRequest run;   // built-in defaults, changed by the options
     bool eucChg = false;      // convert EUC-JP lines on loading
     bool json = false;        // print the whole result as one JSON object
     std::string fileA;

@@ -34,18 +34,15 @@ int RunCompareCommand(int argc, char** argv)
         !LoadInputFile(doc, options.fileB, options.eucChg, kCommand))
         return kExitFile;
 
-    std::array<std::string, 2> totals;
-    CompareRunCallbacks callbacks;
-    callbacks.totals = [&totals](int k, const std::string& text) { totals[k] = text; };
-    g_abortRequested = 0;
-    g_compareRunning = 1;
-    RunCompare(doc, options.run, callbacks);
+    const CompareResult result = Compare(doc.texts, options.run);
+    const std::array<std::string, 2> totals{LineTotalsText(result, DOC_A, doc.fileInfos[DOC_A]),
+                                            LineTotalsText(result, DOC_B, doc.fileInfos[DOC_B])};
 
     OutputBuffer out(stdout);
     if (options.json)
-        WriteResultJson(out, doc, totals);
+        WriteResultJson(out, result, totals);
     else
-        WriteSideBySide(out, doc, totals);
+        WriteSideBySide(out, result, doc.fileNames, totals);
     if (!out.Flush()) {
         PrintCommandError(kCommand, "cannot write the result");
         return kExitFile;

@@ -90,8 +90,11 @@ void PutCp932JsonString(OutputBuffer& out, std::string_view cp932)
         if (k == cp932.size())
             break;
         if (static_cast<unsigned char>(cp932[k]) >= 0x80) {
-            PutJsonStringBody(out, Cp932ToUtf8(cp932.substr(k)));
-            break;
+            // Decoded one character at a time straight into the output.
+            const char32_t cp = DecodeCp932Char(cp932, k);
+            char utf8[3];
+            out.Put(std::string_view(utf8, EncodeUtf8(cp, utf8)));
+            continue;
         }
         PutJsonStringBody(out, cp932.substr(k, 1));
         ++k;

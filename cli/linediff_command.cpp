@@ -164,7 +164,7 @@ int RunLineDiffCommand(int argc, char** argv)
     for (int k = 0; k < 2; ++k) {
         if (!LoadInputFile(doc, options.files[k], options.eucChg, kCommand))
             return kExitFile;
-        const LineTable& table = *doc.lineTables[static_cast<std::size_t>(k)];
+        const Text& table = *doc.texts[static_cast<std::size_t>(k)];
         const int count = table.count();
         if (options.lineNumbers[k] > count) {
             PrintCommandError(kCommand, "LINE_" + std::to_string(k + 1) + " is " + std::to_string(options.lineNumbers[k]) +
@@ -175,7 +175,6 @@ int RunLineDiffCommand(int argc, char** argv)
         lines[k] = table.text(options.lineNumbers[k] - 1);
     }
 
-    g_abortRequested = 0;
     const LinePairResult result = CompareLinePair(lines[0], lines[1]);
     if (options.json) {
         std::printf("{");

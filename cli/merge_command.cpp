@@ -139,10 +139,7 @@ int RunMergeCommand(int argc, char** argv)
         !LoadInputFile(doc, compareOptions.fileB, compareOptions.eucChg, kCommand))
         return kExitFile;
 
-    g_abortRequested = 0;
-    g_compareRunning = 1;
-    RunCompare(doc, compareOptions.run, CompareRunCallbacks{});
-    const MergeOutcome merged = RunMerge(doc, mergeOptions.rules);
+    const MergeOutcome merged = RunMerge(Compare(doc.texts, compareOptions.run), mergeOptions.rules);
 
     if (mergeOptions.toFile) {
         if (!SaveMergedText(mergeOptions.outPath, merged.text, error)) {

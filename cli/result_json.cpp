@@ -22,14 +22,15 @@ void PutArray(OutputBuffer& out, const Items& items, WriteItem writeItem)
     out.Put(first ? "]" : "\n]");
 }
 
-void PutRowCell(OutputBuffer& out, const DisplayRow& row)
+void PutRowCell(OutputBuffer& out, const CompareResult& result, int side, const DisplayRow& row,
+                std::string& scratch)
 {
     out.Put('[');
     out.PutInt(row.kind);
     out.Put(", ");
     out.PutInt(row.lineIndex);
     out.Put(", ");
-    PutCp932JsonString(out, row.text);
+    PutCp932JsonString(out, RowText(result, side, row, scratch));
     out.Put(']');
 }
 
@@ -66,44 +67,50 @@ void PutIntList(OutputBuffer& out, const std::int32_t* values, std::size_t count
     out.Put(']');
 }
 
-void PutLines(OutputBuffer& out, const LineTable* table)
+void PutLines(OutputBuffer& out, const SideResult& side)
 {
-    static const std::vector<LineRecord> kNoLines;
-    PutArray(out, table ? table->lines : kNoLines, [&out](const LineRecord& line) {
-        out.Put("{\"blockSize\": ");
-        out.PutInt(line.blockSize);
+    out.Put('[');
+    for (std::size_t i = 0; i < side.blockSize.size(); ++i) {
+        out.Put(i == 0 ? "\n{\"blockSize\": " : ",\n{\"blockSize\": ");
+        out.PutInt(side.blockSize[i]);
         out.Put(", \"partnerLines\": ");
-        PutIntList(out, line.partnerLines.data(), line.partnerLines.size());
+        const std::span<const std::int32_t> partners = side.partnerLines.Of(static_cast<int>(i));
+        PutIntList(out, partners.data(), partners.size());
         out.Put(", \"partnerSlots\": ");
+        const PartnerSlots& slots = side.partnerSlots[i];
         std::size_t used = 0;
-        while (used < line.partnerSlots.size() && line.partnerSlots[used] != kNoLine)
+        while (used < slots.size() && slots[used] != kNoLine)
             ++used;
-        PutIntList(out, line.partnerSlots.data(), used);
+        PutIntList(out, slots.data(), used);
         out.Put('}');
-    });
+    }
+    out.Put(side.blockSize.empty() ? "]" : "\n]");
 }
 
 }  // namespace
 
-void WriteResultJson(OutputBuffer& out, const TextDocument& doc, const std::array<std::string, 2>& totals)
+void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::array<std::string, 2>& totals)
 {
     out.Put("{\"rows\": [");
-    const std::size_t rows = std::min(doc.rowsA.size(), doc.rowsB.size());
+    const std::vector<DisplayRow>& rowsA = result.Rows(DOC_A);
+    const std::vector<DisplayRow>& rowsB = result.Rows(DOC_B);
+    const std::size_t rows = std::min(rowsA.size(), rowsB.size());
+    std::string scratch;
     for (std::size_t r = 0; r < rows; ++r) {
         out.Put(r == 0 ? "\n{\"a\": " : ",\n{\"a\": ");
-        PutRowCell(out, doc.rowsA[r]);
+        PutRowCell(out, result, DOC_A, rowsA[r], scratch);
         out.Put(", \"b\": ");
-        PutRowCell(out, doc.rowsB[r]);
+        PutRowCell(out, result, DOC_B, rowsB[r], scratch);
         out.Put('}');
     }
     out.Put(rows == 0 ? "],\n\"blocksA\": " : "\n],\n\"blocksA\": ");
-    PutBlocks(out, doc.blocksA);
+    PutBlocks(out, result.Blocks(DOC_A));
     out.Put(",\n\"blocksB\": ");
-    PutBlocks(out, doc.blocksB);
+    PutBlocks(out, result.Blocks(DOC_B));
     out.Put(",\n\"lines\": {\"a\": ");
-    PutLines(out, doc.lineTables[DOC_A].get());
+    PutLines(out, result.sides[DOC_A]);
     out.Put(", \"b\": ");
-    PutLines(out, doc.lineTables[DOC_B].get());
+    PutLines(out, result.sides[DOC_B]);
     out.Put("},\n\"totals\": [");
     PutCp932JsonString(out, totals[DOC_A]);
     out.Put(", ");

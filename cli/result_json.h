@@ -4,11 +4,12 @@
 #include <string>
 
 #include "cli/output_buffer.h"
-#include "engine/document/text_document.h"
+#include "engine/compare/compare_result.h"
 
 namespace kl::cli {
 
-// totals holds the line-total texts of DocA and DocB (code page 932).
-void WriteResultJson(OutputBuffer& out, const TextDocument& doc, const std::array<std::string, 2>& totals);
+// totals holds the line-total texts of DocA and DocB (code page 932). Row texts are read
+// from the result's texts and converted as they are written.
+void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::array<std::string, 2>& totals);
 
 }  // namespace kl::cli

@@ -14,13 +14,6 @@ constexpr int kTabWidth = 4;
 // is printed in full and pushes the rest of its own row to the right.
 constexpr int kMaxLeftWidth = 60;
 
-// A row text made printable: line end removed, tabs expanded, control characters in
-// caret notation, bytes without a character as U+FFFD.
-struct Cell {
-    std::string text;
-    int width = 0;
-};
-
 std::string_view WithoutLineEnd(std::string_view text)
 {
     if (!text.empty() && text.back() == '\n')
@@ -39,40 +32,38 @@ int CharWidth(char32_t cp)
     return 2;
 }
 
-// Reads the code point starting at text[pos] (valid UTF-8) and advances pos.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos)
+// Walks a row text made printable (line end removed, tabs expanded, control characters in
+// caret notation, bytes without a character as U+FFFD) and returns its width in columns.
+// With out, writes the UTF-8 form there as it goes; without, stops once the width reaches
+// stopAt.
+int RenderCell(std::string_view cp932, OutputBuffer* out, int stopAt = 0)
 {
-    const unsigned char c = static_cast<unsigned char>(text[pos]);
-    const int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    char32_t cp = length == 1 ? c : c & (0x3F >> (length - 1));
-    for (int k = 1; k < length && pos + k < text.size(); ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(text[pos + k]) & 0x3F);
-    pos += static_cast<std::size_t>(length);
-    return cp;
-}
-
-Cell RenderCell(std::string_view cp932)
-{
-    const std::string utf8 = Cp932ToUtf8(WithoutLineEnd(cp932));
-    Cell cell;
-    cell.text.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const std::size_t start = pos;
-        const char32_t cp = NextCodePoint(utf8, pos);
+    const std::string_view text = WithoutLineEnd(cp932);
+    int width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (!out && width >= stopAt)
+            break;
+        const char32_t cp = DecodeCp932Char(text, pos);
         if (cp == '\t') {
-            const int spaces = kTabWidth - cell.width % kTabWidth;
-            cell.text.append(static_cast<std::size_t>(spaces), ' ');
-            cell.width += spaces;
+            const int spaces = kTabWidth - width % kTabWidth;
+            if (out)
+                out->Put(std::string_view("    ", static_cast<std::size_t>(spaces)));
+            width += spaces;
         } else if (cp < 0x20 || cp == 0x7F) {
-            cell.text += '^';
-            cell.text += static_cast<char>(cp ^ 0x40);
-            cell.width += 2;
+            if (out) {
+                out->Put('^');
+                out->Put(static_cast<char>(cp ^ 0x40));
+            }
+            width += 2;
         } else {
-            cell.text.append(utf8, start, pos - start);
-            cell.width += CharWidth(cp);
+            if (out) {
+                char utf8[3];
+                out->Put(std::string_view(utf8, EncodeUtf8(cp, utf8)));
+            }
+            width += CharWidth(cp);
         }
     }
-    return cell;
+    return width;
 }
 
 char Marker(const DisplayRow& left, const DisplayRow& right)
@@ -88,13 +79,6 @@ char Marker(const DisplayRow& left, const DisplayRow& right)
     return '?';
 }
 
-void PutPadded(OutputBuffer& out, std::string_view text, int width, int columns)
-{
-    out.Put(text);
-    for (int k = width; k < columns; ++k)
-        out.Put(' ');
-}
-
 void PutLineNumber(OutputBuffer& out, int lineIndex, int digits)
 {
     const std::string number = lineIndex >= 0 ? std::to_string(lineIndex + 1) : std::string();
@@ -105,44 +89,48 @@ void PutLineNumber(OutputBuffer& out, int lineIndex, int digits)
 
 }  // namespace
 
-void WriteSideBySide(OutputBuffer& out, const TextDocument& doc, const std::array<std::string, 2>& totals)
+void WriteSideBySide(OutputBuffer& out, const CompareResult& result, const std::vector<std::string>& fileNames,
+                     const std::array<std::string, 2>& totals)
 {
     static constexpr const char* kSideNames[2] = {"A: ", "B: "};
     for (int k = DOC_A; k <= DOC_B; ++k) {
         out.Put(kSideNames[k]);
-        if (k < static_cast<int>(doc.fileNames.size()))
-            out.Put(doc.fileNames[k]);
+        if (k < static_cast<int>(fileNames.size()))
+            out.Put(fileNames[static_cast<std::size_t>(k)]);
         out.Put("  ");
-        out.Put(Cp932ToUtf8(totals[k]));
+        out.Put(Cp932ToUtf8(totals[static_cast<std::size_t>(k)]));
         out.Put('\n');
     }
     out.Put('\n');
 
-    const std::size_t rows = std::min(doc.rowsA.size(), doc.rowsB.size());
-    std::vector<Cell> left;
-    left.reserve(rows);
+    const std::vector<DisplayRow>& rowsA = result.Rows(DOC_A);
+    const std::vector<DisplayRow>& rowsB = result.Rows(DOC_B);
+    const std::size_t rows = std::min(rowsA.size(), rowsB.size());
+    std::string scratch;
+    // The DocA column's width is measured in one pass; the cells are written in the next.
     int leftColumns = 0;
-    for (std::size_t r = 0; r < rows; ++r) {
-        left.push_back(RenderCell(doc.rowsA[r].text));
-        leftColumns = std::max(leftColumns, std::min(left.back().width, kMaxLeftWidth));
-    }
+    for (std::size_t r = 0; r < rows && leftColumns < kMaxLeftWidth; ++r)
+        leftColumns = std::max(leftColumns, RenderCell(RowText(result, DOC_A, rowsA[r], scratch), nullptr, kMaxLeftWidth));
+    leftColumns = std::min(leftColumns, kMaxLeftWidth);
     int mostLines = 1;
-    for (const auto& table : doc.lineTables)
-        mostLines = std::max(mostLines, table ? table->count() : 0);
+    for (const auto& text : result.texts)
+        mostLines = std::max(mostLines, text ? text->count() : 0);
     const int digits = static_cast<int>(std::to_string(mostLines).size());
 
     for (std::size_t r = 0; r < rows; ++r) {
-        const DisplayRow& a = doc.rowsA[r];
-        const DisplayRow& b = doc.rowsB[r];
+        const DisplayRow& a = rowsA[r];
+        const DisplayRow& b = rowsB[r];
         PutLineNumber(out, a.lineIndex, digits);
         out.Put(' ');
-        PutPadded(out, left[r].text, left[r].width, leftColumns);
+        const int width = RenderCell(RowText(result, DOC_A, a, scratch), &out);
+        for (int k = width; k < leftColumns; ++k)
+            out.Put(' ');
         out.Put(' ');
         out.Put(Marker(a, b));
         out.Put(' ');
         PutLineNumber(out, b.lineIndex, digits);
         out.Put(' ');
-        out.Put(RenderCell(b.text).text);
+        RenderCell(RowText(result, DOC_B, b, scratch), &out);
         out.Put('\n');
     }
 }

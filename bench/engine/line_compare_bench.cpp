@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare/run_control.h"
 #include "engine/linedetail/line_compare.h"
 #include "engine/platform/cp932.h"
 
@@ -51,7 +50,6 @@ void CompareSimilarLines(benchmark::State& state)
     std::mt19937 random(2024);
     const std::string line1 = MakeLine(random, static_cast<std::size_t>(state.range(0))) + "\r\n";
     const std::string line2 = EditLine(random, line1.substr(0, line1.size() - 2)) + "\r\n";
-    kl::g_abortRequested = 0;
     std::size_t runs = 0;
     for (auto _ : state) {
         const kl::LinePairResult result = kl::CompareLinePair(line1, line2);

@@ -1,4 +1,5 @@
-// Line matching on large text pairs: reset plus both passes, as a comparison run does it.
+// Line matching on large text pairs: fresh match fields plus both passes, as a comparison
+// run does it.
 //
 // Pairs (argument = lines per text):
 //   ScatteredEdits  varied text; DocB has 1% of the lines replaced, inserted or deleted at
@@ -29,8 +30,8 @@ std::string Join(const std::vector<std::string>& lines)
 }
 
 struct TextPair {
-    kl::LineTable a;
-    kl::LineTable b;
+    kl::Text a;
+    kl::Text b;
 };
 
 TextPair ScatteredEdits(int count)
@@ -67,16 +68,17 @@ TextPair Disjoint(int count)
 }
 
 template <TextPair (*Make)(int)>
-void Match(benchmark::State& state, int mode, bool useLineKeys)
+void Match(benchmark::State& state, kl::CompareMode mode, bool useLineKeys)
 {
-    TextPair pair = Make(static_cast<int>(state.range(0)));
+    const TextPair pair = Make(static_cast<int>(state.range(0)));
     kl::MatchContext context;
     context.mode = mode;
     context.useLineKeys = useLineKeys;
     for (auto _ : state) {
-        kl::ResetMatchFields(pair.a, pair.b);
-        const int value = kl::MatchPass(0, 40, pair.a, pair.b, context);
-        benchmark::DoNotOptimize(kl::MatchPass(value, 40, pair.b, pair.a, context));
+        kl::MatchSide a(pair.a);
+        kl::MatchSide b(pair.b);
+        const int value = kl::MatchPass(0, 40, a, b, context);
+        benchmark::DoNotOptimize(kl::MatchPass(value, 40, b, a, context));
     }
     state.SetItemsProcessed(state.iterations() * (pair.a.count() + pair.b.count()));
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/engine/bench_inputs.h"
-#include "engine/compare/compare_run.h"
+#include "engine/compare/compare.h"
 #include "engine/document/text_loader.h"
 #include "engine/merge/merge_walk.h"
 
@@ -17,9 +17,9 @@ namespace {
 
 constexpr int kLines = 1000000;
 
-const kl::TextDocument& ComparedPair()
+const kl::CompareResult& ComparedPair()
 {
-    static const kl::TextDocument doc = [] {
+    static const kl::CompareResult result = [] {
         std::mt19937 random(1);
         std::string a;
         std::string b;
@@ -28,28 +28,24 @@ const kl::TextDocument& ComparedPair()
             a += line;
             b += klbench::EditedLine(random, line);
         }
-        kl::TextDocument compared;
-        compared.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLinesOwned(std::move(a), false));
-        compared.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLinesOwned(std::move(b), false));
-        kl::g_abortRequested = 0;
-        kl::g_compareRunning = 1;
-        kl::RunCompare(compared, kl::CompareRunSettings{}, kl::CompareRunCallbacks{});
-        return compared;
+        const kl::TextPair texts{std::make_shared<const kl::Text>(kl::SplitLines(a, false)),
+                                 std::make_shared<const kl::Text>(kl::SplitLines(b, false))};
+        return kl::Compare(texts, kl::CompareRequest{});
     }();
-    return doc;
+    return result;
 }
 
 void Walk(benchmark::State& state, const kl::MergeRules& rules, const kl::AskBlockFunction& ask)
 {
-    const kl::TextDocument& doc = ComparedPair();
+    const kl::CompareResult& result = ComparedPair();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const kl::MergeOutcome outcome = kl::RunMerge(doc, rules, ask);
+        const kl::MergeOutcome outcome = kl::RunMerge(result, rules, ask);
         bytes = outcome.text.size();
         benchmark::DoNotOptimize(outcome.text.data());
     }
-    state.counters["blocksA"] = static_cast<double>(doc.blocksA.size());
-    state.counters["blocksB"] = static_cast<double>(doc.blocksB.size());
+    state.counters["blocksA"] = static_cast<double>(result.Blocks(kl::DOC_A).size());
+    state.counters["blocksB"] = static_cast<double>(result.Blocks(kl::DOC_B).size());
     state.counters["mergedMB"] = static_cast<double>(bytes) / 1e6;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }

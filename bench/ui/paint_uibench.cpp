@@ -60,23 +60,37 @@ private:
     static void FillRows(kl::TextDocument& text)
     {
         std::mt19937 random(7);
-        text.rowsA.reserve(kRows);
-        text.rowsB.reserve(kRows);
-        int lineA = 0, lineB = 0;
+        std::vector<std::string> linesA, linesB;
+        auto result = std::make_shared<kl::CompareResult>();
+        result->messages.left = "\x91\x8a\x88\xe1\x8d\x73 >>";
+        result->messages.right = "<< \x91\x8a\x88\xe1\x8d\x73";
+        std::vector<kl::DisplayRow>& rowsA = result->sides[kl::DOC_A].rows;
+        std::vector<kl::DisplayRow>& rowsB = result->sides[kl::DOC_B].rows;
+        const auto lineRow = [](int line, kl::RowKind kind) { return kl::DisplayRow{line, kl::kNoLine, kind, kl::RowMessage::None}; };
+        const auto filler = [](kl::RowMessage message) { return kl::DisplayRow{kl::kNoLine, kl::kNoLine, kl::ROW_FILLER, message}; };
         for (int row = 0; row < kRows; ++row) {
             const int phase = row % 40;
             const std::string line = klbench::VariedLine(random);
             if (phase < 34) {
-                text.rowsA.push_back({row, lineA++, line, kl::ROW_COMMON});
-                text.rowsB.push_back({row, lineB++, line, kl::ROW_COMMON});
+                rowsA.push_back(lineRow(static_cast<int>(linesA.size()), kl::ROW_COMMON));
+                rowsB.push_back(lineRow(static_cast<int>(linesB.size()), kl::ROW_COMMON));
+                linesA.push_back(line);
+                linesB.push_back(line);
             } else if (phase < 37) {
-                text.rowsA.push_back({row, lineA++, "\t" + line, kl::ROW_ONLY_A});
-                text.rowsB.push_back({row, -1, "<< \x91\x8a\x88\xe1\x8d\x73", kl::ROW_FILLER});
+                rowsA.push_back(lineRow(static_cast<int>(linesA.size()), kl::ROW_ONLY_A));
+                rowsB.push_back(filler(kl::RowMessage::Right));
+                linesA.push_back("\t" + line);
             } else {
-                text.rowsA.push_back({row, -1, "\x91\x8a\x88\xe1\x8d\x73 >>", kl::ROW_FILLER});
-                text.rowsB.push_back({row, lineB++, "\x93\xfa\x96\x7b\x8c\xea\t" + line, kl::ROW_ONLY_B});
+                rowsA.push_back(filler(kl::RowMessage::Left));
+                rowsB.push_back(lineRow(static_cast<int>(linesB.size()), kl::ROW_ONLY_B));
+                linesB.push_back("\x93\xfa\x96\x7b\x8c\xea\t" + line);
             }
         }
+        const auto textOf = [](const std::vector<std::string>& lines) {
+            return std::make_shared<const kl::Text>(kl::TextFromLines(std::vector<std::string_view>(lines.begin(), lines.end())));
+        };
+        result->texts = {textOf(linesA), textOf(linesB)};
+        text.result = std::move(result);
     }
 
     QTemporaryDir dir_;

@@ -4,11 +4,11 @@
 
 namespace kl {
 
-BlockSizeTree::BlockSizeTree(const std::vector<LineRecord>& lines) : count_(static_cast<int>(lines.size()))
+BlockSizeTree::BlockSizeTree(std::span<const std::int32_t> blockSizes) : count_(static_cast<int>(blockSizes.size()))
 {
-    while (leaves_ < lines.size()) leaves_ *= 2;
+    while (leaves_ < blockSizes.size()) leaves_ *= 2;
     largest_.assign(2 * leaves_, 0);
-    for (std::size_t i = 0; i < lines.size(); ++i) largest_[leaves_ + i] = lines[i].blockSize;
+    std::copy(blockSizes.begin(), blockSizes.end(), largest_.begin() + static_cast<std::ptrdiff_t>(leaves_));
     for (std::size_t node = leaves_ - 1; node >= 1; --node)
         largest_[node] = std::max(largest_[2 * node], largest_[2 * node + 1]);
 }

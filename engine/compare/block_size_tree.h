@@ -3,15 +3,15 @@
 // change. The candidate search asks it for the next line whose block is larger than a given
 // size, so it can pass over lines that cannot stop the search without visiting them.
 #include <cstdint>
+#include <span>
 #include <vector>
 
-#include "engine/document/line_table.h"
 
 namespace kl {
 
 class BlockSizeTree {
 public:
-    explicit BlockSizeTree(const std::vector<LineRecord>& lines);
+    explicit BlockSizeTree(std::span<const std::int32_t> blockSizes);
 
     void Set(int line, std::int32_t blockSize);
     // The first line at or after from whose block size exceeds limit (limit >= 0);

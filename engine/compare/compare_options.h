@@ -12,8 +12,5 @@ struct CompareOptions {
     int ignoreTrailingSpaces = 0;   // nonzero: trailing half-width spaces do not take part
 };
 
-// The process-wide option set. Only the user-interface thread writes it, and only while no
-// comparison runs; a run captures a copy when it starts.
-CompareOptions& ProcessCompareOptions();
 
 }  // namespace kl

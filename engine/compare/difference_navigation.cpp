@@ -1,7 +1,7 @@
 #include "engine/compare/difference_navigation.h"
 
 #include "engine/compare/display_mode.h"
-#include "engine/document/text_document.h"
+#include "engine/compare/compare_result.h"
 
 namespace kl {
 

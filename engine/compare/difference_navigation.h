@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/compare/result_model.h"
+#include "engine/compare/compare_result.h"
 
 namespace kl {
 

@@ -100,13 +100,13 @@ private:
 
 }  // namespace
 
-LineKeys::LineKeys(const LineTable& table0, const LineTable& table1, const CompareOptions& options)
+LineKeys::LineKeys(const Text& table0, const Text& table1, const CompareOptions& options)
 {
     const int forms = options.ignoreNewline ? 2 : 1;
-    TextNumbering numbering(static_cast<std::size_t>(forms) * (table0.lines.size() + table1.lines.size()));
-    const LineTable* tables[2] = {&table0, &table1};
+    TextNumbering numbering(static_cast<std::size_t>(forms) * static_cast<std::size_t>(table0.count() + table1.count()));
+    const Text* tables[2] = {&table0, &table1};
     for (int side = 0; side < 2; ++side) {
-        const LineTable& table = *tables[side];
+        const Text& table = *tables[side];
         Side& keys = sides_[side];
         const auto n = static_cast<std::size_t>(table.count());
         std::vector<std::int32_t>& wholeKeys = keys.keys[static_cast<std::size_t>(KeyForm::Whole)];

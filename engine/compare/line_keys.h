@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/compare/compare_options.h"
-#include "engine/document/line_table.h"
+#include "engine/document/text.h"
 
 namespace kl {
 
@@ -26,7 +26,7 @@ enum class KeyForm : std::uint8_t {
 class LineKeys {
 public:
     // Numbers the lines of tables 0 and 1.
-    LineKeys(const LineTable& table0, const LineTable& table1, const CompareOptions& options);
+    LineKeys(const Text& table0, const Text& table1, const CompareOptions& options);
 
     // The form in which line i of table side is compared when it is the first line.
     KeyForm FirstForm(int side, int i) const { return sides_[side].firstForm[static_cast<std::size_t>(i)]; }

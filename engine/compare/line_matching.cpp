@@ -35,7 +35,7 @@ public:
     // With prepareSearch and context.useLineKeys, numbers the lines of both tables so that
     // comparisons become number comparisons and the search can skip lines; otherwise every
     // comparison goes to LinesEqual.
-    Matcher(LineTable& own, LineTable& other, const MatchContext& context, bool prepareSearch);
+    Matcher(MatchSide& own, MatchSide& other, const MatchContext& context, bool prepareSearch);
 
     int Pass(int base, int span);
     int MeasureAndLink(int l, int r);
@@ -43,11 +43,10 @@ public:
     int RemeasureBlock(int side, int x, int y);
 
 private:
-    struct Side {
-        LineTable* table = nullptr;
-        int count = 0;
-        LineRecord& operator[](int i) const { return table->lines[static_cast<std::size_t>(i)]; }
-    };
+    // Sides by index: kOwn is the side matched, kOther the side searched in.
+    MatchSide& S(int side) const { return *sides_[static_cast<std::size_t>(side)]; }
+    static std::int32_t& BlockOf(MatchSide& side, int line) { return side.blockSize[static_cast<std::size_t>(line)]; }
+    static PartnerSlots& SlotsOf(MatchSide& side, int line) { return side.partnerSlots[static_cast<std::size_t>(line)]; }
 
     bool SearchFor(std::int64_t& i, std::int64_t& resume);
     std::span<const std::int32_t> OtherLinesWithKeyOf(int l);
@@ -67,7 +66,8 @@ private:
     CompareOptions options_;
     bool normal_;
     ProgressCallback progress_;
-    std::array<Side, 2> sides_;
+    std::stop_token stop_;
+    std::array<MatchSide*, 2> sides_;
     std::shared_ptr<const LineKeys> keys_;                // with line keys only
     int keyFlip_ = 0;  // 1 when keys_ numbered the other table as its side 0
     int KeySide(int side) const { return side ^ keyFlip_; }
@@ -78,44 +78,44 @@ private:
     int lastReported_ = -1;
 };
 
-Matcher::Matcher(LineTable& own, LineTable& other, const MatchContext& context, bool prepareSearch)
-    : options_(context.options), normal_(context.mode != COMPARE_DETAILED), progress_(context.progress)
+Matcher::Matcher(MatchSide& own, MatchSide& other, const MatchContext& context, bool prepareSearch)
+    : options_(context.options),
+      normal_(context.mode != COMPARE_DETAILED),
+      progress_(context.progress),
+      stop_(context.stop),
+      sides_{&own, &other}
 {
-    sides_[kOwn].table = &own;
-    sides_[kOwn].count = own.count();
-    sides_[kOther].table = &other;
-    sides_[kOther].count = other.count();
     if (prepareSearch && context.useLineKeys) {
         LineKeysCache* cache = context.keyCache.get();
-        if (cache && cache->keys && cache->table0 == &other && cache->table1 == &own) {
+        const Text* ownText = own.text;
+        const Text* otherText = other.text;
+        if (cache && cache->keys && cache->text0 == otherText && cache->text1 == ownText) {
             keys_ = cache->keys;
             keyFlip_ = 1;
-        } else if (cache && cache->keys && cache->table0 == &own && cache->table1 == &other) {
+        } else if (cache && cache->keys && cache->text0 == ownText && cache->text1 == otherText) {
             keys_ = cache->keys;
         } else {
-            keys_ = std::make_shared<const LineKeys>(own, other, options_);
-            if (cache) *cache = LineKeysCache{&own, &other, keys_};
+            keys_ = std::make_shared<const LineKeys>(*ownText, *otherText, options_);
+            if (cache) *cache = LineKeysCache{ownText, otherText, keys_};
         }
-        otherBlockSizes_ = std::make_unique<BlockSizeTree>(other.lines);
+        otherBlockSizes_ = std::make_unique<BlockSizeTree>(other.blockSize);
     }
 }
 
 bool Matcher::EqualTexts(int firstSide, int first, int second) const
 {
-    const Side& a = sides_[static_cast<std::size_t>(firstSide)];
-    const Side& b = sides_[static_cast<std::size_t>(Opposite(firstSide))];
-    return LinesEqual(a.table->text(first), b.table->text(second), options_) == 0;
+    return LinesEqual(S(firstSide).text->text(first), S(Opposite(firstSide)).text->text(second), options_) == 0;
 }
 
 void Matcher::SetBlockSize(int side, int line, std::int32_t blockSize)
 {
-    sides_[static_cast<std::size_t>(side)][line].blockSize = blockSize;
+    BlockOf(S(side), line) = blockSize;
     if (side == kOther && otherBlockSizes_) otherBlockSizes_->Set(line, blockSize);
 }
 
 bool Matcher::WalkGoesOn()
 {
-    if (++walkSteps_ % kStepsPerAbortCheck == 0 && AbortPending()) aborted_ = true;
+    if (++walkSteps_ % kStepsPerAbortCheck == 0 && stop_.stop_requested()) aborted_ = true;
     return !aborted_;
 }
 
@@ -128,17 +128,18 @@ void Matcher::ReportProgress(int value)
 
 int Matcher::Pass(int base, int span)
 {
-    const Side& own = sides_[kOwn];
+    const MatchSide& own = S(kOwn);
+    const std::int64_t count = own.count();
     int progress = 0;
     std::int64_t resume = 0;  // where normal-mode searches start in the other table
-    for (std::int64_t i = 0; i < own.count;) {
-        const std::string_view text = own.table->text(static_cast<int>(i));
+    for (std::int64_t i = 0; i < count;) {
+        const std::string_view text = own.text->text(static_cast<int>(i));
         const bool lineEndOnly = !text.empty() && (text[0] == '\r' || text[0] == '\n');
         if (!lineEndOnly && !SearchFor(i, resume)) return progress;
         ++i;
-        progress = static_cast<int>(base + i * span / own.count);
+        progress = static_cast<int>(base + i * span / count);
         ReportProgress(progress);
-        if (AbortPending()) return progress;
+        if (stop_.stop_requested()) return progress;
     }
     return progress;
 }
@@ -147,7 +148,7 @@ std::span<const std::int32_t> Matcher::OtherLinesWithKeyOf(int l)
 {
     const KeyForm form = keys_->FirstForm(KeySide(kOwn), l);
     std::optional<KeyIndex>& index = otherIndex_[static_cast<std::size_t>(form)];
-    if (!index) index.emplace(*keys_, KeySide(kOther), form, sides_[kOther].count);
+    if (!index) index.emplace(*keys_, KeySide(kOther), form, S(kOther).count());
     return index->Lines(keys_->Key(KeySide(kOwn), form, l));
 }
 
@@ -155,11 +156,13 @@ std::span<const std::int32_t> Matcher::OtherLinesWithKeyOf(int l)
 // the resume position. Returns false when an abort request stopped the search.
 bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
 {
-    const Side& own = sides_[kOwn];
-    const Side& other = sides_[kOther];
+    MatchSide& own = S(kOwn);
+    MatchSide& other = S(kOther);
     const int l = static_cast<int>(i);
-    const std::int64_t nQ = other.count;
-    LineRecord& line = own[l];
+    const std::int64_t nP = own.count();
+    const std::int64_t nQ = other.count();
+    const std::int32_t* otherBlock = other.blockSize.data();
+    const std::int32_t& lineBlock = BlockOf(own, l);
     const bool mayGiveUp = normal_ && nQ > kLargeText;
     const std::int64_t giveUpAfter = nQ / 5 + i;  // candidates examined
 
@@ -182,8 +185,8 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
         bool mayBeEqual = true;
         if (jump) {
             std::int64_t next = nextSameKey != sameKey.end() ? *nextSameKey : nQ;
-            if (line.blockSize > 0)
-                next = std::min<std::int64_t>(next, otherBlockSizes_->FirstAbove(static_cast<int>(j), line.blockSize));
+            if (lineBlock > 0)
+                next = std::min<std::int64_t>(next, otherBlockSizes_->FirstAbove(static_cast<int>(j), lineBlock));
             if (mayGiveUp) next = std::min(next, j + (giveUpAfter - t));
             if (next >= nQ) return true;
             t += next - j;
@@ -199,7 +202,7 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
                 // A run was linked: the search ends. After a run found at the first
                 // candidate or a long one, the pass skips the run, and the resume position
                 // moves to its last line.
-                if (i + g >= own.count) return true;
+                if (i + g >= nP) return true;
                 j += g;
                 if (t == 0 || g > kLongRun) i += g;
                 if (t == 0 || (g > nQ / 3 && g > kLongRun) || g > kVeryLongRun) resume = j - 1;
@@ -208,28 +211,30 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
         }
         // A candidate in a larger block than this line's ends the search. Its block size
         // (a length, not a position) becomes the resume position.
-        const std::int32_t candidateBlock = other[r].blockSize;
-        if (line.blockSize > 0 && candidateBlock > line.blockSize) {
+        const std::int32_t candidateBlock = otherBlock[r];
+        if (lineBlock > 0 && candidateBlock > lineBlock) {
             if (resume < candidateBlock) resume = candidateBlock + 1;
             return true;
         }
         ++t;
         if (mayGiveUp && t > giveUpAfter) return true;
         ++j;
-        if (AbortPending()) return false;
+        if (stop_.stop_requested()) return false;
     }
     return true;
 }
 
 int Matcher::MeasureAndLink(int l, int r)
 {
-    const Side& own = sides_[kOwn];
-    const Side& other = sides_[kOther];
-    LineRecord& lineL = own[l];
-    LineRecord& lineR = other[r];
-    if (lineL.blockSize > 0) {
-        if (lineL.blockSize == lineR.blockSize) return 1;
-        if (lineL.blockSize < lineR.blockSize) return 0;
+    MatchSide& own = S(kOwn);
+    MatchSide& other = S(kOther);
+    const int nP = own.count();
+    const int nQ = other.count();
+    const std::int32_t* ownBlock = own.blockSize.data();
+    const std::int32_t* otherBlock = other.blockSize.data();
+    if (ownBlock[l] > 0) {
+        if (ownBlock[l] == otherBlock[r]) return 1;
+        if (ownBlock[l] < otherBlock[r]) return 0;
     }
 
     // Measure the run in lock step, forwards then backwards. The first walk notes the
@@ -243,14 +248,14 @@ int Matcher::MeasureAndLink(int l, int r)
     int backwardPairs = 0;  // equal pairs before (l, r)
     for (int walk = 1; walk <= 2; ++walk) {
         const bool firstWalk = walk == 1;
-        for (int a = l + 1, b = r + 1; a < own.count && b < other.count; ++a, ++b) {
+        for (int a = l + 1, b = r + 1; a < nP && b < nQ; ++a, ++b) {
             if (!WalkGoesOn()) return 0;
             if (!Equal(kOwn, a, b)) break;
             ++count;
             if (firstWalk) {
                 ++forwardPairs;
-                largest = std::max(largest, other[b].blockSize);
-            } else if (other[b].blockSize >= count) {
+                largest = std::max(largest, otherBlock[b]);
+            } else if (otherBlock[b] >= count) {
                 break;
             }
         }
@@ -261,8 +266,8 @@ int Matcher::MeasureAndLink(int l, int r)
             ++count;
             if (firstWalk) {
                 ++backwardPairs;
-                largest = std::max(largest, other[b].blockSize);
-            } else if (other[b].blockSize >= count || own[a].blockSize >= count) {
+                largest = std::max(largest, otherBlock[b]);
+            } else if (otherBlock[b] >= count || ownBlock[a] >= count) {
                 break;
             }
         }
@@ -271,18 +276,19 @@ int Matcher::MeasureAndLink(int l, int r)
 
     // R's leading partners already lie in blocks at least this long: L only notes R as a
     // candidate partner.
+    const PartnerSlots& slotsR = SlotsOf(other, r);
     int strongPartners = 0;
-    while (strongPartners < kPartnerSlotCount && lineR.partnerSlots[strongPartners] != kNoLine
-           && own[lineR.partnerSlots[strongPartners]].blockSize >= count) {
+    while (strongPartners < kPartnerSlotCount && slotsR[static_cast<std::size_t>(strongPartners)] != kNoLine
+           && ownBlock[slotsR[static_cast<std::size_t>(strongPartners)]] >= count) {
         ++strongPartners;
     }
     if (strongPartners > 0) {
-        auto& slots = lineL.partnerSlots;
+        PartnerSlots& slots = SlotsOf(own, l);
         if (slots[0] == kNoLine) {
             slots[0] = r;
             slots[1] = kNoLine;
         } else if (slots[1] != kNoLine) {
-            if (other[slots[1]].blockSize >= count) return 0;
+            if (otherBlock[slots[1]] >= count) return 0;
             slots[1] = r;
             slots[2] = kNoLine;
         }
@@ -290,9 +296,9 @@ int Matcher::MeasureAndLink(int l, int r)
     }
 
     // L already lies in a block at least this long: the pair is recorded as partners only.
-    if (lineL.blockSize >= count) {
-        lineL.partnerLines.push_back(r);
-        lineR.partnerLines.push_back(l);
+    if (ownBlock[l] >= count) {
+        own.partnerLines.PushBack(l, r);
+        other.partnerLines.PushBack(r, l);
         AddPartner(kOwn, l, r);
         AddPartner(kOther, r, l);
         return 0;
@@ -306,7 +312,7 @@ int Matcher::MeasureAndLink(int l, int r)
             const int a = l + step * k;
             const int b = r + step * k;
             if (!WalkGoesOn()) return false;
-            if (other[b].blockSize >= count || own[a].blockSize >= count) break;
+            if (otherBlock[b] >= count || ownBlock[a] >= count) break;
             SetBlockSize(kOwn, a, count);
             SetBlockSize(kOther, b, count);
             MakePrimary(kOther, b, a);
@@ -319,7 +325,7 @@ int Matcher::MeasureAndLink(int l, int r)
         return 0;
     MakePrimary(kOwn, l, r);
     MakePrimary(kOther, r, l);
-    if (lineR.blockSize < count && lineL.blockSize < count) {
+    if (otherBlock[r] < count && ownBlock[l] < count) {
         SetBlockSize(kOwn, l, count);
         SetBlockSize(kOther, r, count);
     }
@@ -330,58 +336,58 @@ int Matcher::MeasureAndLink(int l, int r)
 // primary partner moves to slot 1 and, when it was paired with x, gets repaired.
 void Matcher::MakePrimary(int side, int x, int y)
 {
-    LineRecord& lineX = sides_[static_cast<std::size_t>(side)][x];
-    auto& slots = lineX.partnerSlots;
+    MatchSide& xs = S(side);
+    PartnerSlots& slots = SlotsOf(xs, x);
     const int z = slots[0];
     if (z == y) return;
     if (z != kNoLine) {
         slots[1] = z;
         slots[2] = kNoLine;
-        if (sides_[static_cast<std::size_t>(Opposite(side))][z].partnerSlots[0] == x) RepairDisplaced(Opposite(side), z);
+        if (SlotsOf(S(Opposite(side)), z)[0] == x) RepairDisplaced(Opposite(side), z);
     } else {
         slots[1] = kNoLine;
     }
     slots[0] = y;
-    lineX.partnerLines.insert(lineX.partnerLines.begin(), y);
+    xs.partnerLines.PushFront(x, y);
 }
 
-// Puts y into the first of x's slots 0 to 3 that is free or already holds y (slot 3 when
+// Puts y into the first of x's slots that is free or already holds y (the last slot when
 // all hold other lines) and ends the list after it.
 void Matcher::AddPartner(int side, int x, int y)
 {
-    auto& slots = sides_[static_cast<std::size_t>(side)][x].partnerSlots;
-    int k = 0;
-    while (k < 3 && slots[k] != kNoLine && slots[k] != y) ++k;
+    PartnerSlots& slots = SlotsOf(S(side), x);
+    std::size_t k = 0;
+    while (k < kPartnerSlotCount - 1 && slots[k] != kNoLine && slots[k] != y) ++k;
     slots[k] = y;
-    slots[k + 1] = kNoLine;
+    if (k + 1 < kPartnerSlotCount) slots[k + 1] = kNoLine;
 }
 
 void Matcher::RepairDisplaced(int side, int z)
 {
-    LineRecord& lineZ = sides_[static_cast<std::size_t>(side)][z];
-    auto& slots = lineZ.partnerSlots;
-    if (slots[0] == kNoLine || slots[1] == kNoLine || lineZ.partnerLines.size() <= 1) return;
-    if (lineZ.blockSize == sides_[static_cast<std::size_t>(Opposite(side))][slots[0]].blockSize) return;
+    MatchSide& zs = S(side);
+    PartnerSlots& slots = SlotsOf(zs, z);
+    if (slots[0] == kNoLine || slots[1] == kNoLine || zs.partnerLines.HasAtMostOne(z)) return;
+    if (BlockOf(zs, z) == BlockOf(S(Opposite(side)), slots[0])) return;
     std::swap(slots[0], slots[1]);
-    std::swap(lineZ.partnerLines[0], lineZ.partnerLines[1]);
+    zs.partnerLines.SwapFirstTwo(z);
     RemeasureBlock(side, z, slots[0]);
 }
 
 int Matcher::RemeasureBlock(int side, int x, int y)
 {
-    const Side& xs = sides_[static_cast<std::size_t>(side)];
-    const Side& ys = sides_[static_cast<std::size_t>(Opposite(side))];
-    LineRecord& lineX = xs[x];
-    LineRecord& lineY = ys[y];
+    MatchSide& xs = S(side);
+    MatchSide& ys = S(Opposite(side));
+    const int nX = xs.count();
+    const int nY = ys.count();
     std::int32_t expected = 0;
-    if (lineX.blockSize > 0) {
-        if (lineX.blockSize == lineY.blockSize) return 1;
-        expected = lineY.blockSize;
+    if (BlockOf(xs, x) > 0) {
+        if (BlockOf(xs, x) == BlockOf(ys, y)) return 1;
+        expected = BlockOf(ys, y);
     }
 
     std::int32_t count = 1;
     int forwardPairs = 0;
-    for (int a = x + 1, b = y + 1; a < xs.count && b < ys.count; ++a, ++b) {
+    for (int a = x + 1, b = y + 1; a < nX && b < nY; ++a, ++b) {
         if (!WalkGoesOn()) return 0;
         if (!Equal(side, a, b)) break;
         ++count;
@@ -416,36 +422,33 @@ int Matcher::RemeasureBlock(int side, int x, int y)
 
 }  // namespace
 
-void ResetMatchFields(LineTable& a, LineTable& b)
+MatchSide::MatchSide(const Text& text)
+    : text(&text),
+      blockSize(static_cast<std::size_t>(text.count()), 0),
+      partnerSlots(static_cast<std::size_t>(text.count()), kNoPartners),
+      partnerLines(text.count())
 {
-    for (LineTable* table : {&a, &b}) {
-        for (LineRecord& line : table->lines) {
-            line.blockSize = 0;
-            line.partnerSlots.fill(kNoLine);
-            line.partnerLines.clear();
-        }
-    }
 }
 
-int MatchPass(int base, int span, LineTable& own, LineTable& other, const MatchContext& context)
+int MatchPass(int base, int span, MatchSide& own, MatchSide& other, const MatchContext& context)
 {
     Matcher matcher(own, other, context, true);
     return matcher.Pass(base, span);
 }
 
-int MeasureAndLink(LineTable& own, int l, LineTable& other, int r, const MatchContext& context)
+int MeasureAndLink(MatchSide& own, int l, MatchSide& other, int r, const MatchContext& context)
 {
     Matcher matcher(own, other, context, false);
     return matcher.MeasureAndLink(l, r);
 }
 
-void RepairDisplaced(LineTable& zs, int z, LineTable& others, const MatchContext& context)
+void RepairDisplaced(MatchSide& zs, int z, MatchSide& others, const MatchContext& context)
 {
     Matcher matcher(zs, others, context, false);
     matcher.RepairDisplaced(kOwn, z);
 }
 
-int RemeasureBlock(LineTable& xs, int x, LineTable& ys, int y, const MatchContext& context)
+int RemeasureBlock(MatchSide& xs, int x, MatchSide& ys, int y, const MatchContext& context)
 {
     Matcher matcher(xs, ys, context, false);
     return matcher.RemeasureBlock(kOwn, x, y);

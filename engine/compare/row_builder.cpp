@@ -7,19 +7,6 @@
 
 namespace kl {
 
-std::string ReplaceFirstNumberField(std::string_view text, int number)
-{
-    // '%' never occurs as the trail byte of a double-byte character, so a plain byte
-    // search cannot land inside one.
-    const std::size_t at = text.find("%d");
-    if (at == std::string_view::npos)
-        return std::string(text);
-    std::string result(text.substr(0, at));
-    result += std::to_string(number);
-    result += text.substr(at + 2);
-    return result;
-}
-
 int PromotePartner(int j, std::vector<std::int32_t>& list)
 {
     int below = 0;
@@ -37,79 +24,78 @@ int PromotePartner(int j, std::vector<std::int32_t>& list)
 
 namespace {
 
-const LineTable kEmptyTable;
-
-// One pass of the row builder over a document. Holds the two current block records and
+// One pass of the row builder over a result. Holds the two current block records and
 // the positions in both texts.
 class RowBuilder {
 public:
-    RowBuilder(TextDocument& doc, const RowMessages& messages, int progressStart,
-               const ProgressCallback& progress)
-        : a_(doc.lineTables[DOC_A] ? *doc.lineTables[DOC_A] : kEmptyTable),
-          b_(doc.lineTables[DOC_B] ? *doc.lineTables[DOC_B] : kEmptyTable),
-          nA_(a_.count()),
-          nB_(b_.count()),
-          doc_(doc),
-          messages_(messages),
+    RowBuilder(CompareResult& result, int progressStart, const ProgressCallback& progress,
+               const std::stop_token& stop)
+        : a_(result.sides[DOC_A]),
+          b_(result.sides[DOC_B]),
+          nA_(static_cast<int>(a_.blockSize.size())),
+          nB_(static_cast<int>(b_.blockSize.size())),
+          positionMessages_(result.messages.positionMessages),
           progressStart_(progressStart),
-          progress_(progress)
+          progress_(progress),
+          stop_(stop)
     {
         curA_.firstLineIndex = nA_ > 0 ? 0 : -1;
         curB_.firstLineIndex = nB_ > 0 ? 0 : -1;
     }
 
-    void Run()
+    bool Run()
     {
-        doc_.rowsA.clear();
-        doc_.rowsB.clear();
+        a_.rows.clear();
+        b_.rows.clear();
         // Every line appears in at most one row of its side: nA + nB rows at the most. The
         // untouched part of the reservation costs address space only.
         const std::size_t expected = static_cast<std::size_t>(nA_) + static_cast<std::size_t>(nB_);
-        doc_.rowsA.reserve(expected);
-        doc_.rowsB.reserve(expected);
-        AdviseHugePages(doc_.rowsA.data(), doc_.rowsA.capacity() * sizeof(DisplayRow));
-        AdviseHugePages(doc_.rowsB.data(), doc_.rowsB.capacity() * sizeof(DisplayRow));
+        a_.rows.reserve(expected);
+        b_.rows.reserve(expected);
+        AdviseHugePages(a_.rows.data(), a_.rows.capacity() * sizeof(DisplayRow));
+        AdviseHugePages(b_.rows.data(), b_.rows.capacity() * sizeof(DisplayRow));
 
         int value = progressStart_;
         while (i_ < nA_) {
             Step();
             value = progressStart_ + static_cast<int>(static_cast<std::int64_t>(i_) * 7 / nA_);
             Report(value);
-            if (AbortPending())
-                return;
+            if (stop_.stop_requested())
+                return false;
         }
         const int afterDocA = value;
         while (j_ < nB_) {
             EmitTrailingOnlyB();
             Report(afterDocA + static_cast<int>(static_cast<std::int64_t>(j_) * 3 / nB_));
-            if (AbortPending())
-                return;
+            if (stop_.stop_requested())
+                return false;
         }
         if (curA_.lineCount > 0)
-            doc_.blocksA.push_back(curA_);
+            a_.blocks.push_back(curA_);
         if (curB_.lineCount > 0)
-            doc_.blocksB.push_back(curB_);
+            b_.blocks.push_back(curB_);
         Report(100);
+        return true;
     }
 
 private:
     // Decides the row (or rows, for a run of DocB-only lines) for DocA line i.
     void Step()
     {
-        const LineRecord& la = a_.lines[static_cast<std::size_t>(i_)];
-        partners_.assign(la.partnerLines.begin(), la.partnerLines.end());
+        const std::span<const std::int32_t> partnersA = a_.partnerLines.Of(i_);
+        partners_.assign(partnersA.begin(), partnersA.end());
         const int jStart = j_;
+        const std::int32_t blockA = BlockA(i_);
 
         // A DocB line whose block is claimed by a line with another block size does not
         // hold DocA back.
-        int sizeB = j_ < nB_ ? b_.lines[static_cast<std::size_t>(j_)].blockSize : 0;
-        if (la.blockSize < sizeB) {
-            const int primaryOfB = b_.lines[static_cast<std::size_t>(j_)].partnerSlots[0];
-            if (ValidLine(primaryOfB, nA_) &&
-                a_.lines[static_cast<std::size_t>(primaryOfB)].blockSize != sizeB)
+        int sizeB = j_ < nB_ ? BlockB(j_) : 0;
+        if (blockA < sizeB) {
+            const int primaryOfB = b_.partnerSlots[static_cast<std::size_t>(j_)][0];
+            if (ValidLine(primaryOfB, nA_) && BlockA(primaryOfB) != sizeB)
                 sizeB = 0;
         }
-        if (la.blockSize < sizeB || la.blockSize <= 0 || partners_.empty() ||
+        if (blockA < sizeB || blockA <= 0 || partners_.empty() ||
             !ValidLine(partners_[0], nB_)) {
             EmitOnlyA();
             return;
@@ -118,30 +104,27 @@ private:
         const int p = partners_[0];
         if (j_ < p) {
             // The partner lies further down in DocB.
-            const int primary = la.partnerSlots[0];
-            if (!ValidLine(primary, nB_) ||
-                b_.lines[static_cast<std::size_t>(primary)].partnerLines.empty()) {
+            const int primary = a_.partnerSlots[static_cast<std::size_t>(i_)][0];
+            if (!ValidLine(primary, nB_) || b_.partnerLines.Of(primary).empty()) {
                 EmitOnlyA();
                 return;
             }
-            const LineRecord& partner = b_.lines[static_cast<std::size_t>(primary)];
-            if (partner.partnerLines[0] == i_ && partner.blockSize == la.blockSize)
+            if (b_.partnerLines.Of(primary)[0] == i_ && BlockB(primary) == blockA)
                 EmitOnlyB();
             else if (PromotePartner(jStart, partners_) != 0)
-                EmitMoved(p, kPartnerBelowMessage);
+                EmitMoved(p, RowMessage::PartnerBelow);
             else
                 EmitOnlyA();
             return;
         }
         if (PromotePartner(jStart, partners_) != 0) {
-            EmitMoved(p, kPartnerAboveMessage);
+            EmitMoved(p, RowMessage::PartnerAbove);
             return;
         }
         // The current DocB line is now the first partner: a common row when both lines
         // lie in blocks of one size. Otherwise the DocA line stands alone, so that every
         // DocA line appears in exactly one row.
-        if (partners_[0] == jStart && jStart < nB_ &&
-            b_.lines[static_cast<std::size_t>(jStart)].blockSize == la.blockSize)
+        if (partners_[0] == jStart && jStart < nB_ && BlockB(jStart) == blockA)
             EmitCommon();
         else
             EmitOnlyA();
@@ -155,12 +138,12 @@ private:
         }
         curB_.kind = BLOCK_ONLY_B;
         curB_.lineCount += 1;
-        AppendPair(-1, messages_.left, ROW_FILLER, j_, b_.text(j_), ROW_ONLY_B);
+        AppendPair(Filler(RowMessage::Left), Line(j_, ROW_ONLY_B));
         if (j_ < nB_ - 1)
             ++j_;
     }
 
-    void EmitMoved(int partnerLine, std::string_view positionMessage)
+    void EmitMoved(int partnerLine, RowMessage positionMessage)
     {
         if (curA_.kind != BLOCK_COMMON) {
             CloseA(i_ - 1, i_);
@@ -170,10 +153,9 @@ private:
         curA_.kind = BLOCK_COMMON;
         curA_.lastLineIndex = i_;
         curA_.lineCount += 1;
-        const std::string_view message =
-            messages_.positionMessages ? positionMessage : std::string_view(messages_.right);
-        AppendPair(i_, a_.text(i_), ROW_COMMON, -1, ReplaceFirstNumberField(message, partnerLine + 1),
-                   ROW_FILLER);
+        DisplayRow filler = Filler(positionMessages_ ? positionMessage : RowMessage::RightNumbered);
+        filler.partnerLine = partnerLine;
+        AppendPair(Line(i_, ROW_COMMON), filler);
         ++i_;
     }
 
@@ -187,7 +169,7 @@ private:
         curA_.kind = BLOCK_ONLY_A;
         curA_.lineCount += 1;
         curA_.lastLineIndex = i_;
-        AppendPair(i_, a_.text(i_), ROW_ONLY_A, -1, messages_.right, ROW_FILLER);
+        AppendPair(Line(i_, ROW_ONLY_A), Filler(RowMessage::Right));
         ++i_;
     }
 
@@ -203,7 +185,7 @@ private:
         curB_.lastLineIndex = j_;
         curA_.lineCount += 1;
         curB_.lineCount += 1;
-        AppendPair(i_, a_.text(i_), ROW_COMMON, j_, b_.text(j_), ROW_COMMON);
+        AppendPair(Line(i_, ROW_COMMON), Line(j_, ROW_COMMON));
         ++j_;
         ++i_;
     }
@@ -216,11 +198,15 @@ private:
         curB_.kind = BLOCK_ONLY_B;
         curB_.lastLineIndex = j_;
         curB_.lineCount += 1;
-        AppendPair(-1, messages_.left, ROW_FILLER, j_, b_.text(j_), ROW_ONLY_B);
+        AppendPair(Filler(RowMessage::Left), Line(j_, ROW_ONLY_B));
         ++j_;
     }
 
     static bool ValidLine(int line, int count) { return line >= 0 && line < count; }
+    std::int32_t BlockA(int line) const { return a_.blockSize[static_cast<std::size_t>(line)]; }
+    std::int32_t BlockB(int line) const { return b_.blockSize[static_cast<std::size_t>(line)]; }
+    static DisplayRow Line(int line, RowKind kind) { return DisplayRow{line, kNoLine, kind, RowMessage::None}; }
+    static DisplayRow Filler(RowMessage message) { return DisplayRow{kNoLine, kNoLine, ROW_FILLER, message}; }
 
     // Appends the current record to the side's list and opens the next one at openLine
     // and the current row. lastLine is only taken when it names a line of the text.
@@ -235,14 +221,13 @@ private:
         current.firstRow = row_;
         current.lineCount = 0;
     }
-    void CloseA(int lastLine, int openLine) { Close(curA_, doc_.blocksA, nA_, lastLine, openLine); }
-    void CloseB(int lastLine, int openLine) { Close(curB_, doc_.blocksB, nB_, lastLine, openLine); }
+    void CloseA(int lastLine, int openLine) { Close(curA_, a_.blocks, nA_, lastLine, openLine); }
+    void CloseB(int lastLine, int openLine) { Close(curB_, b_.blocks, nB_, lastLine, openLine); }
 
-    void AppendPair(int lineA, std::string_view textA, RowKind kindA, int lineB,
-                    std::string_view textB, RowKind kindB)
+    void AppendPair(const DisplayRow& left, const DisplayRow& right)
     {
-        doc_.rowsA.push_back(DisplayRow{row_, lineA, std::string(textA), kindA});
-        doc_.rowsB.push_back(DisplayRow{row_, lineB, std::string(textB), kindB});
+        a_.rows.push_back(left);
+        b_.rows.push_back(right);
         ++row_;
     }
 
@@ -256,14 +241,14 @@ private:
             progress_(value);
     }
 
-    const LineTable& a_;
-    const LineTable& b_;
+    SideResult& a_;
+    SideResult& b_;
     const int nA_;
     const int nB_;
-    TextDocument& doc_;
-    const RowMessages& messages_;
+    const bool positionMessages_;
     const int progressStart_;
     const ProgressCallback& progress_;
+    const std::stop_token& stop_;
 
     DiffBlock curA_;
     DiffBlock curB_;
@@ -276,10 +261,10 @@ private:
 
 }  // namespace
 
-void BuildRows(int progressStart, const ProgressCallback& progress, TextDocument& doc,
-               const RowMessages& messages)
+bool BuildRows(int progressStart, const ProgressCallback& progress, const std::stop_token& stop,
+               CompareResult& result)
 {
-    RowBuilder(doc, messages, progressStart, progress).Run();
+    return RowBuilder(result, progressStart, progress, stop).Run();
 }
 
 }  // namespace kl

@@ -12,7 +12,7 @@ namespace {
 int RowCount(const TextDocument& doc, int side, int mode)
 {
     if (mode == DISPLAY_RESULT)
-        return static_cast<int>((side == DOC_A ? doc.rowsA : doc.rowsB).size());
+        return static_cast<int>(doc.result->Rows(side).size());
     return LineCount(doc, side);
 }
 
@@ -28,7 +28,7 @@ int TopRowAfterModeSwitch(const TextDocument& doc, int side, int fromMode, int t
     if (fromMode == toMode)
         return std::min(topRow, lastRow);
 
-    const std::vector<DisplayRow>& rows = side == DOC_A ? doc.rowsA : doc.rowsB;
+    const std::vector<DisplayRow>& rows = doc.result->Rows(side);
     if (toMode == DISPLAY_RESULT) {
         // A column holds its text's lines in order with filler rows between them, so line n
         // is never above row n.

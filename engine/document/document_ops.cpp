@@ -27,36 +27,32 @@ std::string CannotOpenMessage(const std::string& path, const std::string& reason
 int LoadedTextCount(const TextDocument& doc)
 {
     int count = 0;
-    while (count < static_cast<int>(doc.lineTables.size()) && doc.lineTables[count])
+    while (count < static_cast<int>(doc.texts.size()) && doc.texts[static_cast<std::size_t>(count)])
         ++count;
     return count;
 }
 
 int LineCount(const TextDocument& doc, int k)
 {
-    return ValidText(k) && doc.lineTables[k] ? doc.lineTables[k]->count() : 0;
+    return ValidText(k) && doc.texts[static_cast<std::size_t>(k)] ? doc.texts[static_cast<std::size_t>(k)]->count() : 0;
 }
 
 int LongestLine(const TextDocument& doc, int k)
 {
     constexpr int kNotLoaded = 256;
-    if (!ValidText(k) || !doc.lineTables[k] || k >= static_cast<int>(doc.longestLine.size()))
+    if (!ValidText(k) || !doc.texts[static_cast<std::size_t>(k)])
         return kNotLoaded;
-    return doc.longestLine[k];
+    return doc.texts[static_cast<std::size_t>(k)]->longestLine;
 }
 
 void ClearDocument(TextDocument& doc)
 {
-    for (auto& table : doc.lineTables)
-        table.reset();
+    for (auto& text : doc.texts)
+        text.reset();
     doc.filePaths = {};
     doc.fileNames = {};
     doc.fileInfos = {};
-    doc.longestLine = {};
-    doc.rowsA = {};
-    doc.rowsB = {};
-    doc.blocksA = {};
-    doc.blocksB = {};
+    doc.result = std::make_shared<const CompareResult>();
     doc.pendingTreePaths = {0, 0, 0};
 }
 
@@ -64,13 +60,12 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
 {
     error.clear();
     const int slot = LoadedTextCount(doc);
-    if (slot >= static_cast<int>(doc.lineTables.size()))
+    if (slot >= static_cast<int>(doc.texts.size()))
         return false;
 
     // Everything is built first and committed only at the end, so a failure leaves the
     // document as it was.
-    std::unique_ptr<LineTable> table;
-    int longest = 0;
+    std::shared_ptr<const Text> text;
     std::string name;
     std::string info;
     try {
@@ -79,14 +74,13 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
             error = CannotOpenMessage(path, file.reason);
             return false;
         }
-        const std::uint64_t size = file.bytes.size();
-        table = std::make_unique<LineTable>(SplitLinesOwned(std::move(file.bytes), eucChg, &longest));
+        const std::uint64_t size = file.size;
+        text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg));
         info = FormatFileInfo(file.modified, size);
         name = FileNameOf(path);
         doc.filePaths.reserve(doc.filePaths.size() + 1);
         doc.fileNames.reserve(doc.fileNames.size() + 1);
         doc.fileInfos.reserve(doc.fileInfos.size() + 1);
-        doc.longestLine.reserve(doc.longestLine.size() + 1);
     } catch (const std::bad_alloc&) {
         error = CannotOpenMessage(path, "メモリが足りません");
         return false;
@@ -95,11 +89,10 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
         return false;
     }
 
-    doc.lineTables[slot] = std::move(table);
+    doc.texts[static_cast<std::size_t>(slot)] = std::move(text);
     doc.filePaths.push_back(path);
     doc.fileNames.push_back(std::move(name));
     doc.fileInfos.push_back(std::move(info));
-    doc.longestLine.push_back(longest);
     if (doc.recording) {
         for (int& pending : doc.pendingTreePaths) {
             if (pending == 0) {

@@ -1,7 +1,9 @@
 #include "engine/document/file_reader.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -76,27 +78,33 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
     std::uintmax_t expected = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
     if (ec)
         expected = 0;
-    std::string& bytes = result.bytes;
-    bytes.reserve(static_cast<std::size_t>(expected));
-    AdviseHugePages(bytes.data(), bytes.capacity());
-    bytes.resize(static_cast<std::size_t>(expected));
+    // The storage is never zero-filled: every byte of it is read before it is used.
+    std::size_t capacity = static_cast<std::size_t>(expected);
+    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    AdviseHugePages(bytes.get(), capacity);
     std::size_t filled = 0;
-    if (expected > 0) {
-        in.read(bytes.data(), static_cast<std::streamsize>(expected));
+    if (capacity > 0) {
+        in.read(bytes.get(), static_cast<std::streamsize>(capacity));
         filled = static_cast<std::size_t>(in.gcount());
     }
     constexpr std::size_t kBlock = 1 << 16;
     while (in && in.peek() != std::ifstream::traits_type::eof()) {
-        bytes.resize(filled + kBlock);
-        in.read(bytes.data() + filled, static_cast<std::streamsize>(kBlock));
+        if (capacity - filled < kBlock) {
+            const std::size_t grown = std::max(capacity * 2, filled + kBlock);
+            std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(grown);
+            std::memcpy(larger.get(), bytes.get(), filled);
+            bytes = std::move(larger);
+            capacity = grown;
+        }
+        in.read(bytes.get() + filled, static_cast<std::streamsize>(kBlock));
         filled += static_cast<std::size_t>(in.gcount());
     }
-    bytes.resize(filled);
     if (in.bad()) {
         result.reason = errno != 0 ? SystemReason(errno) : "読み込み中にエラーが発生しました";
-        result.bytes.clear();
         return result;
     }
+    result.bytes = std::move(bytes);
+    result.size = filled;
 
     const fs::file_time_type stamp = fs::last_write_time(path, ec);
     result.modified = ec ? std::time(nullptr) : ToTimeT(stamp);

@@ -1,7 +1,9 @@
 #pragma once
 // Reading a whole text file into memory. Paths are UTF-8 strings on every platform.
 #include <ctime>
+#include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace kl {
@@ -14,7 +16,8 @@ std::string FileNameOf(const std::string& utf8Path);
 
 struct FileReadResult {
     bool ok = false;
-    std::string bytes;          // every byte of the file, NUL bytes included
+    std::unique_ptr<char[]> bytes;  // every byte of the file, NUL bytes included
+    std::size_t size = 0;           // bytes read
     std::time_t modified = 0;   // last modification time
     std::string reason;         // why it failed, in Japanese where the program words it itself
 };

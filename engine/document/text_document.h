@@ -1,30 +1,28 @@
 #pragma once
-// The engine side of the document: the two loaded texts, their file data and the
-// comparison result. The Qt document owns one of these.
+// The engine side of the document: the two loaded texts, their file data and the result of
+// the last comparison. The Qt document owns one of these. Texts and result are immutable
+// values held through shared pointers: replacing them never frees what a worker or a
+// window still reads.
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/compare/result_model.h"
-#include "engine/document/line_table.h"
+#include "engine/compare/compare_result.h"
+#include "engine/document/text.h"
 
 namespace kl {
 
-inline constexpr int DOC_A = 0;
-inline constexpr int DOC_B = 1;
-
 struct TextDocument {
-    std::array<std::unique_ptr<LineTable>, 2> lineTables;  // a text is loaded when its slot is set
+    TextPair texts;                      // a text is loaded when its slot is set
     std::vector<std::string> filePaths;  // full paths in load order
     std::vector<std::string> fileNames;  // names without directory
     std::vector<std::string> fileInfos;  // " [%Y/%m/%d %H:%M] N byte"
-    std::vector<int> longestLine;        // per loaded text, index of its longest line
     std::array<int, 3> pendingTreePaths{0, 0, 0};  // 1-based positions in filePaths
     bool recording = true;               // loaded paths are queued for the file tree pane
 
-    std::vector<DisplayRow> rowsA, rowsB;
-    std::vector<DiffBlock> blocksA, blocksB;
+    // The last comparison shown; never null (an empty result before the first run).
+    std::shared_ptr<const CompareResult> result = std::make_shared<const CompareResult>();
 };
 
 }  // namespace kl

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -67,92 +68,88 @@ int ClassifyEuc(const unsigned char* p, std::size_t size)
     return -1;
 }
 
-// Splits table.bytes into line records and returns the index of the longest line. Without
-// conversion a line's text is its bytes in place; with conversion the texts are rewritten
-// front to back in the same buffer (a converted line never grows, so writing never
-// overtakes reading).
-int SplitArena(LineTable& table, bool eucChg)
+// Splits the text's storage into lines and sets its longest line. Without conversion a
+// line's text is its bytes in place; with conversion the texts are rewritten front to back
+// in the same buffer (a converted line never grows, so writing never overtakes reading).
+void SplitStorage(Text& text, bool eucChg)
 {
-    std::string& bytes = table.bytes;
-    const char* data = bytes.data();
-    const std::size_t size = bytes.size();
-    std::vector<LineRecord>& lines = table.lines;
-    // Counted first so that one allocation holds all records.
-    lines.reserve(CountLineEnds(bytes) + 1);
-    AdviseHugePages(lines.data(), lines.capacity() * sizeof(LineRecord));
+    const char* data = text.storage.get();
+    const std::size_t size = text.size;
+    if (size == 0)
+        return;
+    std::vector<std::int64_t>& starts = text.starts;
+    // Counted first so that one allocation holds all line starts.
+    starts.reserve(CountLineEnds(std::string_view(data, size)) + 2);
+    AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
+    starts.push_back(0);
 
-    unsigned char* arena = reinterpret_cast<unsigned char*>(bytes.data());
+    unsigned char* arena = reinterpret_cast<unsigned char*>(text.storage.get());
     std::size_t pos = 0;
     std::size_t written = 0;
-    std::int32_t longestLength = -1;
-    int longest = 0;
+    std::size_t longestLength = 0;
+    int longest = -1;
+    bool shortened = false;
     while (pos < size) {
         const std::size_t end = FindLineBreak(data, pos, size);
-        int kind = 0;
+        std::size_t kind = 0;
         if (end < size)
             kind = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1;
-        const std::size_t content = end - pos;
-        const std::size_t length = content + static_cast<std::size_t>(kind);
+        const std::size_t length = end - pos + kind;
         if (length > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
             throw std::length_error("line too long");
-
-        LineRecord& line = lines.emplace_back();
-        line.index = static_cast<std::int32_t>(lines.size() - 1);
-        line.length = static_cast<std::int32_t>(length);
-        line.contentLength = static_cast<std::int32_t>(content);
-        line.newlineKind = static_cast<std::int16_t>(kind);
+        const int index = static_cast<int>(starts.size() - 1);
         if (!eucChg) {
-            line.textOffset = static_cast<std::int64_t>(pos);
-            line.textLength = line.length;
+            written = pos + length;
         } else {
             std::size_t stored = length;
             if (ClassifyEuc(arena + pos, length) == 1)
                 stored = ConvertEucToSjis(arena + pos, length, arena + written);
             else if (written != pos)
                 std::memmove(arena + written, arena + pos, length);
-            line.textOffset = static_cast<std::int64_t>(written);
-            line.textLength = static_cast<std::int32_t>(stored);
+            if (stored != length && !shortened) {
+                // From the first shortened line on, the read lengths are kept apart.
+                shortened = true;
+                text.readLengths.reserve(starts.capacity());
+                for (int k = 0; k < index; ++k)
+                    text.readLengths.push_back(static_cast<std::int32_t>(starts[static_cast<std::size_t>(k) + 1] - starts[static_cast<std::size_t>(k)]));
+            }
+            if (shortened)
+                text.readLengths.push_back(static_cast<std::int32_t>(length));
             written += stored;
         }
-        if (line.length > longestLength) {
-            longestLength = line.length;
-            longest = line.index;
+        starts.push_back(static_cast<std::int64_t>(written));
+        if (longest < 0 || length > longestLength) {
+            longestLength = length;
+            longest = index;
         }
         pos += length;
     }
-    if (eucChg)
-        bytes.resize(written);
-    return longest;
+    text.size = written;
+    text.longestLine = longest;
 }
 
 }  // namespace
 
-LineTable SplitLines(std::string_view data, bool eucChg)
+Text SplitLines(std::string_view data, bool eucChg)
 {
-    return SplitLinesOwned(std::string(data), eucChg);
+    auto storage = std::make_unique_for_overwrite<char[]>(data.size());
+    if (!data.empty())
+        std::memcpy(storage.get(), data.data(), data.size());
+    return SplitLinesOwned(std::move(storage), data.size(), eucChg);
 }
 
-LineTable SplitLinesOwned(std::string&& data, bool eucChg, int* longestLine)
+Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg)
 {
-    LineTable table;
-    table.bytes = std::move(data);
-    const int longest = SplitArena(table, eucChg);
-    if (longestLine)
-        *longestLine = longest;
-    return table;
+    Text text;
+    text.storage = std::move(storage);
+    text.size = size;
+    SplitStorage(text, eucChg);
+    return text;
 }
 
-int LongestLineIndex(const LineTable& table)
+int LongestLineIndex(const Text& text)
 {
-    int best = 0;
-    std::int32_t bestLength = -1;
-    for (const LineRecord& line : table.lines) {
-        if (line.length > bestLength) {
-            bestLength = line.length;
-            best = line.index;
-        }
-    }
-    return best;
+    return text.longestLine;
 }
 
 int IsEucLine(std::string_view line)

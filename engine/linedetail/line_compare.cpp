@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/compare/run_control.h"
 #include "engine/linedetail/line_shape.h"
 #include "engine/linedetail/pairing.h"
 #include "engine/linedetail/partner_reach.h"
@@ -112,10 +111,10 @@ std::int64_t PairingLimit(std::int64_t candidateCount)
 }
 
 bool AcceptCandidate(const SubstringCandidate& c, const std::vector<SubstringCandidate>& accepted,
-                     const std::vector<SubstringCandidate>& otherLine)
+                     const std::vector<SubstringCandidate>& otherLine, const std::stop_token& stop)
 {
     for (const SubstringCandidate& e : accepted) {
-        if (AbortPending())
+        if (stop.stop_requested())
             return false;
         if (e.start <= c.start && e.end >= c.end)
             return false;  // c lies inside a substring of its own line that was paired before
@@ -161,7 +160,8 @@ void FillGaps(std::vector<LineSegment>& segments, std::string_view text)
     segments = std::move(cover);
 }
 
-LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, const LineCompareStageCallback& onStage)
+LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, const LineCompareStageCallback& onStage,
+                               std::stop_token stop)
 {
     LinePairResult result;
     ReportStage(onStage, 0);
@@ -173,7 +173,7 @@ LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, c
     ReportStage(onStage, 2);
 
     PartnerReach reach;
-    const bool reachComplete = ComputePartnerReach(shape1, shape2, reach);
+    const bool reachComplete = ComputePartnerReach(shape1, shape2, reach, stop);
     const SubstringHasher hasher1(text1);
     const SubstringHasher hasher2(text2);
     CandidateStore store1;
@@ -183,16 +183,16 @@ LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, c
 
     PairingOutcome pairing1;
     if (reachComplete)
-        pairing1 = PairDrivingLine(line1, line2, limit);
+        pairing1 = PairDrivingLine(line1, line2, limit, stop);
     ReportStage(onStage, 3);
     PairingOutcome pairing2;
     if (reachComplete && !pairing1.aborted)
-        pairing2 = PairDrivingLine(line2, line1, limit);
+        pairing2 = PairDrivingLine(line2, line1, limit, stop);
     ReportStage(onStage, 4);
 
     result.candidates1 = std::move(store1.list);
     result.candidates2 = std::move(store2.list);
-    if (!reachComplete || pairing1.aborted || pairing2.aborted || AbortPending()) {
+    if (!reachComplete || pairing1.aborted || pairing2.aborted || stop.stop_requested()) {
         result.aborted = true;
         return result;
     }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <stop_token>
 #include <string_view>
 #include <vector>
 
@@ -56,7 +57,7 @@ struct LinePairResult {
     std::vector<SubstringCandidate> candidates2;
     std::vector<LineSegment> segments1;
     std::vector<LineSegment> segments2;
-    bool aborted = false;  // the run saw g_abortRequested; both segment lists are empty
+    bool aborted = false;  // the run was asked to stop; both segment lists are empty
 };
 
 // Called with the stage number 0..5 as the run advances (0 at the start, 5 before the
@@ -66,12 +67,12 @@ using LineCompareStageCallback = std::function<void(int stage)>;
 // "比較処理中.. %d/6" in code page 932, the progress text of the given stage.
 std::string LineCompareProgressText(int stage);
 
-// Compares text1 (line 1) with text2 (line 2). Polls g_abortRequested in every loop whose
-// work grows faster than the line and returns soon after it is set. Touches nothing but
-// its arguments and the flag, so it can run on a worker thread; the caller shows the
-// progress and publishes the result when it returns.
+// Compares text1 (line 1) with text2 (line 2). Polls stop in every loop whose work grows
+// faster than the line and returns soon after a stop is requested. Touches nothing but its
+// arguments, so it can run on a worker thread; the caller shows the progress and publishes
+// the result when it returns.
 LinePairResult CompareLinePair(std::string_view text1, std::string_view text2,
-                               const LineCompareStageCallback& onStage = {});
+                               const LineCompareStageCallback& onStage = {}, std::stop_token stop = {});
 
 // The single steps, for tests and tools.
 
@@ -98,8 +99,9 @@ std::int64_t PairingLimit(std::int64_t candidateCount);
 // Whether candidate c may still be paired, given the candidates of its own line that were
 // paired before it (in pairing order). Counterparts of c and of the accepted entries are
 // indexes into otherLine.
+// A stop request answers false.
 bool AcceptCandidate(const SubstringCandidate& c, const std::vector<SubstringCandidate>& accepted,
-                     const std::vector<SubstringCandidate>& otherLine);
+                     const std::vector<SubstringCandidate>& otherLine, const std::stop_token& stop = {});
 
 // Turns the common runs of a line (sorted by start) into a left-to-right cover of the
 // text by inserting difference runs. The line end is left out unless a difference run

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "engine/compare/run_control.h"
 
 namespace kl {
 namespace {
@@ -83,7 +82,8 @@ std::int32_t CandidateStore::Find(std::int32_t start, std::int32_t end) const
 // paired candidate and is refused too. (AcceptCandidate's early acceptance needs an
 // accepted entry of the same text that starts after the candidate; with equal lengths
 // tried by ascending start such an entry is never accepted first.)
-PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& other, std::int64_t limit)
+PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& other, std::int64_t limit,
+                               const std::stop_token& stop)
 {
     PairingOutcome outcome;
     const LineShape& shape = driving.shape;
@@ -114,7 +114,7 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
         }
         for (std::size_t word = 0; word < active.size(); ++word) {
             for (std::uint64_t bits = active[word]; bits != 0; bits &= bits - 1) {
-                if (AbortPending()) {
+                if (stop.stop_requested()) {
                     outcome.aborted = true;
                     return outcome;
                 }
@@ -128,7 +128,7 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
                     SubstringCandidate c = stored == kNoCandidate ? SubstringCandidate{} : driving.store.list[static_cast<std::size_t>(stored)];
                     c.start = s;
                     c.end = e;
-                    if (!AcceptCandidate(c, accepted, other.store.list)) {
+                    if (!AcceptCandidate(c, accepted, other.store.list, stop)) {
                         active[word] &= ~(std::uint64_t{1} << bit);
                         continue;
                     }

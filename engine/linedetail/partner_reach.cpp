@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "engine/compare/run_control.h"
 
 namespace kl {
 
-bool ComputePartnerReach(const LineShape& line1, const LineShape& line2, PartnerReach& out)
+bool ComputePartnerReach(const LineShape& line1, const LineShape& line2, PartnerReach& out,
+                         const std::stop_token& stop)
 {
     const std::size_t n1 = line1.text.size();
     const std::size_t n2 = line2.text.size();
@@ -29,7 +29,7 @@ bool ComputePartnerReach(const LineShape& line1, const LineShape& line2, Partner
     const unsigned char* b = reinterpret_cast<const unsigned char*>(line2.text.data());
     std::int32_t* reach2 = out.reach2.data();
     for (std::size_t i = n1; i-- > 0;) {
-        if (AbortPending())
+        if (stop.stop_requested())
             return false;
         const unsigned char a = static_cast<unsigned char>(line1.text[i]);
         for (std::size_t j = 0; j < n2; ++j)

@@ -1,6 +1,7 @@
 #pragma once
 // How far an equal substring of the other line reaches from each candidate start.
 #include <cstdint>
+#include <stop_token>
 #include <vector>
 
 #include "engine/linedetail/line_shape.h"
@@ -22,6 +23,7 @@ struct PartnerReach {
 
 // Longest common extensions of every pair of positions, row by row, in O(n1 * n2) time
 // and O(n2) memory. Returns false when an abort was requested.
-bool ComputePartnerReach(const LineShape& line1, const LineShape& line2, PartnerReach& out);
+bool ComputePartnerReach(const LineShape& line1, const LineShape& line2, PartnerReach& out,
+                         const std::stop_token& stop);
 
 }  // namespace kl

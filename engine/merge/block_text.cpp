@@ -2,12 +2,12 @@
 
 namespace kl {
 
-int BlockText(const TextDocument& doc, int side, const DiffBlock& block, const MergeRules& rules,
+int BlockText(const CompareResult& result, int side, const DiffBlock& block, const MergeRules& rules,
               std::string& out)
 {
-    if ((side != DOC_A && side != DOC_B) || !doc.lineTables[side])
+    if ((side != DOC_A && side != DOC_B) || !result.TextOf(side))
         return 0;
-    const LineTable& table = *doc.lineTables[side];
+    const Text& table = *result.TextOf(side);
 
     const std::string* prefix = nullptr;
     if (block.kind == BLOCK_ONLY_A && rules.prefixOnlyA)

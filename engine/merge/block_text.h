@@ -2,8 +2,7 @@
 // The text of one block of the comparison result, as the merge writes it.
 #include <string>
 
-#include "engine/compare/result_model.h"
-#include "engine/document/text_document.h"
+#include "engine/compare/compare_result.h"
 #include "engine/merge/merge_rules.h"
 
 namespace kl {
@@ -14,7 +13,7 @@ namespace kl {
 // lastLineIndex when the block has no first line) and stops after lastLineIndex, at the
 // end of the text or once lineCount lines are written; the count is tested before each
 // line, so a record with lineCount 0 writes nothing. Returns the number of lines written.
-int BlockText(const TextDocument& doc, int side, const DiffBlock& block, const MergeRules& rules,
+int BlockText(const CompareResult& result, int side, const DiffBlock& block, const MergeRules& rules,
               std::string& out);
 
 }  // namespace kl

@@ -17,28 +17,28 @@ struct HistoryEntry {
     std::size_t length;
 };
 
-std::size_t LoadedBytes(const TextDocument& doc)
+std::size_t LoadedBytes(const CompareResult& result)
 {
     std::size_t bytes = 0;
-    for (const auto& table : doc.lineTables) {
-        if (table)
-            bytes += table->bytes.size();
+    for (const auto& text : result.texts) {
+        if (text)
+            bytes += text->size;
     }
     return bytes;
 }
 
 }  // namespace
 
-MergeOutcome RunMerge(const TextDocument& doc, const MergeRules& rules, const AskBlockFunction& ask)
+MergeOutcome RunMerge(const CompareResult& result, const MergeRules& rules, const AskBlockFunction& ask)
 {
     MergeOutcome outcome;
-    const std::vector<DiffBlock>& blocksA = doc.blocksA;
-    const std::vector<DiffBlock>& blocksB = doc.blocksB;
+    const std::vector<DiffBlock>& blocksA = result.Blocks(DOC_A);
+    const std::vector<DiffBlock>& blocksB = result.Blocks(DOC_B);
     if (blocksA.empty() || blocksB.empty())
         return outcome;
 
     std::string& text = outcome.text;
-    text.reserve(LoadedBytes(doc));  // the merged text without prefixes never needs more
+    text.reserve(LoadedBytes(result));  // the merged text without prefixes never needs more
     std::vector<HistoryEntry> history;
     std::string blockText;
 
@@ -100,7 +100,7 @@ MergeOutcome RunMerge(const TextDocument& doc, const MergeRules& rules, const As
 
         if (s.kind == BLOCK_COMMON) {
             if (rules.includeCommon)
-                BlockText(doc, side, s, rules, text);
+                BlockText(result, side, s, rules, text);
             if (a.kind == BLOCK_COMMON)
                 ++i;
             if (b.kind == BLOCK_COMMON)
@@ -118,10 +118,10 @@ MergeOutcome RunMerge(const TextDocument& doc, const MergeRules& rules, const As
         const bool included = (s.kind == BLOCK_ONLY_A && rules.includeOnlyA) ||
                               (s.kind == BLOCK_ONLY_B && rules.includeOnlyB);
         if (included && !ask) {
-            BlockText(doc, side, s, rules, text);
+            BlockText(result, side, s, rules, text);
         } else if (included) {
             blockText.clear();
-            BlockText(doc, side, s, rules, blockText);
+            BlockText(result, side, s, rules, blockText);
             BlockQuestion question;
             question.side = side;
             question.listIndex = fromA ? stepI : stepJ;

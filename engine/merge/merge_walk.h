@@ -5,8 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/compare/result_model.h"
-#include "engine/document/text_document.h"
+#include "engine/compare/compare_result.h"
 #include "engine/merge/merge_rules.h"
 
 namespace kl {
@@ -44,11 +43,11 @@ struct MergeOutcome {
     MergeEnd end = MergeEnd::Completed;
 };
 
-// Builds the merged text of the comparison result held in doc. With ask empty every block
+// Builds the merged text of a comparison result. With ask empty every block
 // the rules include is appended without asking. Without a result (either block list
 // empty) the text is empty. Each block's lines are copied once, so the run is linear in
 // the size of the result; a back costs only the blocks that are walked again.
-MergeOutcome RunMerge(const TextDocument& doc, const MergeRules& rules, const AskBlockFunction& ask = {});
+MergeOutcome RunMerge(const CompareResult& result, const MergeRules& rules, const AskBlockFunction& ask = {});
 
 // Caption of the query window, UTF-8: "DocA側に存在する相違ブロックNo.3 - 先頭行12行目".
 // The block number is the list position less one (the list opens with a position record);

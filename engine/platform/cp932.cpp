@@ -27,26 +27,7 @@ char32_t DecodePair(unsigned char lead, unsigned char trail) {
 // Calls emit(codePoint) for every character of bytes, U+FFFD for each undecodable byte.
 template <typename Emit>
 void DecodeCp932(std::string_view bytes, Emit emit) {
-    const std::size_t size = bytes.size();
-    for (std::size_t i = 0; i < size;) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x80) {
-            emit(c);
-            ++i;
-        } else if (c >= kKanaFirstByte && c <= kKanaLastByte) {
-            emit(kKanaFirstCodePoint + (c - kKanaFirstByte));
-            ++i;
-        } else if (IsLeadByte(c) && i + 1 < size) {
-            const char32_t cp = DecodePair(c, static_cast<unsigned char>(bytes[i + 1]));
-            // Without a character only the lead byte is consumed; the trail byte is
-            // decoded on its own.
-            emit(cp != 0 ? cp : kReplacement);
-            i += cp != 0 ? 2 : 1;
-        } else {
-            emit(kReplacement);
-            ++i;
-        }
-    }
+    for (std::size_t i = 0; i < bytes.size();) emit(DecodeCp932Char(bytes, i));
 }
 
 // The code page 932 code of a code point: a single byte (< 0x100), a double-byte code
@@ -78,16 +59,8 @@ void AppendCp932(std::string& out, char32_t cp) {
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {  // every character of code page 932 lies in the Basic Multilingual Plane
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    char bytes[3];
+    out.append(bytes, EncodeUtf8(cp, bytes));
 }
 
 struct Utf8Step {
@@ -135,6 +108,43 @@ Utf8Step DecodeUtf8(std::string_view s, std::size_t pos) {
 }
 
 }  // namespace
+
+char32_t DecodeCp932Char(std::string_view bytes, std::size_t& pos) {
+    const auto c = static_cast<unsigned char>(bytes[pos]);
+    if (c < 0x80) {
+        ++pos;
+        return c;
+    }
+    if (c >= kKanaFirstByte && c <= kKanaLastByte) {
+        ++pos;
+        return kKanaFirstCodePoint + (c - kKanaFirstByte);
+    }
+    if (IsLeadByte(c) && pos + 1 < bytes.size()) {
+        // Without a character only the lead byte is consumed; the trail byte is decoded
+        // on its own.
+        const char32_t cp = DecodePair(c, static_cast<unsigned char>(bytes[pos + 1]));
+        pos += cp != 0 ? 2 : 1;
+        return cp != 0 ? cp : kReplacement;
+    }
+    ++pos;
+    return kReplacement;
+}
+
+std::size_t EncodeUtf8(char32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (cp >> 12));
+    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+}
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 

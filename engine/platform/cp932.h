@@ -25,6 +25,11 @@ bool IsWideSpaceAt(std::string_view text, std::size_t pos);
 // for the lead byte; the trail byte is then decoded on its own).
 std::u16string Cp932ToUtf16(std::string_view bytes);
 std::string Cp932ToUtf8(std::string_view bytes);
+// The character starting at pos, decoded the same way; pos moves past it.
+char32_t DecodeCp932Char(std::string_view bytes, std::size_t& pos);
+// Writes the UTF-8 form of a code point of the Basic Multilingual Plane to out (room for
+// three bytes); returns the bytes written.
+std::size_t EncodeUtf8(char32_t cp, char* out);
 
 // Encoding of Unicode text into code page 932; characters without a code become '?'.
 // Invalid UTF-8 sequences also become '?' (one per maximal ill-formed subpart), and so

@@ -12,7 +12,11 @@ CKestrilaneApp::CKestrilaneApp(std::string iniPath, std::unique_ptr<kl::UserProf
     : iniPath_(std::move(iniPath)), profile_(std::move(profile))
 {
     recentFiles_.Load(*profile_);
-    doc_ = std::make_unique<CKestrilaneDoc>(*this, iniPath_);
+    DocumentContext context;
+    context.prompts = &prompts;
+    context.dialogParent = [this]() -> QWidget* { return frame_.get(); };
+    context.argIndex = &m_nArgIndex;
+    doc_ = std::make_unique<CKestrilaneDoc>(std::move(context), iniPath_);
     frame_ = std::make_unique<CMainFrame>(*this, *doc_);
 }
 

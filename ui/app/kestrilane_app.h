@@ -8,7 +8,7 @@
 
 #include "engine/platform/command_line.h"
 #include "ui/app/recent_files.h"
-#include "ui/app/user_prompts.h"
+#include "ui/document/user_prompts.h"
 
 class CKestrilaneDoc;
 class CMainFrame;

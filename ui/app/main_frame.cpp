@@ -2,6 +2,7 @@
 #include "ui/app/main_frame.h"
 #include "ui/platform/dropped_files.h"
 
+#include <QMessageBox>
 #include <QAction>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -91,6 +92,10 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     move(normalRect_.topLeft());
     resize(normalRect_.size());
 
+    showCompareFailure = [this] {
+        QMessageBox::warning(this, QStringLiteral(u"比較"),
+                             QStringLiteral(u"メモリが足りないため、比較できませんでした。"));
+    };
     ConnectDocument();
     UpdateTitle(doc_.Title());
     UpdateCommandStates();

@@ -9,7 +9,9 @@
 #include <map>
 #include <memory>
 
+#include "engine/compare/compare_result.h"
 #include "engine/compare/line_matching.h"
+#include "ui/app/compare_worker.h"
 #include "ui/settings/user_profile.h"
 
 class CCompareSetDlg;
@@ -22,7 +24,6 @@ class CLeftView;
 class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
-class CompareWorker;
 class LockIndicators;
 class QAction;
 class QComboBox;
@@ -59,10 +60,10 @@ public:
     // Starts a comparison with the current compareMode: applies the selected preset,
     // captures the options and messages and starts the worker.
     void StartCompare();
-    // Stops a running comparison and waits for its worker; its result is dropped. Everything
-    // that releases or replaces the texts calls this first.
+    // Drops a running comparison: it is asked to stop and its result is never shown.
+    // Everything that releases or replaces the texts calls this first.
     void CancelCompare();
-    // A worker exists (running, or ended and not yet collected).
+    // A comparison runs (the compare commands are disabled, the stop command enabled).
     bool compareActive() const { return worker_ != nullptr; }
 
     CLeftView* treeView() const { return tree_; }
@@ -82,14 +83,16 @@ public:
     std::function<int(CCompareSetDlg& dialog)> execCompareSetDlg;
     // Given to every run as its progress hook (called on the worker thread); empty in the
     // program, tests hold a run at a chosen stage with it.
-    std::function<void(int)> compareProgressHook;
+    CompareWorker::ProgressHook compareProgressHook;
+    // Tells the user that a comparison could not be carried out (a message box).
+    std::function<void()> showCompareFailure;
 
     // Current difference position of the navigation; 0 after loading DocB or clearing.
     int diffPosition = 0;
     // The dialog bar's D1/D2 choice: 0 after D1, 1 after D2.
     int detailMode = 0;
     // COMPARE_NORMAL or COMPARE_DETAILED: the mode of the last started run.
-    int compareMode = kl::COMPARE_NORMAL;
+    kl::CompareMode compareMode = kl::COMPARE_NORMAL;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,7 +118,7 @@ private:
     void WritePlacement();
 
     // Commands.
-    void OnCompare(int mode);
+    void OnCompare(kl::CompareMode mode);
     void OnStop();
     void SwitchDisplay(int mode, bool followDialogBar);
     void OnCopy();
@@ -129,9 +132,7 @@ private:
 
     // The comparison worker's reports.
     void OnCompareProgress(int value);
-    void OnCompareTotals(int k, const QByteArray& text);
-    void OnCompareDone();
-    void OnCompareFinished(bool completed, bool merged);
+    void OnCompareFinished(std::shared_ptr<const kl::CompareResult> result);
 
     CKestrilaneApp& app_;
     CKestrilaneDoc& doc_;

@@ -68,10 +68,10 @@ void CMainFrame::OnCommand(int id)
 // Compare and detailed compare while no run is in progress; stop while one is.
 void CMainFrame::UpdateCommandStates()
 {
-    const int running = kl::g_compareRunning.load();
-    actions_[cmd::ID_COMPARE]->setEnabled(running != 1);
-    actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(running != 1);
-    actions_[cmd::ID_COMPARE_STOP]->setEnabled(running != 0);
+    const bool running = compareActive();
+    actions_[cmd::ID_COMPARE]->setEnabled(!running);
+    actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running);
+    actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
 }
 
 // Every pane shows the document anew, in the order the panes were created.
@@ -149,12 +149,12 @@ void CMainFrame::OnReload()
 // options are stored and take effect, and the dialog's preset becomes the selected one.
 void CMainFrame::OnCompareMethod()
 {
-    CCompareSetDlg dialog(*presetCombo_, selectedPreset_, kl::ProcessCompareOptions(), app_.settingsPath(), this);
+    CCompareSetDlg dialog(*presetCombo_, selectedPreset_, doc_.compareOptions, app_.settingsPath(), this);
     if (execCompareSetDlg(dialog) != QDialog::Accepted)
         return;
     const kl::CompareOptions options = dialog.options();
     kl::SaveCompareSettings(app_.settingsPath(), options, dialog.delimiterText());
-    kl::ProcessCompareOptions() = options;
+    doc_.compareOptions = options;
     selectedPreset_ = dialog.selectedPreset();
     presetCombo_->setCurrentIndex(selectedPreset_ < presetCombo_->count() ? selectedPreset_ : -1);
 }

@@ -11,12 +11,11 @@
 #include "ui/app/main_frame.h"
 #include "ui/compare/preset_combo.h"
 #include "engine/compare/presets.h"
-#include "engine/compare/run_control.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/tree/left_view.h"
 
-void CMainFrame::OnCompare(int mode)
+void CMainFrame::OnCompare(kl::CompareMode mode)
 {
     compareMode = mode;
     StartCompare();
@@ -24,42 +23,34 @@ void CMainFrame::OnCompare(int mode)
 
 void CMainFrame::OnStop()
 {
-    kl::g_abortRequested = 1;
+    if (worker_)
+        worker_->RequestStop();
 }
 
 void CMainFrame::StartCompare()
 {
     if (!leftView())
         return;
-    // Only one run exists at a time; one that is still ending is collected first.
+    // Only one run exists at a time; one that is still ending is dropped first.
     CancelCompare();
 
+    // The selected preset stays in force after the run, as if chosen in the dialog.
     if (presetCombo_->count() > 0 && presetCombo_->currentIndex() >= 0)
         kl::ApplyPresetText(PresetComboItemBytes(*presetCombo_, presetCombo_->currentIndex()),
-                            kl::ProcessCompareOptions());
+                            doc_.compareOptions);
 
-    CompareWorker::Settings settings;
-    settings.options = kl::ProcessCompareOptions();
-    settings.mode = compareMode;
-    settings.leftMessage = doc_.leftMessage;
-    settings.rightMessage = doc_.rightMessage;
-    settings.positionMessages = doc_.docSettings.fDispMes != 0;
-    settings.progressHook = compareProgressHook;
+    kl::CompareRequest request;
+    request.options = doc_.compareOptions;
+    request.mode = compareMode;
+    request.messages.left = doc_.leftMessage;
+    request.messages.right = doc_.rightMessage;
+    request.messages.positionMessages = doc_.docSettings.fDispMes != 0;
 
-    kl::g_abortRequested = 0;
-    auto worker = std::make_unique<CompareWorker>(doc_.textDoc, settings);
+    auto worker = std::make_unique<CompareWorker>(doc_.textDoc.texts, std::move(request), compareProgressHook);
     connect(worker.get(), &CompareWorker::progressChanged, this, &CMainFrame::OnCompareProgress);
-    connect(worker.get(), &CompareWorker::totalsReady, this, &CMainFrame::OnCompareTotals);
-    connect(worker.get(), &CompareWorker::resultMerged, this, &CMainFrame::OnCompareDone);
     connect(worker.get(), &CompareWorker::finished, this, &CMainFrame::OnCompareFinished);
-    // Set before the thread exists: a run with nothing to compare may end at once, and its
-    // end must not be overwritten.
-    kl::g_compareRunning = 1;
-    if (!worker->Start()) {
-        kl::g_compareRunning = 0;
-        UpdateCommandStates();
+    if (!worker->Start())
         return;
-    }
     worker_ = std::move(worker);
     progress_->setValue(0);
     progress_->show();
@@ -70,10 +61,13 @@ void CMainFrame::CancelCompare()
 {
     if (!worker_)
         return;
-    // Called from within the completion the worker cannot end yet; finished() collects it.
-    if (!worker_->Cancel())
-        return;
-    worker_.reset();
+    // The run reads only the shared texts, so nothing has to wait for it: it is told to
+    // stop, its reports are no longer heard, and it deletes itself once it has ended.
+    CompareWorker* retiring = worker_.release();
+    disconnect(retiring, nullptr, this, nullptr);
+    retiring->setParent(this);
+    connect(retiring, &CompareWorker::finished, retiring, &QObject::deleteLater);
+    retiring->RequestStop();
     progress_->hide();
     UpdateCommandStates();
 }
@@ -83,28 +77,29 @@ void CMainFrame::OnCompareProgress(int value)
     progress_->setValue(value);
 }
 
-void CMainFrame::OnCompareTotals(int k, const QByteArray& text)
-{
-    tree_->SetStatistics(k, text.toStdString());
-}
-
-// The result is in the document, and the worker waits until the views have taken it.
-void CMainFrame::OnCompareDone()
-{
-    UpdateAllViews();
-}
-
-void CMainFrame::OnCompareFinished(bool completed, bool merged)
+void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> result)
 {
     if (sender() != worker_.get())
         return;
     worker_.release()->deleteLater();
     progress_->hide();
-    // A stop that came after the rows were shown leaves them, without the block lists.
-    if (!completed && merged) {
-        doc_.textDoc.blocksA.clear();
-        doc_.textDoc.blocksB.clear();
-        UpdateAllViews();
+    switch (result->outcome) {
+    case kl::RunOutcome::Completed:
+    case kl::RunOutcome::StoppedInRows:
+        // A run stopped while building rows shows the rows it built, without blocks.
+        for (int k = kl::DOC_A; k <= kl::DOC_B; ++k) {
+            const std::string info = k < static_cast<int>(doc_.textDoc.fileInfos.size()) ? doc_.textDoc.fileInfos[k] : std::string();
+            tree_->SetStatistics(k, kl::LineTotalsText(*result, k, info));
+        }
+        doc_.SetResult(std::move(result));
+        break;
+    case kl::RunOutcome::Failed:
+        if (showCompareFailure)
+            showCompareFailure();
+        break;
+    case kl::RunOutcome::StoppedInMatching:
+    case kl::RunOutcome::NoTexts:
+        break;  // the previous result stays
     }
     UpdateCommandStates();
 }

@@ -32,19 +32,19 @@ int CDifferenceNavigator::DisplayMode() const
 bool CDifferenceNavigator::CanNext() const
 {
     const kl::TextDocument& text = doc_.textDoc;
-    return kl::CanGoToNextDifference(text.blocksA, text.blocksB, DisplayMode(), diffPosition_);
+    return kl::CanGoToNextDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
 }
 
 bool CDifferenceNavigator::CanPrevious() const
 {
     const kl::TextDocument& text = doc_.textDoc;
-    return kl::CanGoToPreviousDifference(text.blocksA, text.blocksB, DisplayMode(), diffPosition_);
+    return kl::CanGoToPreviousDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
 }
 
 bool CDifferenceNavigator::Next()
 {
     const kl::TextDocument& text = doc_.textDoc;
-    const auto stop = kl::FindNextDifference(text.blocksA, text.blocksB, DisplayMode(), diffPosition_);
+    const auto stop = kl::FindNextDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterNext(*stop));
@@ -54,7 +54,7 @@ bool CDifferenceNavigator::Next()
 bool CDifferenceNavigator::Previous()
 {
     const kl::TextDocument& text = doc_.textDoc;
-    const auto stop = kl::FindPreviousDifference(text.blocksA, text.blocksB, DisplayMode(), diffPosition_);
+    const auto stop = kl::FindPreviousDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterPrevious(*stop));

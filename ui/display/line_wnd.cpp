@@ -83,7 +83,7 @@ CLineWnd::~CLineWnd() = default;
 int CLineWnd::RowCount(int displayMode) const
 {
     if (displayMode == DISPLAY_RESULT)
-        return static_cast<int>((side_ == kl::DOC_A ? doc_.rowsA : doc_.rowsB).size());
+        return static_cast<int>(doc_.result->Rows(side_).size());
     return kl::LineCount(doc_, side_);
 }
 
@@ -92,10 +92,10 @@ CLineWnd::Row CLineWnd::RowAt(int row, int displayMode) const
     if (row < 0 || row >= RowCount(displayMode))
         return {};
     if (displayMode == DISPLAY_RESULT) {
-        const kl::DisplayRow& r = (side_ == kl::DOC_A ? doc_.rowsA : doc_.rowsB)[static_cast<std::size_t>(row)];
-        return {true, r.text, r.kind == kl::ROW_FILLER};
+        const kl::DisplayRow& r = doc_.result->Rows(side_)[static_cast<std::size_t>(row)];
+        return {true, kl::RowText(*doc_.result, side_, r, fillerText_), r.kind == kl::ROW_FILLER};
     }
-    return {true, doc_.lineTables[static_cast<std::size_t>(side_)]->text(row), false};
+    return {true, doc_.texts[static_cast<std::size_t>(side_)]->text(row), false};
 }
 
 int CLineWnd::ClampedRow(int y, const ViewMetrics& metrics) const

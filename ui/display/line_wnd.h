@@ -78,6 +78,7 @@ private:
         std::string_view text;    // with the line end
         bool filler = false;      // a filler row of the result: no text of the document
     };
+    // The text of a filler row lives in this object until the next call.
     Row RowAt(int row, int displayMode) const;
     int RowCount(int displayMode) const;
     // The row under client y, or -1 with no rows; clamped to the rows there are.
@@ -86,5 +87,6 @@ private:
     std::pair<std::size_t, std::size_t> SelectedPart(int row, std::string_view text) const;
 
     const kl::TextDocument& doc_;
+    mutable std::string fillerText_;  // the message RowAt gave last
     const int side_;
 };

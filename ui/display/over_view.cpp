@@ -104,7 +104,7 @@ void COverView::ScrollToClick(int y)
     thumbTop = static_cast<int>(g * (d - thumbHeight / 2));
     if (diffPosition_) {
         const kl::TextDocument& text = doc_.textDoc;
-        const int rows = left->displayMode == DISPLAY_RESULT ? static_cast<int>(text.rowsA.size())
+        const int rows = left->displayMode == DISPLAY_RESULT ? static_cast<int>(text.result->Rows(kl::DOC_A).size())
                                                              : kl::LineCount(text, kl::DOC_A);
         *diffPosition_ = static_cast<int>(g * rows);
     }

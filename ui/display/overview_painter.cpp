@@ -145,8 +145,8 @@ OverviewStrips BuildOverviewStrips(const TextDocument& doc, int detailMode, int 
     if (nA <= 0 || nB <= 0)
         return strips;
     if (detailMode == OVERVIEW_ROWS) {
-        nA = static_cast<int>(doc.rowsA.size());
-        nB = static_cast<int>(doc.rowsB.size());
+        nA = static_cast<int>(doc.result->Rows(DOC_A).size());
+        nB = static_cast<int>(doc.result->Rows(DOC_B).size());
         if (nA == 0 || nB == 0)
             return strips;
     }
@@ -155,11 +155,11 @@ OverviewStrips BuildOverviewStrips(const TextDocument& doc, int detailMode, int 
         return strips;
 
     if (detailMode == OVERVIEW_ROWS) {
-        strips.a = RowStrip(doc.rowsA, bar);
-        strips.b = RowStrip(doc.rowsB, bar);
+        strips.a = RowStrip(doc.result->Rows(DOC_A), bar);
+        strips.b = RowStrip(doc.result->Rows(DOC_B), bar);
     } else {
-        strips.a = BlockStrip(doc.blocksA, nA, bar);
-        strips.b = BlockStrip(doc.blocksB, nB, bar);
+        strips.a = BlockStrip(doc.result->Blocks(DOC_A), nA, bar);
+        strips.b = BlockStrip(doc.result->Blocks(DOC_B), nB, bar);
     }
     strips.thumbHeight = OverviewThumbHeight(bar.height(), strips.rowCount, RowHeightFrom(rowHeightSetting));
     return strips;

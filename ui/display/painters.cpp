@@ -216,7 +216,7 @@ LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int l
     return PaintRowText(context, text, kUncoloredRow, y);
 }
 
-int PaintSource(PaintContext& context, const LineTable& table)
+int PaintSource(PaintContext& context, const Text& table)
 {
     context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
     const int count = table.count();
@@ -227,7 +227,7 @@ int PaintSource(PaintContext& context, const LineTable& table)
         lastLine = PaintSourceLine(context, table.text(k), k, k * pitch);
 
     // "[EOF]" after the text, and numbered cells for the rows below it.
-    const bool endsWithLineEnd = count == 0 || table.lines.back().newlineKind != 0;
+    const bool endsWithLineEnd = count == 0 || NewlineKind(table, count - 1) != 0;
     const int eofRow = endsWithLineEnd ? count : count - 1;
     int eofX = context.numberColumnWidth + kTextGap;
     if (!endsWithLineEnd) {
@@ -249,14 +249,15 @@ int PaintSource(PaintContext& context, const LineTable& table)
     return context.numberColumnWidth;
 }
 
-void PaintResultRow(PaintContext& context, const DisplayRow& row, int y)
+void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y)
 {
     PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
-    PaintRowText(context, row.text, row.kind, y);
+    PaintRowText(context, text, row.kind, y);
 }
 
-int PaintResult(PaintContext& context, const std::vector<DisplayRow>& rows)
+int PaintResult(PaintContext& context, const CompareResult& result, int side)
 {
+    const std::vector<DisplayRow>& rows = result.Rows(side);
     if (rows.empty()) {
         context.numberColumnWidth = 0;
         context.painter.setPen(kEmptyResultColor);
@@ -265,8 +266,11 @@ int PaintResult(PaintContext& context, const std::vector<DisplayRow>& rows)
     }
     context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
     const auto [first, last] = RowsInArea(context, static_cast<int>(rows.size()));
-    for (int k = first; k <= last; ++k)
-        PaintResultRow(context, rows[static_cast<std::size_t>(k)], k * context.lineHeight);
+    std::string scratch;
+    for (int k = first; k <= last; ++k) {
+        const DisplayRow& row = rows[static_cast<std::size_t>(k)];
+        PaintResultRow(context, RowText(result, side, row, scratch), row, k * context.lineHeight);
+    }
     return context.numberColumnWidth;
 }
 

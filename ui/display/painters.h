@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/compare/result_model.h"
+#include "engine/compare/compare_result.h"
 #include "ui/display/row_layout.h"
-#include "engine/document/line_table.h"
+#include "engine/document/text.h"
 #include "engine/settings/settings_file.h"
 
 class QPainter;
@@ -74,14 +74,14 @@ struct LineEndPaint {
 LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int lineIndex, int y);
 // A whole text as loaded, each line on its own row, then "[EOF]" and numbered cells down
 // to the bottom of the area. Returns the number column width.
-int PaintSource(PaintContext& context, const LineTable& table);
+int PaintSource(PaintContext& context, const Text& table);
 
 // One result row at y: number cell (blank for a filler row), segments on the row's colour,
 // the newline mark.
-void PaintResultRow(PaintContext& context, const DisplayRow& row, int y);
-// One column of the result; an empty column shows the message that there is nothing to
+void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y);
+// Column side of the result; an empty column shows the message that there is nothing to
 // show and returns 0, otherwise returns the number column width.
-int PaintResult(PaintContext& context, const std::vector<DisplayRow>& rows);
+int PaintResult(PaintContext& context, const CompareResult& result, int side);
 
 // Bytes [from, to) of a row at y drawn again on SELBACK; a line end inside the range shows
 // as the glyph "↓".

@@ -83,10 +83,9 @@ const QFont& CTextView::ViewFont() const
 
 int CTextView::RowCountIn(int side, int mode) const
 {
-    const kl::TextDocument& text = doc_.textDoc;
     if (mode == DISPLAY_RESULT)
-        return static_cast<int>((side == kl::DOC_A ? text.rowsA : text.rowsB).size());
-    return kl::LineCount(text, side);
+        return static_cast<int>(doc_.result()->Rows(side).size());
+    return kl::LineCount(doc_.textDoc, side);
 }
 
 int CTextView::LineStep() const
@@ -171,7 +170,7 @@ void CTextView::OnUpdate()
 
 int CTextView::MeasureScrollWidth()
 {
-    const kl::LineTable* table = doc_.textDoc.lineTables[static_cast<std::size_t>(side_)].get();
+    const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get();
     if (!table || longestLine < 0 || longestLine >= table->count())
         return 0;
     std::string_view text = table->text(longestLine);
@@ -232,10 +231,9 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
 
-    const kl::TextDocument& text = doc_.textDoc;
     if (displayMode == DISPLAY_RESULT) {
-        numberColumnWidth = kl::PaintResult(context, side_ == kl::DOC_A ? text.rowsA : text.rowsB);
-    } else if (const kl::LineTable* table = text.lineTables[static_cast<std::size_t>(side_)].get()) {
+        numberColumnWidth = kl::PaintResult(context, *doc_.result(), side_);
+    } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get()) {
         numberColumnWidth = kl::PaintSource(context, *table);
     }
     if (selectionState != 0)

@@ -2,15 +2,13 @@
 
 #include <QFile>
 
-#include "ui/app/kestrilane_app.h"
-#include "ui/app/main_frame.h"
 #include "engine/document/document_ops.h"
 #include "ui/platform/font_resolver.h"
 
-CKestrilaneDoc::CKestrilaneDoc(CKestrilaneApp& app, const std::string& iniPath, QObject* parent)
-    : QObject(parent), app_(app), iniPath_(iniPath)
+CKestrilaneDoc::CKestrilaneDoc(DocumentContext context, const std::string& iniPath, QObject* parent)
+    : QObject(parent), context_(std::move(context)), iniPath_(iniPath)
 {
-    kl::LoadViewSettings(iniPath_, docSettings, kl::ProcessCompareOptions(), fontSettings);
+    kl::LoadViewSettings(iniPath_, docSettings, compareOptions, fontSettings);
     CreateFonts();
 }
 
@@ -34,11 +32,18 @@ void CKestrilaneDoc::LoadColorSettings(kl::ColorRef windowColor)
     kl::LoadColorSettings(iniPath_, colors, leftMessage, rightMessage, windowColor);
 }
 
+void CKestrilaneDoc::SetResult(std::shared_ptr<const kl::CompareResult> result)
+{
+    textDoc.result = std::move(result);
+    emit documentChanged();
+}
+
 bool CKestrilaneDoc::OnNewDocument()
 {
     kl::ClearDocument(textDoc);
     givenTitle_.clear();
-    app_.m_nArgIndex = 0;
+    if (context_.argIndex)
+        *context_.argIndex = 0;
     emit cleared();
     emit documentChanged();
     emit titleChanged(Title());
@@ -47,8 +52,7 @@ bool CKestrilaneDoc::OnNewDocument()
 
 bool CKestrilaneDoc::AskClearLoaded()
 {
-    const UserPrompts& prompts = app_.prompts;
-    if (!prompts.askClearLoaded || !prompts.askClearLoaded(app_.mainFrame()))
+    if (!context_.prompts || !context_.prompts->askClearLoaded || !context_.prompts->askClearLoaded(DialogParent()))
         return false;
     OnNewDocument();
     return true;
@@ -64,11 +68,11 @@ bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
     case kl::OpenOutcome::Refused:
         return false;
     case kl::OpenOutcome::Failed:
-        if (app_.prompts.showOpenError) {
+        if (context_.prompts && context_.prompts->showOpenError) {
             const QString message = error.empty()
                 ? QStringLiteral(u"ファイル「%1」を開けません。").arg(QFile::decodeName(path.c_str()))
                 : QString::fromUtf8(error);
-            app_.prompts.showOpenError(app_.mainFrame(), message);
+            context_.prompts->showOpenError(DialogParent(), message);
         }
         return false;
     case kl::OpenOutcome::LoadedDocA:
@@ -82,7 +86,7 @@ bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
     if (outcome == kl::OpenOutcome::LoadedDocB) {
         emit docBLoaded();
         const kl::AutoCompare kind = kl::DecideAutoCompare(
-            app_.m_nArgIndex, docSettings, static_cast<int>(textDoc.fileNames.size()));
+            context_.argIndex ? *context_.argIndex : 0, docSettings, static_cast<int>(textDoc.fileNames.size()));
         if (kind != kl::AutoCompare::None)
             emit autoCompareRequested(kind);
     }

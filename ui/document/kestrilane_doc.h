@@ -6,22 +6,35 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "engine/compare/compare_options.h"
 #include "engine/document/auto_compare.h"
 #include "engine/document/text_document.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
+#include "ui/document/user_prompts.h"
 
-class CKestrilaneApp;
+class QWidget;
+
+// What the document needs from the program around it.
+struct DocumentContext {
+    const UserPrompts* prompts = nullptr;    // the questions and messages of the open sequence
+    std::function<QWidget*()> dialogParent;  // the window they belong to (may give nullptr)
+    // Command-line position of the file being opened (0 for other opens); the automatic
+    // comparison reads it, and clearing the document sets it to 0.
+    int* argIndex = nullptr;
+};
 
 class CKestrilaneDoc : public QObject {
     Q_OBJECT
 
 public:
     // Reads the FLAG, COMPARE and VIEW settings from iniPath (empty: built-in defaults),
-    // filling the process-wide compare options, and creates the fonts.
-    CKestrilaneDoc(CKestrilaneApp& app, const std::string& iniPath, QObject* parent = nullptr);
+    // filling compareOptions, and creates the fonts.
+    CKestrilaneDoc(DocumentContext context, const std::string& iniPath, QObject* parent = nullptr);
 
     // Clear: releases both texts and the results; the next file opened becomes DocA.
     bool OnNewDocument();
@@ -39,8 +52,16 @@ public:
     // The font of the right view: its own with individual fonts, else the left one.
     const QFont& rightViewFont() const;
 
+    // The result of the last comparison; never null.
+    const std::shared_ptr<const kl::CompareResult>& result() const { return textDoc.result; }
+    // Shows a new result in one step.
+    void SetResult(std::shared_ptr<const kl::CompareResult> result);
+
     kl::TextDocument textDoc;  // texts, file data, results; textDoc.recording is the recording flag
     kl::DocSettings docSettings;
+    // The compare options the compare-method dialog edits; each run takes a copy when it
+    // starts, after the selected preset has been applied.
+    kl::CompareOptions compareOptions;
     kl::FontSettings fontSettings;
     kl::ColorTable colors{};
     std::string leftMessage;   // code page 932
@@ -65,7 +86,9 @@ private:
     void CreateFonts();
     bool AskClearLoaded();
 
-    CKestrilaneApp& app_;
+    QWidget* DialogParent() const { return context_.dialogParent ? context_.dialogParent() : nullptr; }
+
+    DocumentContext context_;
     std::string iniPath_;
     std::string givenTitle_;  // file name of the last open, in the system's encoding
 };

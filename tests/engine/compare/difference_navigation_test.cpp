@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/compare/display_mode.h"
-#include "tests/engine/merge/compared_doc.h"
+#include "tests/engine/merge/compared_result.h"
 
 namespace {
 
@@ -171,12 +171,15 @@ TEST(DifferenceWalk, StepsThroughInterleavedSidesInRowOrder)
 // row opening a run of differing rows is reached (from before the first row).
 TEST(DifferenceWalk, RealResultStopsAtEveryDifferingRun)
 {
-    const kl::TextDocument doc = kltest::ComparedDoc("a\nb\nc\nd\ne\nf\ng\n", "a\nx\nb\nc\ne\nf\ny\nz\ng\n");
-    ASSERT_EQ(doc.rowsA.size(), doc.rowsB.size());
+    const kl::CompareResult result =
+        kltest::ComparedResult("a\nb\nc\nd\ne\nf\ng\n", "a\nx\nb\nc\ne\nf\ny\nz\ng\n");
+    const std::vector<kl::DisplayRow>& rowsA = result.Rows(kl::DOC_A);
+    const std::vector<kl::DisplayRow>& rowsB = result.Rows(kl::DOC_B);
+    ASSERT_EQ(rowsA.size(), rowsB.size());
     std::vector<int> runStarts;
     bool inRun = false;
-    for (std::size_t r = 0; r < doc.rowsA.size(); ++r) {
-        const bool differs = doc.rowsA[r].kind != kl::ROW_COMMON || doc.rowsB[r].kind != kl::ROW_COMMON;
+    for (std::size_t r = 0; r < rowsA.size(); ++r) {
+        const bool differs = rowsA[r].kind != kl::ROW_COMMON || rowsB[r].kind != kl::ROW_COMMON;
         if (differs && !inRun)
             runStarts.push_back(static_cast<int>(r));
         inRun = differs;
@@ -184,9 +187,10 @@ TEST(DifferenceWalk, RealResultStopsAtEveryDifferingRun)
     ASSERT_FALSE(runStarts.empty());
     ASSERT_GT(runStarts.front(), 0);
 
-    const std::vector<int> forward = WalkForward(doc.blocksA, doc.blocksB, 0);
+    const std::vector<int> forward = WalkForward(result.Blocks(kl::DOC_A), result.Blocks(kl::DOC_B), 0);
     EXPECT_EQ(forward, runStarts);
-    std::vector<int> backward = WalkBackward(doc.blocksA, doc.blocksB, static_cast<int>(doc.rowsA.size()));
+    std::vector<int> backward =
+        WalkBackward(result.Blocks(kl::DOC_A), result.Blocks(kl::DOC_B), static_cast<int>(rowsA.size()));
     std::reverse(backward.begin(), backward.end());
     EXPECT_EQ(backward, runStarts);
 }

@@ -40,8 +40,8 @@ TEST(LineKeys, AgreeWithLinesEqualUnderEveryOptionSet)
         options.wideSpaceAsTwo = (bits & 8) ? 1 : 0;
         options.ignoreTrailingSpaces = (bits & 16) ? 1 : 0;
         options.delimiter = (bits & 32) ? '\0' : ':';
-        const kl::LineTable tables[2] = {kltest::MakeTable(RandomLines(random, 60)),
-                                         kltest::MakeTable(RandomLines(random, 60))};
+        const kl::Text tables[2] = {kltest::MakeText(RandomLines(random, 60)),
+                                    kltest::MakeText(RandomLines(random, 60))};
         const kl::LineKeys keys(tables[0], tables[1], options);
         int decided = 0;
         for (int side = 0; side < 2; ++side) {
@@ -64,8 +64,8 @@ TEST(LineKeys, AgreeWithLinesEqualUnderEveryOptionSet)
 
 TEST(LineKeys, IndexListsTheLinesOfEachKeyInOrder)
 {
-    const kl::LineTable own = kltest::MakeTable({"x\n"});
-    const kl::LineTable other = kltest::MakeTable({"a\n", "b\n", "a\n", "a\r\n", "b\n", "a\n"});
+    const kl::Text own = kltest::MakeText({"x\n"});
+    const kl::Text other = kltest::MakeText({"a\n", "b\n", "a\n", "a\r\n", "b\n", "a\n"});
     kl::CompareOptions options;
     options.ignoreNewline = true;
     const kl::LineKeys keys(own, other, options);
@@ -82,17 +82,17 @@ TEST(BlockSizeTree, FindsTheFirstLargerBlockAsValuesChange)
 {
     std::mt19937 random(5);
     for (const int count : {1, 2, 7, 64, 100}) {
-        std::vector<kl::LineRecord> lines(static_cast<std::size_t>(count));
-        for (auto& line : lines) line.blockSize = static_cast<std::int32_t>(random() % 6);
-        kl::BlockSizeTree tree(lines);
+        std::vector<std::int32_t> blockSizes(static_cast<std::size_t>(count));
+        for (std::int32_t& blockSize : blockSizes) blockSize = static_cast<std::int32_t>(random() % 6);
+        kl::BlockSizeTree tree(blockSizes);
         for (int round = 0; round < 400; ++round) {
             const int changed = static_cast<int>(random() % count);
-            lines[changed].blockSize = static_cast<std::int32_t>(random() % 6);  // up or down
-            tree.Set(changed, lines[changed].blockSize);
+            blockSizes[changed] = static_cast<std::int32_t>(random() % 6);  // up or down
+            tree.Set(changed, blockSizes[changed]);
             const int from = static_cast<int>(random() % (count + 1));
             const auto limit = static_cast<std::int32_t>(random() % 6);
             int expected = from;
-            while (expected < count && lines[expected].blockSize <= limit) ++expected;
+            while (expected < count && blockSizes[expected] <= limit) ++expected;
             ASSERT_EQ(tree.FirstAbove(from, limit), expected) << count << " from " << from << " limit " << limit;
         }
     }

@@ -1,39 +1,55 @@
 // The matcher's shortcuts (line keys, jumps over candidates, reuse of measured runs) must
-// not change any result. These tests run many small random inputs three ways and demand
-// identical match fields: the matcher with line keys, the matcher without them, and a
-// plain step-by-step matcher written here that compares every pair with LinesEqual.
+// not change any result. These tests run many small random inputs several ways and demand
+// identical match fields: the matcher with line keys, the matcher without them, a whole
+// comparison run, and a plain step-by-step matcher written here that compares every pair
+// with LinesEqual and keeps all fields of a line in one record.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "engine/compare/compare.h"
 #include "engine/compare/line_matching.h"
 #include "engine/compare/lines_equal.h"
 #include "match_tables.h"
 
 namespace {
 
-using kl::LineRecord;
-using kl::LineTable;
 using kl::kNoLine;
+
+// The plain matcher's view of one line: its match fields side by side.
+struct LineRecord {
+    int blockSize = 0;
+    // Partners in the other text, ended by the first kNoLine; slot 0 is the primary one.
+    std::array<std::int32_t, 4> partnerSlots{kNoLine, kNoLine, kNoLine, kNoLine};
+    std::vector<std::int32_t> partnerLines;
+};
+
+// One text with a record per line.
+struct PlainSide {
+    explicit PlainSide(const kl::Text& text) : text(&text), lines(static_cast<std::size_t>(text.count())) {}
+    const kl::Text* text;
+    std::vector<LineRecord> lines;
+};
 
 // A literal matcher: every comparison is LinesEqual, every walk is walked again.
 class PlainMatcher {
 public:
-    PlainMatcher(LineTable& own, LineTable& other, const kl::CompareOptions& options, int mode)
-        : tables_{&own, &other}, options_(options), normal_(mode == kl::COMPARE_NORMAL)
+    PlainMatcher(PlainSide& own, PlainSide& other, const kl::CompareOptions& options, int mode)
+        : sides_{&own, &other}, options_(options), normal_(mode == kl::COMPARE_NORMAL)
     {
     }
 
     void Pass()
     {
-        const int nP = tables_[0]->count();
-        const int nQ = tables_[1]->count();
+        const int nP = Count(0);
+        const int nQ = Count(1);
         int resume = 0;
         for (int i = 0; i < nP; ++i) {
-            const std::string_view text = tables_[0]->text(i);
+            const std::string_view text = sides_[0]->text->text(i);
             if (!text.empty() && (text[0] == '\r' || text[0] == '\n')) continue;
             LineRecord& l = Line(0, i);
             int e = i;
@@ -63,11 +79,11 @@ public:
     }
 
 private:
-    LineRecord& Line(int side, int i) { return tables_[side]->lines[static_cast<std::size_t>(i)]; }
-    int Count(int side) const { return tables_[side]->count(); }
+    LineRecord& Line(int side, int i) { return sides_[side]->lines[static_cast<std::size_t>(i)]; }
+    int Count(int side) const { return sides_[side]->text->count(); }
     bool Equal(int firstSide, int a, int b) const
     {
-        return kl::LinesEqual(tables_[firstSide]->text(a), tables_[1 - firstSide]->text(b), options_) == 0;
+        return kl::LinesEqual(sides_[firstSide]->text->text(a), sides_[1 - firstSide]->text->text(b), options_) == 0;
     }
 
     int MeasureAndLink(int li, int ri)
@@ -100,7 +116,7 @@ private:
             if (largest <= count || normal_) break;
         }
         int k = 0;
-        while (k < 5 && r.partnerSlots[k] != kNoLine && Line(0, r.partnerSlots[k]).blockSize >= count) ++k;
+        while (k < 4 && r.partnerSlots[k] != kNoLine && Line(0, r.partnerSlots[k]).blockSize >= count) ++k;
         if (k > 0) {
             if (l.partnerSlots[0] == kNoLine) {
                 l.partnerSlots[0] = ri;
@@ -140,7 +156,7 @@ private:
         int k = 0;
         while (k < 3 && x.partnerSlots[k] != kNoLine && x.partnerSlots[k] != y) ++k;
         x.partnerSlots[k] = y;
-        x.partnerSlots[k + 1] = kNoLine;
+        if (k < 3) x.partnerSlots[k + 1] = kNoLine;
     }
 
     void Primary(int side, int xi, int yi)
@@ -201,7 +217,7 @@ private:
         y.blockSize = count;
     }
 
-    LineTable* tables_[2];
+    PlainSide* sides_[2];
     kl::CompareOptions options_;
     bool normal_;
 };
@@ -247,59 +263,68 @@ kl::CompareOptions OptionsFromBits(unsigned bits)
     return options;
 }
 
-void ExpectSameFields(const LineTable& expected, const LineTable& actual, const std::string& what)
+// The fields of every line, read from the matcher's per-side arrays (partners: from the
+// chains of a pass, or from the packed lists of a finished run).
+template <typename PartnerStore>
+void ExpectSameFields(const PlainSide& expected, const std::vector<std::int32_t>& blockSize,
+                      const std::vector<kl::PartnerSlots>& partnerSlots, const PartnerStore& partnersOf,
+                      const std::string& what)
 {
-    ASSERT_EQ(expected.count(), actual.count());
-    for (int i = 0; i < expected.count(); ++i) {
+    const int count = expected.text->count();
+    ASSERT_EQ(blockSize.size(), static_cast<std::size_t>(count)) << what;
+    ASSERT_EQ(partnerSlots.size(), static_cast<std::size_t>(count)) << what;
+    for (int i = 0; i < count; ++i) {
         const LineRecord& e = expected.lines[static_cast<std::size_t>(i)];
-        const LineRecord& a = actual.lines[static_cast<std::size_t>(i)];
-        ASSERT_EQ(e.blockSize, a.blockSize) << what << " line " << i;
-        ASSERT_EQ(e.partnerSlots, a.partnerSlots) << what << " line " << i;
-        ASSERT_EQ(e.partnerLines, a.partnerLines) << what << " line " << i;
+        ASSERT_EQ(e.blockSize, blockSize[static_cast<std::size_t>(i)]) << what << " line " << i;
+        ASSERT_EQ(e.partnerSlots, partnerSlots[static_cast<std::size_t>(i)]) << what << " line " << i;
+        const auto partners = partnersOf(i);
+        ASSERT_EQ(e.partnerLines, std::vector<std::int32_t>(partners.begin(), partners.end())) << what << " line " << i;
     }
 }
 
-struct Run {
-    LineTable a;
-    LineTable b;
-};
-
-Run MatchWithMatcher(const std::vector<std::string>& a, const std::vector<std::string>& b, const kl::MatchContext& context)
+void ExpectSameFields(const PlainSide& expected, const kl::MatchSide& actual, const std::string& what)
 {
-    Run run{kltest::MakeTable(a), kltest::MakeTable(b)};
-    kl::ResetMatchFields(run.a, run.b);
-    const int value = kl::MatchPass(0, 40, run.a, run.b, context);
-    kl::MatchPass(value, 40, run.b, run.a, context);
-    return run;
+    ExpectSameFields(expected, actual.blockSize, actual.partnerSlots,
+                     [&](int i) { return actual.partnerLines.Lines(i); }, what);
 }
 
-Run MatchPlainly(const std::vector<std::string>& a, const std::vector<std::string>& b, const kl::CompareOptions& options,
-                 int mode)
+void ExpectSameFields(const PlainSide& expected, const kl::SideResult& actual, const std::string& what)
 {
-    Run run{kltest::MakeTable(a), kltest::MakeTable(b)};
-    PlainMatcher(run.a, run.b, options, mode).Pass();
-    PlainMatcher(run.b, run.a, options, mode).Pass();
-    return run;
+    ExpectSameFields(expected, actual.blockSize, actual.partnerSlots,
+                     [&](int i) { return actual.partnerLines.Of(i); }, what);
+}
+
+std::shared_ptr<const kl::Text> SharedText(const std::vector<std::string>& lines)
+{
+    return std::make_shared<const kl::Text>(kltest::MakeText(lines));
 }
 
 void ExpectAllWaysAgree(const std::vector<std::string>& a, const std::vector<std::string>& b,
-                        const kl::CompareOptions& options, int mode, const std::string& what)
+                        const kl::CompareOptions& options, kl::CompareMode mode, const std::string& what)
 {
-    const Run plain = MatchPlainly(a, b, options, mode);
-    kl::MatchContext context{options, mode, {}};
+    const kl::TextPair texts{SharedText(a), SharedText(b)};
+    PlainSide plainA(*texts[kl::DOC_A]);
+    PlainSide plainB(*texts[kl::DOC_B]);
+    PlainMatcher(plainA, plainB, options, mode).Pass();
+    PlainMatcher(plainB, plainA, options, mode).Pass();
+
+    kl::MatchContext context{options, mode, {}, {}};
     for (const bool keys : {true, false}) {
         context.useLineKeys = keys;
-        const Run run = MatchWithMatcher(a, b, context);
+        kl::MatchSide sideA(*texts[kl::DOC_A]);
+        kl::MatchSide sideB(*texts[kl::DOC_B]);
+        const int value = kl::MatchPass(0, 40, sideA, sideB, context);
+        kl::MatchPass(value, 40, sideB, sideA, context);
         const std::string label = what + (keys ? " with keys" : " without keys");
-        ExpectSameFields(plain.a, run.a, label + " DocA");
-        ExpectSameFields(plain.b, run.b, label + " DocB");
+        ExpectSameFields(plainA, sideA, label + " DocA");
+        ExpectSameFields(plainB, sideB, label + " DocB");
     }
-    // As a run does it: the second pass reuses the numbers the first pass made.
-    context.useLineKeys = true;
-    context.keyCache = std::make_shared<kl::LineKeysCache>();
-    const Run shared = MatchWithMatcher(a, b, context);
-    ExpectSameFields(plain.a, shared.a, what + " with shared keys DocA");
-    ExpectSameFields(plain.b, shared.b, what + " with shared keys DocB");
+    // A whole run: the second pass reuses the numbers the first pass made, and the result
+    // holds the partner lists packed.
+    const kl::CompareResult run = kl::Compare(texts, kl::CompareRequest{options, mode, {}});
+    ASSERT_EQ(run.outcome, kl::RunOutcome::Completed) << what;
+    ExpectSameFields(plainA, run.sides[kl::DOC_A], what + " in a run DocA");
+    ExpectSameFields(plainB, run.sides[kl::DOC_B], what + " in a run DocB");
 }
 
 TEST(LineMatchingEquivalence, SmallRandomTextsUnderEveryOptionSetAndMode)
@@ -313,7 +338,7 @@ TEST(LineMatchingEquivalence, SmallRandomTextsUnderEveryOptionSetAndMode)
             const std::vector<std::string> b = random() % 4 == 0
                                                    ? RandomLines(random, static_cast<int>(random() % 14), variety)
                                                    : Edited(random, a, RandomLines(random, 4, variety));
-            for (const int mode : {kl::COMPARE_NORMAL, kl::COMPARE_DETAILED}) {
+            for (const kl::CompareMode mode : {kl::COMPARE_NORMAL, kl::COMPARE_DETAILED}) {
                 ExpectAllWaysAgree(a, b, options, mode,
                                    "options " + std::to_string(bits) + " trial " + std::to_string(trial) + " mode "
                                        + std::to_string(mode));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -14,26 +15,27 @@ namespace {
 using kl::COMPARE_DETAILED;
 using kl::COMPARE_NORMAL;
 using kl::kNoLine;
-using kl::LineTable;
-using kltest::LetterTable;
-using kltest::MakeTable;
-using Slots = std::array<std::int32_t, kl::kPartnerSlotCount>;
+using kl::MatchSide;
+using kl::Text;
+using kltest::LetterText;
+using kltest::MakeText;
+using Slots = kl::PartnerSlots;
 using Lines = std::vector<std::int32_t>;
 
-constexpr Slots kNoSlots{kNoLine, kNoLine, kNoLine, kNoLine, kNoLine};
-Slots Primary(int line) { return {line, kNoLine, kNoLine, kNoLine, kNoLine}; }
+constexpr Slots kNoSlots = kl::kNoPartners;
+Slots Primary(int line) { return {line, kNoLine, kNoLine, kNoLine}; }
 
-kl::MatchContext Context(int mode)
+kl::MatchContext Context(kl::CompareMode mode, std::stop_token stop = {})
 {
     kl::MatchContext context;
     context.mode = mode;
+    context.stop = stop;
     return context;
 }
 
-// Reset and both passes, as a comparison run does them.
-void MatchBoth(LineTable& a, LineTable& b, const kl::MatchContext& context)
+// Both passes, as a comparison run does them.
+void MatchBoth(MatchSide& a, MatchSide& b, const kl::MatchContext& context)
 {
-    kl::ResetMatchFields(a, b);
     const int value = kl::MatchPass(0, 40, a, b, context);
     kl::MatchPass(value, 40, b, a, context);
 }
@@ -46,62 +48,62 @@ std::vector<std::string> Numbered(const std::string& prefix, int first, int coun
     return lines;
 }
 
-class LineMatchingModes : public ::testing::TestWithParam<int> {
-protected:
-    void TearDown() override { kl::g_abortRequested = 0; }
-};
+class LineMatchingModes : public ::testing::TestWithParam<kl::CompareMode> {};
 INSTANTIATE_TEST_SUITE_P(BothModes, LineMatchingModes, ::testing::Values(COMPARE_NORMAL, COMPARE_DETAILED),
                          [](const auto& info) { return info.param == COMPARE_NORMAL ? "Normal" : "Detailed"; });
 
 TEST_P(LineMatchingModes, IdenticalTextsFormOneBlock)
 {
-    LineTable a = LetterTable("abcdefgh");
-    LineTable b = LetterTable("abcdefgh");
+    const Text ta = LetterText("abcdefgh");
+    const Text tb = LetterText("abcdefgh");
+    MatchSide a(ta), b(tb);
     MatchBoth(a, b, Context(GetParam()));
-    for (const LineTable* table : {&a, &b}) {
-        for (int i = 0; i < table->count(); ++i) {
-            const kl::LineRecord& line = table->lines[static_cast<std::size_t>(i)];
-            EXPECT_EQ(line.blockSize, 8) << i;
-            EXPECT_EQ(line.partnerSlots, Primary(i)) << i;
+    for (const MatchSide* side : {&a, &b}) {
+        for (int i = 0; i < side->count(); ++i) {
+            EXPECT_EQ(side->blockSize[i], 8) << i;
+            EXPECT_EQ(side->partnerSlots[i], Primary(i)) << i;
             // Later searches find the block already linked and add nothing.
-            EXPECT_EQ(line.partnerLines, Lines{i}) << i;
+            EXPECT_EQ(side->partnerLines.Lines(i), Lines{i}) << i;
         }
     }
 }
 
 TEST_P(LineMatchingModes, MovedLinesFormTheirOwnBlock)
 {
-    LineTable a = LetterTable("abcde");
-    LineTable b = LetterTable("deabc");
+    const Text ta = LetterText("abcde");
+    const Text tb = LetterText("deabc");
+    MatchSide a(ta), b(tb);
     MatchBoth(a, b, Context(GetParam()));
     const std::vector<int> expectedBlock{3, 3, 3, 2, 2};
     const std::vector<int> partnerInB{2, 3, 4, 0, 1};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(a.lines[i].blockSize, expectedBlock[i]) << i;
-        EXPECT_EQ(a.lines[i].partnerSlots, Primary(partnerInB[i])) << i;
-        EXPECT_EQ(b.lines[partnerInB[i]].partnerSlots, Primary(i)) << i;
-        EXPECT_EQ(b.lines[partnerInB[i]].blockSize, expectedBlock[i]) << i;
+        EXPECT_EQ(a.blockSize[i], expectedBlock[i]) << i;
+        EXPECT_EQ(a.partnerSlots[i], Primary(partnerInB[i])) << i;
+        EXPECT_EQ(b.partnerSlots[partnerInB[i]], Primary(i)) << i;
+        EXPECT_EQ(b.blockSize[partnerInB[i]], expectedBlock[i]) << i;
     }
 }
 
 TEST_P(LineMatchingModes, LineEndOnlyLinesJoinRunsButAreNeverSearched)
 {
-    LineTable a = MakeTable({"x\n", "\n", "\r\n", "y\n"});
-    LineTable b = MakeTable({"x\n", "\n", "\r\n", "y\n"});
+    const Text ta = MakeText({"x\n", "\n", "\r\n", "y\n"});
+    const Text tb = MakeText({"x\n", "\n", "\r\n", "y\n"});
+    MatchSide a(ta), b(tb);
     MatchBoth(a, b, Context(GetParam()));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(a.lines[i].blockSize, 4) << i;
-        EXPECT_EQ(a.lines[i].partnerSlots, Primary(i)) << i;
+        EXPECT_EQ(a.blockSize[i], 4) << i;
+        EXPECT_EQ(a.partnerSlots[i], Primary(i)) << i;
     }
 
-    LineTable emptyA = MakeTable({"\n", "x\n", "\r\n"});
-    LineTable emptyB = MakeTable({"z\n", "\r\n", "\n"});
+    const Text emptyTextA = MakeText({"\n", "x\n", "\r\n"});
+    const Text emptyTextB = MakeText({"z\n", "\r\n", "\n"});
+    MatchSide emptyA(emptyTextA), emptyB(emptyTextB);
     MatchBoth(emptyA, emptyB, Context(GetParam()));
-    for (const LineTable* table : {&emptyA, &emptyB}) {
-        for (const kl::LineRecord& line : table->lines) {
-            EXPECT_EQ(line.blockSize, 0);
-            EXPECT_EQ(line.partnerSlots, kNoSlots);
-            EXPECT_TRUE(line.partnerLines.empty());
+    for (const MatchSide* side : {&emptyA, &emptyB}) {
+        for (int i = 0; i < side->count(); ++i) {
+            EXPECT_EQ(side->blockSize[i], 0);
+            EXPECT_EQ(side->partnerSlots[i], kNoSlots);
+            EXPECT_TRUE(side->partnerLines.Lines(i).empty());
         }
     }
 }
@@ -110,16 +112,17 @@ TEST_P(LineMatchingModes, ALineKeepsAtMostFourPartnerSlots)
 {
     // DocA's "a" first joins the block q-a; its own search then meets six lone "a" lines
     // before its partner and records each as a partner.
-    LineTable a = LetterTable("qa");
-    LineTable b = LetterTable("aaaaaaqa");
+    const Text ta = LetterText("qa");
+    const Text tb = LetterText("aaaaaaqa");
+    MatchSide a(ta), b(tb);
     MatchBoth(a, b, Context(GetParam()));
-    EXPECT_EQ(a.lines[1].blockSize, 2);
-    EXPECT_EQ(a.lines[1].partnerSlots, (Slots{7, 0, 1, 5, kNoLine}));
-    EXPECT_EQ(a.lines[1].partnerLines, (Lines{7, 0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(a.blockSize[1], 2);
+    EXPECT_EQ(a.partnerSlots[1], (Slots{7, 0, 1, 5}));
+    EXPECT_EQ(a.partnerLines.Lines(1), (Lines{7, 0, 1, 2, 3, 4, 5}));
     for (int j = 0; j < 6; ++j) {
-        EXPECT_EQ(b.lines[j].blockSize, 0) << j;
-        EXPECT_EQ(b.lines[j].partnerSlots, Primary(1)) << j;
-        EXPECT_EQ(b.lines[j].partnerLines, Lines{1}) << j;
+        EXPECT_EQ(b.blockSize[j], 0) << j;
+        EXPECT_EQ(b.partnerSlots[j], Primary(1)) << j;
+        EXPECT_EQ(b.partnerLines.Lines(j), Lines{1}) << j;
     }
 }
 
@@ -127,59 +130,66 @@ TEST_P(LineMatchingModes, LineAfterARunFoundAtTheFirstCandidateIsNotSearched)
 {
     // DocA's second "a" follows the run a-b found at the first candidate: no search is made
     // for it, and the "b" after it only notes its partner, which lies in a longer block.
-    LineTable a = LetterTable("abab");
-    LineTable b = LetterTable("ab");
+    const Text ta = LetterText("abab");
+    const Text tb = LetterText("ab");
+    MatchSide a(ta), b(tb);
     MatchBoth(a, b, Context(GetParam()));
-    EXPECT_EQ(a.lines[0].blockSize, 2);
-    EXPECT_EQ(a.lines[1].blockSize, 2);
-    EXPECT_EQ(a.lines[2].blockSize, 0);
-    EXPECT_EQ(a.lines[2].partnerSlots, kNoSlots);
-    EXPECT_EQ(a.lines[3].blockSize, 0);
-    EXPECT_EQ(a.lines[3].partnerSlots, Primary(1));
-    EXPECT_TRUE(a.lines[3].partnerLines.empty());
-    EXPECT_EQ(b.lines[0].partnerLines, Lines{0});
-    EXPECT_EQ(b.lines[1].partnerLines, Lines{1});
+    EXPECT_EQ(a.blockSize[0], 2);
+    EXPECT_EQ(a.blockSize[1], 2);
+    EXPECT_EQ(a.blockSize[2], 0);
+    EXPECT_EQ(a.partnerSlots[2], kNoSlots);
+    EXPECT_EQ(a.blockSize[3], 0);
+    EXPECT_EQ(a.partnerSlots[3], Primary(1));
+    EXPECT_TRUE(a.partnerLines.Lines(3).empty());
+    EXPECT_EQ(b.partnerLines.Lines(0), Lines{0});
+    EXPECT_EQ(b.partnerLines.Lines(1), Lines{1});
 }
 
 TEST_P(LineMatchingModes, EmptyTextsGiveNoLinks)
 {
-    LineTable empty;
-    LineTable other = LetterTable("abc");
+    const Text emptyText;
+    const Text otherText = LetterText("abc");
+    MatchSide empty(emptyText), other(otherText);
     const kl::MatchContext context = Context(GetParam());
-    kl::ResetMatchFields(empty, other);
     EXPECT_EQ(kl::MatchPass(0, 40, empty, other, context), 0);
     EXPECT_EQ(kl::MatchPass(0, 40, other, empty, context), 40);
-    for (const kl::LineRecord& line : other.lines) {
-        EXPECT_EQ(line.blockSize, 0);
-        EXPECT_EQ(line.partnerSlots, kNoSlots);
+    for (int i = 0; i < other.count(); ++i) {
+        EXPECT_EQ(other.blockSize[i], 0);
+        EXPECT_EQ(other.partnerSlots[i], kNoSlots);
     }
-    LineTable bothEmpty;
+    MatchSide bothEmpty(emptyText);
     EXPECT_EQ(kl::MatchPass(0, 40, empty, bothEmpty, context), 0);
 }
 
-TEST_P(LineMatchingModes, ResetClearsAnEarlierRun)
+TEST_P(LineMatchingModes, NewSidesOfMatchedTextsStartEmpty)
 {
-    LineTable a = LetterTable("abc");
-    LineTable b = LetterTable("abc");
-    MatchBoth(a, b, Context(GetParam()));
-    kl::ResetMatchFields(a, b);
-    for (const LineTable* table : {&a, &b}) {
-        for (const kl::LineRecord& line : table->lines) {
-            EXPECT_EQ(line.blockSize, 0);
-            EXPECT_EQ(line.partnerSlots, kNoSlots);
-            EXPECT_TRUE(line.partnerLines.empty());
+    // The match fields belong to the sides, not to the texts: an earlier run over the same
+    // texts leaves nothing behind.
+    const Text ta = LetterText("abc");
+    const Text tb = LetterText("abc");
+    {
+        MatchSide a(ta), b(tb);
+        MatchBoth(a, b, Context(GetParam()));
+        ASSERT_EQ(a.blockSize[0], 3);
+    }
+    const MatchSide a(ta), b(tb);
+    for (const MatchSide* side : {&a, &b}) {
+        for (int i = 0; i < side->count(); ++i) {
+            EXPECT_EQ(side->blockSize[i], 0);
+            EXPECT_EQ(side->partnerSlots[i], kNoSlots);
+            EXPECT_TRUE(side->partnerLines.Lines(i).empty());
         }
     }
 }
 
 TEST_P(LineMatchingModes, ProgressRunsFromBaseToBasePlusSpan)
 {
-    LineTable a = LetterTable("abcdefghij");
-    LineTable b = LetterTable("jihgfedcba");
+    const Text ta = LetterText("abcdefghij");
+    const Text tb = LetterText("jihgfedcba");
+    MatchSide a(ta), b(tb);
     std::vector<int> values;
     kl::MatchContext context = Context(GetParam());
     context.progress = [&values](int value) { values.push_back(value); };
-    kl::ResetMatchFields(a, b);
     EXPECT_EQ(kl::MatchPass(40, 40, a, b, context), 80);
     ASSERT_FALSE(values.empty());
     EXPECT_EQ(values.front(), 44);
@@ -187,46 +197,48 @@ TEST_P(LineMatchingModes, ProgressRunsFromBaseToBasePlusSpan)
     EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
 }
 
-TEST_P(LineMatchingModes, AbortBeforeThePassEndsItWithinTheFirstLine)
+TEST_P(LineMatchingModes, StopBeforeThePassEndsItWithinTheFirstLine)
 {
     const std::vector<std::string> lines = Numbered("line", 0, 3);
-    LineTable a = MakeTable(lines);
-    LineTable b = MakeTable({lines[2], lines[1], lines[0]});
-    kl::ResetMatchFields(a, b);
-    kl::g_abortRequested = 1;
-    EXPECT_LE(kl::MatchPass(0, 40, a, b, Context(GetParam())), 13);
-    EXPECT_EQ(a.lines[1].blockSize, 0);
-    EXPECT_EQ(a.lines[2].blockSize, 0);
-    EXPECT_EQ(kl::g_abortRequested, 1) << "the run, not the pass, clears the request";
+    const Text ta = MakeText(lines);
+    const Text tb = MakeText({lines[2], lines[1], lines[0]});
+    MatchSide a(ta), b(tb);
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_LE(kl::MatchPass(0, 40, a, b, Context(GetParam(), stop.get_token())), 13);
+    EXPECT_EQ(a.blockSize[1], 0);
+    EXPECT_EQ(a.blockSize[2], 0);
 }
 
-TEST_P(LineMatchingModes, AbortDuringThePassStopsAfterTheCurrentLine)
+TEST_P(LineMatchingModes, StopDuringThePassStopsAfterTheCurrentLine)
 {
     const std::vector<std::string> lines = Numbered("line", 0, 10);
     std::vector<std::string> reversed(lines.rbegin(), lines.rend());
-    LineTable a = MakeTable(lines);
-    LineTable b = MakeTable(reversed);
-    kl::MatchContext context = Context(GetParam());
-    context.progress = [](int value) {
-        if (value >= 12) kl::g_abortRequested = 1;  // after the third line
+    const Text ta = MakeText(lines);
+    const Text tb = MakeText(reversed);
+    MatchSide a(ta), b(tb);
+    std::stop_source stop;
+    kl::MatchContext context = Context(GetParam(), stop.get_token());
+    context.progress = [&stop](int value) {
+        if (value >= 12) stop.request_stop();  // after the third line
     };
-    kl::ResetMatchFields(a, b);
     EXPECT_EQ(kl::MatchPass(0, 40, a, b, context), 12);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(a.lines[i].blockSize, i < 3 ? 1 : 0) << i;
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(a.blockSize[i], i < 3 ? 1 : 0) << i;
 }
 
-TEST_P(LineMatchingModes, AbortStopsALongLockStepWalk)
+TEST_P(LineMatchingModes, StopEndsALongLockStepWalk)
 {
     // The first search meets a run of 20000 lines; the walk polls the request and stops
     // before linking anything.
     const std::vector<std::string> lines = Numbered("", 0, 20000);
-    LineTable a = MakeTable(lines);
-    LineTable b = MakeTable(lines);
-    kl::ResetMatchFields(a, b);
-    kl::g_abortRequested = 1;
-    kl::MatchPass(0, 40, a, b, Context(GetParam()));
-    EXPECT_EQ(a.lines.back().blockSize, 0);
-    EXPECT_EQ(b.lines.back().blockSize, 0);
+    const Text ta = MakeText(lines);
+    const Text tb = MakeText(lines);
+    MatchSide a(ta), b(tb);
+    std::stop_source stop;
+    stop.request_stop();
+    kl::MatchPass(0, 40, a, b, Context(GetParam(), stop.get_token()));
+    EXPECT_EQ(a.blockSize.back(), 0);
+    EXPECT_EQ(b.blockSize.back(), 0);
 }
 
 // The normal-mode search for one line gives up after nQ / 5 + i + 1 candidates when the
@@ -248,15 +260,15 @@ TEST_P(LineMatchingGiveUp, LimitsTheCandidatesOfOneSearch)
     own.push_back("target\n");
     std::vector<std::string> other = Numbered("other", 0, c.otherCount);
     other[static_cast<std::size_t>(c.targetIndex)] = "target\n";
-    for (const int mode : {COMPARE_NORMAL, COMPARE_DETAILED}) {
+    for (const kl::CompareMode mode : {COMPARE_NORMAL, COMPARE_DETAILED}) {
         for (const bool keys : {true, false}) {
-            LineTable a = MakeTable(own);
-            LineTable b = MakeTable(other);
+            const Text ta = MakeText(own);
+            const Text tb = MakeText(other);
+            MatchSide a(ta), b(tb);
             kl::MatchContext context = Context(mode);
             context.useLineKeys = keys;
-            kl::ResetMatchFields(a, b);
             kl::MatchPass(0, 40, a, b, context);
-            const bool found = a.lines.back().blockSize == 1;
+            const bool found = a.blockSize.back() == 1;
             EXPECT_EQ(found, mode == COMPARE_DETAILED || c.foundNormal) << c.label << " mode " << mode << " keys " << keys;
         }
     }
@@ -291,14 +303,15 @@ TEST(LineMatchingGiveUp, ChangesTheResultOfAWholeRun)
     b.insert(b.end(), onlyB.begin(), onlyB.end());
     ASSERT_GT(a.size(), 3000u);
     ASSERT_GT(b.size(), 3000u);
-    for (const int mode : {COMPARE_NORMAL, COMPARE_DETAILED}) {
-        LineTable ta = MakeTable(a);
-        LineTable tb = MakeTable(b);
-        MatchBoth(ta, tb, Context(mode));
-        EXPECT_EQ(ta.lines[0].blockSize, 700) << mode;
-        EXPECT_EQ(ta.lines[0].partnerSlots, Primary(100)) << mode;
-        EXPECT_EQ(ta.lines[700].blockSize, mode == COMPARE_DETAILED ? 1 : 0) << mode;
-        EXPECT_EQ(tb.lines[0].partnerSlots, mode == COMPARE_DETAILED ? Primary(700) : kNoSlots) << mode;
+    for (const kl::CompareMode mode : {COMPARE_NORMAL, COMPARE_DETAILED}) {
+        const Text textA = MakeText(a);
+        const Text textB = MakeText(b);
+        MatchSide sa(textA), sb(textB);
+        MatchBoth(sa, sb, Context(mode));
+        EXPECT_EQ(sa.blockSize[0], 700) << mode;
+        EXPECT_EQ(sa.partnerSlots[0], Primary(100)) << mode;
+        EXPECT_EQ(sa.blockSize[700], mode == COMPARE_DETAILED ? 1 : 0) << mode;
+        EXPECT_EQ(sb.partnerSlots[0], mode == COMPARE_DETAILED ? Primary(700) : kNoSlots) << mode;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <random>
 #include <set>
@@ -14,9 +15,9 @@
 
 namespace {
 
+using kl::CompareResult;
 using kl::DiffBlock;
 using kl::DisplayRow;
-using kl::TextDocument;
 
 // "<< 上位%d行目に存在" / "<< 下位%d行目に存在" with the number filled in (code page 932).
 std::string Above(int n)
@@ -30,32 +31,44 @@ std::string Below(int n)
 const std::string kLeft(kl::kDefaultLeftMessage);
 const std::string kRight(kl::kDefaultRightMessage);
 
-TextDocument MakeDoc(std::string_view a, std::string_view b)
+// A result holding the two texts and empty match fields, as the row builder reads them.
+CompareResult Unmatched(std::string_view a, std::string_view b, const kl::RowMessages& messages = {})
 {
-    TextDocument doc;
-    doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines(a, false));
-    doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines(b, false));
-    return doc;
+    CompareResult result;
+    result.texts = {std::make_shared<const kl::Text>(kl::SplitLines(a, false)),
+                    std::make_shared<const kl::Text>(kl::SplitLines(b, false))};
+    result.messages = messages;
+    for (int k : {kl::DOC_A, kl::DOC_B}) {
+        const auto count = static_cast<std::size_t>(result.TextOf(k)->count());
+        result.sides[k].blockSize.assign(count, 0);
+        result.sides[k].partnerSlots.assign(count, kl::kNoPartners);
+    }
+    return result;
 }
 
 // Fills the match fields the way a comparison run does.
-void Match(TextDocument& doc, int mode)
+void Match(CompareResult& result, kl::CompareMode mode)
 {
-    kl::LineTable& a = *doc.lineTables[kl::DOC_A];
-    kl::LineTable& b = *doc.lineTables[kl::DOC_B];
-    kl::ResetMatchFields(a, b);
-    const kl::MatchContext context{kl::CompareOptions{}, mode, {}};
+    kl::MatchSide a(*result.texts[kl::DOC_A]);
+    kl::MatchSide b(*result.texts[kl::DOC_B]);
+    const kl::MatchContext context{kl::CompareOptions{}, mode, {}, {}};
     const int value = kl::MatchPass(0, 40, a, b, context);
     kl::MatchPass(value, 40, b, a, context);
+    for (kl::MatchSide* side : {&a, &b}) {
+        kl::SideResult& to = result.sides[side == &a ? kl::DOC_A : kl::DOC_B];
+        to.blockSize = side->blockSize;
+        to.partnerSlots = side->partnerSlots;
+        to.partnerLines = side->partnerLines.Pack();
+    }
 }
 
-TextDocument Compared(std::string_view a, std::string_view b, int mode = kl::COMPARE_NORMAL,
-                      const kl::RowMessages& messages = {})
+CompareResult Compared(std::string_view a, std::string_view b, kl::CompareMode mode = kl::COMPARE_NORMAL,
+                       const kl::RowMessages& messages = {})
 {
-    TextDocument doc = MakeDoc(a, b);
-    Match(doc, mode);
-    kl::BuildRows(84, {}, doc, messages);
-    return doc;
+    CompareResult result = Unmatched(a, b, messages);
+    Match(result, mode);
+    EXPECT_TRUE(kl::BuildRows(84, {}, {}, result));
+    return result;
 }
 
 struct Row {
@@ -65,37 +78,47 @@ struct Row {
     std::string textB;
 };
 
-void ExpectRows(const TextDocument& doc, const std::vector<Row>& expected)
+std::string Text(const CompareResult& result, int side, std::size_t row)
 {
-    ASSERT_EQ(doc.rowsA.size(), expected.size());
-    ASSERT_EQ(doc.rowsB.size(), expected.size());
+    std::string scratch;
+    return std::string(kl::RowText(result, side, result.Rows(side)[row], scratch));
+}
+
+void ExpectRows(const CompareResult& result, const std::vector<Row>& expected)
+{
+    const std::vector<DisplayRow>& rowsA = result.Rows(kl::DOC_A);
+    const std::vector<DisplayRow>& rowsB = result.Rows(kl::DOC_B);
+    ASSERT_EQ(rowsA.size(), expected.size());
+    ASSERT_EQ(rowsB.size(), expected.size());
     for (std::size_t r = 0; r < expected.size(); ++r) {
         SCOPED_TRACE("row " + std::to_string(r));
-        EXPECT_EQ(doc.rowsA[r].kind, expected[r].kindA);
-        EXPECT_EQ(doc.rowsA[r].lineIndex, expected[r].lineA);
-        EXPECT_EQ(doc.rowsA[r].text, expected[r].textA);
-        EXPECT_EQ(doc.rowsB[r].kind, expected[r].kindB);
-        EXPECT_EQ(doc.rowsB[r].lineIndex, expected[r].lineB);
-        EXPECT_EQ(doc.rowsB[r].text, expected[r].textB);
+        EXPECT_EQ(rowsA[r].kind, expected[r].kindA);
+        EXPECT_EQ(rowsA[r].lineIndex, expected[r].lineA);
+        EXPECT_EQ(Text(result, kl::DOC_A, r), expected[r].textA);
+        EXPECT_EQ(rowsB[r].kind, expected[r].kindB);
+        EXPECT_EQ(rowsB[r].lineIndex, expected[r].lineB);
+        EXPECT_EQ(Text(result, kl::DOC_B, r), expected[r].textB);
     }
 }
 
-// What every result must satisfy: rows in pairs numbered by position, fillers without a
-// line, each DocA line in exactly one row and each DocB line in at most one.
-void ExpectWellFormed(const TextDocument& doc)
+// What every result must satisfy: rows in pairs, fillers without a line and with a
+// message, each DocA line in exactly one row and each DocB line in at most one.
+void ExpectWellFormed(const CompareResult& result)
 {
-    ASSERT_EQ(doc.rowsA.size(), doc.rowsB.size());
-    std::vector<int> seenA(static_cast<std::size_t>(doc.lineTables[0]->count()), 0);
+    const std::vector<DisplayRow>& rowsA = result.Rows(kl::DOC_A);
+    const std::vector<DisplayRow>& rowsB = result.Rows(kl::DOC_B);
+    ASSERT_EQ(rowsA.size(), rowsB.size());
+    std::vector<int> seenA(static_cast<std::size_t>(result.TextOf(kl::DOC_A)->count()), 0);
     std::set<int> seenB;
-    for (std::size_t r = 0; r < doc.rowsA.size(); ++r) {
-        for (const DisplayRow* row : {&doc.rowsA[r], &doc.rowsB[r]}) {
-            EXPECT_EQ(row->rowNo, static_cast<int>(r));
+    for (std::size_t r = 0; r < rowsA.size(); ++r) {
+        for (const DisplayRow* row : {&rowsA[r], &rowsB[r]}) {
             EXPECT_EQ(row->kind == kl::ROW_FILLER, row->lineIndex < 0) << "row " << r;
+            EXPECT_EQ(row->message == kl::RowMessage::None, row->lineIndex >= 0) << "row " << r;
         }
-        if (doc.rowsA[r].lineIndex >= 0)
-            ++seenA[static_cast<std::size_t>(doc.rowsA[r].lineIndex)];
-        if (doc.rowsB[r].lineIndex >= 0) {
-            EXPECT_TRUE(seenB.insert(doc.rowsB[r].lineIndex).second) << "DocB line twice, row " << r;
+        if (rowsA[r].lineIndex >= 0)
+            ++seenA[static_cast<std::size_t>(rowsA[r].lineIndex)];
+        if (rowsB[r].lineIndex >= 0) {
+            EXPECT_TRUE(seenB.insert(rowsB[r].lineIndex).second) << "DocB line twice, row " << r;
         }
     }
     for (std::size_t i = 0; i < seenA.size(); ++i)
@@ -146,14 +169,14 @@ TEST(ReplaceFirstNumberField, OnlyTheFirstFieldIsFilled)
     EXPECT_EQ(kl::ReplaceFirstNumberField("%", 3), "%");
 }
 
-class RowBuilderModes : public ::testing::TestWithParam<int> {};
+class RowBuilderModes : public ::testing::TestWithParam<kl::CompareMode> {};
 
 TEST_P(RowBuilderModes, IdenticalTextsGiveOneCommonBlock)
 {
-    const TextDocument doc = Compared("a\nb\nc\n", "a\nb\nc\n", GetParam());
-    ExpectRows(doc, {{0, 0, "a\n", 0, 0, "a\n"}, {0, 1, "b\n", 0, 1, "b\n"}, {0, 2, "c\n", 0, 2, "c\n"}});
-    ExpectWellFormed(doc);
-    for (const auto* blocks : {&doc.blocksA, &doc.blocksB}) {
+    const CompareResult result = Compared("a\nb\nc\n", "a\nb\nc\n", GetParam());
+    ExpectRows(result, {{0, 0, "a\n", 0, 0, "a\n"}, {0, 1, "b\n", 0, 1, "b\n"}, {0, 2, "c\n", 0, 2, "c\n"}});
+    ExpectWellFormed(result);
+    for (const auto* blocks : {&result.Blocks(kl::DOC_A), &result.Blocks(kl::DOC_B)}) {
         ASSERT_EQ(blocks->size(), 2u);
         ExpectBlock((*blocks)[0], kl::BLOCK_NONE, 0, -1, 0, 0, 0);
         ExpectBlock((*blocks)[1], kl::BLOCK_COMMON, 0, 2, 0, 3, 1);
@@ -162,43 +185,43 @@ TEST_P(RowBuilderModes, IdenticalTextsGiveOneCommonBlock)
 
 TEST_P(RowBuilderModes, EmptyDocAGivesDocBOnlyRows)
 {
-    const TextDocument doc = Compared("", "x\ny\n", GetParam());
-    ExpectRows(doc, {{3, -1, kLeft, 2, 0, "x\n"}, {3, -1, kLeft, 2, 1, "y\n"}});
-    EXPECT_TRUE(doc.blocksA.empty());
-    ASSERT_EQ(doc.blocksB.size(), 2u);
-    ExpectBlock(doc.blocksB[0], kl::BLOCK_NONE, 0, -1, 0, 0, 0);
-    ExpectBlock(doc.blocksB[1], kl::BLOCK_ONLY_B, 0, 1, 0, 2, 1);
+    const CompareResult result = Compared("", "x\ny\n", GetParam());
+    ExpectRows(result, {{3, -1, kLeft, 2, 0, "x\n"}, {3, -1, kLeft, 2, 1, "y\n"}});
+    EXPECT_TRUE(result.Blocks(kl::DOC_A).empty());
+    ASSERT_EQ(result.Blocks(kl::DOC_B).size(), 2u);
+    ExpectBlock(result.Blocks(kl::DOC_B)[0], kl::BLOCK_NONE, 0, -1, 0, 0, 0);
+    ExpectBlock(result.Blocks(kl::DOC_B)[1], kl::BLOCK_ONLY_B, 0, 1, 0, 2, 1);
 }
 
 TEST_P(RowBuilderModes, EmptyDocBGivesDocAOnlyRows)
 {
-    const TextDocument doc = Compared("x\ny", "", GetParam());
-    ExpectRows(doc, {{1, 0, "x\n", 3, -1, kRight}, {1, 1, "y", 3, -1, kRight}});
-    ASSERT_EQ(doc.blocksA.size(), 1u);
-    ExpectBlock(doc.blocksA[0], kl::BLOCK_ONLY_A, 0, 1, 0, 2, 0);
-    EXPECT_TRUE(doc.blocksB.empty());
+    const CompareResult result = Compared("x\ny", "", GetParam());
+    ExpectRows(result, {{1, 0, "x\n", 3, -1, kRight}, {1, 1, "y", 3, -1, kRight}});
+    ASSERT_EQ(result.Blocks(kl::DOC_A).size(), 1u);
+    ExpectBlock(result.Blocks(kl::DOC_A)[0], kl::BLOCK_ONLY_A, 0, 1, 0, 2, 0);
+    EXPECT_TRUE(result.Blocks(kl::DOC_B).empty());
 }
 
 TEST_P(RowBuilderModes, ThreeExtraLinesAtTheEndOfDocB)
 {
-    const TextDocument doc = Compared("a\nb\nc\n", "a\nb\nc\nx\ny\nz\n", GetParam());
-    ExpectWellFormed(doc);
-    ASSERT_EQ(doc.rowsA.size(), 6u);
+    const CompareResult result = Compared("a\nb\nc\n", "a\nb\nc\nx\ny\nz\n", GetParam());
+    ExpectWellFormed(result);
+    ASSERT_EQ(result.Rows(kl::DOC_A).size(), 6u);
     for (int r = 3; r < 6; ++r) {
-        EXPECT_EQ(doc.rowsA[r].kind, kl::ROW_FILLER);
-        EXPECT_EQ(doc.rowsA[r].text, kLeft);
-        EXPECT_EQ(doc.rowsB[r].kind, kl::ROW_ONLY_B);
-        EXPECT_EQ(doc.rowsB[r].lineIndex, r);
+        EXPECT_EQ(result.Rows(kl::DOC_A)[r].kind, kl::ROW_FILLER);
+        EXPECT_EQ(Text(result, kl::DOC_A, r), kLeft);
+        EXPECT_EQ(result.Rows(kl::DOC_B)[r].kind, kl::ROW_ONLY_B);
+        EXPECT_EQ(result.Rows(kl::DOC_B)[r].lineIndex, r);
     }
-    ASSERT_FALSE(doc.blocksB.empty());
-    ExpectBlock(doc.blocksB.back(), kl::BLOCK_ONLY_B, 3, 5, 3, 3, 2);
-    ExpectBlock(doc.blocksA.back(), kl::BLOCK_COMMON, 0, 2, 0, 3, 1);
+    ASSERT_FALSE(result.Blocks(kl::DOC_B).empty());
+    ExpectBlock(result.Blocks(kl::DOC_B).back(), kl::BLOCK_ONLY_B, 3, 5, 3, 3, 2);
+    ExpectBlock(result.Blocks(kl::DOC_A).back(), kl::BLOCK_COMMON, 0, 2, 0, 3, 1);
 }
 
 TEST_P(RowBuilderModes, LinesMovedFromTheEndToTheStart)
 {
-    const TextDocument doc = Compared("a\nb\nc\nd\ne\n", "d\ne\na\nb\nc\n", GetParam());
-    ExpectRows(doc, {
+    const CompareResult result = Compared("a\nb\nc\nd\ne\n", "d\ne\na\nb\nc\n", GetParam());
+    ExpectRows(result, {
                         {3, -1, kLeft, 2, 0, "d\n"},
                         {3, -1, kLeft, 2, 1, "e\n"},
                         {0, 0, "a\n", 0, 2, "a\n"},
@@ -207,30 +230,30 @@ TEST_P(RowBuilderModes, LinesMovedFromTheEndToTheStart)
                         {0, 3, "d\n", 3, -1, Above(1)},
                         {0, 4, "e\n", 3, -1, Above(2)},
                     });
-    ExpectWellFormed(doc);
+    ExpectWellFormed(result);
     // The DocB-only rows close the initial record of both sides; the first common row
     // closes DocA's again, so it stands there twice.
-    ASSERT_EQ(doc.blocksA.size(), 3u);
-    ExpectBlock(doc.blocksA[0], kl::BLOCK_NONE, 0, 0, 0, 0, 0);
-    ExpectBlock(doc.blocksA[1], kl::BLOCK_NONE, 0, 0, 0, 0, 1);
-    ExpectBlock(doc.blocksA[2], kl::BLOCK_COMMON, 0, 4, 2, 5, 2);
-    ASSERT_EQ(doc.blocksB.size(), 3u);
-    ExpectBlock(doc.blocksB[0], kl::BLOCK_NONE, 0, -1, 0, 0, 0);
-    ExpectBlock(doc.blocksB[1], kl::BLOCK_ONLY_B, 0, 1, 0, 2, 1);
-    ExpectBlock(doc.blocksB[2], kl::BLOCK_COMMON, 2, 4, 2, 3, 2);
+    ASSERT_EQ(result.Blocks(kl::DOC_A).size(), 3u);
+    ExpectBlock(result.Blocks(kl::DOC_A)[0], kl::BLOCK_NONE, 0, 0, 0, 0, 0);
+    ExpectBlock(result.Blocks(kl::DOC_A)[1], kl::BLOCK_NONE, 0, 0, 0, 0, 1);
+    ExpectBlock(result.Blocks(kl::DOC_A)[2], kl::BLOCK_COMMON, 0, 4, 2, 5, 2);
+    ASSERT_EQ(result.Blocks(kl::DOC_B).size(), 3u);
+    ExpectBlock(result.Blocks(kl::DOC_B)[0], kl::BLOCK_NONE, 0, -1, 0, 0, 0);
+    ExpectBlock(result.Blocks(kl::DOC_B)[1], kl::BLOCK_ONLY_B, 0, 1, 0, 2, 1);
+    ExpectBlock(result.Blocks(kl::DOC_B)[2], kl::BLOCK_COMMON, 2, 4, 2, 3, 2);
 }
 
 TEST_P(RowBuilderModes, ChangedLineInTheMiddle)
 {
-    const TextDocument doc = Compared("a\nb\nc\nd\n", "a\nb\nX\nd\n", GetParam());
-    ExpectWellFormed(doc);
-    ASSERT_GE(doc.rowsA.size(), 4u);
-    EXPECT_EQ(doc.rowsA[2].kind, kl::ROW_ONLY_A);
-    EXPECT_EQ(doc.rowsB[2].text, kRight);
-    EXPECT_EQ(doc.rowsB.back().kind, kl::ROW_COMMON);
-    EXPECT_EQ(doc.rowsB.back().lineIndex, 3);
+    const CompareResult result = Compared("a\nb\nc\nd\n", "a\nb\nX\nd\n", GetParam());
+    ExpectWellFormed(result);
+    ASSERT_GE(result.Rows(kl::DOC_A).size(), 4u);
+    EXPECT_EQ(result.Rows(kl::DOC_A)[2].kind, kl::ROW_ONLY_A);
+    EXPECT_EQ(Text(result, kl::DOC_B, 2), kRight);
+    EXPECT_EQ(result.Rows(kl::DOC_B).back().kind, kl::ROW_COMMON);
+    EXPECT_EQ(result.Rows(kl::DOC_B).back().lineIndex, 3);
     bool xShown = false;
-    for (const DisplayRow& row : doc.rowsB)
+    for (const DisplayRow& row : result.Rows(kl::DOC_B))
         xShown = xShown || (row.lineIndex == 2 && row.kind == kl::ROW_ONLY_B);
     EXPECT_TRUE(xShown);
 }
@@ -243,21 +266,21 @@ TEST(RowBuilder, PositionMessagesOffUseTheRightMessageWithoutFormatting)
     kl::RowMessages messages;
     messages.positionMessages = false;
     messages.right = "R%s%d%n%d";
-    const TextDocument doc = Compared("a\nb\nc\nd\ne\nq\n", "d\ne\na\nb\nc\n", kl::COMPARE_NORMAL, messages);
-    ExpectWellFormed(doc);
-    ASSERT_EQ(doc.rowsB.size(), 8u);
-    EXPECT_EQ(doc.rowsB[5].text, "R%s1%n%d");  // moved d: partner is DocB line 1
-    EXPECT_EQ(doc.rowsB[6].text, "R%s2%n%d");
-    EXPECT_EQ(doc.rowsA[7].kind, kl::ROW_ONLY_A);
-    EXPECT_EQ(doc.rowsB[7].text, "R%s%d%n%d");  // a DocA-only row takes the message as is
+    const CompareResult result = Compared("a\nb\nc\nd\ne\nq\n", "d\ne\na\nb\nc\n", kl::COMPARE_NORMAL, messages);
+    ExpectWellFormed(result);
+    ASSERT_EQ(result.Rows(kl::DOC_B).size(), 8u);
+    EXPECT_EQ(Text(result, kl::DOC_B, 5), "R%s1%n%d");  // moved d: partner is DocB line 1
+    EXPECT_EQ(Text(result, kl::DOC_B, 6), "R%s2%n%d");
+    EXPECT_EQ(result.Rows(kl::DOC_A)[7].kind, kl::ROW_ONLY_A);
+    EXPECT_EQ(Text(result, kl::DOC_B, 7), "R%s%d%n%d");  // a DocA-only row takes the message as is
 }
 
 TEST(RowBuilder, ProgressRunsFromTheStartValueTo100)
 {
-    TextDocument doc = MakeDoc("a\nb\nc\nd\ne\nf\ng\n", "x\ny\na\nb\nc\n");
-    Match(doc, kl::COMPARE_NORMAL);
+    CompareResult result = Unmatched("a\nb\nc\nd\ne\nf\ng\n", "x\ny\na\nb\nc\n");
+    Match(result, kl::COMPARE_NORMAL);
     std::vector<int> values;
-    kl::BuildRows(84, [&values](int v) { values.push_back(v); }, doc, {});
+    EXPECT_TRUE(kl::BuildRows(84, [&values](int v) { values.push_back(v); }, {}, result));
     ASSERT_FALSE(values.empty());
     EXPECT_GE(values.front(), 84);
     EXPECT_EQ(values.back(), 100);
@@ -267,29 +290,52 @@ TEST(RowBuilder, ProgressRunsFromTheStartValueTo100)
 // Tables with hand-set match fields, for states the matcher leaves only rarely.
 class CraftedLinks : public ::testing::Test {
 protected:
-    void SetUp() override { doc_ = MakeDoc("a0\na1\na2\n", "b0\nb1\nb2\nb3\n"); }
-    kl::LineRecord& A(int i) { return doc_.lineTables[kl::DOC_A]->lines[static_cast<std::size_t>(i)]; }
-    kl::LineRecord& B(int j) { return doc_.lineTables[kl::DOC_B]->lines[static_cast<std::size_t>(j)]; }
-    static void Link(kl::LineRecord& line, int blockSize, std::vector<std::int32_t> partners, int slot0)
+    struct LineRef {
+        int side;
+        int line;
+    };
+    void SetUp() override
     {
-        line.blockSize = blockSize;
-        line.partnerLines = std::move(partners);
-        line.partnerSlots[0] = slot0;
+        result_ = Unmatched("a0\na1\na2\n", "b0\nb1\nb2\nb3\n");
+        partners_ = {std::vector<std::vector<std::int32_t>>(3), std::vector<std::vector<std::int32_t>>(4)};
+    }
+    static LineRef A(int i) { return {kl::DOC_A, i}; }
+    static LineRef B(int j) { return {kl::DOC_B, j}; }
+    void Link(LineRef at, int blockSize, std::vector<std::int32_t> partners, int slot0)
+    {
+        const auto line = static_cast<std::size_t>(at.line);
+        result_.sides[at.side].blockSize[line] = blockSize;
+        result_.sides[at.side].partnerSlots[line][0] = slot0;
+        partners_[at.side][line] = std::move(partners);
+    }
+    // Puts the partner lists into the result and builds the rows.
+    void BuildOnly()
+    {
+        for (int side : {kl::DOC_A, kl::DOC_B}) {
+            kl::PartnerChains chains(static_cast<int>(partners_[side].size()));
+            for (std::size_t line = 0; line < partners_[side].size(); ++line) {
+                for (std::int32_t partner : partners_[side][line])
+                    chains.PushBack(static_cast<int>(line), partner);
+            }
+            result_.sides[side].partnerLines = chains.Pack();
+        }
+        kl::BuildRows(84, {}, {}, result_);
     }
     void Build()
     {
-        kl::BuildRows(84, {}, doc_, {});
-        ExpectWellFormed(doc_);
+        BuildOnly();
+        ExpectWellFormed(result_);
     }
-    TextDocument doc_;
+    CompareResult result_;
+    std::array<std::vector<std::vector<std::int32_t>>, 2> partners_;
 };
 
 TEST_F(CraftedLinks, BlockWithoutPartnerListGivesDocAOnlyRow)
 {
     Link(A(0), 2, {}, 1);
     Build();
-    EXPECT_EQ(doc_.rowsA[0].kind, kl::ROW_ONLY_A);
-    EXPECT_EQ(doc_.rowsA[0].lineIndex, 0);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].kind, kl::ROW_ONLY_A);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].lineIndex, 0);
 }
 
 TEST_F(CraftedLinks, PrimaryPartnerWithoutPartnerListGivesDocAOnlyRow)
@@ -297,8 +343,8 @@ TEST_F(CraftedLinks, PrimaryPartnerWithoutPartnerListGivesDocAOnlyRow)
     Link(A(0), 1, {2}, 2);
     Link(B(2), 1, {}, 0);
     Build();
-    EXPECT_EQ(doc_.rowsA[0].kind, kl::ROW_ONLY_A);
-    EXPECT_EQ(doc_.rowsA[0].lineIndex, 0);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].kind, kl::ROW_ONLY_A);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].lineIndex, 0);
 }
 
 TEST_F(CraftedLinks, FirstPartnerHereButOtherBlockSizeGivesDocAOnlyRow)
@@ -306,8 +352,8 @@ TEST_F(CraftedLinks, FirstPartnerHereButOtherBlockSizeGivesDocAOnlyRow)
     Link(A(0), 3, {0}, 0);
     Link(B(0), 2, {0}, 0);
     Build();
-    EXPECT_EQ(doc_.rowsA[0].kind, kl::ROW_ONLY_A);
-    EXPECT_EQ(doc_.rowsA[0].lineIndex, 0);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].kind, kl::ROW_ONLY_A);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].lineIndex, 0);
 }
 
 TEST_F(CraftedLinks, PrimaryPartnerIsTheLineInSlotZero)
@@ -318,7 +364,7 @@ TEST_F(CraftedLinks, PrimaryPartnerIsTheLineInSlotZero)
     Link(B(3), 2, {0}, 0);
     Link(B(1), 2, {7}, 0);
     Build();
-    ExpectRows(doc_, {
+    ExpectRows(result_, {
                          {3, -1, kLeft, 2, 0, "b0\n"},
                          {0, 0, "a0\n", 0, 1, "b1\n"},
                          {1, 1, "a1\n", 3, -1, kRight},
@@ -345,10 +391,10 @@ TEST_F(CraftedLinks, DocBBlockIsDiscountedOnlyWhenItsSlotZeroLineDisagrees)
         Link(B(0), 3, {}, c.slot0OfB0);
         Link(A(1), 3, {}, -1);
         Link(A(2), 1, {}, -1);
-        kl::BuildRows(84, {}, doc_, {});
+        BuildOnly();
         SCOPED_TRACE(c.slot0OfB0);
-        EXPECT_EQ(doc_.rowsB[0].kind, c.expectedKindB);
-        ExpectWellFormed(doc_);
+        EXPECT_EQ(result_.Rows(kl::DOC_B)[0].kind, c.expectedKindB);
+        ExpectWellFormed(result_);
     }
 }
 
@@ -359,11 +405,11 @@ TEST_F(CraftedLinks, PartnerFurtherDownGetsTheBelowMessage)
     Link(A(1), 1, {2, 0}, 2);
     Link(B(2), 1, {0}, 0);
     Build();
-    ASSERT_GE(doc_.rowsA.size(), 2u);
-    EXPECT_EQ(doc_.rowsA[0].kind, kl::ROW_COMMON);
-    EXPECT_EQ(doc_.rowsA[1].kind, kl::ROW_COMMON);
-    EXPECT_EQ(doc_.rowsA[1].lineIndex, 1);
-    EXPECT_EQ(doc_.rowsB[1].text, Below(3));
+    ASSERT_GE(result_.Rows(kl::DOC_A).size(), 2u);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[0].kind, kl::ROW_COMMON);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[1].kind, kl::ROW_COMMON);
+    EXPECT_EQ(result_.Rows(kl::DOC_A)[1].lineIndex, 1);
+    EXPECT_EQ(Text(result_, kl::DOC_B, 1), Below(3));
 }
 
 TEST_F(CraftedLinks, PartnerNumbersOutsideTheOtherTextAreNotFollowed)
@@ -374,7 +420,7 @@ TEST_F(CraftedLinks, PartnerNumbersOutsideTheOtherTextAreNotFollowed)
     Link(A(2), 3, {2}, 99);   // partner in range, slot 0 beyond DocB
     Build();
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(doc_.rowsA[i].kind, kl::ROW_ONLY_A) << i;
+        EXPECT_EQ(result_.Rows(kl::DOC_A)[i].kind, kl::ROW_ONLY_A) << i;
 }
 
 // Arbitrary match fields, including partner numbers outside the other text: the builder
@@ -391,19 +437,23 @@ TEST(RowBuilder, AnyLinksGiveWellFormedRows)
             a += "a" + std::to_string(i) + "\n";
         for (int j = 0; j < nB; ++j)
             b += "b" + std::to_string(j) + "\n";
-        TextDocument doc = MakeDoc(a, b);
+        CompareResult result = Unmatched(a, b);
         for (int side = 0; side < 2; ++side) {
+            const int own = side == 0 ? nA : nB;
             const int other = side == 0 ? nB : nA;
-            for (kl::LineRecord& line : doc.lineTables[side]->lines) {
-                line.blockSize = pick(0, 4);
+            kl::SideResult& fields = result.sides[side];
+            kl::PartnerChains partners(own);
+            for (int line = 0; line < own; ++line) {
+                fields.blockSize[line] = pick(0, 4);
                 for (int k = pick(0, 3); k > 0; --k)
-                    line.partnerLines.push_back(pick(-1, other + 1));
-                line.partnerSlots[0] = pick(-1, other + 1);
+                    partners.PushBack(line, pick(-1, other + 1));
+                fields.partnerSlots[line][0] = pick(-1, other + 1);
             }
+            fields.partnerLines = partners.Pack();
         }
-        kl::BuildRows(84, {}, doc, {});
+        kl::BuildRows(84, {}, {}, result);
         SCOPED_TRACE("round " + std::to_string(round));
-        ExpectWellFormed(doc);
+        ExpectWellFormed(result);
     }
 }
 

@@ -11,19 +11,26 @@ namespace {
 //   row 0  a0 | b0      row 3  -- | b2
 //   row 1  a1 | --      row 4  a2 | b3
 //   row 2  -- | b1      row 5  a3 | --
+kl::DisplayRow RowOf(int line)
+{
+    return line < 0 ? kl::DisplayRow{kl::kNoLine, kl::kNoLine, kl::ROW_FILLER, kl::RowMessage::Left}
+                    : kl::DisplayRow{line, kl::kNoLine, kl::ROW_COMMON, kl::RowMessage::None};
+}
+
 kl::TextDocument AlignedDocument()
 {
     kl::TextDocument doc;
-    for (auto& table : doc.lineTables) {
-        table = std::make_unique<kl::LineTable>();
-        table->lines.resize(4);
-    }
+    doc.texts = {std::make_shared<const kl::Text>(kl::TextFromLines({"a0\n", "a1\n", "a2\n", "a3\n"})),
+                 std::make_shared<const kl::Text>(kl::TextFromLines({"b0\n", "b1\n", "b2\n", "b3\n"}))};
+    auto result = std::make_shared<kl::CompareResult>();
+    result->texts = doc.texts;
     const int linesA[] = {0, 1, -1, -1, 2, 3};
     const int linesB[] = {0, -1, 1, 2, 3, -1};
     for (int row = 0; row < 6; ++row) {
-        doc.rowsA.push_back({row, linesA[row], "", linesA[row] < 0 ? kl::ROW_FILLER : kl::ROW_COMMON});
-        doc.rowsB.push_back({row, linesB[row], "", linesB[row] < 0 ? kl::ROW_FILLER : kl::ROW_COMMON});
+        result->sides[kl::DOC_A].rows.push_back(RowOf(linesA[row]));
+        result->sides[kl::DOC_B].rows.push_back(RowOf(linesB[row]));
     }
+    doc.result = std::move(result);
     return doc;
 }
 
@@ -71,8 +78,7 @@ TEST(TopRowTest, StaysWhenTheModeStaysAndClampsToTheRows)
 TEST(TopRowTest, ModesWithoutRowsGiveTheFirstRow)
 {
     kl::TextDocument doc = AlignedDocument();
-    doc.rowsA.clear();
-    doc.rowsB.clear();
+    doc.result = std::make_shared<const kl::CompareResult>();
     EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_SOURCE, DISPLAY_RESULT, 3), 0);
     EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_SOURCE, 3), 3);
 

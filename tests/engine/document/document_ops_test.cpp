@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "engine/document/document_ops.h"
@@ -13,6 +14,19 @@ namespace {
 
 using namespace std::string_literals;
 using kl::OpenOutcome;
+
+// A result over the document's texts with one row and one block per side, standing for
+// the result of an earlier comparison.
+std::shared_ptr<const kl::CompareResult> ResultWithARowAndBlock(const kl::TextDocument& doc)
+{
+    auto result = std::make_shared<kl::CompareResult>();
+    result->texts = doc.texts;
+    for (kl::SideResult& side : result->sides) {
+        side.rows.push_back({});
+        side.blocks.push_back({});
+    }
+    return result;
+}
 
 class DocumentOpsTest : public ::testing::Test {
 protected:
@@ -53,7 +67,7 @@ TEST_F(DocumentOpsTest, LoadsDocAThenDocB)
     EXPECT_EQ(kl::LineCount(doc, kl::DOC_B), 2);
     EXPECT_EQ(kl::LongestLine(doc, kl::DOC_A), 1);
     EXPECT_EQ(kl::LongestLine(doc, kl::DOC_B), 0);
-    EXPECT_EQ(doc.lineTables[kl::DOC_B]->text(0), "a\0b\n"s);  // NUL bytes survive loading
+    EXPECT_EQ(doc.texts[kl::DOC_B]->text(0), "a\0b\n"s);  // NUL bytes survive loading
     EXPECT_EQ(doc.filePaths, (std::vector<std::string>{a, b}));
     EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"before.txt", "after.txt"}));
     ASSERT_EQ(doc.fileInfos.size(), 2u);
@@ -92,16 +106,17 @@ TEST_F(DocumentOpsTest, ThirdFileRefusedLeavesEverything)
 {
     Open(dir.write("a.txt", "a\n"));
     Open(dir.write("b.txt", "b\n"));
-    doc.rowsA.push_back({});
-    doc.blocksB.push_back({});
-    const kl::LineTable* tableA = doc.lineTables[kl::DOC_A].get();
+    doc.result = ResultWithARowAndBlock(doc);
+    const kl::Text* textA = doc.texts[kl::DOC_A].get();
+    const kl::CompareResult* result = doc.result.get();
 
     EXPECT_EQ(Open(dir.write("c.txt", "c\n"), false), OpenOutcome::Refused);
     EXPECT_EQ(questions, 1);
-    EXPECT_EQ(doc.lineTables[kl::DOC_A].get(), tableA);
+    EXPECT_EQ(doc.texts[kl::DOC_A].get(), textA);
     EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"a.txt", "b.txt"}));
-    EXPECT_EQ(doc.rowsA.size(), 1u);
-    EXPECT_EQ(doc.blocksB.size(), 1u);
+    EXPECT_EQ(doc.result.get(), result);
+    EXPECT_EQ(doc.result->Rows(kl::DOC_A).size(), 1u);
+    EXPECT_EQ(doc.result->Blocks(kl::DOC_B).size(), 1u);
     EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 2, 0}));
 }
 
@@ -109,19 +124,18 @@ TEST_F(DocumentOpsTest, ThirdFileAcceptedClearsAndBecomesDocA)
 {
     Open(dir.write("a.txt", "a\n"));
     Open(dir.write("b.txt", "b\n"));
-    doc.rowsA.push_back({});
-    doc.rowsB.push_back({});
-    doc.blocksA.push_back({});
+    doc.result = ResultWithARowAndBlock(doc);
 
     EXPECT_EQ(Open(dir.write("c.txt", "c1\nc2\n"), true), OpenOutcome::LoadedDocA);
     EXPECT_EQ(questions, 1);
     EXPECT_EQ(kl::LoadedTextCount(doc), 1);
     EXPECT_EQ(kl::LineCount(doc, kl::DOC_A), 2);
     EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"c.txt"}));
-    EXPECT_EQ(doc.longestLine.size(), 1u);
-    EXPECT_TRUE(doc.rowsA.empty());
-    EXPECT_TRUE(doc.rowsB.empty());
-    EXPECT_TRUE(doc.blocksA.empty());
+    EXPECT_EQ(kl::LongestLine(doc, kl::DOC_B), 256);
+    ASSERT_TRUE(doc.result);
+    EXPECT_TRUE(doc.result->Rows(kl::DOC_A).empty());
+    EXPECT_TRUE(doc.result->Rows(kl::DOC_B).empty());
+    EXPECT_TRUE(doc.result->Blocks(kl::DOC_A).empty());
     EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 0, 0}));
 }
 
@@ -138,11 +152,11 @@ TEST_F(DocumentOpsTest, UnreadableFileFailsWithoutChanges)
         EXPECT_EQ(Open(path), OpenOutcome::Failed);
         EXPECT_NE(error.find("ファイル「" + path + "」を開けません。"), std::string::npos) << error;
         EXPECT_EQ(kl::LoadedTextCount(doc), 1);
-        EXPECT_FALSE(doc.lineTables[kl::DOC_B]);
+        EXPECT_FALSE(doc.texts[kl::DOC_B]);
         EXPECT_EQ(doc.filePaths, (std::vector<std::string>{a}));
         EXPECT_EQ(doc.fileNames.size(), 1u);
         EXPECT_EQ(doc.fileInfos.size(), 1u);
-        EXPECT_EQ(doc.longestLine.size(), 1u);
+        EXPECT_EQ(kl::LongestLine(doc, kl::DOC_B), 256);
         EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 0, 0}));
     }
     EXPECT_NE(error.find("フォルダー"), std::string::npos) << error;
@@ -180,16 +194,16 @@ TEST_F(DocumentOpsTest, ClearReleasesEverything)
 {
     Open(dir.write("a.txt", "a\n"));
     Open(dir.write("b.txt", "b\n"));
-    doc.rowsB.push_back({});
-    doc.blocksA.push_back({});
-    doc.blocksB.push_back({});
+    doc.result = ResultWithARowAndBlock(doc);
     kl::ClearDocument(doc);
     EXPECT_EQ(kl::LoadedTextCount(doc), 0);
-    EXPECT_FALSE(doc.lineTables[kl::DOC_A]);
-    EXPECT_FALSE(doc.lineTables[kl::DOC_B]);
+    EXPECT_FALSE(doc.texts[kl::DOC_A]);
+    EXPECT_FALSE(doc.texts[kl::DOC_B]);
     EXPECT_TRUE(doc.filePaths.empty() && doc.fileNames.empty() && doc.fileInfos.empty());
-    EXPECT_TRUE(doc.longestLine.empty());
-    EXPECT_TRUE(doc.rowsB.empty() && doc.blocksA.empty() && doc.blocksB.empty());
+    ASSERT_TRUE(doc.result);
+    EXPECT_TRUE(doc.result->texts[kl::DOC_A] == nullptr && doc.result->texts[kl::DOC_B] == nullptr);
+    EXPECT_TRUE(doc.result->Rows(kl::DOC_B).empty() && doc.result->Blocks(kl::DOC_A).empty() &&
+                doc.result->Blocks(kl::DOC_B).empty());
     EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{0, 0, 0}));
     EXPECT_TRUE(doc.recording);
     EXPECT_EQ(kl::LongestLine(doc, kl::DOC_A), 256);
@@ -199,10 +213,10 @@ TEST_F(DocumentOpsTest, EucConversionOnLoad)
 {
     const std::string path = dir.write("euc.txt", "\xc6\xfc\xcb\xdc\r\n\xa5\xa2\x8e\xb1\n");
     EXPECT_TRUE(kl::LoadIntoDocument(doc, path, true, error));
-    const kl::LineTable& table = *doc.lineTables[kl::DOC_A];
-    EXPECT_EQ(table.text(0), "\x93\xfa\x96\x7b\r\n");
-    EXPECT_EQ(table.text(1), "\x83\x41\xb1\n");
-    EXPECT_EQ(table.lines[1].length, 5);
+    const kl::Text& text = *doc.texts[kl::DOC_A];
+    EXPECT_EQ(text.text(0), "\x93\xfa\x96\x7b\r\n");
+    EXPECT_EQ(text.text(1), "\x83\x41\xb1\n");
+    EXPECT_EQ(kl::LineLength(text, 1), 5);
     // The information text gives the size of the file, not of the converted text.
     EXPECT_NE(doc.fileInfos[0].find("] 11 byte"), std::string::npos) << doc.fileInfos[0];
 }

@@ -69,19 +69,18 @@ TEST(LineScan, SplitKeepsEveryByteOfRandomTexts)
     std::mt19937 random(11);
     for (std::size_t size = 0; size < 200; size += 3) {
         const std::string text = RandomText(random, size);
-        const kl::LineTable table = kl::SplitLines(text, false);
+        const kl::Text lines = kl::SplitLines(text, false);
         std::string joined;
-        for (int i = 0; i < table.count(); ++i) {
-            const kl::LineRecord& r = table.lines[i];
-            const std::string_view line = table.text(i);
+        for (int i = 0; i < lines.count(); ++i) {
+            const std::string_view line = lines.text(i);
             joined += line;
             // A line end is only ever at the end of its line.
-            EXPECT_EQ(line.substr(0, r.contentLength).find_first_of("\r\n"), std::string_view::npos);
+            EXPECT_EQ(line.substr(0, kl::ContentLength(lines, i)).find_first_of("\r\n"), std::string_view::npos);
         }
         EXPECT_EQ(joined, text);
         const std::size_t ends = ReferenceLineEnds(text);
         const bool openLast = !text.empty() && text.back() != '\r' && text.back() != '\n';
-        EXPECT_EQ(table.count(), static_cast<int>(ends + (openLast ? 1 : 0)));
+        EXPECT_EQ(lines.count(), static_cast<int>(ends + (openLast ? 1 : 0)));
     }
 }
 

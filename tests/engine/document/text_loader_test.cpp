@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,27 +52,29 @@ std::vector<SplitCase> SplitCases()
     };
 }
 
-void ExpectLines(const kl::LineTable& table, const std::vector<ExpectedLine>& expected)
+void ExpectLines(const kl::Text& text, const std::vector<ExpectedLine>& expected)
 {
-    ASSERT_EQ(table.count(), static_cast<int>(expected.size()));
+    ASSERT_EQ(text.count(), static_cast<int>(expected.size()));
     std::int64_t offset = 0;
-    for (int i = 0; i < table.count(); ++i) {
+    for (int i = 0; i < text.count(); ++i) {
         SCOPED_TRACE("line " + std::to_string(i));
-        const kl::LineRecord& r = table.lines[i];
         const ExpectedLine& e = expected[i];
-        EXPECT_EQ(r.index, i);
-        EXPECT_EQ(table.text(i), e.text);
-        EXPECT_EQ(r.length, e.length);
-        EXPECT_EQ(r.contentLength, e.contentLength);
-        EXPECT_EQ(r.newlineKind, e.kind);
-        EXPECT_EQ(r.textOffset, offset) << "texts lie back to back";
-        EXPECT_EQ(r.blockSize, 0);
-        for (int slot : r.partnerSlots)
-            EXPECT_EQ(slot, kl::kNoLine);
-        EXPECT_TRUE(r.partnerLines.empty());
-        offset += r.textLength;
+        EXPECT_EQ(text.text(i), e.text);
+        EXPECT_EQ(kl::LineLength(text, i), e.length);
+        EXPECT_EQ(kl::ContentLength(text, i), e.contentLength);
+        EXPECT_EQ(kl::NewlineKind(text, i), e.kind);
+        EXPECT_EQ(text.starts[i], offset) << "texts lie back to back";
+        offset += static_cast<std::int64_t>(text.text(i).size());
     }
-    EXPECT_EQ(static_cast<std::int64_t>(table.bytes.size()), offset);
+    EXPECT_EQ(static_cast<std::int64_t>(text.size), offset);
+}
+
+// A fresh buffer holding a copy of bytes, as the file reader hands it over.
+std::unique_ptr<char[]> OwnedCopy(const std::string& bytes)
+{
+    auto storage = std::make_unique<char[]>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), storage.get());
+    return storage;
 }
 
 TEST(SplitLines, Cases)
@@ -78,8 +82,8 @@ TEST(SplitLines, Cases)
     for (const SplitCase& c : SplitCases()) {
         SCOPED_TRACE(c.name);
         ExpectLines(kl::SplitLines(c.input, false), c.lines);
-        // Taking over the buffer gives the same table.
-        ExpectLines(kl::SplitLinesOwned(std::string(c.input), false), c.lines);
+        // Taking over the buffer gives the same text.
+        ExpectLines(kl::SplitLinesOwned(OwnedCopy(c.input), c.input.size(), false), c.lines);
     }
 }
 
@@ -89,11 +93,11 @@ TEST(SplitLines, ManyLinesKeepEveryByte)
     const char* ends[] = {"\n", "\r\n", "\r"};
     for (int i = 0; i < 5000; ++i)
         input += "line " + std::to_string(i) + ends[i % 3];
-    const kl::LineTable table = kl::SplitLines(input, false);
-    ASSERT_EQ(table.count(), 5000);
-    EXPECT_EQ(table.bytes, input);
-    EXPECT_EQ(table.lines[4999].newlineKind, 2);
-    EXPECT_EQ(table.text(4998), "line 4998\n");
+    const kl::Text text = kl::SplitLines(input, false);
+    ASSERT_EQ(text.count(), 5000);
+    EXPECT_EQ(text.bytes(), input);
+    EXPECT_EQ(kl::NewlineKind(text, 4999), 2);
+    EXPECT_EQ(text.text(4998), "line 4998\n");
 }
 
 TEST(LongestLineIndex, GreatestLengthFirstOnTies)
@@ -171,8 +175,8 @@ TEST(SplitLines, EucConversionPerLine)
         "\xb1\xb2\n"
         "\x82\xa0\xb1\xb2\n"
         "x";
-    const kl::LineTable table = kl::SplitLines(input, true);
-    ExpectLines(table, {
+    const kl::Text text = kl::SplitLines(input, true);
+    ExpectLines(text, {
                            {"\x93\xfa\x96\x7b\r\n", 6, 4, 2},
                            {"\x93\xfa\xb1\xb2\n", 7, 6, 1},
                            {"\x8e\xb1\n", 3, 2, 1},
@@ -180,11 +184,11 @@ TEST(SplitLines, EucConversionPerLine)
                            {"\x82\xa0\xb1\xb2\n", 5, 4, 1},
                            {"x", 1, 1, 0},
                        });
-    EXPECT_EQ(table.lines[1].textLength, 5);
+    EXPECT_EQ(text.text(1).size(), 5u);
 
     // Without the switch nothing is converted.
-    const kl::LineTable raw = kl::SplitLines(input, false);
-    EXPECT_EQ(raw.bytes, input);
+    const kl::Text raw = kl::SplitLines(input, false);
+    EXPECT_EQ(raw.bytes(), input);
     EXPECT_EQ(raw.text(1), "\xc6\xfc\x8e\xb1\x8e\xb2\n");
 }
 

@@ -2,11 +2,11 @@
 // cover of a line.
 #include <gtest/gtest.h>
 
+#include <stop_token>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "engine/compare/run_control.h"
 #include "engine/linedetail/line_compare.h"
 #include "reference_line_compare.h"
 #include "segment_matchers.h"
@@ -131,19 +131,18 @@ class AcceptTest : public ::testing::TestWithParam<AcceptCase> {};
 
 TEST_P(AcceptTest, Decides)
 {
-    kl::g_abortRequested = 0;
     const AcceptCase& c = GetParam();
     EXPECT_EQ(kl::AcceptCandidate(c.candidate, c.accepted, kOtherLine), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, AcceptTest, ::testing::ValuesIn(kAcceptCases), kltest::CaseName());
 
-TEST(AcceptCandidate, RefusesWhileAnAbortIsRequested)
+TEST(AcceptCandidate, RefusesWhileAStopIsRequested)
 {
-    kl::g_abortRequested = 1;
-    EXPECT_FALSE(kl::AcceptCandidate(Candidate(20, 24), {Candidate(0, 4)}, kOtherLine));
-    EXPECT_TRUE(kl::AcceptCandidate(Candidate(20, 24), {}, kOtherLine));
-    kl::g_abortRequested = 0;
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(kl::AcceptCandidate(Candidate(20, 24), {Candidate(0, 4)}, kOtherLine, stop.get_token()));
+    EXPECT_TRUE(kl::AcceptCandidate(Candidate(20, 24), {}, kOtherLine, stop.get_token()));
 }
 
 kl::LineSegment CommonSegment(int start, int end)

@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "engine/compare/run_control.h"
 #include "engine/linedetail/line_compare.h"
 #include "segment_matchers.h"
 
@@ -52,10 +51,7 @@ const PairCase kPairCases[] = {
     {"full-width text", kA + kI + kU + "X\r\n", kA + kI + kU + "Y\r\n", {Common(0, 6), Diff(6, 9)}, {Common(0, 6), Diff(6, 9)}},
 };
 
-class LinePairTest : public ::testing::TestWithParam<PairCase> {
-protected:
-    void SetUp() override { kl::g_abortRequested = 0; }
-};
+class LinePairTest : public ::testing::TestWithParam<PairCase> {};
 
 TEST_P(LinePairTest, GivesTheExpectedRuns)
 {
@@ -95,7 +91,6 @@ void ExpectConsistentLinks(const std::vector<kl::LineSegment>& segments, const s
 
 TEST(LinePairLinks, CommonRunsLinkToEqualTextAndToTheirSource)
 {
-    kl::g_abortRequested = 0;
     const std::string line1 = "abcd\r\n";
     const std::string line2 = "abcd abcd\r\n";
     const kl::LinePairResult r = kl::CompareLinePair(line1, line2);
@@ -111,7 +106,6 @@ TEST(LinePairLinks, CommonRunsLinkToEqualTextAndToTheirSource)
 
 TEST(LinePairLinks, EqualSubstringsPairWithTheFirstOccurrence)
 {
-    kl::g_abortRequested = 0;
     // "wxyz" occurs twice in line 2; the one with the smaller start becomes the partner.
     const std::string line1 = "wxyz\r\n";
     const std::string line2 = "wxyz-wxyz-\r\n";
@@ -134,7 +128,6 @@ class CandidateLimitTest : public ::testing::TestWithParam<LimitCase> {};
 
 TEST_P(CandidateLimitTest, StopsPairingAboveTheLimit)
 {
-    kl::g_abortRequested = 0;
     const int k = GetParam().characters;
     const std::string line1 = "abcd" + std::string(20, 'z') + "efgh" + std::string(static_cast<std::size_t>(k - 28), 'z') + "\r\n";
     const std::string line2 = "efgh--abcd\r\n";

@@ -1,5 +1,5 @@
 #pragma once
-// A plain transcription of the character-level comparison for the tests: every candidate
+// A plain reference version of the character-level comparison for the tests: every candidate
 // of both lines is listed with CollectCandidates and sorted, and each pairing step walks
 // the other line's list as written (no reach table, no index). CompareLinePair must give
 // the same runs and the same pairings.

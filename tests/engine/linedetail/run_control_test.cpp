@@ -3,23 +3,17 @@
 
 #include <atomic>
 #include <future>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "engine/compare/run_control.h"
 #include "engine/linedetail/line_compare.h"
 #include "engine/platform/cp932.h"
 
 namespace {
 
-class LineCompareRunTest : public ::testing::Test {
-protected:
-    void SetUp() override { kl::g_abortRequested = 0; }
-    void TearDown() override { kl::g_abortRequested = 0; }
-};
-
-TEST_F(LineCompareRunTest, ReportsTheSixStagesInOrder)
+TEST(LineCompareRunTest, ReportsTheSixStagesInOrder)
 {
     std::vector<int> stages;
     const kl::LinePairResult r = kl::CompareLinePair("abcXdef\r\n", "abcYdef\r\n", [&](int stage) { stages.push_back(stage); });
@@ -27,45 +21,49 @@ TEST_F(LineCompareRunTest, ReportsTheSixStagesInOrder)
     EXPECT_FALSE(r.aborted);
 }
 
-TEST_F(LineCompareRunTest, ProgressTextNamesTheStage)
+TEST(LineCompareRunTest, ProgressTextNamesTheStage)
 {
     EXPECT_EQ(kl::Cp932ToUtf8(kl::LineCompareProgressText(0)), "比較処理中.. 0/6");
     EXPECT_EQ(kl::Cp932ToUtf8(kl::LineCompareProgressText(5)), "比較処理中.. 5/6");
 }
 
-// The abort flag is set when the given stage is reported: the run ends without runs and
+// A stop is requested when the given stage is reported: the run ends without runs and
 // without reaching stage 5.
-class AbortAtStageTest : public LineCompareRunTest, public ::testing::WithParamInterface<int> {};
+class StopAtStageTest : public ::testing::TestWithParam<int> {};
 
-TEST_P(AbortAtStageTest, LeavesBothRowsEmpty)
+TEST_P(StopAtStageTest, LeavesBothRowsEmpty)
 {
-    const int abortAt = GetParam();
+    const int stopAt = GetParam();
     std::vector<int> stages;
-    const kl::LinePairResult r = kl::CompareLinePair("abcdefgh abcdefgh\r\n", "abcdefgh-abcdefgh\r\n", [&](int stage) {
+    std::stop_source stop;
+    const auto onStage = [&](int stage) {
         stages.push_back(stage);
-        if (stage == abortAt)
-            kl::g_abortRequested = 1;
-    });
+        if (stage == stopAt)
+            stop.request_stop();
+    };
+    const kl::LinePairResult r =
+        kl::CompareLinePair("abcdefgh abcdefgh\r\n", "abcdefgh-abcdefgh\r\n", onStage, stop.get_token());
     EXPECT_TRUE(r.aborted);
     EXPECT_TRUE(r.segments1.empty());
     EXPECT_TRUE(r.segments2.empty());
     EXPECT_EQ(stages, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stages, AbortAtStageTest, ::testing::Values(0, 1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Stages, StopAtStageTest, ::testing::Values(0, 1, 2, 3, 4));
 
-TEST_F(LineCompareRunTest, AbortRequestedBeforeTheStartRunsNothing)
+TEST(LineCompareRunTest, StopRequestedBeforeTheStartRunsNothing)
 {
-    kl::g_abortRequested = 1;
-    const kl::LinePairResult r = kl::CompareLinePair("abcdef\r\n", "abcdef\r\n");
+    std::stop_source stop;
+    stop.request_stop();
+    const kl::LinePairResult r = kl::CompareLinePair("abcdef\r\n", "abcdef\r\n", {}, stop.get_token());
     EXPECT_TRUE(r.aborted);
     EXPECT_TRUE(r.segments1.empty());
     EXPECT_TRUE(r.candidates1.empty());
 }
 
-// Two long similar lines compared on a worker thread; the abort comes from this thread
+// Two long similar lines compared on a worker thread; the stop comes from this thread
 // while the worker is busy after stage 2.
-TEST_F(LineCompareRunTest, AbortFromAnotherThreadStopsAWorker)
+TEST(LineCompareRunTest, StopFromAnotherThreadStopsAWorker)
 {
     std::string line1;
     for (int i = 0; line1.size() < 40000; ++i)
@@ -79,15 +77,17 @@ TEST_F(LineCompareRunTest, AbortFromAnotherThreadStopsAWorker)
     std::promise<void> pastStage2;
     std::atomic<int> lastStage{-1};
     kl::LinePairResult result;
+    std::stop_source stop;
     std::thread worker([&] {
-        result = kl::CompareLinePair(line1, line2, [&](int stage) {
+        const auto onStage = [&](int stage) {
             lastStage = stage;
             if (stage == 2)
                 pastStage2.set_value();
-        });
+        };
+        result = kl::CompareLinePair(line1, line2, onStage, stop.get_token());
     });
     pastStage2.get_future().wait();
-    kl::g_abortRequested = 1;
+    stop.request_stop();
     worker.join();
     EXPECT_TRUE(result.aborted);
     EXPECT_TRUE(result.segments1.empty());

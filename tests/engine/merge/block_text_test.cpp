@@ -14,11 +14,12 @@ using kl::DiffBlock;
 // Lines 0..4; line 3 ends in CR LF, line 4 has no line end.
 constexpr std::string_view kText = "zero\none\ntwo\nthree\r\nfour";
 
-kl::TextDocument OneTextDoc(int side)
+// A result holding kText on one side and no text on the other.
+kl::CompareResult OneTextResult(int side)
 {
-    kl::TextDocument doc;
-    doc.lineTables[side] = std::make_unique<kl::LineTable>(kl::SplitLines(kText, false));
-    return doc;
+    kl::CompareResult result;
+    result.texts[side] = std::make_shared<const kl::Text>(kl::SplitLines(kText, false));
+    return result;
 }
 
 DiffBlock Block(int kind, int first, int last, int count)
@@ -60,10 +61,10 @@ TEST(BlockText, WalksFromTheFirstLineAndStopsAtTheFirstLimit)
     rules.prefixes.docA = "<A>";
     rules.prefixes.docB = "<B>";
     for (int side : {kl::DOC_A, kl::DOC_B}) {
-        const kl::TextDocument doc = OneTextDoc(side);
+        const kl::CompareResult result = OneTextResult(side);
         for (const BlockCase& c : cases) {
             std::string out = "before|";
-            EXPECT_EQ(kl::BlockText(doc, side, c.block, rules, out), c.lines) << c.name;
+            EXPECT_EQ(kl::BlockText(result, side, c.block, rules, out), c.lines) << c.name;
             EXPECT_EQ(out, "before|" + c.expected) << c.name;
         }
     }
@@ -71,7 +72,7 @@ TEST(BlockText, WalksFromTheFirstLineAndStopsAtTheFirstLimit)
 
 TEST(BlockText, PrefixOptionsAndTextsAreKeptPerSide)
 {
-    const kl::TextDocument doc = OneTextDoc(kl::DOC_A);
+    const kl::CompareResult result = OneTextResult(kl::DOC_A);
     const DiffBlock onlyA = Block(kl::BLOCK_ONLY_A, 0, 1, 2);
     const DiffBlock onlyB = Block(kl::BLOCK_ONLY_B, 0, 1, 2);
     struct Case {
@@ -92,8 +93,8 @@ TEST(BlockText, PrefixOptionsAndTextsAreKeptPerSide)
         rules.prefixOnlyB = c.prefixB;
         std::string outA;
         std::string outB;
-        kl::BlockText(doc, kl::DOC_A, onlyA, rules, outA);
-        kl::BlockText(doc, kl::DOC_A, onlyB, rules, outB);
+        kl::BlockText(result, kl::DOC_A, onlyA, rules, outA);
+        kl::BlockText(result, kl::DOC_A, onlyB, rules, outB);
         EXPECT_EQ(outA, c.expectedA) << c.prefixA << c.prefixB;
         EXPECT_EQ(outB, c.expectedB) << c.prefixA << c.prefixB;
     }
@@ -101,10 +102,10 @@ TEST(BlockText, PrefixOptionsAndTextsAreKeptPerSide)
 
 TEST(BlockText, MissingTextWritesNothing)
 {
-    const kl::TextDocument doc = OneTextDoc(kl::DOC_A);
+    const kl::CompareResult result = OneTextResult(kl::DOC_A);
     std::string out;
-    EXPECT_EQ(kl::BlockText(doc, kl::DOC_B, Block(kl::BLOCK_COMMON, 0, 1, 2), {}, out), 0);
-    EXPECT_EQ(kl::BlockText(doc, 2, Block(kl::BLOCK_COMMON, 0, 1, 2), {}, out), 0);
+    EXPECT_EQ(kl::BlockText(result, kl::DOC_B, Block(kl::BLOCK_COMMON, 0, 1, 2), {}, out), 0);
+    EXPECT_EQ(kl::BlockText(result, 2, Block(kl::BLOCK_COMMON, 0, 1, 2), {}, out), 0);
     EXPECT_TRUE(out.empty());
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/document/text_loader.h"
-#include "tests/engine/merge/compared_doc.h"
+#include "tests/engine/merge/compared_result.h"
 #include "engine/merge/merge_walk.h"
 
 namespace {
@@ -74,8 +74,7 @@ struct ScriptedUser {
 
 kl::MergeOutcome MergeWith(ScriptedUser& user, const kl::MergeRules& rules = {})
 {
-    const kl::TextDocument doc = kltest::ComparedDoc(kDocA, kDocB);
-    return kl::RunMerge(doc, rules, user.Function());
+    return kl::RunMerge(kltest::ComparedResult(kDocA, kDocB), rules, user.Function());
 }
 
 TEST(MergeQuery, AddAddBackBackReturnsToTheFirstBlock)
@@ -125,19 +124,21 @@ TEST(MergeQuery, BackReplaysTheWalkFromThePositionsBeforeTheChoice)
     using kl::BLOCK_ONLY_A;
     using kl::BLOCK_ONLY_B;
     const auto rec = kltest::BlockRecord;
-    kl::TextDocument doc;
-    doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines("c\na\nb\na\n", false));
-    doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines("b\nc\nb\n", false));
-    doc.blocksA = {rec(BLOCK_NONE, 0, 0, 0, 0),   rec(BLOCK_NONE, 0, 0, 0, 0),   rec(BLOCK_COMMON, 0, 0, 1, 1),
-                   rec(BLOCK_ONLY_A, 1, 1, 1, 2), rec(BLOCK_COMMON, 2, 2, 1, 3), rec(BLOCK_ONLY_A, 3, 3, 1, 4)};
-    doc.blocksB = {rec(BLOCK_NONE, 0, -1, 0, 0),  rec(BLOCK_ONLY_B, 0, 0, 1, 0), rec(BLOCK_COMMON, 1, 2, 1, 1),
-                   rec(BLOCK_COMMON, 2, 2, 0, 2), rec(BLOCK_COMMON, 2, 2, 0, 3), rec(BLOCK_COMMON, 2, 1, 0, 4),
-                   rec(BLOCK_ONLY_B, 2, 2, 1, 5)};
+    kl::CompareResult result;
+    result.texts = {std::make_shared<const kl::Text>(kl::SplitLines("c\na\nb\na\n", false)),
+                    std::make_shared<const kl::Text>(kl::SplitLines("b\nc\nb\n", false))};
+    result.sides[kl::DOC_A].blocks = {
+        rec(BLOCK_NONE, 0, 0, 0, 0),   rec(BLOCK_NONE, 0, 0, 0, 0),   rec(BLOCK_COMMON, 0, 0, 1, 1),
+        rec(BLOCK_ONLY_A, 1, 1, 1, 2), rec(BLOCK_COMMON, 2, 2, 1, 3), rec(BLOCK_ONLY_A, 3, 3, 1, 4)};
+    result.sides[kl::DOC_B].blocks = {
+        rec(BLOCK_NONE, 0, -1, 0, 0),  rec(BLOCK_ONLY_B, 0, 0, 1, 0), rec(BLOCK_COMMON, 1, 2, 1, 1),
+        rec(BLOCK_COMMON, 2, 2, 0, 2), rec(BLOCK_COMMON, 2, 2, 0, 3), rec(BLOCK_COMMON, 2, 1, 0, 4),
+        rec(BLOCK_ONLY_B, 2, 2, 1, 5)};
     const std::string expected = "!DOC_B>>>b\nc\n!DOC_A>>>a\nb\n!DOC_A>>>a\n!DOC_B>>>b\n";
-    ASSERT_EQ(kl::RunMerge(doc, {}).text, expected);
+    ASSERT_EQ(kl::RunMerge(result, {}).text, expected);
 
     ScriptedUser user{{{ANSWER_ADD}, {ANSWER_ADD}, {ANSWER_BACK}, {ANSWER_ADD}, {ANSWER_ADD}, {ANSWER_ADD}}};
-    const kl::MergeOutcome outcome = kl::RunMerge(doc, {}, user.Function());
+    const kl::MergeOutcome outcome = kl::RunMerge(result, {}, user.Function());
     std::vector<int> asked;
     for (const Asked& a : user.asked)
         asked.push_back(a.question.listIndex);
@@ -180,7 +181,7 @@ TEST(MergeQuery, NoWindowOrAnUnknownAnswerAbandonsTheRun)
 
 TEST(MergeQuery, OnlyIncludedOneSidedBlocksAreAsked)
 {
-    const kl::TextDocument doc = kltest::ComparedDoc("a\nx\nb\n", "a\ny\nb\n");
+    const kl::CompareResult result = kltest::ComparedResult("a\nx\nb\n", "a\ny\nb\n");
     struct Case {
         bool onlyA;
         bool onlyB;
@@ -198,7 +199,7 @@ TEST(MergeQuery, OnlyIncludedOneSidedBlocksAreAsked)
         rules.includeOnlyB = c.onlyB;
         rules.includeCommon = false;
         ScriptedUser user{{{ANSWER_ADD}, {ANSWER_ADD}}};
-        const kl::MergeOutcome outcome = kl::RunMerge(doc, rules, user.Function());
+        const kl::MergeOutcome outcome = kl::RunMerge(result, rules, user.Function());
         EXPECT_EQ(user.Texts(), c.asked) << c.onlyA << c.onlyB;
         std::string all;
         for (const std::string& text : c.asked)
@@ -209,13 +210,13 @@ TEST(MergeQuery, OnlyIncludedOneSidedBlocksAreAsked)
 
 TEST(MergeQuery, QuestionNamesTheBlockAndItsSide)
 {
-    const kl::TextDocument doc = kltest::ComparedDoc("a\nb\nx\nc\n", "a\nb\nc\ny\n");
+    const kl::CompareResult result = kltest::ComparedResult("a\nb\nx\nc\n", "a\nb\nc\ny\n");
     ScriptedUser user{{{ANSWER_SKIP}, {ANSWER_SKIP}}};
-    kl::RunMerge(doc, {}, user.Function());
+    kl::RunMerge(result, {}, user.Function());
     ASSERT_EQ(user.asked.size(), 2u);
     for (const Asked& asked : user.asked) {
         const kl::BlockQuestion& q = asked.question;
-        const auto& list = q.side == kl::DOC_A ? doc.blocksA : doc.blocksB;
+        const auto& list = result.Blocks(q.side);
         ASSERT_LT(q.listIndex, static_cast<int>(list.size()));
         EXPECT_EQ(list[static_cast<std::size_t>(q.listIndex)].firstRow, q.block.firstRow);
         EXPECT_EQ(list[static_cast<std::size_t>(q.listIndex)].kind, q.block.kind);

@@ -6,17 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/engine/merge/compared_doc.h"
+#include "tests/engine/merge/compared_result.h"
 
 namespace {
 
 using kl::MergeRules;
-using kltest::ComparedDoc;
+using kltest::ComparedResult;
 
 std::string Merge(std::string_view a, std::string_view b, const MergeRules& rules = {})
 {
-    const kl::TextDocument doc = ComparedDoc(a, b);
-    const kl::MergeOutcome outcome = kl::RunMerge(doc, rules);
+    const kl::MergeOutcome outcome = kl::RunMerge(ComparedResult(a, b), rules);
     EXPECT_EQ(outcome.end, kl::MergeEnd::Completed);
     return outcome.text;
 }
@@ -102,7 +101,7 @@ TEST(MergeWalk, OneSidedTextsAtEitherEnd)
 
 TEST(MergeWalk, WithoutAResultTheTextIsEmpty)
 {
-    const kl::TextDocument notCompared;
+    const kl::CompareResult notCompared;
     EXPECT_EQ(kl::RunMerge(notCompared, {}).text, "");
     // An empty DocA leaves blocksA empty.
     EXPECT_EQ(Merge("", "a\nb\n"), "");
@@ -111,14 +110,14 @@ TEST(MergeWalk, WithoutAResultTheTextIsEmpty)
 }
 
 // Hand-made block lists over DocA "a0".."a4" and DocB "b0".."b4".
-kl::TextDocument ListDoc(std::vector<kl::DiffBlock> blocksA, std::vector<kl::DiffBlock> blocksB)
+kl::CompareResult ListResult(std::vector<kl::DiffBlock> blocksA, std::vector<kl::DiffBlock> blocksB)
 {
-    kl::TextDocument doc;
-    doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines("a0\na1\na2\na3\na4\n", false));
-    doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines("b0\nb1\nb2\nb3\nb4\n", false));
-    doc.blocksA = std::move(blocksA);
-    doc.blocksB = std::move(blocksB);
-    return doc;
+    kl::CompareResult result;
+    result.texts = {std::make_shared<const kl::Text>(kl::SplitLines("a0\na1\na2\na3\na4\n", false)),
+                    std::make_shared<const kl::Text>(kl::SplitLines("b0\nb1\nb2\nb3\nb4\n", false))};
+    result.sides[kl::DOC_A].blocks = std::move(blocksA);
+    result.sides[kl::DOC_B].blocks = std::move(blocksB);
+    return result;
 }
 
 constexpr auto Rec = kltest::BlockRecord;
@@ -181,8 +180,7 @@ TEST(MergeWalk, HandMadeListsIncludingPositionRecords)
          "a0\nb0\n"},
     };
     for (const Case& c : cases) {
-        const kl::TextDocument doc = ListDoc(c.blocksA, c.blocksB);
-        EXPECT_EQ(kl::RunMerge(doc, rules).text, c.expected) << c.name;
+        EXPECT_EQ(kl::RunMerge(ListResult(c.blocksA, c.blocksB), rules).text, c.expected) << c.name;
     }
 }
 
@@ -214,12 +212,12 @@ TEST(MergeWalk, RandomTextsEndAndKeepTheRules)
             a += std::string(1, static_cast<char>('a' + random() % 5)) + "\n";
         for (int k = 0; k < linesB; ++k)
             b += std::string(1, static_cast<char>('a' + random() % 5)) + "\n";
-        const kl::TextDocument doc = ComparedDoc(a, b);
+        const kl::CompareResult result = ComparedResult(a, b);
         SCOPED_TRACE(a + "|" + b);
 
         MergeRules onlyOneSided;
         onlyOneSided.includeCommon = false;
-        for (const std::string& line : SplitAfterNewline(kl::RunMerge(doc, onlyOneSided).text)) {
+        for (const std::string& line : SplitAfterNewline(kl::RunMerge(result, onlyOneSided).text)) {
             const bool fromA = line.starts_with("!DOC_A>>>");
             const bool fromB = line.starts_with("!DOC_B>>>");
             ASSERT_TRUE(fromA || fromB) << line;
@@ -228,7 +226,7 @@ TEST(MergeWalk, RandomTextsEndAndKeepTheRules)
         MergeRules onlyCommon;
         onlyCommon.includeOnlyA = false;
         onlyCommon.includeOnlyB = false;
-        for (const std::string& line : SplitAfterNewline(kl::RunMerge(doc, onlyCommon).text)) {
+        for (const std::string& line : SplitAfterNewline(kl::RunMerge(result, onlyCommon).text)) {
             EXPECT_NE(a.find(line), std::string::npos) << line;
             EXPECT_NE(b.find(line), std::string::npos) << line;
         }

@@ -18,7 +18,7 @@
 
 #include "ui/app/kestrilane_app.h"
 #include "ui/app/main_frame.h"
-#include "engine/compare/run_control.h"
+#include "ui/app/compare_worker.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/settings/user_profile.h"
 #include "tests/support/temp_dir.h"
@@ -47,9 +47,16 @@ class RunGate {
 public:
     explicit RunGate(std::function<bool(int)> holdAt) : holdAt_(std::move(holdAt)) {}
 
-    std::function<void(int)> Hook()
+    CompareWorker::ProgressHook Hook()
     {
-        return [this](int value) { OnProgress(value); };
+        return [this](int value, const std::stop_token& stop) { OnProgress(value, stop); };
+    }
+
+    // Whether the held run has been asked to stop (waits a little for the request to arrive).
+    bool StopSeen()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return stopSeen_; });
     }
 
     // Waits (without processing events) until the worker is held; false after a timeout.
@@ -75,7 +82,7 @@ public:
     }
 
 private:
-    void OnProgress(int value)
+    void OnProgress(int value, const std::stop_token& stop)
     {
         std::unique_lock lock(mutex_);
         values_.push_back(value);
@@ -84,8 +91,10 @@ private:
         usedOnce_ = true;
         held_ = true;
         changed_.notify_all();
-        while (!released_ && !kl::AbortPending())
+        while (!released_ && !stop.stop_requested())
             changed_.wait_for(lock, std::chrono::milliseconds(5));
+        stopSeen_ = stop.stop_requested();
+        changed_.notify_all();
     }
 
     std::function<bool(int)> holdAt_;
@@ -95,16 +104,11 @@ private:
     bool usedOnce_ = false;
     bool held_ = false;
     bool released_ = false;
+    bool stopSeen_ = false;
 };
 
 class AppTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        // No run may outlive its window.
-        EXPECT_EQ(kl::g_compareRunning.load(), 0);
-    }
-
     std::unique_ptr<CKestrilaneApp> MakeApp(const std::string& iniBytes = {})
     {
         if (!iniBytes.empty())

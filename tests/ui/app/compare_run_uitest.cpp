@@ -67,7 +67,6 @@ TEST_F(CompareRunUi, CommandsAreDisabledFromStartUntilTheWorkerHasEnded)
         Trigger(*app, id);
         ASSERT_TRUE(app->mainFrame()->compareActive());
         ASSERT_TRUE(gate.WaitUntilHeld());
-        EXPECT_EQ(kl::g_compareRunning.load(), 1);
         EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE));
         EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE_DETAILED));
         EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE_STOP));
@@ -84,11 +83,11 @@ TEST_F(CompareRunUi, CommandsAreDisabledFromStartUntilTheWorkerHasEnded)
         EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE_STOP));
         EXPECT_FALSE(app->mainFrame()->progressBar()->isVisibleTo(app->mainFrame()));
         const kl::TextDocument& text = app->document()->textDoc;
-        EXPECT_FALSE(text.rowsA.empty());
-        EXPECT_EQ(text.rowsA.size(), text.rowsB.size());
-        EXPECT_FALSE(text.blocksA.empty());
-        // The match fields reached the document's own line tables.
-        EXPECT_GT(text.lineTables[kl::DOC_A]->lines[0].blockSize, 0);
+        EXPECT_FALSE(text.result->Rows(kl::DOC_A).empty());
+        EXPECT_EQ(text.result->Rows(kl::DOC_A).size(), text.result->Rows(kl::DOC_B).size());
+        EXPECT_FALSE(text.result->Blocks(kl::DOC_A).empty());
+        // The match fields came with the result.
+        EXPECT_GT(text.result->sides[kl::DOC_A].blockSize[0], 0);
         const std::vector<int> values = gate.Values();
         EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
         EXPECT_EQ(values.back(), 100);
@@ -104,17 +103,16 @@ TEST_F(CompareRunUi, StopDuringTheFirstPassEndsTheRunBeforeTheSecond)
     ASSERT_TRUE(gate.WaitUntilHeld());
 
     Trigger(*app, cmd::ID_COMPARE_STOP);
-    EXPECT_EQ(kl::g_abortRequested.load(), 1);
+    EXPECT_TRUE(gate.StopSeen());
     ASSERT_TRUE(WaitForRunEnd(*app));
 
     const std::vector<int> values = gate.Values();
     EXPECT_LT(*std::max_element(values.begin(), values.end()), 40);
     // No result and no totals: the run ended inside the first pass.
     const kl::TextDocument& text = app->document()->textDoc;
-    EXPECT_TRUE(text.rowsA.empty());
-    EXPECT_TRUE(text.blocksA.empty());
+    EXPECT_TRUE(text.result->Rows(kl::DOC_A).empty());
+    EXPECT_TRUE(text.result->Blocks(kl::DOC_A).empty());
     EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(0), 0);
-    EXPECT_EQ(kl::g_abortRequested.load(), 0);
     EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE));
     EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE_STOP));
 }
@@ -130,10 +128,10 @@ TEST_F(CompareRunUi, StopDuringRowBuildingShowsTheRowsWithoutBlocks)
     ASSERT_TRUE(WaitForRunEnd(*app));
 
     const kl::TextDocument& text = app->document()->textDoc;
-    EXPECT_FALSE(text.rowsA.empty());
-    EXPECT_EQ(text.rowsA.size(), text.rowsB.size());
-    EXPECT_TRUE(text.blocksA.empty());
-    EXPECT_TRUE(text.blocksB.empty());
+    EXPECT_FALSE(text.result->Rows(kl::DOC_A).empty());
+    EXPECT_EQ(text.result->Rows(kl::DOC_A).size(), text.result->Rows(kl::DOC_B).size());
+    EXPECT_TRUE(text.result->Blocks(kl::DOC_A).empty());
+    EXPECT_TRUE(text.result->Blocks(kl::DOC_B).empty());
     // The totals came before the row building.
     EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(0), 1);
 }
@@ -170,7 +168,8 @@ TEST_F(CompareRunUi, NewDuringARunDropsTheRunAndItsReports)
 
     Trigger(*app, cmd::ID_FILE_NEW);
     EXPECT_FALSE(app->mainFrame()->compareActive());
-    EXPECT_EQ(kl::g_compareRunning.load(), 0);
+    // The dropped run was told to stop; it holds its own share of the texts meanwhile.
+    EXPECT_TRUE(gate.StopSeen());
     EXPECT_EQ(kl::LoadedTextCount(app->document()->textDoc), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(app->mainFrame()->treeView()->fileItemCount(), 0);
@@ -196,8 +195,8 @@ TEST_F(CompareRunUi, NewWhileTheWorkerWaitsForItsCompletionCall)
     QCoreApplication::processEvents();
     const kl::TextDocument& text = app->document()->textDoc;
     EXPECT_EQ(kl::LoadedTextCount(text), 0);
-    EXPECT_TRUE(text.rowsA.empty());
-    EXPECT_TRUE(text.blocksA.empty());
+    EXPECT_TRUE(text.result->Rows(kl::DOC_A).empty());
+    EXPECT_TRUE(text.result->Blocks(kl::DOC_A).empty());
     EXPECT_EQ(app->mainFrame()->treeView()->fileItemCount(), 0);
 }
 
@@ -229,8 +228,8 @@ TEST_F(CompareRunUi, FilesDroppedWhileTheWorkerCompletesReplaceTheTexts)
     const kl::TextDocument& text = app->document()->textDoc;
     EXPECT_EQ(text.fileNames, (std::vector<std::string>{"a2.txt", "b2.txt"}));
     // Only loaded (FOPENDO 0): the old run's rows did not reach the new texts.
-    EXPECT_TRUE(text.rowsA.empty());
-    EXPECT_TRUE(text.blocksA.empty());
+    EXPECT_TRUE(text.result->Rows(kl::DOC_A).empty());
+    EXPECT_TRUE(text.result->Blocks(kl::DOC_A).empty());
     EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(0), 0);
     EXPECT_EQ(app->mainFrame()->treeView()->FileEntryPaths(), (std::vector<std::string>{a2, b2}));
 }
@@ -255,7 +254,7 @@ TEST_F(CompareRunUi, OpenDuringARunReplacesTheTextsAndComparesThem)
     const kl::TextDocument& text = app->document()->textDoc;
     ASSERT_EQ(kl::LoadedTextCount(text), 2);
     EXPECT_EQ(text.fileNames, (std::vector<std::string>{"a2.txt", "b2.txt"}));
-    EXPECT_EQ(text.rowsA.size(), 5u);  // the line ends differ: no line is common
+    EXPECT_EQ(text.result->Rows(kl::DOC_A).size(), 5u);  // the line ends differ: no line is common
     const CLeftView* tree = app->mainFrame()->treeView();
     ASSERT_EQ(tree->fileItemCount(), 2);
     EXPECT_EQ(tree->statisticsCount(0), 1);
@@ -300,7 +299,7 @@ TEST_F(CompareRunUi, TwoFileArgumentsStartARunAndPostTheResultDisplay)
     EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_RESULT);
     EXPECT_EQ(app->mainFrame()->rightView()->displayMode, DISPLAY_RESULT);
     EXPECT_TRUE(app->mainFrame()->dialogBar()->button(CFrameDlg::IDC_RESULT)->isChecked());
-    EXPECT_FALSE(app->document()->textDoc.rowsA.empty());
+    EXPECT_FALSE(app->document()->textDoc.result->Rows(kl::DOC_A).empty());
     EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(1), 1);
 }
 
@@ -315,7 +314,7 @@ TEST_F(CompareRunUi, MenuOpenStartsARunAndShowsTheResultAtOnce)
     EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_RESULT);
     EXPECT_TRUE(app->mainFrame()->dialogBar()->button(CFrameDlg::IDC_RESULT)->isChecked());
     ASSERT_TRUE(WaitForRunEnd(*app));
-    EXPECT_FALSE(app->document()->textDoc.rowsA.empty());
+    EXPECT_FALSE(app->document()->textDoc.result->Rows(kl::DOC_A).empty());
 }
 
 TEST_F(CompareRunUi, SingleFileArgumentThenMenuOpenOnlyLoadsUntilNew)
@@ -326,7 +325,6 @@ TEST_F(CompareRunUi, SingleFileArgumentThenMenuOpenOnlyLoadsUntilNew)
     Trigger(*app, cmd::ID_FILE_OPEN);
     ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
     EXPECT_FALSE(app->mainFrame()->compareActive());
-    EXPECT_EQ(kl::g_compareRunning.load(), 0);
     EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_SOURCE);
 
     Trigger(*app, cmd::ID_FILE_NEW);
@@ -334,7 +332,7 @@ TEST_F(CompareRunUi, SingleFileArgumentThenMenuOpenOnlyLoadsUntilNew)
     Trigger(*app, cmd::ID_FILE_OPEN);
     EXPECT_TRUE(app->mainFrame()->compareActive());
     ASSERT_TRUE(WaitForRunEnd(*app));
-    EXPECT_FALSE(app->document()->textDoc.rowsA.empty());
+    EXPECT_FALSE(app->document()->textDoc.result->Rows(kl::DOC_A).empty());
 }
 
 TEST_F(CompareRunUi, ReloadReadsTheFilesAgainAndKeepsTheTreeEntries)

@@ -22,7 +22,6 @@ protected:
         return std::make_unique<CKestrilaneApp>(dir.file("kestrilane.ini"), std::move(profile));
     }
 
-    void TearDown() override { kl::ProcessCompareOptions() = kl::CompareOptions(); }
 
     kltest::TempDir dir;
 };
@@ -60,8 +59,8 @@ TEST_F(DocumentSettingsTest, SwitchesCompareOptionsAndColoursAreRead)
     EXPECT_EQ(doc.docSettings.fOpenDo, 1);
     EXPECT_EQ(doc.docSettings.eucChg, 1);
     EXPECT_EQ(doc.docSettings.tabSize, 8);
-    EXPECT_TRUE(kl::ProcessCompareOptions().ignoreNewline);
-    EXPECT_FALSE(kl::ProcessCompareOptions().ignoreSpaceTab);
+    EXPECT_TRUE(doc.compareOptions.ignoreNewline);
+    EXPECT_FALSE(doc.compareOptions.ignoreSpaceTab);
 
     EXPECT_EQ(doc.colors[kl::COLOR_SAME], 0xffu);
     EXPECT_EQ(doc.leftMessage, "abc");

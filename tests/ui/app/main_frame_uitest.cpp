@@ -311,10 +311,10 @@ TEST_F(MainFrameTest, SelectedPresetIsAppliedAtEveryStartAndStoredAtExit)
         auto app = MakeApp(PresetIni({"00000", "11111", "01001"}, "1") +
                            "[FLAG]\nFPARAMDO=0\n[COMPARE]\nMODE=0\nUSECHECK=00\nSPACECMP=00\n");
         ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
-        EXPECT_EQ(OptionsCode(kl::ProcessCompareOptions()), "00000");
+        EXPECT_EQ(OptionsCode(app->document()->compareOptions), "00000");
 
         Trigger(*app, cmd::ID_COMPARE);
-        EXPECT_EQ(OptionsCode(kl::ProcessCompareOptions()), "11111");
+        EXPECT_EQ(OptionsCode(app->document()->compareOptions), "11111");
         ASSERT_TRUE(WaitForRunEnd(*app));
 
         // The user picks another preset; the next start applies it.
@@ -323,7 +323,7 @@ TEST_F(MainFrameTest, SelectedPresetIsAppliedAtEveryStartAndStoredAtExit)
         emit combo->activated(2);
         EXPECT_EQ(app->mainFrame()->selectedPreset(), 2);
         Trigger(*app, cmd::ID_COMPARE_DETAILED);
-        EXPECT_EQ(OptionsCode(kl::ProcessCompareOptions()), "01001");
+        EXPECT_EQ(OptionsCode(app->document()->compareOptions), "01001");
         ASSERT_TRUE(WaitForRunEnd(*app));
     }
     EXPECT_EQ(Ini("COMPMODE", "SELECTED"), "2");
@@ -336,10 +336,10 @@ TEST_F(MainFrameTest, WithoutSelectionNoPresetIsApplied)
         {
             auto app = MakeApp(PresetIni({"11111"}, selected) + "[FLAG]\nFPARAMDO=0\n[COMPARE]\nUSECHECK=10\n");
             ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
-            const std::string before = OptionsCode(kl::ProcessCompareOptions());
+            const std::string before = OptionsCode(app->document()->compareOptions);
             EXPECT_EQ(before, "01000");
             Trigger(*app, cmd::ID_COMPARE);
-            EXPECT_EQ(OptionsCode(kl::ProcessCompareOptions()), before);
+            EXPECT_EQ(OptionsCode(app->document()->compareOptions), before);
             ASSERT_TRUE(WaitForRunEnd(*app));
         }
         // The stored selection is written back as it was.
@@ -368,7 +368,7 @@ TEST_F(MainFrameTest, CompareMethodDialogOkStoresTheOptionsAndTakesItsSelection)
     };
     Trigger(*app, cmd::ID_COMPARE_METHOD);
 
-    EXPECT_EQ(OptionsCode(kl::ProcessCompareOptions()), "01001");
+    EXPECT_EQ(OptionsCode(app->document()->compareOptions), "01001");
     EXPECT_EQ(Ini("COMPARE", "USECHECK"), "10");
     EXPECT_EQ(Ini("COMPARE", "SPACECMP"), "01");
     EXPECT_EQ(Ini("COMPMODE", "COUNT"), "3");
@@ -391,7 +391,7 @@ TEST_F(MainFrameTest, CompareMethodDialogCancelChangesNothing)
         return static_cast<int>(QDialog::Rejected);
     };
     Trigger(*app, cmd::ID_COMPARE_METHOD);
-    EXPECT_EQ(OptionsCode(kl::ProcessCompareOptions()), "00000");
+    EXPECT_EQ(OptionsCode(app->document()->compareOptions), "00000");
     EXPECT_EQ(Ini("COMPARE", "USECHECK"), "(missing)");
     EXPECT_EQ(frame->presetCombo()->count(), 2);
     EXPECT_EQ(frame->presetCombo()->currentIndex(), 1);

@@ -34,7 +34,6 @@ protected:
         dir.write("kestrilane.ini", ini);
         Start();
     }
-    void TearDown() override { kl::ProcessCompareOptions() = kl::CompareOptions(); }
 
     CKestrilaneDoc& doc() { return *app->document(); }
 

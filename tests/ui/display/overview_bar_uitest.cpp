@@ -3,12 +3,14 @@
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/display/overview_painter.h"
 #include "engine/document/text_loader.h"
+#include "tests/ui/display/result_rows.h"
 
 namespace {
 
@@ -27,16 +29,16 @@ std::string Lines(int count)
 kl::TextDocument DocWithLines(int lineCountA, int lineCountB)
 {
     kl::TextDocument doc;
-    doc.lineTables[kl::DOC_A] = std::make_unique<kl::LineTable>(kl::SplitLines(Lines(lineCountA), false));
-    doc.lineTables[kl::DOC_B] = std::make_unique<kl::LineTable>(kl::SplitLines(Lines(lineCountB), false));
+    doc.texts[kl::DOC_A] = std::make_shared<const kl::Text>(kl::SplitLines(Lines(lineCountA), false));
+    doc.texts[kl::DOC_B] = std::make_shared<const kl::Text>(kl::SplitLines(Lines(lineCountB), false));
     return doc;
 }
 
 // Result rows of the given kinds, all common unless changed.
-void SetRows(kl::TextDocument& doc, int count)
+kl::CompareResult& SetRows(kl::TextDocument& doc, int count)
 {
-    doc.rowsA.assign(static_cast<std::size_t>(count), kl::DisplayRow{0, 0, "x", kl::ROW_COMMON});
-    doc.rowsB = doc.rowsA;
+    const std::vector<kl::DisplayRow> rows(static_cast<std::size_t>(count), kltest::Row(0, kl::ROW_COMMON));
+    return kltest::SetResultRows(doc, rows, rows);
 }
 
 kl::DiffBlock Block(int kind, int lineCount)
@@ -90,9 +92,9 @@ QColor At(const QImage& image, int x, int y)
 TEST(OverviewBands, TwoBandsOnOnePixelAreSeparatedByOnePixel)
 {
     kl::TextDocument doc = DocWithLines(3, 3);
-    SetRows(doc, 3960);
-    doc.rowsA[1005].kind = kl::ROW_ONLY_A;
-    doc.rowsB[1005].kind = kl::ROW_FILLER;
+    kl::CompareResult& result = SetRows(doc, 3960);
+    result.sides[kl::DOC_A].rows[1005].kind = kl::ROW_ONLY_A;
+    result.sides[kl::DOC_B].rows[1005].kind = kl::ROW_FILLER;
     const QSize client(60, 400);
     const kl::OverviewStrips strips =
         kl::BuildOverviewStrips(doc, kl::OVERVIEW_ROWS, -12, kl::OverviewBarIn(client));
@@ -121,11 +123,11 @@ TEST(OverviewBands, TwoBandsOnOnePixelAreSeparatedByOnePixel)
 TEST(OverviewBands, RowsGiveOneBandPerRunAndAClosingBand)
 {
     kl::TextDocument doc = DocWithLines(3, 3);
-    SetRows(doc, 4);
-    doc.rowsA[1].kind = kl::ROW_ONLY_A;
-    doc.rowsA[2].kind = kl::ROW_ONLY_A;
-    doc.rowsB[1].kind = kl::ROW_FILLER;
-    doc.rowsB[2].kind = kl::ROW_FILLER;
+    kl::CompareResult& result = SetRows(doc, 4);
+    result.sides[kl::DOC_A].rows[1].kind = kl::ROW_ONLY_A;
+    result.sides[kl::DOC_A].rows[2].kind = kl::ROW_ONLY_A;
+    result.sides[kl::DOC_B].rows[1].kind = kl::ROW_FILLER;
+    result.sides[kl::DOC_B].rows[2].kind = kl::ROW_FILLER;
     // A bar of 100 pixels from y 2: 25 pixels per row.
     const kl::OverviewStrips strips =
         kl::BuildOverviewStrips(doc, kl::OVERVIEW_ROWS, -12, kl::OverviewBarIn(QSize(60, 104)));
@@ -139,9 +141,10 @@ TEST(OverviewBands, RowsGiveOneBandPerRunAndAClosingBand)
 TEST(OverviewBands, BlocksScaleEachStripToItsOwnText)
 {
     kl::TextDocument doc = DocWithLines(10, 1000);
-    doc.blocksA = {Block(kl::BLOCK_NONE, 0), Block(kl::BLOCK_COMMON, 4), Block(kl::BLOCK_COMMON, 2),
+    kl::CompareResult& result = kltest::SetResultRows(doc, {}, {});
+    result.sides[kl::DOC_A].blocks = {Block(kl::BLOCK_NONE, 0), Block(kl::BLOCK_COMMON, 4), Block(kl::BLOCK_COMMON, 2),
                    Block(kl::BLOCK_ONLY_A, 4)};
-    doc.blocksB = {Block(kl::BLOCK_NONE, 0), Block(kl::BLOCK_COMMON, 6), Block(kl::BLOCK_ONLY_B, 994)};
+    result.sides[kl::DOC_B].blocks = {Block(kl::BLOCK_NONE, 0), Block(kl::BLOCK_COMMON, 6), Block(kl::BLOCK_ONLY_B, 994)};
     const kl::OverviewStrips strips =
         kl::BuildOverviewStrips(doc, kl::OVERVIEW_BLOCKS, -12, kl::OverviewBarIn(QSize(60, 104)));
     // DocA: 10 pixels per line. The leading BLOCK_NONE record starts no band, and the first

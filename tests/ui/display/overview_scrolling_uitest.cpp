@@ -44,22 +44,22 @@ protected:
         Load("a.txt", a);
         Load("b.txt", b);
         doc().LoadColorSettings(kl::Rgb(255, 255, 255));
-        CompareWorker::Settings settings;
-        settings.leftMessage = doc().leftMessage;
-        settings.rightMessage = doc().rightMessage;
-        kl::g_abortRequested = 0;
-        kl::g_compareRunning = 1;
-        CompareWorker worker(doc().textDoc, settings);
+        kl::CompareRequest request;
+        request.messages.left = doc().leftMessage;
+        request.messages.right = doc().rightMessage;
+        CompareWorker worker(doc().textDoc.texts, request, {});
         QEventLoop loop;
-        bool merged = false;
-        QObject::connect(&worker, &CompareWorker::finished, &loop, [&](bool, bool result) {
-            merged = result;
-            loop.quit();
-        });
+        std::shared_ptr<const kl::CompareResult> result;
+        QObject::connect(&worker, &CompareWorker::finished, &loop,
+                         [&](std::shared_ptr<const kl::CompareResult> finished) {
+                             result = std::move(finished);
+                             loop.quit();
+                         });
         ASSERT_TRUE(worker.Start());
         loop.exec();
-        ASSERT_TRUE(merged);
-        ASSERT_EQ(doc().textDoc.rowsA.size(), doc().textDoc.rowsB.size());
+        ASSERT_TRUE(result && result->outcome == kl::RunOutcome::Completed);
+        doc().SetResult(result);
+        ASSERT_EQ(result->Rows(kl::DOC_A).size(), result->Rows(kl::DOC_B).size());
     }
 
     // The splitter showing the result, the overview bar attached as the frame attaches it.

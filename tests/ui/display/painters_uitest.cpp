@@ -2,7 +2,9 @@
 // tab stops and the newline mark.
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -18,9 +20,37 @@ const char* const kColorIni =
 const QColor kSame(0, 0, 255), kDoc1(0, 255, 0), kDoc2(255, 0, 0), kOther(255, 255, 0), kLineBack(64, 64, 64);
 const QColor kWindow(255, 255, 255);
 
-kl::DisplayRow Row(int lineIndex, const std::string& text, int kind)
+// A row of the left column with the text it shows.
+struct TextRow {
+    int lineIndex;
+    std::string text;
+    kl::RowKind kind;
+};
+
+TextRow Row(int lineIndex, const std::string& text, kl::RowKind kind)
 {
-    return {0, lineIndex, text, static_cast<std::int16_t>(kind)};
+    return {lineIndex, text, kind};
+}
+
+// A result whose left column shows rows: line k of its DocA is the text of the rows with
+// line index k, and the filler rows show the left message.
+kl::CompareResult ResultOf(const std::vector<TextRow>& rows)
+{
+    kl::CompareResult result;
+    std::vector<std::string_view> lines;
+    for (const TextRow& row : rows) {
+        kl::DisplayRow display{row.lineIndex, kl::kNoLine, row.kind, kl::RowMessage::None};
+        if (row.kind == kl::ROW_FILLER) {
+            display.message = kl::RowMessage::Left;
+            result.messages.left = row.text;
+        } else {
+            lines.resize(std::max(lines.size(), static_cast<std::size_t>(row.lineIndex) + 1));
+            lines[static_cast<std::size_t>(row.lineIndex)] = row.text;
+        }
+        result.sides[kl::DOC_A].rows.push_back(display);
+    }
+    result.texts[kl::DOC_A] = std::make_shared<const kl::Text>(kl::TextFromLines(lines));
+    return result;
 }
 
 bool Near(const QColor& a, const QColor& b, int tolerance = 40)
@@ -87,9 +117,9 @@ TEST_F(PaintersTest, RowsTakeTheColourOfTheirKindUnderBothSwitches)
         Restart(std::string(kColorIni) + "[FLAG]\nFSAMECOL=" + std::to_string(c.sameCol)
                 + "\nFOTHERCOL=" + std::to_string(c.otherCol) + "\n");
         // Blanks only, so that the sampled pixels are background, never ink.
-        const std::vector<kl::DisplayRow> rows = {Row(0, "    \r\n", kl::ROW_COMMON), Row(1, "    \r\n", kl::ROW_ONLY_A),
-                                                  Row(1, "    \r\n", kl::ROW_ONLY_B), Row(-1, "    ", kl::ROW_FILLER)};
-        const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, rows); });
+        const kl::CompareResult rows = ResultOf({Row(0, "    \r\n", kl::ROW_COMMON), Row(1, "    \r\n", kl::ROW_ONLY_A),
+                                                 Row(1, "    \r\n", kl::ROW_ONLY_B), Row(-1, "    ", kl::ROW_FILLER)});
+        const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, rows, kl::DOC_A); });
         const QColor expected[] = {c.common, kDoc1, kDoc2, c.filler};
         for (int k = 0; k < 4; ++k) {
             SCOPED_TRACE(k);
@@ -109,7 +139,7 @@ TEST_F(PaintersTest, NumberCellsShowTheLastFiveDigitsAndFillerRowsNone)
     const auto paintCell = [&](int lineIndex) {
         return Paint([&](kl::PaintContext& context) {
                    context.numberColumnWidth = NumberColumn();
-                   kl::PaintResultRow(context, Row(lineIndex, "", kl::ROW_COMMON), 0);
+                   kl::PaintResultRow(context, "", kl::DisplayRow{lineIndex, kl::kNoLine, kl::ROW_COMMON, kl::RowMessage::None}, 0);
                }).copy(cell);
     };
     const QImage filler = paintCell(-1);
@@ -134,7 +164,7 @@ TEST_F(PaintersTest, EofFollowsTheLastLine)
         SCOPED_TRACE("last line with a line end: [EOF] on the next row, numbered");
         Load("a.txt", "ab\r\n");
         const QImage image = Paint([&](kl::PaintContext& context) {
-            kl::PaintSource(context, *doc().textDoc.lineTables[0]);
+            kl::PaintSource(context, *doc().textDoc.texts[0]);
         });
         EXPECT_FALSE(Contains(image, rowBand(0, TextLeft(), 200), kl::kEofColor, 30));
         EXPECT_TRUE(Contains(image, rowBand(1, TextLeft(), eofWidth), kl::kEofColor, 30));
@@ -148,7 +178,7 @@ TEST_F(PaintersTest, EofFollowsTheLastLine)
         SCOPED_TRACE("last line without a line end: [EOF] right after its text");
         Load("a.txt", "ab");
         const QImage image = Paint([&](kl::PaintContext& context) {
-            kl::PaintSource(context, *doc().textDoc.lineTables[0]);
+            kl::PaintSource(context, *doc().textDoc.texts[0]);
         });
         EXPECT_FALSE(Contains(image, rowBand(0, TextLeft(), abWidth), kl::kEofColor, 30));
         EXPECT_TRUE(Contains(image, rowBand(0, TextLeft() + abWidth, eofWidth), kl::kEofColor, 30));
@@ -162,9 +192,10 @@ TEST_F(PaintersTest, ATabAfterAnEmptySegmentAdvancesOneFullTabWidth)
     Restart(kColorIni);
     const int tab = TabPixels();
     ASSERT_GT(tab, 0);
-    const std::vector<kl::DisplayRow> rows = {Row(0, "\tX", kl::ROW_ONLY_A), Row(1, "ab\tX", kl::ROW_ONLY_A),
-                                              Row(2, "abcd\tX", kl::ROW_ONLY_A)};
-    const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, rows); });
+    const std::vector<TextRow> rows = {Row(0, "\tX", kl::ROW_ONLY_A), Row(1, "ab\tX", kl::ROW_ONLY_A),
+                                       Row(2, "abcd\tX", kl::ROW_ONLY_A)};
+    const kl::CompareResult result = ResultOf(rows);
+    const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, result, kl::DOC_A); });
     const int ink = 100;  // well below any background colour used here
     // The first column with ink right of the text before the tab.
     const auto inkColumn = [&](int row) {
@@ -203,7 +234,7 @@ TEST_F(PaintersTest, AnEmptyResultShowsItsMessage)
 {
     int columnWidth = -1;
     const QImage image = Paint([&](kl::PaintContext& context) {
-        columnWidth = kl::PaintResult(context, {});
+        columnWidth = kl::PaintResult(context, kl::CompareResult(), kl::DOC_A);
     });
     EXPECT_EQ(columnWidth, 0);
     EXPECT_TRUE(Contains(image, QRect(22, 3, 200, LineHeight()), kl::kEmptyResultColor, 30));

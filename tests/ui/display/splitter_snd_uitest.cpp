@@ -13,6 +13,7 @@
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
 #include "doc_fixture.h"
+#include "result_rows.h"
 #include "engine/platform/private_profile.h"
 #include "ui/tree/left_view.h"
 
@@ -216,12 +217,14 @@ TEST_F(SplitterSndTest, ADisplayModeSwitchKeepsTheTopLine)
     Load("a.txt", Lines(100, "A"));
     Load("b.txt", Lines(100, "B"));
     // Every line of DocA in row 2i, every line of DocB in row 2i + 1.
-    kl::TextDocument& text = doc().textDoc;
+    std::vector<kl::DisplayRow> rowsA;
+    std::vector<kl::DisplayRow> rowsB;
     for (int i = 0; i < 200; ++i) {
         const bool rowOfA = i % 2 == 0;
-        text.rowsA.push_back({i, rowOfA ? i / 2 : -1, "", rowOfA ? kl::ROW_ONLY_A : kl::ROW_FILLER});
-        text.rowsB.push_back({i, rowOfA ? -1 : i / 2, "", rowOfA ? kl::ROW_FILLER : kl::ROW_ONLY_B});
+        rowsA.push_back(kltest::Row(rowOfA ? i / 2 : -1, rowOfA ? kl::ROW_ONLY_A : kl::ROW_FILLER));
+        rowsB.push_back(kltest::Row(rowOfA ? -1 : i / 2, rowOfA ? kl::ROW_FILLER : kl::ROW_ONLY_B));
     }
+    kltest::SetResultRows(doc().textDoc, std::move(rowsA), std::move(rowsB));
     auto splitter = ShownSplitter(QSize(600, 200));
     QScrollBar* rows = splitter->rowScrollBar();
     const int pitch = splitter->leftView()->lineHeight;

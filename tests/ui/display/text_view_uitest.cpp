@@ -12,6 +12,7 @@
 #include "ui/display/text_view.h"
 #include "ui/platform/font_resolver.h"
 #include "doc_fixture.h"
+#include "result_rows.h"
 
 namespace {
 
@@ -119,10 +120,12 @@ TEST_F(TextViewTest, PartsOfRowsAndTheResultColumn)
         SCOPED_TRACE("the result column leaves the filler messages out");
         Load("b.txt", "xyz\r\n");
         kl::TextDocument& text = doc().textDoc;
-        text.rowsA = {{0, 0, "abcdef\r\n", kl::ROW_ONLY_A}, {1, -1, "filler", kl::ROW_FILLER},
-                      {2, 1, "xyz\r\n", kl::ROW_COMMON}, {3, -1, "filler", kl::ROW_FILLER}};
-        text.rowsB = {{0, -1, "f", kl::ROW_FILLER}, {1, 0, "xyz\r\n", kl::ROW_COMMON},
-                      {2, 0, "xyz\r\n", kl::ROW_COMMON}, {3, -1, "f", kl::ROW_FILLER}};
+        kltest::SetResultRows(text,
+                              {kltest::Row(0, kl::ROW_ONLY_A), kltest::Row(-1, kl::ROW_FILLER),
+                               kltest::Row(1, kl::ROW_COMMON), kltest::Row(-1, kl::ROW_FILLER)},
+                              {kltest::Row(-1, kl::ROW_FILLER), kltest::Row(0, kl::ROW_COMMON),
+                               kltest::Row(0, kl::ROW_COMMON), kltest::Row(-1, kl::ROW_FILLER)},
+                              "filler", "f");
         v.setDisplayMode(DISPLAY_RESULT);
         v.OnUpdate();
         Drag(QPoint(2, RowY(0)), QPoint(TextLeft() + 10 * cell, RowY(3)));

@@ -1,4 +1,4 @@
-#include "ui/app/user_prompts.h"
+#include "ui/document/user_prompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

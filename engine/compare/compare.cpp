@@ -1,0 +1,106 @@
+#include "engine/compare/compare.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "engine/compare/row_builder.h"
+
+namespace kl {
+
+namespace {
+
+// Counts the line ends of a text, stopping early on a stop request.
+LineEndCounts CountLineEnds(const Text& text, const std::stop_token& stop)
+{
+    LineEndCounts counts;
+    for (int i = 0; i < text.count(); ++i) {
+        const int kind = NewlineKind(text, i);
+        if (kind == 1)
+            ++counts.lf;
+        else if (kind == 2)
+            ++counts.crlf;
+        if (stop.stop_requested())
+            break;
+    }
+    return counts;
+}
+
+void TakeMatchFields(MatchSide& from, SideResult& to)
+{
+    to.blockSize = std::move(from.blockSize);
+    to.partnerSlots = std::move(from.partnerSlots);
+    to.partnerLines = from.partnerLines.Pack();
+}
+
+}  // namespace
+
+std::string FormatLineTotals(int lines, int lfCount, int crlfCount, const std::string& fileInfo)
+{
+    std::string text = "\x91\x8d\x8d" "s\x90\x94 = ";  // 総行数 =
+    text += std::to_string(lines);
+    text += " (LF:";
+    text += std::to_string(lfCount);
+    text += " CRLF:";
+    text += std::to_string(crlfCount);
+    text += ") ";
+    text += fileInfo;
+    return text;
+}
+
+std::string LineTotalsText(const CompareResult& result, int side, const std::string& fileInfo)
+{
+    const Text* text = result.TextOf(side);
+    const LineEndCounts& ends = result.sides[static_cast<std::size_t>(side)].lineEnds;
+    return FormatLineTotals(text ? text->count() : 0, ends.lf, ends.crlf, fileInfo);
+}
+
+CompareResult Compare(const TextPair& texts, const CompareRequest& request, std::stop_token stop,
+                      const ProgressCallback& progress)
+{
+    CompareResult result;
+    result.texts = texts;
+    result.messages = request.messages;
+    if (!texts[DOC_A] || !texts[DOC_B]) {
+        result.outcome = RunOutcome::NoTexts;
+        return result;
+    }
+    result.outcome = RunOutcome::StoppedInMatching;
+    if (stop.stop_requested())
+        return result;
+
+    int value = 0;
+    {
+        MatchSide a(*texts[DOC_A]);
+        MatchSide b(*texts[DOC_B]);
+        MatchContext context{request.options, request.mode, progress, stop};
+        context.keyCache = std::make_shared<LineKeysCache>();
+        // Each stage starts where the previous one ended, so the bar never moves back.
+        value = std::max(MatchPass(0, 40, a, b, context), 0);
+        if (stop.stop_requested())
+            return result;
+        value = std::max(MatchPass(value, 40, b, a, context), value);
+        if (stop.stop_requested())
+            return result;
+        TakeMatchFields(a, result.sides[DOC_A]);
+        TakeMatchFields(b, result.sides[DOC_B]);
+    }
+
+    for (int k = DOC_A; k <= DOC_B; ++k) {
+        result.sides[static_cast<std::size_t>(k)].lineEnds = CountLineEnds(*texts[static_cast<std::size_t>(k)], stop);
+        value += 2;
+        if (progress)
+            progress(value);
+    }
+    const bool built = BuildRows(value, progress, stop, result);
+    if (!built || stop.stop_requested()) {
+        result.outcome = RunOutcome::StoppedInRows;
+        for (SideResult& side : result.sides)
+            side.blocks.clear();
+        return result;
+    }
+    result.outcome = RunOutcome::Completed;
+    return result;
+}
+
+}  // namespace kl
