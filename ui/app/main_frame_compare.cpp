@@ -35,8 +35,8 @@ void CMainFrame::StartCompare()
     CancelCompare();
 
     if (presetCombo_->count() > 0 && presetCombo_->currentIndex() >= 0)
-        kl::ApplyPresetText(PresetComboItemBytes(*presetCombo_, presetCombo_->currentIndex()),
-                            kl::ProcessCompareOptions());
+        kl::PresetFromCode(PresetComboCode(*presetCombo_, presetCombo_->currentIndex()),
+                           kl::ProcessCompareOptions());
 
     CompareWorker::Settings settings;
     settings.options = kl::ProcessCompareOptions();
