@@ -47,7 +47,6 @@ public:
     std::string rightMessage;  // code page 932
     QFont leftFont;
     QFont rightFont;
-    int overviewRowCount = -1;  // set by the overview bar when it paints
     QSize tabPixels{0, 0};      // measured by the left view while (0, 0)
 
 signals:
