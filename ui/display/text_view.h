@@ -55,6 +55,8 @@ public:
     ViewMetrics Metrics();
     // The font this view paints with: the left font, or the right view's font.
     const QFont& ViewFont() const;
+    // Pixel width of a tab cell (TABSIZE spaces of the left font); 0 until first measured.
+    int TabPixels() const { return tabPixels_; }
 
     // The bar that holds the row position; the view's own hidden bar until the splitter
     // gives it the shared one.
@@ -97,7 +99,7 @@ private:
     int RowCountIn(int side, int mode) const;
     int MeasureScrollWidth();
     void MeasureFonts();
-    void EnsureTabCell();
+    void MeasureTabCell();
     void UpdateScrollRanges();
     void OnRowScrolled();
     void UpdateRows(int first, int last);
@@ -108,6 +110,7 @@ private:
     const int side_;
     int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
     bool initialised_ = false;
+    int tabPixels_ = 0;                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;
 
     CLineWnd lineWnd_;

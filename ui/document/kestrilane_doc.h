@@ -4,7 +4,6 @@
 // operations with the user's questions.
 #include <QFont>
 #include <QObject>
-#include <QSize>
 #include <QString>
 #include <string>
 
@@ -47,7 +46,6 @@ public:
     std::string rightMessage;  // code page 932
     QFont leftFont;
     QFont rightFont;
-    QSize tabPixels{0, 0};      // measured by the left view while (0, 0)
 
 signals:
     // The texts or results changed: every view shows the document anew.
