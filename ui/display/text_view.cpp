@@ -133,13 +133,6 @@ ViewMetrics CTextView::Metrics()
 
 void CTextView::OnUpdate()
 {
-    if (!initialised_) {
-        initialised_ = true;
-        // The colour table and the filler messages are read when the left view first
-        // shows the document; the window colour comes from the system.
-        if (side_ == kl::DOC_A)
-            doc_.LoadColorSettings(kl::RefFromColor(palette().color(QPalette::Base)));
-    }
     const int oldTopRow = lineHeight > 0 ? scrollTop() / lineHeight : 0;
     const int oldMode = laidOutMode_;
     laidOutMode_ = displayMode;

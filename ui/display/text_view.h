@@ -40,8 +40,7 @@ public:
     // left view brings the line that was at the top back to the top (this is what the
     // frame's keepTopOnUpdate asks for; the switch is recognised by displayMode differing
     // from the mode of the previous update), and the right view follows through the shared
-    // row position. A selection ends: it belonged to the rows as they were. The left view's
-    // first update loads the colour table and the filler messages into the document.
+    // row position. A selection ends: it belonged to the rows as they were.
     void OnUpdate();
 
     // Ends a selection in progress (the document is about to release the texts).
@@ -109,7 +108,6 @@ private:
     CKestrilaneDoc& doc_;
     const int side_;
     int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
-    bool initialised_ = false;
     int tabPixels_ = 0;                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;
 

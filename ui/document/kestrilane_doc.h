@@ -29,7 +29,9 @@ public:
     // comparison. path is in the system's file name encoding. False when nothing was loaded.
     bool OnOpenDocument(const std::string& path);
 
-    // COLOR and MESSAGE LEFT/RIGHT; windowColor becomes the colour table's window entry.
+    // Reads COLOR and MESSAGE LEFT/RIGHT into colors and the messages; windowColor becomes
+    // the colour table's window entry. The main window calls it once it exists, before any
+    // view shows the document; the views only read what it filled in.
     void LoadColorSettings(kl::ColorRef windowColor);
 
     // The title: "nameA-nameB" with two texts, else the name of the file opened last
