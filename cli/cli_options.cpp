@@ -136,7 +136,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
     }
     // A selected preset overrides the method and the switches when a run starts.
     if (preset)
-        ApplyPresetText("x (" + std::string(*preset) + ")", compare);
+        PresetFromCode(*preset, compare);
     options.fileA = files[0];
     options.fileB = files[1];
     return ParseOutcome::Run;

@@ -1,6 +1,5 @@
 #include "engine/compare/presets.h"
 
-#include <algorithm>
 #include <cstddef>
 
 #include "engine/platform/cp932.h"
@@ -15,6 +14,10 @@ constexpr std::size_t kCountBuffer = 6;
 constexpr std::size_t kEntryBuffer = 100;
 constexpr std::size_t kMaxStoredBytes = 80;
 constexpr std::size_t kCodeDigits = 5;
+constexpr std::size_t kShortestAppliedCode = 2;
+
+// The options a code's digits set, in digit order.
+enum class PresetDigit { Method, IgnoreNewline, IgnoreSpaceTab, WideSpaceAsTwo, IgnoreTrailingSpaces };
 
 // Name parts in code page 932.
 constexpr std::string_view kNameNormal = "\x92\xca\x8f\xed";   // 通常
@@ -65,53 +68,38 @@ std::string PresetItemText(std::string_view name, std::string_view code)
     return item;
 }
 
-std::string PresetCodeFromItem(std::string_view itemText)
+void PresetFromCode(std::string_view code, CompareOptions& options)
 {
-    const std::size_t close = itemText.rfind(')');
-    if (close == std::string_view::npos) return {};
-    std::string_view before = itemText.substr(0, close);
-    before = before.substr(before.size() - std::min(before.size(), kCodeDigits));
-    const std::size_t open = before.rfind('(');
-    if (open != std::string_view::npos) before.remove_prefix(open + 1);
-    return std::string(before);
-}
-
-void ApplyPresetText(std::string_view itemText, CompareOptions& options)
-{
-    const std::size_t mark = itemText.find(" (");
-    if (mark == std::string_view::npos) return;
-    const std::string_view digits = itemText.substr(mark + 2);
-    if (digits.size() < 3) return;
-    // Reading stops at the first non-digit, so a text whose first character after the mark
-    // is not a digit carries no code and leaves the options as they are.
-    for (std::size_t k = 0; k < kCodeDigits && k < digits.size() && IsDigit(digits[k]); ++k) {
-        const bool on = digits[k] != '0';
-        switch (k) {
-        case 0: options.method = on ? 1 : 0; break;
-        case 1: options.ignoreNewline = on; break;
-        case 2: options.ignoreSpaceTab = on; break;
-        case 3: options.wideSpaceAsTwo = on ? 1 : 0; break;
-        case 4: options.ignoreTrailingSpaces = on ? 1 : 0; break;
+    // A one-character code stays unapplied, as it was when codes were read back from the
+    // item text "name (c)", which left too few characters after " (" to count as a code.
+    if (code.size() < kShortestAppliedCode) return;
+    for (std::size_t k = 0; k < kCodeDigits && k < code.size() && IsDigit(code[k]); ++k) {
+        const bool on = code[k] != '0';
+        switch (static_cast<PresetDigit>(k)) {
+        case PresetDigit::Method: options.method = on ? 1 : 0; break;
+        case PresetDigit::IgnoreNewline: options.ignoreNewline = on; break;
+        case PresetDigit::IgnoreSpaceTab: options.ignoreSpaceTab = on; break;
+        case PresetDigit::WideSpaceAsTwo: options.wideSpaceAsTwo = on ? 1 : 0; break;
+        case PresetDigit::IgnoreTrailingSpaces: options.ignoreTrailingSpaces = on ? 1 : 0; break;
         }
     }
 }
 
-std::vector<std::string> LoadPresetList(const std::string& iniPath)
+std::vector<PresetRow> LoadPresetList(const std::string& iniPath)
 {
-    std::vector<std::string> items;
-    if (iniPath.empty()) return items;
+    std::vector<PresetRow> presets;
+    if (iniPath.empty()) return presets;
     const int count = AtoiText(ReadIniString(iniPath, kSection, "COUNT", "", kCountBuffer));
     for (int k = 0; k < count; ++k) {
         const std::string entry = ReadIniString(iniPath, kSection, std::to_string(k), "", kEntryBuffer);
         const std::size_t comma = entry.find(',');
         if (comma == std::string::npos) {
-            items.push_back(PresetItemText(entry, ""));
+            presets.push_back({entry, {}});
         } else {
-            items.push_back(PresetItemText(std::string_view(entry).substr(0, comma),
-                                           std::string_view(entry).substr(comma + 1)));
+            presets.push_back({entry.substr(0, comma), entry.substr(comma + 1)});
         }
     }
-    return items;
+    return presets;
 }
 
 bool StorePresetList(const std::string& iniPath, const std::vector<PresetRow>& rows)

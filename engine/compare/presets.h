@@ -13,10 +13,12 @@
 
 namespace kl {
 
-// One preset as a row of the compare-method dialog.
+// One preset: a drop-down item, a row of the compare-method dialog, an entry of COMPMODE.
 struct PresetRow {
     std::string name;
     std::string code;
+
+    bool operator==(const PresetRow&) const = default;
 };
 
 // The code of the current options, "%d%d%d%d%d".
@@ -29,19 +31,15 @@ std::string BuildPresetName(std::string_view code);
 // The drop-down item text "name (code)".
 std::string PresetItemText(std::string_view name, std::string_view code);
 
-// The code shown in an item: the (up to) five characters before its last closing
-// parenthesis, not reaching back past an opening parenthesis. Empty without ")".
-std::string PresetCodeFromItem(std::string_view itemText);
+// Overwrites method and the four switches from a code. Its digits are read up to the first
+// non-digit, at most five, each one that is not "0" switching its option on; further
+// characters are ignored. A code of fewer than two characters leaves the options as they
+// are, as does one that starts with a non-digit.
+void PresetFromCode(std::string_view code, CompareOptions& options);
 
-// Overwrites method and the four switches from the digits after the first " (" of an item
-// text. Nothing changes when there is no " (", fewer than three characters follow it, or
-// its first character is not a digit; otherwise the digits are read up to the first
-// non-digit, at most five, each one that is not "0" switching its option on.
-void ApplyPresetText(std::string_view itemText, CompareOptions& options);
-
-// The drop-down items stored in the settings file, in key order. An entry without a comma
-// is all name, with an empty code.
-std::vector<std::string> LoadPresetList(const std::string& iniPath);
+// The presets stored in the settings file, in key order. An entry is split at its first
+// comma into name and code; one without a comma is all name, with an empty code.
+std::vector<PresetRow> LoadPresetList(const std::string& iniPath);
 
 // Writes COUNT and keys "0".. in row order (name and code each cut to 80 bytes). Keys of
 // earlier, longer lists stay in the file; they lie beyond COUNT and are never read.

@@ -83,7 +83,8 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     CreateClient();
     setAcceptDrops(true);
 
-    // The colours are loaded once the window exists: the window colour is part of them.
+    // The colours and the filler messages are loaded once, as soon as the window exists (the
+    // window colour is part of them) and before any view shows the document.
     doc_.LoadColorSettings(ToColorRef(palette().color(QPalette::Base)));
 
     normalRect_ = QRect(QPoint(placement_.left, placement_.top),

@@ -36,8 +36,7 @@ void CMainFrame::StartCompare()
 
     // The selected preset stays in force after the run, as if chosen in the dialog.
     if (presetCombo_->count() > 0 && presetCombo_->currentIndex() >= 0)
-        kl::ApplyPresetText(PresetComboItemBytes(*presetCombo_, presetCombo_->currentIndex()),
-                            doc_.compareOptions);
+        kl::PresetFromCode(PresetComboCode(*presetCombo_, presetCombo_->currentIndex()), doc_.compareOptions);
 
     kl::CompareRequest request;
     request.options = doc_.compareOptions;

@@ -101,7 +101,7 @@ CCompareSetDlg::CCompareSetDlg(QComboBox& presetCombo, int selectedPreset,
     buildControls();
     showOptions(current);
     for (int i = 0; i < presetCombo_.count(); ++i) {
-        const std::string code = kl::PresetCodeFromItem(PresetComboItemBytes(presetCombo_, i));
+        const std::string code = PresetComboCode(presetCombo_, i);
         insertRow(presetList_->rowCount(), {kl::BuildPresetName(code), code});
     }
 }
@@ -314,10 +314,7 @@ void CCompareSetDlg::accept()
         FillPresetCombo(presetCombo_, iniPath_);
     } else {
         // The list stays in force for this run even though the file keeps the old one.
-        std::vector<std::string> items;
-        items.reserve(rows.size());
-        for (const kl::PresetRow& row : rows) items.push_back(kl::PresetItemText(row.name, row.code));
-        SetPresetComboItems(presetCombo_, items);
+        SetPresetComboItems(presetCombo_, rows);
         if (prompts_.warnNotStored) prompts_.warnNotStored(this);
     }
     if (selectedPreset_ < 0 || selectedPreset_ >= presetCombo_.count()) selectedPreset_ = -1;

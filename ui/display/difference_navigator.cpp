@@ -74,7 +74,7 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
     rows->setValue(static_cast<int>(std::clamp<long long>(y, rows->minimum(), rows->maximum())));
 
     COverView* overview = panes_.overView();
-    overview->SetThumbPosition(stop.position, doc_.overviewRowCount);
+    overview->SetThumbPosition(stop.position, overview->RowCount());
     diffPosition_ = newDiffPosition;
     panes_.leftView()->viewport()->update();
     panes_.rightView()->viewport()->update();

@@ -37,7 +37,7 @@ void COverView::OnUpdate()
     strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_);
     thumbHeight = strips_.thumbHeight;
     if (strips_.rowCount > 0)
-        doc_.overviewRowCount = strips_.rowCount;
+        rowCount_ = strips_.rowCount;
     update();
 }
 

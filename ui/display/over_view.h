@@ -21,14 +21,18 @@ public:
     // update; until given, the bar maps blocks) and diffPosition (set by a click).
     void Attach(CSplitterSnd& panes, const int* detailMode, int* diffPosition);
 
-    // The document changed: rebuilds both strips and the thumb's height, and stores the
-    // row count the bar maps in the document's overviewRowCount.
+    // The document changed: rebuilds both strips and the thumb's height, and keeps the row
+    // count the bar maps when there is one (RowCount()).
     void OnUpdate();
     // Moves the thumb's top edge to y (client pixels) and repaints.
     void SetThumbTop(int top);
-    // Moves the thumb to position p of a range of r (scroll pixels, or a row of the
-    // document's overviewRowCount rows); nothing happens unless 0 <= p < r.
+    // Moves the thumb to position p of a range of r (scroll pixels, or a row of RowCount()
+    // rows); nothing happens unless 0 <= p < r.
     void SetThumbPosition(long long p, long long r);
+
+    // The rows the bar mapped at the last update that had any; -1 until then. A document
+    // without rows leaves the last count in place.
+    int RowCount() const { return rowCount_; }
 
     const kl::OverviewBar& bar() const { return bar_; }
     const kl::OverviewStrips& strips() const { return strips_; }
@@ -56,4 +60,5 @@ private:
     int* diffPosition_ = nullptr;
     kl::OverviewBar bar_;
     kl::OverviewStrips strips_;
+    int rowCount_ = -1;
 };

@@ -103,27 +103,26 @@ void CTextView::MeasureFonts()
     charWidth = std::max(measure_.metrics().horizontalAdvance(QLatin1Char('A')), 1);
 }
 
-// The tab cell is the width of TABSIZE spaces in the left view's font, measured once
-// whichever view needs it first.
-void CTextView::EnsureTabCell()
+// The tab cell is the width of TABSIZE spaces in the left view's font, in both views: tab
+// stops stand in the same columns on both sides even when the right view has a font of its
+// own. It is taken at each update, with the fonts, and before that when first needed.
+void CTextView::MeasureTabCell()
 {
-    if (!doc_.tabPixels.isNull())
-        return;
-    const QFontMetrics metrics(doc_.leftFont);
     const int spaces = std::clamp(doc_.docSettings.tabSize, 1, kLargestTabSize);
-    doc_.tabPixels = QSize(metrics.horizontalAdvance(QString(spaces, QLatin1Char(' '))), metrics.height());
+    tabPixels_ = QFontMetrics(doc_.leftFont).horizontalAdvance(QString(spaces, QLatin1Char(' ')));
 }
 
 ViewMetrics CTextView::Metrics()
 {
     measure_.SetFont(ViewFont());
-    EnsureTabCell();
+    if (tabPixels_ == 0)
+        MeasureTabCell();
     ViewMetrics metrics;
     metrics.displayMode = displayMode;
     metrics.lineHeight = lineHeight;
     metrics.charWidth = charWidth;
     metrics.numberColumnWidth = numberColumnWidth;
-    metrics.tabPixels = doc_.tabPixels.width();
+    metrics.tabPixels = tabPixels_;
     metrics.scrollTop = scrollTop();
     metrics.scrollLeft = horizontalScrollBar()->value();
     metrics.lineStep = LineStep();
@@ -133,13 +132,6 @@ ViewMetrics CTextView::Metrics()
 
 void CTextView::OnUpdate()
 {
-    if (!initialised_) {
-        initialised_ = true;
-        // The colour table and the filler messages are read when the left view first
-        // shows the document; the window colour comes from the system.
-        if (side_ == kl::DOC_A)
-            doc_.LoadColorSettings(kl::RefFromColor(palette().color(QPalette::Base)));
-    }
     const int oldTopRow = lineHeight > 0 ? scrollTop() / lineHeight : 0;
     const int oldMode = laidOutMode_;
     laidOutMode_ = displayMode;
@@ -152,7 +144,7 @@ void CTextView::OnUpdate()
     rowCount = std::max(RowCountIn(kl::DOC_A, displayMode), RowCountIn(kl::DOC_B, displayMode));
     setFont(ViewFont());
     MeasureFonts();
-    EnsureTabCell();
+    MeasureTabCell();
     const bool emptyResult = displayMode == DISPLAY_RESULT && RowCountIn(side_, displayMode) == 0;
     numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QStringLiteral("000000"));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
@@ -177,7 +169,7 @@ int CTextView::MeasureScrollWidth()
     text = text.substr(0, kl::ContentLength(text));
 
     const std::size_t measured = kl::Cp932PrefixLength(text, kMeasuredBytes);
-    double width = kl::PrefixWidth(measure_, doc_.tabPixels.width(), text.substr(0, measured), measured);
+    double width = kl::PrefixWidth(measure_, tabPixels_, text.substr(0, measured), measured);
     if (measured > 0 && measured < text.size())
         width = width * static_cast<double>(text.size()) / static_cast<double>(measured);
     const double total = numberColumnWidth + kl::kTextGap + width + 2.0 * kl::kNewlineMarkSize;

@@ -40,8 +40,7 @@ public:
     // left view brings the line that was at the top back to the top (this is what the
     // frame's keepTopOnUpdate asks for; the switch is recognised by displayMode differing
     // from the mode of the previous update), and the right view follows through the shared
-    // row position. A selection ends: it belonged to the rows as they were. The left view's
-    // first update loads the colour table and the filler messages into the document.
+    // row position. A selection ends: it belonged to the rows as they were.
     void OnUpdate();
 
     // Ends a selection in progress (the document is about to release the texts).
@@ -55,6 +54,8 @@ public:
     ViewMetrics Metrics();
     // The font this view paints with: the left font, or the right view's font.
     const QFont& ViewFont() const;
+    // Pixel width of a tab cell (TABSIZE spaces of the left font); 0 until first measured.
+    int TabPixels() const { return tabPixels_; }
 
     // The bar that holds the row position; the view's own hidden bar until the splitter
     // gives it the shared one.
@@ -97,7 +98,7 @@ private:
     int RowCountIn(int side, int mode) const;
     int MeasureScrollWidth();
     void MeasureFonts();
-    void EnsureTabCell();
+    void MeasureTabCell();
     void UpdateScrollRanges();
     void OnRowScrolled();
     void UpdateRows(int first, int last);
@@ -107,7 +108,7 @@ private:
     CKestrilaneDoc& doc_;
     const int side_;
     int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
-    bool initialised_ = false;
+    int tabPixels_ = 0;                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;
 
     CLineWnd lineWnd_;

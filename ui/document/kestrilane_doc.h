@@ -4,7 +4,6 @@
 // operations with the user's questions.
 #include <QFont>
 #include <QObject>
-#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -43,7 +42,9 @@ public:
     // comparison. path is in the system's file name encoding. False when nothing was loaded.
     bool OnOpenDocument(const std::string& path);
 
-    // COLOR and MESSAGE LEFT/RIGHT; windowColor becomes the colour table's window entry.
+    // Reads COLOR and MESSAGE LEFT/RIGHT into colors and the messages; windowColor becomes
+    // the colour table's window entry. The main window calls it once it exists, before any
+    // view shows the document; the views only read what it filled in.
     void LoadColorSettings(kl::ColorRef windowColor);
 
     // The title: "nameA-nameB" with two texts, else the name of the file opened last
@@ -68,8 +69,6 @@ public:
     std::string rightMessage;  // code page 932
     QFont leftFont;
     QFont rightFont;
-    int overviewRowCount = -1;  // set by the overview bar when it paints
-    QSize tabPixels{0, 0};      // measured by the left view while (0, 0)
 
 signals:
     // The texts or results changed: every view shows the document anew.

@@ -43,15 +43,14 @@ TEST(BuildPresetCode, WritesTheFiveSwitches)
 TEST(PresetItemText, JoinsNameAndCode)
 {
     EXPECT_EQ(kl::PresetItemText(kNormal + "-", "00000"), kNormal + "- (00000)");
-    EXPECT_EQ(kl::PresetCodeFromItem(kPartial + "-" + kTa + " (10101)"), "10101");
-    EXPECT_EQ(kl::PresetCodeFromItem("x (101)"), "101");
-    EXPECT_EQ(kl::PresetCodeFromItem("name ()"), "");
-    EXPECT_EQ(kl::PresetCodeFromItem("no parenthesis"), "");
+    EXPECT_EQ(kl::PresetItemText(kPartial + "-" + kTa, "10101"), kPartial + "-" + kTa + " (10101)");
+    EXPECT_EQ(kl::PresetItemText("x", "101"), "x (101)");
+    EXPECT_EQ(kl::PresetItemText("name", ""), "name ()");
 }
 
 struct ApplyCase {
     const char* label;
-    std::string itemText;
+    std::string code;
     CompareOptions expected;
 };
 
@@ -71,13 +70,13 @@ CompareOptions With(int method, bool newline, bool spaceTab, int wide, int trail
                           .ignoreTrailingSpaces = trailing};
 }
 
-class ApplyPresetTextTable : public ::testing::TestWithParam<ApplyCase> {};
+class PresetFromCodeTable : public ::testing::TestWithParam<ApplyCase> {};
 
-TEST_P(ApplyPresetTextTable, OverwritesTheSwitchesOnly)
+TEST_P(PresetFromCodeTable, OverwritesTheSwitchesOnly)
 {
     const ApplyCase& c = GetParam();
     CompareOptions options = AllOn();
-    kl::ApplyPresetText(c.itemText, options);
+    kl::PresetFromCode(c.code, options);
     EXPECT_EQ(options.method, c.expected.method);
     EXPECT_EQ(options.delimiter, '#');
     EXPECT_EQ(options.ignoreNewline, c.expected.ignoreNewline);
@@ -86,19 +85,17 @@ TEST_P(ApplyPresetTextTable, OverwritesTheSwitchesOnly)
     EXPECT_EQ(options.ignoreTrailingSpaces, c.expected.ignoreTrailingSpaces);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ApplyPresetTextTable, ::testing::Values(
-    ApplyCase{"all off", kNormal + "- (00000)", With(0, false, false, 0, 0)},
-    ApplyCase{"10101", kPartial + "-" + kTa + kMatsu + " (10101)", With(1, false, true, 0, 1)},
-    ApplyCase{"nonzero digits count as on", "x (02090)", With(0, true, false, 1, 0)},
-    ApplyCase{"no opening", "x 00000", AllOn()},
-    ApplyCase{"parenthesis without space", "x(00000)", AllOn()},
-    ApplyCase{"two characters after the mark", "x (00", AllOn()},
-    ApplyCase{"three characters after the mark", "x (00)", With(0, false, true, 1, 1)},
-    ApplyCase{"first character not a digit", "x (a0000)", AllOn()},
-    ApplyCase{"stops at the first non-digit", "x (000a0)", With(0, false, false, 1, 1)},
-    ApplyCase{"digits after the fifth ignored", "x (0000000)", With(0, false, false, 0, 0)},
-    ApplyCase{"first mark counts", "a (b) (00000)", AllOn()},
-    ApplyCase{"text ends after the digits", "x (000", With(0, false, false, 1, 1)}));
+INSTANTIATE_TEST_SUITE_P(Cases, PresetFromCodeTable, ::testing::Values(
+    ApplyCase{"all off", "00000", With(0, false, false, 0, 0)},
+    ApplyCase{"10101", "10101", With(1, false, true, 0, 1)},
+    ApplyCase{"nonzero digits count as on", "02090", With(0, true, false, 1, 0)},
+    ApplyCase{"no code", "", AllOn()},
+    ApplyCase{"one character", "0", AllOn()},
+    ApplyCase{"two characters", "00", With(0, false, true, 1, 1)},
+    ApplyCase{"first character not a digit", "a0000", AllOn()},
+    ApplyCase{"stops at the first non-digit", "000a0", With(0, false, false, 1, 1)},
+    ApplyCase{"digits after the fifth ignored", "0000000", With(0, false, false, 0, 0)},
+    ApplyCase{"code ends after the digits", "000", With(0, false, false, 1, 1)}));
 
 TEST(PresetList, StoreAndLoadRoundTrip)
 {
@@ -113,12 +110,7 @@ TEST(PresetList, StoreAndLoadRoundTrip)
     EXPECT_EQ(kl::ReadIniString(ini, "COMPMODE", "COUNT", "", 6), "3");
     EXPECT_EQ(kl::ReadIniString(ini, "COMPMODE", "1", "", 100), rows[1].name + ",10101");
 
-    const std::vector<std::string> items = kl::LoadPresetList(ini);
-    ASSERT_EQ(items.size(), 3u);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(items[i], kl::PresetItemText(rows[i].name, rows[i].code));
-        EXPECT_EQ(kl::PresetCodeFromItem(items[i]), rows[i].code);
-    }
+    EXPECT_EQ(kl::LoadPresetList(ini), rows);
 
     // Emptying the list leaves the old keys behind, but they are no longer read.
     ASSERT_TRUE(kl::StorePresetList(ini, {}));
@@ -141,9 +133,9 @@ TEST(PresetList, EntriesAreSplitAtTheFirstComma)
     kltest::TempDir dir;
     const std::string ini = dir.write("kestrilane.ini",
                                       "[COMPMODE]\r\nCOUNT=3\r\n0=only a name\r\n1=a,b,00011\r\n");
-    const std::vector<std::string> items = kl::LoadPresetList(ini);
     // An entry without a comma is all name; a missing key gives an empty name and code.
-    EXPECT_EQ(items, (std::vector<std::string>{"only a name ()", "a (b,00011)", " ()"}));
+    EXPECT_EQ(kl::LoadPresetList(ini),
+              (std::vector<kl::PresetRow>{{"only a name", ""}, {"a", "b,00011"}, {"", ""}}));
 }
 
 TEST(PresetList, StoredFieldsAreCutWithoutSplittingACharacter)

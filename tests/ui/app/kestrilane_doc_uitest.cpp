@@ -6,6 +6,8 @@
 
 #include "ui/app/kestrilane_app.h"
 #include "ui/app/main_frame.h"
+#include "ui/display/over_view.h"
+#include "ui/display/text_view.h"
 #include "engine/compare/compare_options.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/settings/user_profile.h"
@@ -67,9 +69,10 @@ TEST_F(DocumentSettingsTest, SwitchesCompareOptionsAndColoursAreRead)
     const QColor base = app->mainFrame()->palette().color(QPalette::Base);
     EXPECT_EQ(doc.colors[kl::COLOR_WINDOW], kl::Rgb(base.red(), base.green(), base.blue()));
 
-    EXPECT_EQ(doc.overviewRowCount, -1);
+    // Nothing compared yet: the overview bar has mapped no rows.
+    EXPECT_EQ(app->mainFrame()->overView()->RowCount(), -1);
     // The left view measured the tab width (8 characters) on its first update.
-    EXPECT_GT(doc.tabPixels.width(), 0);
+    EXPECT_GT(app->mainFrame()->leftView()->TabPixels(), 0);
     EXPECT_TRUE(doc.textDoc.recording);
 }
 

@@ -47,7 +47,7 @@ Button* FindButton(const QWidget& parent, const QString& text)
 CompareOptions OptionsOf(const char* code, char delimiter = '"')
 {
     CompareOptions options;
-    kl::ApplyPresetText(std::string("x (") + code + ")", options);
+    kl::PresetFromCode(code, options);
     options.delimiter = delimiter;
     return options;
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(PresetCombo, FillDecodesJapaneseNamesAndKeepsTheBytes)
+TEST(PresetCombo, FillDecodesJapaneseNamesAndKeepsTheCodes)
 {
     kltest::TempDir dir;
     const std::string ini = dir.file("kestrilane.ini");
@@ -27,12 +27,13 @@ TEST(PresetCombo, FillDecodesJapaneseNamesAndKeepsTheBytes)
     EXPECT_EQ(combo.itemText(0), QStringLiteral(u"部分-タ末 (10101)"));
     EXPECT_EQ(combo.itemText(1), QStringLiteral(u"社内ログ用 (01000)"));
     EXPECT_EQ(combo.currentIndex(), -1);
-    EXPECT_EQ(PresetComboItemBytes(combo, 0), partial + " (10101)");
-    EXPECT_EQ(PresetComboItemBytes(combo, 1), custom + " (01000)");
+    EXPECT_EQ(PresetComboCode(combo, 0), "10101");
+    EXPECT_EQ(PresetComboCode(combo, 1), "01000");
+    EXPECT_EQ(combo.itemData(0, Qt::UserRole).toString(), QStringLiteral("10101"));
 
-    // The bytes are what applying a preset reads.
+    // The code is what applying a preset reads.
     kl::CompareOptions options;
-    kl::ApplyPresetText(PresetComboItemBytes(combo, 0), options);
+    kl::PresetFromCode(PresetComboCode(combo, 0), options);
     EXPECT_EQ(options.method, 1);
     EXPECT_TRUE(options.ignoreSpaceTab);
     EXPECT_EQ(options.ignoreTrailingSpaces, 1);
@@ -40,13 +41,25 @@ TEST(PresetCombo, FillDecodesJapaneseNamesAndKeepsTheBytes)
 
 TEST(PresetCombo, UndecodableBytesSurviveTheRoundTrip)
 {
-    // A name cut inside a character by hand leaves a lone lead byte; the item shows a
-    // replacement character but still hands back the stored bytes.
-    const std::string item = std::string("ab\x82") + " (00100)";
+    // A name or code cut inside a character by hand leaves a lone lead byte; the item shows
+    // a replacement character but still hands back the stored code.
+    const std::string code = std::string("001") + "\x82";
     QComboBox combo;
-    SetPresetComboItems(combo, {item});
+    SetPresetComboItems(combo, {{std::string("ab\x82"), "00100"}, {"n", code}});
     EXPECT_TRUE(combo.itemText(0).contains(QChar(0xFFFD)));
-    EXPECT_EQ(PresetComboItemBytes(combo, 0), item);
+    EXPECT_EQ(PresetComboCode(combo, 0), "00100");
+    EXPECT_TRUE(combo.itemText(1).contains(QChar(0xFFFD)));
+    EXPECT_EQ(PresetComboCode(combo, 1), code);
+}
+
+TEST(PresetCombo, TheCodeComesFromTheItemDataNotTheText)
+{
+    // A name that itself holds " (" and digits does not change the code.
+    QComboBox combo;
+    SetPresetComboItems(combo, {{"a (11111)", "00000"}, {"b (1", ""}});
+    EXPECT_EQ(combo.itemText(0), QStringLiteral("a (11111) (00000)"));
+    EXPECT_EQ(PresetComboCode(combo, 0), "00000");
+    EXPECT_EQ(PresetComboCode(combo, 1), "");
 }
 
 TEST(PresetCombo, EmptyOrMissingListClearsTheCombo)
@@ -57,8 +70,8 @@ TEST(PresetCombo, EmptyOrMissingListClearsTheCombo)
     FillPresetCombo(combo, dir.file("missing.ini"));
     EXPECT_EQ(combo.count(), 0);
     EXPECT_EQ(combo.currentIndex(), -1);
-    EXPECT_EQ(PresetComboItemBytes(combo, 0), "");
-    EXPECT_EQ(PresetComboItemBytes(combo, -1), "");
+    EXPECT_EQ(PresetComboCode(combo, 0), "");
+    EXPECT_EQ(PresetComboCode(combo, -1), "");
 }
 
 }  // namespace

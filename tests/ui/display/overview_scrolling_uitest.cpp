@@ -116,13 +116,13 @@ TEST_F(OverviewScrollingTest, UpdateMapsTheRowsAndStoresTheRowCount)
 {
     Compare(kTextA, kTextB);
     Show();
-    EXPECT_EQ(doc().overviewRowCount, kRows);
+    EXPECT_EQ(overview()->RowCount(), kRows);
     EXPECT_GT(overview()->thumbHeight, 0);
     EXPECT_EQ(overview()->thumbHeight, overview()->strips().thumbHeight);
     // D2 maps the blocks: the larger text, DocB, has 301 lines.
     detailMode = 1;
     overview()->OnUpdate();
-    EXPECT_EQ(doc().overviewRowCount, 301);
+    EXPECT_EQ(overview()->RowCount(), 301);
     EXPECT_NE(overview()->strips().a.size(), 0u);
 }
 
