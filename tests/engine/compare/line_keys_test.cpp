@@ -8,7 +8,7 @@
 
 #include "engine/compare/block_size_tree.h"
 #include "engine/compare/lines_equal.h"
-#include "match_tables.h"
+#include "match_texts.h"
 
 namespace {
 
@@ -40,17 +40,17 @@ TEST(LineKeys, AgreeWithLinesEqualUnderEveryOptionSet)
         options.wideSpaceAsTwo = (bits & 8) ? 1 : 0;
         options.ignoreTrailingSpaces = (bits & 16) ? 1 : 0;
         options.delimiter = (bits & 32) ? '\0' : ':';
-        const kl::Text tables[2] = {kltest::MakeText(RandomLines(random, 60)),
-                                    kltest::MakeText(RandomLines(random, 60))};
-        const kl::LineKeys keys(tables[0], tables[1], options);
+        const kl::Text texts[2] = {kltest::MakeText(RandomLines(random, 60)),
+                                   kltest::MakeText(RandomLines(random, 60))};
+        const kl::LineKeys keys(texts[0], texts[1], options);
         int decided = 0;
         for (int side = 0; side < 2; ++side) {
-            for (int f = 0; f < tables[side].count(); ++f) {
-                for (int s = 0; s < tables[1 - side].count(); ++s) {
+            for (int f = 0; f < texts[side].count(); ++f) {
+                for (int s = 0; s < texts[1 - side].count(); ++s) {
                     const int known = keys.Compare(side, f, s);
                     if (known < 0) continue;
                     ++decided;
-                    const bool equal = kl::LinesEqual(tables[side].text(f), tables[1 - side].text(s), options) == 0;
+                    const bool equal = kl::LinesEqual(texts[side].text(f), texts[1 - side].text(s), options) == 0;
                     ASSERT_EQ(known == 1, equal) << "options " << bits << " side " << side << " lines " << f << ", " << s;
                 }
             }

@@ -14,7 +14,7 @@
 #include "engine/compare/compare.h"
 #include "engine/compare/line_matching.h"
 #include "engine/compare/lines_equal.h"
-#include "match_tables.h"
+#include "match_texts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "match_tables.h"
+#include "match_texts.h"
 
 namespace {
 

@@ -287,7 +287,7 @@ TEST(RowBuilder, ProgressRunsFromTheStartValueTo100)
     EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
 }
 
-// Tables with hand-set match fields, for states the matcher leaves only rarely.
+// Results with hand-set match fields, for states the matcher leaves only rarely.
 class CraftedLinks : public ::testing::Test {
 protected:
     struct LineRef {
