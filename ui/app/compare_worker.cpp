@@ -25,7 +25,8 @@ bool CompareWorker::Start()
             const auto progress = [this, &stop](int value) {
                 if (progressHook_)
                     progressHook_(value, stop);
-                QMetaObject::invokeMethod(this, [this, value] { emit progressChanged(value); }, Qt::QueuedConnection);
+                progress_.store(value, std::memory_order_release);
+                QMetaObject::invokeMethod(this, "DeliverProgress", Qt::QueuedConnection);
             };
             std::shared_ptr<const kl::CompareResult> result;
             try {
@@ -35,12 +36,32 @@ bool CompareWorker::Start()
                 failed->outcome = kl::RunOutcome::Failed;
                 result = std::move(failed);
             }
-            QMetaObject::invokeMethod(this, [this, result] { emit finished(result); }, Qt::QueuedConnection);
+            {
+                std::lock_guard lock(resultMutex_);
+                result_ = std::move(result);
+            }
+            QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
         return false;
     }
     return true;
+}
+
+void CompareWorker::DeliverProgress()
+{
+    emit progressChanged(progress_.load(std::memory_order_acquire));
+}
+
+void CompareWorker::DeliverResult()
+{
+    std::shared_ptr<const kl::CompareResult> result;
+    {
+        std::lock_guard lock(resultMutex_);
+        result = std::move(result_);
+    }
+    if (result)
+        emit finished(std::move(result));
 }
 
 void CompareWorker::RequestStop()

@@ -6,8 +6,10 @@
 // All member functions are for the user-interface thread. Destroying the object requests a
 // stop and waits for the thread.
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "engine/compare/compare.h"
@@ -36,8 +38,16 @@ signals:
     void finished(std::shared_ptr<const kl::CompareResult> result);
 
 private:
+    // The worker posts only a call by name; the values themselves cross through the
+    // members below, so the hand-off is ordered by this object's own atomics and mutex.
+    Q_INVOKABLE void DeliverProgress();
+    Q_INVOKABLE void DeliverResult();
+
     const kl::TextPair texts_;
     const kl::CompareRequest request_;
     const ProgressHook progressHook_;
-    std::jthread thread_;
+    std::atomic<int> progress_{0};
+    std::mutex resultMutex_;
+    std::shared_ptr<const kl::CompareResult> result_;  // guarded by resultMutex_
+    std::jthread thread_;  // last: it is joined before the members above go
 };

@@ -43,68 +43,76 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000)
 
 // The progress hook of a run. The first progress value for which holdAt answers true
 // holds the worker until Release() or until a stop is requested; every value is recorded.
+// The state lives as long as any hook made from it, so a dropped run that is still ending
+// may outlive the gate.
 class RunGate {
 public:
-    explicit RunGate(std::function<bool(int)> holdAt) : holdAt_(std::move(holdAt)) {}
+    explicit RunGate(std::function<bool(int)> holdAt) : state_(std::make_shared<State>())
+    {
+        state_->holdAt = std::move(holdAt);
+    }
 
     CompareWorker::ProgressHook Hook()
     {
-        return [this](int value, const std::stop_token& stop) { OnProgress(value, stop); };
+        return [state = state_](int value, const std::stop_token& stop) { state->OnProgress(value, stop); };
     }
 
     // Whether the held run has been asked to stop (waits a little for the request to arrive).
     bool StopSeen()
     {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return stopSeen_; });
+        std::unique_lock lock(state_->mutex);
+        return state_->changed.wait_for(lock, std::chrono::seconds(20), [this] { return state_->stopSeen; });
     }
 
     // Waits (without processing events) until the worker is held; false after a timeout.
     bool WaitUntilHeld()
     {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(20), [this] { return held_; });
+        std::unique_lock lock(state_->mutex);
+        return state_->changed.wait_for(lock, std::chrono::seconds(20), [this] { return state_->held; });
     }
 
     void Release()
     {
         {
-            std::lock_guard lock(mutex_);
-            released_ = true;
+            std::lock_guard lock(state_->mutex);
+            state_->released = true;
         }
-        changed_.notify_all();
+        state_->changed.notify_all();
     }
 
     std::vector<int> Values()
     {
-        std::lock_guard lock(mutex_);
-        return values_;
+        std::lock_guard lock(state_->mutex);
+        return state_->values;
     }
 
 private:
-    void OnProgress(int value, const std::stop_token& stop)
-    {
-        std::unique_lock lock(mutex_);
-        values_.push_back(value);
-        if (usedOnce_ || !holdAt_(value))
-            return;
-        usedOnce_ = true;
-        held_ = true;
-        changed_.notify_all();
-        while (!released_ && !stop.stop_requested())
-            changed_.wait_for(lock, std::chrono::milliseconds(5));
-        stopSeen_ = stop.stop_requested();
-        changed_.notify_all();
-    }
+    struct State {
+        void OnProgress(int value, const std::stop_token& stop)
+        {
+            std::unique_lock lock(mutex);
+            values.push_back(value);
+            if (usedOnce || !holdAt(value))
+                return;
+            usedOnce = true;
+            held = true;
+            changed.notify_all();
+            while (!released && !stop.stop_requested())
+                changed.wait_for(lock, std::chrono::milliseconds(5));
+            stopSeen = stop.stop_requested();
+            changed.notify_all();
+        }
 
-    std::function<bool(int)> holdAt_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<int> values_;
-    bool usedOnce_ = false;
-    bool held_ = false;
-    bool released_ = false;
-    bool stopSeen_ = false;
+        std::function<bool(int)> holdAt;
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::vector<int> values;
+        bool usedOnce = false;
+        bool held = false;
+        bool released = false;
+        bool stopSeen = false;
+    };
+    std::shared_ptr<State> state_;
 };
 
 class AppTest : public ::testing::Test {
