@@ -195,7 +195,8 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
             if (mayBeEqual) ++nextSameKey;
         }
         const int r = static_cast<int>(j);
-        if (mayBeEqual && Equal(kOwn, l, r)) {
+        // A candidate the jump landed on has the line's number, so it is equal.
+        if (mayBeEqual && (jump || Equal(kOwn, l, r))) {
             const std::int64_t g = MeasureAndLink(l, r);
             if (aborted_) return false;
             if (g > 0) {
@@ -274,15 +275,10 @@ int Matcher::MeasureAndLink(int l, int r)
         if (largest <= count || normal_) break;
     }
 
-    // R's leading partners already lie in blocks at least this long: L only notes R as a
+    // R's primary partner already lies in a block at least this long: L only notes R as a
     // candidate partner.
-    const PartnerSlots& slotsR = SlotsOf(other, r);
-    int strongPartners = 0;
-    while (strongPartners < kPartnerSlotCount && slotsR[static_cast<std::size_t>(strongPartners)] != kNoLine
-           && ownBlock[slotsR[static_cast<std::size_t>(strongPartners)]] >= count) {
-        ++strongPartners;
-    }
-    if (strongPartners > 0) {
+    const std::int32_t primaryR = SlotsOf(other, r)[0];
+    if (primaryR != kNoLine && ownBlock[primaryR] >= count) {
         PartnerSlots& slots = SlotsOf(own, l);
         if (slots[0] == kNoLine) {
             slots[0] = r;

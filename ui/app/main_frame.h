@@ -155,6 +155,8 @@ private:
     QRect normalRect_;               // last rectangle in the normal (not maximised) state
     bool shown_ = false;
     int selectedPreset_ = -1;        // COMPMODE SELECTED
-    std::unique_ptr<CompareWorker> worker_;
+    // The running comparison, a child of this window: a window that goes away deletes it,
+    // which stops and joins its thread.
+    CompareWorker* worker_ = nullptr;
     CDifferenceNavigator* navigator_ = nullptr;
 };

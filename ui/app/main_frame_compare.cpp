@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QMetaObject>
 #include <QProgressBar>
+#include <memory>
+#include <utility>
 
 #include "engine/document/auto_compare.h"
 #include "ui/app/command_ids.h"
@@ -45,12 +47,12 @@ void CMainFrame::StartCompare()
     request.messages.right = doc_.rightMessage;
     request.messages.positionMessages = doc_.docSettings.fDispMes != 0;
 
-    auto worker = std::make_unique<CompareWorker>(doc_.textDoc.texts, std::move(request), compareProgressHook);
+    auto worker = std::make_unique<CompareWorker>(doc_.textDoc.texts, std::move(request), compareProgressHook, this);
     connect(worker.get(), &CompareWorker::progressChanged, this, &CMainFrame::OnCompareProgress);
     connect(worker.get(), &CompareWorker::finished, this, &CMainFrame::OnCompareFinished);
     if (!worker->Start())
         return;
-    worker_ = std::move(worker);
+    worker_ = worker.release();
     progress_->setValue(0);
     progress_->show();
     UpdateCommandStates();
@@ -62,9 +64,8 @@ void CMainFrame::CancelCompare()
         return;
     // The run reads only the shared texts, so nothing has to wait for it: it is told to
     // stop, its reports are no longer heard, and it deletes itself once it has ended.
-    CompareWorker* retiring = worker_.release();
+    CompareWorker* retiring = std::exchange(worker_, nullptr);
     disconnect(retiring, nullptr, this, nullptr);
-    retiring->setParent(this);
     connect(retiring, &CompareWorker::finished, retiring, &QObject::deleteLater);
     retiring->RequestStop();
     progress_->hide();
@@ -78,9 +79,9 @@ void CMainFrame::OnCompareProgress(int value)
 
 void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> result)
 {
-    if (sender() != worker_.get())
+    if (sender() != worker_)
         return;
-    worker_.release()->deleteLater();
+    std::exchange(worker_, nullptr)->deleteLater();
     progress_->hide();
     switch (result->outcome) {
     case kl::RunOutcome::Completed:
