@@ -1,5 +1,7 @@
 #include "engine/compare/line_keys.h"
 
+#include <algorithm>
+#include <array>
 #include <deque>
 #include <functional>
 #include <string>
@@ -46,39 +48,49 @@ private:
     bool owned_ = false;
 };
 
+std::uint64_t HashOf(std::string_view text)
+{
+    return std::hash<std::string_view>{}(text);
+}
+
 // Gives every distinct text a number, counting from 0. Texts that are views of the tables
 // are kept as views; normalised texts are kept by the numbering.
 class TextNumbering {
 public:
-    explicit TextNumbering(std::size_t maxTexts)
+    // expectedTexts sizes the table; it doubles whenever it gets half full.
+    explicit TextNumbering(std::size_t expectedTexts)
     {
         std::size_t capacity = 16;
-        while (capacity < maxTexts * 2) capacity *= 2;
+        while (capacity < expectedTexts * 2) capacity *= 2;
         slots_.assign(capacity, Slot{});
-        texts_.reserve(maxTexts);
     }
 
-    std::int32_t Number(Normalised& normalised)
+    // Brings the slot where the search for a text with this hash starts into the cache.
+    void Prefetch(std::uint64_t hash) const
+    {
+#if defined(__GNUC__)
+        __builtin_prefetch(&slots_[static_cast<std::size_t>(hash) & (slots_.size() - 1)]);
+#else
+        (void)hash;
+#endif
+    }
+
+    // hash is HashOf(normalised.view()).
+    std::int32_t Number(Normalised& normalised, std::uint64_t hash)
     {
         const std::string_view text = normalised.view();
-        const std::uint64_t hash = std::hash<std::string_view>{}(text);
-        const std::size_t mask = slots_.size() - 1;
-        const auto check = static_cast<std::uint32_t>(hash >> 32);
-        for (std::size_t index = static_cast<std::size_t>(hash) & mask;; index = (index + 1) & mask) {
-            Slot& slot = slots_[index];
-            if (slot.number == kFree) {
-                slot.hash = check;
-                slot.number = static_cast<std::int32_t>(texts_.size());
-                if (normalised.owned()) {
-                    kept_.push_back(normalised.TakeText());
-                    texts_.push_back(kept_.back());
-                } else {
-                    texts_.push_back(text);
-                }
-                return slot.number;
-            }
-            if (slot.hash == check && texts_[static_cast<std::size_t>(slot.number)] == text) return slot.number;
+        Slot* slot = Find(hash, text);
+        if (slot->number != kFree) return slot->number;
+        const auto number = static_cast<std::int32_t>(texts_.size());
+        if (normalised.owned()) {
+            kept_.push_back(normalised.TakeText());
+            texts_.push_back(kept_.back());
+        } else {
+            texts_.push_back(text);
         }
+        *slot = Slot{static_cast<std::uint32_t>(hash >> 32), number};
+        if (texts_.size() * 2 > slots_.size()) Grow();
+        return number;
     }
 
     int Count() const { return static_cast<int>(texts_.size()); }
@@ -93,6 +105,30 @@ private:
         std::uint32_t hash = 0;
         std::int32_t number = kFree;
     };
+
+    // The slot that holds text, or the free slot where it belongs.
+    Slot* Find(std::uint64_t hash, std::string_view text)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        const auto check = static_cast<std::uint32_t>(hash >> 32);
+        for (std::size_t index = static_cast<std::size_t>(hash) & mask;; index = (index + 1) & mask) {
+            Slot& slot = slots_[index];
+            if (slot.number == kFree) return &slot;
+            if (slot.hash == check && texts_[static_cast<std::size_t>(slot.number)] == text) return &slot;
+        }
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.size() * 2, Slot{});
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.number == kFree) continue;
+            const std::string_view text = texts_[static_cast<std::size_t>(slot.number)];
+            *Find(HashOf(text), text) = slot;
+        }
+    }
+
     std::vector<Slot> slots_;
     std::vector<std::string_view> texts_;  // by number
     std::deque<std::string> kept_;         // normalised texts; a deque never moves them
@@ -102,8 +138,13 @@ private:
 
 LineKeys::LineKeys(const Text& table0, const Text& table1, const CompareOptions& options)
 {
-    const int forms = options.ignoreNewline ? 2 : 1;
-    TextNumbering numbering(static_cast<std::size_t>(forms) * static_cast<std::size_t>(table0.count() + table1.count()));
+    // Two similar texts share most lines, so the larger one sizes the table at first.
+    TextNumbering numbering(static_cast<std::size_t>(std::max(table0.count(), table1.count())));
+    // Without normalisation a line's number is looked up by the hash of its own bytes; the
+    // slot for a line a few lines ahead is fetched while this one is numbered.
+    const bool plain = !options.ignoreSpaceTab && options.wideSpaceAsTwo == 0 && options.ignoreTrailingSpaces == 0;
+    constexpr std::size_t kAhead = 8;
+    std::array<std::uint64_t, kAhead> ahead{};
     const Text* tables[2] = {&table0, &table1};
     for (int side = 0; side < 2; ++side) {
         const Text& table = *tables[side];
@@ -114,13 +155,29 @@ LineKeys::LineKeys(const Text& table0, const Text& table1, const CompareOptions&
         wholeKeys.resize(n);
         keys.firstForm.resize(n);
         if (options.ignoreNewline) contentKeys.resize(n);
+        if (plain) {
+            for (std::size_t k = 0; k < std::min(n, kAhead); ++k) {
+                ahead[k] = HashOf(table.text(static_cast<int>(k)));
+                numbering.Prefetch(ahead[k]);
+            }
+        }
         for (std::size_t i = 0; i < n; ++i) {
             const std::string_view text = table.text(static_cast<int>(i));
             Normalised whole(text, options);
+            std::uint64_t hash;
+            if (plain) {
+                hash = ahead[i % kAhead];
+                if (i + kAhead < n) {
+                    ahead[i % kAhead] = HashOf(table.text(static_cast<int>(i + kAhead)));
+                    numbering.Prefetch(ahead[i % kAhead]);
+                }
+            } else {
+                hash = HashOf(whole.view());
+            }
             // Under the delimiter method a first line holding the delimiter is compared by
             // head and tail only, which no number can stand for.
             bool delimited = options.method == 1 && whole.view().find(options.delimiter) != std::string_view::npos;
-            wholeKeys[i] = numbering.Number(whole);
+            wholeKeys[i] = numbering.Number(whole, hash);
             KeyForm form = KeyForm::Whole;
             if (options.ignoreNewline) {
                 if (text.find_first_of("\r\n") == std::string_view::npos) {
@@ -128,7 +185,7 @@ LineKeys::LineKeys(const Text& table0, const Text& table1, const CompareOptions&
                 } else {
                     Normalised content(ContentBytes(text), options);
                     delimited = options.method == 1 && content.view().find(options.delimiter) != std::string_view::npos;
-                    contentKeys[i] = numbering.Number(content);
+                    contentKeys[i] = numbering.Number(content, HashOf(content.view()));
                     form = KeyForm::Content;
                 }
             }
