@@ -34,7 +34,8 @@ work = sys.argv[1]
 words = "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu".split()
 
 def line(rng, n, tag="x"):
-    return f"{tag}{n:07d} " + " ".join(rng.choice(words) for _ in range(6)) + "\r\n"
+    # About 62 bytes a line, so that 1,000,000 lines make a file of about 62 MB.
+    return f"{tag}{n:07d} " + " ".join(rng.choice(words) for _ in range(9)) + "\r\n"
 
 def edited(rng, lines, rate):
     # Scattered edits: about rate of the lines changed, deleted or followed by a new line.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "engine/platform/large_buffer.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void PrintUsage()
 
 int main(int argc, char** argv)
 {
+    kl::ReturnLargeBlocksOnFree();
     if (argc < 2) {
         PrintUsage();
         return kl::cli::kExitUsage;

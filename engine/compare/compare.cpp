@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "engine/compare/line_keys.h"
 #include "engine/compare/row_builder.h"
 
 namespace kl {
@@ -71,10 +72,16 @@ CompareResult Compare(const TextPair& texts, const CompareRequest& request, std:
 
     int value = 0;
     {
+        MatchContext context{request.options, request.mode, progress, stop};
+        // The line numbers come first: their hash table is gone before the match fields
+        // are allocated, which keeps the peak of a large comparison down.
+        context.keyCache = std::make_shared<LineKeysCache>(LineKeysCache{
+            texts[DOC_A].get(), texts[DOC_B].get(),
+            std::make_shared<const LineKeys>(*texts[DOC_A], *texts[DOC_B], request.options)});
+        if (stop.stop_requested())
+            return result;
         MatchSide a(*texts[DOC_A]);
         MatchSide b(*texts[DOC_B]);
-        MatchContext context{request.options, request.mode, progress, stop};
-        context.keyCache = std::make_shared<LineKeysCache>();
         // Each stage starts where the previous one ended, so the bar never moves back.
         value = std::max(MatchPass(0, 40, a, b, context), 0);
         if (stop.stop_requested())

@@ -24,15 +24,18 @@ public:
     PartnerLists Pack();
 
 private:
+    // Each chain is a ring: a line knows its last node, and the last node links to the
+    // first, so both ends are reached in one step with a single index per line.
     struct Node {
         std::int32_t partner;
-        std::int32_t next;  // kNoNode at the end of a chain
+        std::int32_t next;
     };
     static constexpr std::int32_t kNoNode = -1;
-    std::int32_t NextNode() const;
+    // Appends a node after the line's last one (or as the only one) and returns it.
+    std::int32_t Insert(int line, std::int32_t partner);
+    std::int32_t First(int line) const;
 
-    std::vector<std::int32_t> head_;  // per line
-    std::vector<std::int32_t> tail_;  // per line
+    std::vector<std::int32_t> last_;  // per line, kNoNode for an empty list
     std::vector<Node> nodes_;
 };
 

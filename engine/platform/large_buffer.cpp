@@ -5,6 +5,9 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace kl {
 
@@ -17,6 +20,13 @@ void AdviseHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t b
     const std::uintptr_t last = (begin + bytes) & ~(kHugePage - 1);
     if (last > first)
         madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);  // advice only
+#endif
+}
+
+void ReturnLargeBlocksOnFree()
+{
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
 #endif
 }
 

@@ -10,4 +10,10 @@ namespace kl {
 // systems are left as they are. The contents and the results never change.
 void AdviseHugePages(void* data, std::size_t bytes);
 
+// Has every large allocation (1 MiB and more) mapped on its own, so that freeing it gives
+// the memory back at once. A comparison frees large working tables (line numbering, search
+// indexes) before it allocates the next ones; without this the C library would keep the
+// freed pages for itself and the process would hold both. Called once at program start.
+void ReturnLargeBlocksOnFree();
+
 }  // namespace kl

@@ -8,9 +8,11 @@
 #include "ui/app/kestrilane_app.h"
 #include "engine/platform/module_dir.h"
 #include "ui/settings/user_profile.h"
+#include "engine/platform/large_buffer.h"
 
 int main(int argc, char** argv)
 {
+    kl::ReturnLargeBlocksOnFree();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Harrowfen"));
     QApplication::setApplicationName(QStringLiteral("Kestrilane"));
