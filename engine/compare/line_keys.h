@@ -35,6 +35,11 @@ public:
     {
         return sides_[side].keys[static_cast<std::size_t>(form)][static_cast<std::size_t>(i)];
     }
+    // All numbers of table side in one form, by line.
+    const std::int32_t* Keys(int side, KeyForm form) const
+    {
+        return sides_[side].keys[static_cast<std::size_t>(form)].data();
+    }
     // LinesEqual(line first of table firstSide, line second of the other table) as 1 for
     // equal and 0 for different, or -1 when only LinesEqual can tell.
     int Compare(int firstSide, int first, int second) const

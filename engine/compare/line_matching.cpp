@@ -49,6 +49,20 @@ private:
     static PartnerSlots& SlotsOf(MatchSide& side, int line) { return side.partnerSlots[static_cast<std::size_t>(line)]; }
 
     bool SearchFor(std::int64_t& i, std::int64_t& resume);
+
+    // What a candidate's neighbours must not equal for it to be quiet: the numbers of the
+    // searched line's neighbours in the forms they are compared in.
+    struct QuietCandidates {
+        bool known = false;  // false: a neighbour is compared by LinesEqual alone
+        bool hasNext = false, hasPrevious = false;
+        KeyForm nextForm = KeyForm::Whole, previousForm = KeyForm::Whole;
+        std::int32_t nextKey = 0, previousKey = 0;
+    };
+    QuietCandidates QuietCandidatesOf(int l) const;
+    bool MeasureByKeys(int a, int b, int step, std::int32_t& count, std::int32_t& largest) const;
+    using CandidateIterator = std::span<const std::int32_t>::iterator;
+    CandidateIterator SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
+                                          CandidateIterator end, std::int64_t limit);
     std::span<const std::int32_t> OtherLinesWithKeyOf(int l);
     // LinesEqual(first, second) == 0, with first a line of firstSide.
     bool Equal(int firstSide, int first, int second) const
@@ -74,6 +88,15 @@ private:
     std::unique_ptr<BlockSizeTree> otherBlockSizes_;      // with line keys only
     std::array<std::optional<KeyIndex>, 2> otherIndex_;   // by KeyForm, built on first use
     std::uint32_t walkSteps_ = 0;
+    // Per line of the other table, its primary partner once that partner is seen in a
+    // block, else kNoLine ("look it up"). Blocks never shrink to nothing during a pass, so
+    // an entry holds until the line gets another primary partner. A compact copy of the
+    // one slot the candidate search reads most.
+    std::vector<std::int32_t> guardedBy_;
+    void PrimaryChanged(int side, int line)
+    {
+        if (side == kOther && !guardedBy_.empty()) guardedBy_[static_cast<std::size_t>(line)] = kNoLine;
+    }
     bool aborted_ = false;
     int lastReported_ = -1;
 };
@@ -152,6 +175,95 @@ std::span<const std::int32_t> Matcher::OtherLinesWithKeyOf(int l)
     return index->Lines(keys_->Key(KeySide(kOwn), form, l));
 }
 
+Matcher::QuietCandidates Matcher::QuietCandidatesOf(int l) const
+{
+    QuietCandidates quiet;
+    const int side = KeySide(kOwn);
+    const int count = S(kOwn).count();
+    quiet.hasNext = l + 1 < count;
+    quiet.hasPrevious = l > 0;
+    if (quiet.hasNext) {
+        quiet.nextForm = keys_->FirstForm(side, l + 1);
+        if (quiet.nextForm == KeyForm::None) return quiet;
+        quiet.nextKey = keys_->Key(side, quiet.nextForm, l + 1);
+    }
+    if (quiet.hasPrevious) {
+        quiet.previousForm = keys_->FirstForm(side, l - 1);
+        if (quiet.previousForm == KeyForm::None) return quiet;
+        quiet.previousKey = keys_->Key(side, quiet.previousForm, l - 1);
+    }
+    quiet.known = true;
+    return quiet;
+}
+
+// The first walk of MeasureAndLink through the pair (a, b), already known equal, on in
+// direction step, by line numbers alone: adds the equal pairs to count and the largest
+// block of the other text they cross to largest. False when a line on the way can only be
+// compared by LinesEqual.
+inline bool Matcher::MeasureByKeys(int a, int b, int step, std::int32_t& count, std::int32_t& largest) const
+{
+    const int ownSide = KeySide(kOwn);
+    const int nP = S(kOwn).count();
+    const int nQ = S(kOther).count();
+    const std::int32_t* otherBlock = S(kOther).blockSize.data();
+    ++count;
+    largest = std::max(largest, otherBlock[b]);
+    for (a += step, b += step; a >= 0 && b >= 0 && a < nP && b < nQ; a += step, b += step) {
+        const KeyForm form = keys_->FirstForm(ownSide, a);
+        if (form == KeyForm::None) return false;
+        if (keys_->Key(ownSide, form, a) != keys_->Key(1 - ownSide, form, b)) break;
+        ++count;
+        largest = std::max(largest, otherBlock[b]);
+    }
+    return true;
+}
+
+// A candidate of a line outside any block is quiet when MeasureAndLink would do nothing
+// with it: its primary partner lies in a block at least as long as the run through the
+// pair, so the line may only note it, and the line's partner slots already hold exactly one
+// line, so noting changes nothing; in the detailed mode the run must not cross a block
+// longer than itself (that would start a second walk). Returns the first candidate from `from` on
+// that is not quiet or lies at or beyond limit.
+Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
+                                                        CandidateIterator end, std::int64_t limit)
+{
+    const PartnerSlots& slotsL = SlotsOf(S(kOwn), l);
+    if (slotsL[0] == kNoLine || slotsL[1] != kNoLine) return from;
+    const MatchSide& other = S(kOther);
+    const int nQ = other.count();
+    const int side = KeySide(kOther);
+    const std::int32_t* ownBlock = S(kOwn).blockSize.data();
+    const PartnerSlots* slots = other.partnerSlots.data();
+    std::uint32_t polled = 0;
+    if (guardedBy_.empty()) guardedBy_.assign(static_cast<std::size_t>(nQ), kNoLine);
+    const std::int32_t* nextKeys = quiet.hasNext ? keys_->Keys(side, quiet.nextForm) : nullptr;
+    const std::int32_t* previousKeys = quiet.hasPrevious ? keys_->Keys(side, quiet.previousForm) : nullptr;
+    for (; from != end && *from < limit; ++from) {
+        const int r = *from;
+        std::int32_t count = 1;
+        std::int32_t largest = 0;
+        if (nextKeys && r + 1 < nQ && nextKeys[r + 1] == quiet.nextKey &&
+            !MeasureByKeys(l + 1, r + 1, 1, count, largest))
+            break;
+        if (previousKeys && r > 0 && previousKeys[r - 1] == quiet.previousKey &&
+            !MeasureByKeys(l - 1, r - 1, -1, count, largest))
+            break;
+        if (!normal_ && largest > count) break;  // the detailed mode would walk again
+        std::int32_t& guard = guardedBy_[static_cast<std::size_t>(r)];
+        if (guard == kNoLine) {
+            const std::int32_t primary = slots[r][0];
+            if (primary == kNoLine || ownBlock[primary] < 1) break;
+            guard = primary;
+        }
+        if (count > 1 && ownBlock[guard] < count) break;
+        if (++polled % kStepsPerAbortCheck == 0 && stop_.stop_requested()) {
+            aborted_ = true;
+            break;
+        }
+    }
+    return from;
+}
+
 // Searches the other table for own line i. On finding a run, may move i past it and move
 // the resume position. Returns false when an abort request stopped the search.
 bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
@@ -166,8 +278,9 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
     const bool mayGiveUp = normal_ && nQ > kLargeText;
     const std::int64_t giveUpAfter = nQ / 5 + i;  // candidates examined
 
-    std::int64_t j = normal_ ? resume : 0;
-    std::int64_t t = 0;  // candidates examined so far, equal or not
+    const std::int64_t start = normal_ ? resume : 0;
+    std::int64_t j = start;
+    std::int64_t t = 0;  // candidates examined so far, equal or not; always j - start
 
     // With line keys, only three kinds of candidate can do anything but count: an equal
     // line, a line whose block is larger than this line's (it ends the search) and the
@@ -181,8 +294,22 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
         nextSameKey = std::lower_bound(sameKey.begin(), sameKey.end(), j);
     }
 
+    const QuietCandidates quiet = jump ? QuietCandidatesOf(l) : QuietCandidates{};
+    const std::int64_t giveUpAt = mayGiveUp ? start + giveUpAfter : nQ;
+
     while (j < nQ) {
         bool mayBeEqual = true;
+        if (quiet.known && lineBlock == 0) {
+            // Passes over the candidates that could only count, as the steps below would.
+            const auto from = nextSameKey;
+            nextSameKey = SkipQuietCandidates(quiet, l, nextSameKey, sameKey.end(), giveUpAt);
+            if (nextSameKey != from) {
+                j = *(nextSameKey - 1) + 1;
+                t = j - start;
+                if (aborted_) return false;
+                continue;
+            }
+        }
         if (jump) {
             std::int64_t next = nextSameKey != sameKey.end() ? *nextSameKey : nQ;
             if (lineBlock > 0)
@@ -344,6 +471,7 @@ void Matcher::MakePrimary(int side, int x, int y)
         slots[1] = kNoLine;
     }
     slots[0] = y;
+    PrimaryChanged(side, x);
     xs.partnerLines.PushFront(x, y);
 }
 
@@ -355,6 +483,7 @@ void Matcher::AddPartner(int side, int x, int y)
     std::size_t k = 0;
     while (k < kPartnerSlotCount - 1 && slots[k] != kNoLine && slots[k] != y) ++k;
     slots[k] = y;
+    if (k == 0) PrimaryChanged(side, x);
     if (k + 1 < kPartnerSlotCount) slots[k + 1] = kNoLine;
 }
 
@@ -365,6 +494,7 @@ void Matcher::RepairDisplaced(int side, int z)
     if (slots[0] == kNoLine || slots[1] == kNoLine || zs.partnerLines.HasAtMostOne(z)) return;
     if (BlockOf(zs, z) == BlockOf(S(Opposite(side)), slots[0])) return;
     std::swap(slots[0], slots[1]);
+    PrimaryChanged(side, z);
     zs.partnerLines.SwapFirstTwo(z);
     RemeasureBlock(side, z, slots[0]);
 }
