@@ -348,6 +348,22 @@ TEST(LineMatchingEquivalence, SmallRandomTextsUnderEveryOptionSetAndMode)
     }
 }
 
+// Two unrelated texts from a handful of values: most candidates of a line are equal, and
+// the search passes over most of them by their neighbours' numbers and partners alone.
+TEST(LineMatchingEquivalence, UnrelatedTextsFromFewValues)
+{
+    std::mt19937 random(99);
+    for (unsigned bits = 0; bits < 32; bits += 3) {
+        for (const kl::CompareMode mode : {kl::COMPARE_NORMAL, kl::COMPARE_DETAILED}) {
+            const int variety = 2 + static_cast<int>(random() % 4);
+            ExpectAllWaysAgree(RandomLines(random, 300, variety), RandomLines(random, 300, variety),
+                               OptionsFromBits(bits), mode,
+                               "options " + std::to_string(bits) + " mode " + std::to_string(mode));
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
 // Texts of more than 3000 lines bring in the give-up rule and the long-run thresholds.
 TEST(LineMatchingEquivalence, LargeRepetitiveTexts)
 {
