@@ -6,7 +6,6 @@
 #include <span>
 #include <vector>
 
-
 namespace kl {
 
 class BlockSizeTree {

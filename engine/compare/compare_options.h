@@ -12,5 +12,4 @@ struct CompareOptions {
     int ignoreTrailingSpaces = 0;   // nonzero: trailing half-width spaces do not take part
 };
 
-
 }  // namespace kl

@@ -35,7 +35,9 @@ public:
     {
         return sides_[side].keys[static_cast<std::size_t>(form)][static_cast<std::size_t>(i)];
     }
-    // All numbers of table side in one form, by line.
+    // The first forms of all lines of table side, by line.
+    const KeyForm* FirstForms(int side) const { return sides_[side].firstForm.data(); }
+    // All numbers of table side in one form, by line (nullptr for a form not numbered).
     const std::int32_t* Keys(int side, KeyForm form) const
     {
         return sides_[side].keys[static_cast<std::size_t>(form)].data();

@@ -59,7 +59,14 @@ private:
         std::int32_t nextKey = 0, previousKey = 0;
     };
     QuietCandidates QuietCandidatesOf(int l) const;
-    bool MeasureByKeys(int a, int b, int step, std::int32_t& count, std::int32_t& largest) const;
+    // The number tables of both sides, fetched once for a search.
+    struct KeyTables {
+        const KeyForm* ownForms;
+        std::array<const std::int32_t*, 2> own;    // by KeyForm Whole, Content
+        std::array<const std::int32_t*, 2> other;
+    };
+    bool MeasureByKeys(const KeyTables& tables, int a, int b, int step, std::int32_t& count,
+                       std::int32_t& largest) const;
     using CandidateIterator = std::span<const std::int32_t>::iterator;
     CandidateIterator SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
                                           CandidateIterator end, std::int64_t limit);
@@ -200,18 +207,19 @@ Matcher::QuietCandidates Matcher::QuietCandidatesOf(int l) const
 // direction step, by line numbers alone: adds the equal pairs to count and the largest
 // block of the other text they cross to largest. False when a line on the way can only be
 // compared by LinesEqual.
-inline bool Matcher::MeasureByKeys(int a, int b, int step, std::int32_t& count, std::int32_t& largest) const
+inline bool Matcher::MeasureByKeys(const KeyTables& tables, int a, int b, int step, std::int32_t& count,
+                                   std::int32_t& largest) const
 {
-    const int ownSide = KeySide(kOwn);
     const int nP = S(kOwn).count();
     const int nQ = S(kOther).count();
     const std::int32_t* otherBlock = S(kOther).blockSize.data();
     ++count;
     largest = std::max(largest, otherBlock[b]);
     for (a += step, b += step; a >= 0 && b >= 0 && a < nP && b < nQ; a += step, b += step) {
-        const KeyForm form = keys_->FirstForm(ownSide, a);
+        const KeyForm form = tables.ownForms[a];
         if (form == KeyForm::None) return false;
-        if (keys_->Key(ownSide, form, a) != keys_->Key(1 - ownSide, form, b)) break;
+        const auto f = static_cast<std::size_t>(form);
+        if (tables.own[f][a] != tables.other[f][b]) break;
         ++count;
         largest = std::max(largest, otherBlock[b]);
     }
@@ -220,10 +228,10 @@ inline bool Matcher::MeasureByKeys(int a, int b, int step, std::int32_t& count, 
 
 // A candidate of a line outside any block is quiet when MeasureAndLink would do nothing
 // with it: its primary partner lies in a block at least as long as the run through the
-// pair, so the line may only note it, and the line's partner slots already hold exactly one
-// line, so noting changes nothing; in the detailed mode the run must not cross a block
-// longer than itself (that would start a second walk). Returns the first candidate from `from` on
-// that is not quiet or lies at or beyond limit.
+// pair, so the line may only note it, and the line's partner slots already hold exactly
+// one line, so noting changes nothing; in the detailed mode the run must not cross a block
+// longer than itself (that would start a second walk). Returns the first candidate from
+// `from` on that is not quiet or lies at or beyond limit.
 Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
                                                         CandidateIterator end, std::int64_t limit)
 {
@@ -236,6 +244,10 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
     const PartnerSlots* slots = other.partnerSlots.data();
     std::uint32_t polled = 0;
     if (guardedBy_.empty()) guardedBy_.assign(static_cast<std::size_t>(nQ), kNoLine);
+    const int ownSide = KeySide(kOwn);
+    const KeyTables tables{keys_->FirstForms(ownSide),
+                           {keys_->Keys(ownSide, KeyForm::Whole), keys_->Keys(ownSide, KeyForm::Content)},
+                           {keys_->Keys(side, KeyForm::Whole), keys_->Keys(side, KeyForm::Content)}};
     const std::int32_t* nextKeys = quiet.hasNext ? keys_->Keys(side, quiet.nextForm) : nullptr;
     const std::int32_t* previousKeys = quiet.hasPrevious ? keys_->Keys(side, quiet.previousForm) : nullptr;
     for (; from != end && *from < limit; ++from) {
@@ -243,10 +255,10 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
         std::int32_t count = 1;
         std::int32_t largest = 0;
         if (nextKeys && r + 1 < nQ && nextKeys[r + 1] == quiet.nextKey &&
-            !MeasureByKeys(l + 1, r + 1, 1, count, largest))
+            !MeasureByKeys(tables, l + 1, r + 1, 1, count, largest))
             break;
         if (previousKeys && r > 0 && previousKeys[r - 1] == quiet.previousKey &&
-            !MeasureByKeys(l - 1, r - 1, -1, count, largest))
+            !MeasureByKeys(tables, l - 1, r - 1, -1, count, largest))
             break;
         if (!normal_ && largest > count) break;  // the detailed mode would walk again
         std::int32_t& guard = guardedBy_[static_cast<std::size_t>(r)];
