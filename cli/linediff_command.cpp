@@ -8,7 +8,6 @@
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "engine/compare/run_control.h"
 #include "engine/document/text_document.h"
 #include "engine/linedetail/line_compare.h"
 #include "engine/platform/cp932.h"

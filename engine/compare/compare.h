@@ -8,7 +8,7 @@
 #include "engine/compare/compare_options.h"
 #include "engine/compare/compare_result.h"
 #include "engine/compare/line_matching.h"
-#include "engine/compare/run_control.h"
+#include "engine/compare/progress.h"
 
 namespace kl {
 

@@ -8,7 +8,7 @@
 #include "engine/compare/compare_options.h"
 #include "engine/compare/compare_result.h"
 #include "engine/compare/partner_chains.h"
-#include "engine/compare/run_control.h"
+#include "engine/compare/progress.h"
 #include "engine/document/text.h"
 
 namespace kl {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/compare/compare_result.h"
-#include "engine/compare/run_control.h"
+#include "engine/compare/progress.h"
 
 namespace kl {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Turning a file's bytes into a line table.
+// Turning a file's bytes into a text of lines.
 #include <cstdint>
 #include <ctime>
 #include <memory>

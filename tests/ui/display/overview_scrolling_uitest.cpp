@@ -13,7 +13,6 @@
 #include <string>
 
 #include "ui/app/compare_worker.h"
-#include "engine/compare/run_control.h"
 #include "ui/display/difference_navigator.h"
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
