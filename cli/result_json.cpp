@@ -77,7 +77,7 @@ void PutLines(OutputBuffer& out, const SideResult& side)
         const std::span<const std::int32_t> partners = side.partnerLines.Of(static_cast<int>(i));
         PutIntList(out, partners.data(), partners.size());
         out.Put(", \"partnerSlots\": ");
-        const PartnerSlots& slots = side.partnerSlots[i];
+        const PartnerSlots slots = side.partnerSlots[static_cast<int>(i)];
         std::size_t used = 0;
         while (used < slots.size() && slots[used] != kNoLine)
             ++used;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compare/partner_slot_table.h"
 #include "engine/document/text.h"
 #include "engine/settings/default_messages.h"
 
@@ -50,12 +51,6 @@ struct DiffBlock {
     std::int32_t blockNo = 0;
 };
 
-// Candidate partners of a line in the other text, ended by the first kNoLine; slot 0 is
-// the primary partner. A list holds at most four.
-inline constexpr int kPartnerSlotCount = 4;
-using PartnerSlots = std::array<std::int32_t, kPartnerSlotCount>;
-inline constexpr PartnerSlots kNoPartners{kNoLine, kNoLine, kNoLine, kNoLine};
-
 // The partner line numbers of every line in one flat store: line i owns
 // lines[starts[i], starts[i + 1]). The first entry is the primary partner's line.
 struct PartnerLists {
@@ -86,7 +81,7 @@ struct RowMessages {
 // Everything a run found for one text.
 struct SideResult {
     std::vector<std::int32_t> blockSize;      // per line: lines of its common block, 0 = none
-    std::vector<PartnerSlots> partnerSlots;   // per line
+    PartnerSlotTable partnerSlots;            // per line
     PartnerLists partnerLines;
     std::vector<DisplayRow> rows;             // this side's column
     std::vector<DiffBlock> blocks;            // in row order

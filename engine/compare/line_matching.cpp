@@ -46,7 +46,8 @@ private:
     // Sides by index: kOwn is the side matched, kOther the side searched in.
     MatchSide& S(int side) const { return *sides_[static_cast<std::size_t>(side)]; }
     static std::int32_t& BlockOf(MatchSide& side, int line) { return side.blockSize[static_cast<std::size_t>(line)]; }
-    static PartnerSlots& SlotsOf(MatchSide& side, int line) { return side.partnerSlots[static_cast<std::size_t>(line)]; }
+    static std::int32_t Slot(const MatchSide& side, int line, int k) { return side.partnerSlots.Get(line, k); }
+    static void SetSlot(MatchSide& side, int line, int k, std::int32_t partner) { side.partnerSlots.Set(line, k, partner); }
 
     bool SearchFor(std::int64_t& i, std::int64_t& resume);
 
@@ -235,13 +236,12 @@ inline bool Matcher::MeasureByKeys(const KeyTables& tables, int a, int b, int st
 Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
                                                         CandidateIterator end, std::int64_t limit)
 {
-    const PartnerSlots& slotsL = SlotsOf(S(kOwn), l);
-    if (slotsL[0] == kNoLine || slotsL[1] != kNoLine) return from;
+    if (Slot(S(kOwn), l, 0) == kNoLine || Slot(S(kOwn), l, 1) != kNoLine) return from;
     const MatchSide& other = S(kOther);
     const int nQ = other.count();
     const int side = KeySide(kOther);
     const std::int32_t* ownBlock = S(kOwn).blockSize.data();
-    const PartnerSlots* slots = other.partnerSlots.data();
+    const std::int32_t* primaries = other.partnerSlots.Primaries();
     std::uint32_t polled = 0;
     if (guardedBy_.empty()) guardedBy_.assign(static_cast<std::size_t>(nQ), kNoLine);
     const int ownSide = KeySide(kOwn);
@@ -263,7 +263,7 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
         if (!normal_ && largest > count) break;  // the detailed mode would walk again
         std::int32_t& guard = guardedBy_[static_cast<std::size_t>(r)];
         if (guard == kNoLine) {
-            const std::int32_t primary = slots[r][0];
+            const std::int32_t primary = primaries[r];
             if (primary == kNoLine || ownBlock[primary] < 1) break;
             guard = primary;
         }
@@ -416,16 +416,15 @@ int Matcher::MeasureAndLink(int l, int r)
 
     // R's primary partner already lies in a block at least this long: L only notes R as a
     // candidate partner.
-    const std::int32_t primaryR = SlotsOf(other, r)[0];
+    const std::int32_t primaryR = Slot(other, r, 0);
     if (primaryR != kNoLine && ownBlock[primaryR] >= count) {
-        PartnerSlots& slots = SlotsOf(own, l);
-        if (slots[0] == kNoLine) {
-            slots[0] = r;
-            slots[1] = kNoLine;
-        } else if (slots[1] != kNoLine) {
-            if (otherBlock[slots[1]] >= count) return 0;
-            slots[1] = r;
-            slots[2] = kNoLine;
+        if (Slot(own, l, 0) == kNoLine) {
+            SetSlot(own, l, 0, r);
+            SetSlot(own, l, 1, kNoLine);
+        } else if (const std::int32_t second = Slot(own, l, 1); second != kNoLine) {
+            if (otherBlock[second] >= count) return 0;
+            SetSlot(own, l, 1, r);
+            SetSlot(own, l, 2, kNoLine);
         }
         return 0;
     }
@@ -472,17 +471,16 @@ int Matcher::MeasureAndLink(int l, int r)
 void Matcher::MakePrimary(int side, int x, int y)
 {
     MatchSide& xs = S(side);
-    PartnerSlots& slots = SlotsOf(xs, x);
-    const int z = slots[0];
+    const int z = Slot(xs, x, 0);
     if (z == y) return;
     if (z != kNoLine) {
-        slots[1] = z;
-        slots[2] = kNoLine;
-        if (SlotsOf(S(Opposite(side)), z)[0] == x) RepairDisplaced(Opposite(side), z);
+        SetSlot(xs, x, 1, z);
+        SetSlot(xs, x, 2, kNoLine);
+        if (Slot(S(Opposite(side)), z, 0) == x) RepairDisplaced(Opposite(side), z);
     } else {
-        slots[1] = kNoLine;
+        SetSlot(xs, x, 1, kNoLine);
     }
-    slots[0] = y;
+    SetSlot(xs, x, 0, y);
     PrimaryChanged(side, x);
     xs.partnerLines.PushFront(x, y);
 }
@@ -491,24 +489,26 @@ void Matcher::MakePrimary(int side, int x, int y)
 // all hold other lines) and ends the list after it.
 void Matcher::AddPartner(int side, int x, int y)
 {
-    PartnerSlots& slots = SlotsOf(S(side), x);
-    std::size_t k = 0;
-    while (k < kPartnerSlotCount - 1 && slots[k] != kNoLine && slots[k] != y) ++k;
-    slots[k] = y;
+    MatchSide& xs = S(side);
+    int k = 0;
+    while (k < kPartnerSlotCount - 1 && Slot(xs, x, k) != kNoLine && Slot(xs, x, k) != y) ++k;
+    SetSlot(xs, x, k, y);
     if (k == 0) PrimaryChanged(side, x);
-    if (k + 1 < kPartnerSlotCount) slots[k + 1] = kNoLine;
+    if (k + 1 < kPartnerSlotCount) SetSlot(xs, x, k + 1, kNoLine);
 }
 
 void Matcher::RepairDisplaced(int side, int z)
 {
     MatchSide& zs = S(side);
-    PartnerSlots& slots = SlotsOf(zs, z);
-    if (slots[0] == kNoLine || slots[1] == kNoLine || zs.partnerLines.HasAtMostOne(z)) return;
-    if (BlockOf(zs, z) == BlockOf(S(Opposite(side)), slots[0])) return;
-    std::swap(slots[0], slots[1]);
+    const std::int32_t first = Slot(zs, z, 0);
+    const std::int32_t second = Slot(zs, z, 1);
+    if (first == kNoLine || second == kNoLine || zs.partnerLines.HasAtMostOne(z)) return;
+    if (BlockOf(zs, z) == BlockOf(S(Opposite(side)), first)) return;
+    SetSlot(zs, z, 0, second);
+    SetSlot(zs, z, 1, first);
     PrimaryChanged(side, z);
     zs.partnerLines.SwapFirstTwo(z);
-    RemeasureBlock(side, z, slots[0]);
+    RemeasureBlock(side, z, second);
 }
 
 int Matcher::RemeasureBlock(int side, int x, int y)
@@ -563,7 +563,7 @@ int Matcher::RemeasureBlock(int side, int x, int y)
 MatchSide::MatchSide(const Text& text)
     : text(&text),
       blockSize(static_cast<std::size_t>(text.count()), 0),
-      partnerSlots(static_cast<std::size_t>(text.count()), kNoPartners),
+      partnerSlots(text.count()),
       partnerLines(text.count())
 {
 }

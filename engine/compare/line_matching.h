@@ -22,7 +22,7 @@ struct MatchSide {
 
     const Text* text;
     std::vector<std::int32_t> blockSize;
-    std::vector<PartnerSlots> partnerSlots;
+    PartnerSlotTable partnerSlots;
     PartnerChains partnerLines;
 
     int count() const { return text->count(); }

@@ -91,7 +91,7 @@ private:
         // hold DocA back.
         int sizeB = j_ < nB_ ? BlockB(j_) : 0;
         if (blockA < sizeB) {
-            const int primaryOfB = b_.partnerSlots[static_cast<std::size_t>(j_)][0];
+            const int primaryOfB = b_.partnerSlots.Get(j_, 0);
             if (ValidLine(primaryOfB, nA_) && BlockA(primaryOfB) != sizeB)
                 sizeB = 0;
         }
@@ -104,7 +104,7 @@ private:
         const int p = partners_[0];
         if (j_ < p) {
             // The partner lies further down in DocB.
-            const int primary = a_.partnerSlots[static_cast<std::size_t>(i_)][0];
+            const int primary = a_.partnerSlots.Get(i_, 0);
             if (!ValidLine(primary, nB_) || b_.partnerLines.Of(primary).empty()) {
                 EmitOnlyA();
                 return;

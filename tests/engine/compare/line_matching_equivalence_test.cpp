@@ -267,7 +267,7 @@ kl::CompareOptions OptionsFromBits(unsigned bits)
 // chains of a pass, or from the packed lists of a finished run).
 template <typename PartnerStore>
 void ExpectSameFields(const PlainSide& expected, const std::vector<std::int32_t>& blockSize,
-                      const std::vector<kl::PartnerSlots>& partnerSlots, const PartnerStore& partnersOf,
+                      const kl::PartnerSlotTable& partnerSlots, const PartnerStore& partnersOf,
                       const std::string& what)
 {
     const int count = expected.text->count();
@@ -276,7 +276,7 @@ void ExpectSameFields(const PlainSide& expected, const std::vector<std::int32_t>
     for (int i = 0; i < count; ++i) {
         const LineRecord& e = expected.lines[static_cast<std::size_t>(i)];
         ASSERT_EQ(e.blockSize, blockSize[static_cast<std::size_t>(i)]) << what << " line " << i;
-        ASSERT_EQ(e.partnerSlots, partnerSlots[static_cast<std::size_t>(i)]) << what << " line " << i;
+        ASSERT_EQ(e.partnerSlots, partnerSlots[i]) << what << " line " << i;
         const auto partners = partnersOf(i);
         ASSERT_EQ(e.partnerLines, std::vector<std::int32_t>(partners.begin(), partners.end())) << what << " line " << i;
     }

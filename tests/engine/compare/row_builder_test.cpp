@@ -41,7 +41,7 @@ CompareResult Unmatched(std::string_view a, std::string_view b, const kl::RowMes
     for (int k : {kl::DOC_A, kl::DOC_B}) {
         const auto count = static_cast<std::size_t>(result.TextOf(k)->count());
         result.sides[k].blockSize.assign(count, 0);
-        result.sides[k].partnerSlots.assign(count, kl::kNoPartners);
+        result.sides[k].partnerSlots = kl::PartnerSlotTable(static_cast<int>(count));
     }
     return result;
 }
@@ -305,7 +305,7 @@ protected:
     {
         const auto line = static_cast<std::size_t>(at.line);
         result_.sides[at.side].blockSize[line] = blockSize;
-        result_.sides[at.side].partnerSlots[line][0] = slot0;
+        result_.sides[at.side].partnerSlots.Set(at.line, 0, slot0);
         partners_[at.side][line] = std::move(partners);
     }
     // Puts the partner lists into the result and builds the rows.
@@ -447,7 +447,7 @@ TEST(RowBuilder, AnyLinksGiveWellFormedRows)
                 fields.blockSize[line] = pick(0, 4);
                 for (int k = pick(0, 3); k > 0; --k)
                     partners.PushBack(line, pick(-1, other + 1));
-                fields.partnerSlots[line][0] = pick(-1, other + 1);
+                fields.partnerSlots.Set(line, 0, pick(-1, other + 1));
             }
             fields.partnerLines = partners.Pack();
         }
