@@ -75,7 +75,7 @@ write("different_100k", [line(rng, n, "a") for n in range(100_000)],
 EOF
 
 results=()
-mib() { python3 -c "print(f'{$1 / 1048576:.1f}')"; }
+mib() { python3 -c "print(f'{($1) / 1048576:.1f}')"; }
 
 # bench CASE MODE_OPTION RUNS WRAPPER
 bench() {

@@ -48,6 +48,15 @@ std::vector<std::string> Numbered(const std::string& prefix, int first, int coun
     return lines;
 }
 
+void ExpectNoMatchFields(const kl::MatchSide& side)
+{
+    for (int i = 0; i < side.count(); ++i) {
+        EXPECT_EQ(side.blockSize[i], 0) << i;
+        EXPECT_EQ(side.partnerSlots[i], kNoSlots) << i;
+        EXPECT_TRUE(side.partnerLines.Lines(i).empty()) << i;
+    }
+}
+
 class LineMatchingModes : public ::testing::TestWithParam<kl::CompareMode> {};
 INSTANTIATE_TEST_SUITE_P(BothModes, LineMatchingModes, ::testing::Values(COMPARE_NORMAL, COMPARE_DETAILED),
                          [](const auto& info) { return info.param == COMPARE_NORMAL ? "Normal" : "Detailed"; });
@@ -99,13 +108,8 @@ TEST_P(LineMatchingModes, LineEndOnlyLinesJoinRunsButAreNeverSearched)
     const Text emptyTextB = MakeText({"z\n", "\r\n", "\n"});
     MatchSide emptyA(emptyTextA), emptyB(emptyTextB);
     MatchBoth(emptyA, emptyB, Context(GetParam()));
-    for (const MatchSide* side : {&emptyA, &emptyB}) {
-        for (int i = 0; i < side->count(); ++i) {
-            EXPECT_EQ(side->blockSize[i], 0);
-            EXPECT_EQ(side->partnerSlots[i], kNoSlots);
-            EXPECT_TRUE(side->partnerLines.Lines(i).empty());
-        }
-    }
+    ExpectNoMatchFields(emptyA);
+    ExpectNoMatchFields(emptyB);
 }
 
 TEST_P(LineMatchingModes, ALineKeepsAtMostFourPartnerSlots)
@@ -173,13 +177,8 @@ TEST_P(LineMatchingModes, NewSidesOfMatchedTextsStartEmpty)
         ASSERT_EQ(a.blockSize[0], 3);
     }
     const MatchSide a(ta), b(tb);
-    for (const MatchSide* side : {&a, &b}) {
-        for (int i = 0; i < side->count(); ++i) {
-            EXPECT_EQ(side->blockSize[i], 0);
-            EXPECT_EQ(side->partnerSlots[i], kNoSlots);
-            EXPECT_TRUE(side->partnerLines.Lines(i).empty());
-        }
-    }
+    ExpectNoMatchFields(a);
+    ExpectNoMatchFields(b);
 }
 
 TEST_P(LineMatchingModes, ProgressRunsFromBaseToBasePlusSpan)
