@@ -94,6 +94,7 @@ private:
     int keyFlip_ = 0;  // 1 when keys_ numbered the other table as its side 0
     int KeySide(int side) const { return side ^ keyFlip_; }
     std::unique_ptr<BlockSizeTree> otherBlockSizes_;      // with line keys only
+    std::uint64_t otherBlockChanges_ = 0;                 // block sizes set in the other table
     std::array<std::optional<KeyIndex>, 2> otherIndex_;   // by KeyForm, built on first use
     std::uint32_t walkSteps_ = 0;
     // Per line of the other table, its primary partner once that partner is seen in a
@@ -141,7 +142,10 @@ bool Matcher::EqualTexts(int firstSide, int first, int second) const
 void Matcher::SetBlockSize(int side, int line, std::int32_t blockSize)
 {
     BlockOf(S(side), line) = blockSize;
-    if (side == kOther && otherBlockSizes_) otherBlockSizes_->Set(line, blockSize);
+    if (side == kOther && otherBlockSizes_) {
+        otherBlockSizes_->Set(line, blockSize);
+        ++otherBlockChanges_;
+    }
 }
 
 bool Matcher::WalkGoesOn()
@@ -227,17 +231,20 @@ inline bool Matcher::MeasureByKeys(const KeyTables& tables, int a, int b, int st
     return true;
 }
 
-// A candidate of a line outside any block is quiet when MeasureAndLink would do nothing
-// with it: its primary partner lies in a block at least as long as the run through the
-// pair, so the line may only note it, and the line's partner slots already hold exactly
-// one line, so noting changes nothing; in the detailed mode the run must not cross a block
-// longer than itself (that would start a second walk). Returns the first candidate from
-// `from` on that is not quiet or lies at or beyond limit.
+// A candidate is quiet when MeasureAndLink would do nothing with it: the line is outside
+// any block or the candidate lies in a smaller block; the candidate's primary partner lies
+// in a block at least as long as the run through the pair, so the line may only note it;
+// and the line's partner slots already hold exactly one line, so noting changes nothing.
+// In the detailed mode the run must also not cross a block longer than itself (that would
+// start a second walk). Returns the first candidate from `from` on that is not quiet or
+// lies at or beyond limit.
 Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
                                                         CandidateIterator end, std::int64_t limit)
 {
     if (Slot(S(kOwn), l, 0) == kNoLine || Slot(S(kOwn), l, 1) != kNoLine) return from;
+    const std::int32_t lineBlock = S(kOwn).blockSize[static_cast<std::size_t>(l)];
     const MatchSide& other = S(kOther);
+    const std::int32_t* otherBlock = other.blockSize.data();
     const int nQ = other.count();
     const int side = KeySide(kOther);
     const std::int32_t* ownBlock = S(kOwn).blockSize.data();
@@ -252,6 +259,8 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
     const std::int32_t* previousKeys = quiet.hasPrevious ? keys_->Keys(side, quiet.previousForm) : nullptr;
     for (; from != end && *from < limit; ++from) {
         const int r = *from;
+        // A line in a block shares the block of a candidate of the same size.
+        if (lineBlock > 0 && otherBlock[r] >= lineBlock) break;
         std::int32_t count = 1;
         std::int32_t largest = 0;
         if (nextKeys && r + 1 < nQ && nextKeys[r + 1] == quiet.nextKey &&
@@ -309,12 +318,28 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
     const QuietCandidates quiet = jump ? QuietCandidatesOf(l) : QuietCandidates{};
     const std::int64_t giveUpAt = mayGiveUp ? start + giveUpAfter : nQ;
 
+    // The next line from j on in a larger block than this line's, as last asked of the
+    // tree; it holds until a block size of the other table or of this line changes.
+    std::int64_t larger = -1;
+    std::int32_t largerThan = 0;
+    std::uint64_t largerAsOf = 0;
+    const auto nextLarger = [&] {
+        if (larger < j || largerThan != lineBlock || largerAsOf != otherBlockChanges_) {
+            larger = otherBlockSizes_->FirstAbove(static_cast<int>(j), lineBlock);
+            largerThan = lineBlock;
+            largerAsOf = otherBlockChanges_;
+        }
+        return larger;
+    };
+
     while (j < nQ) {
         bool mayBeEqual = true;
-        if (quiet.known && lineBlock == 0) {
+        if (quiet.known) {
             // Passes over the candidates that could only count, as the steps below would.
+            // A line in a block stops at the first line of a larger block, as below.
+            const std::int64_t limit = lineBlock > 0 ? std::min(giveUpAt, nextLarger()) : giveUpAt;
             const auto from = nextSameKey;
-            nextSameKey = SkipQuietCandidates(quiet, l, nextSameKey, sameKey.end(), giveUpAt);
+            nextSameKey = SkipQuietCandidates(quiet, l, nextSameKey, sameKey.end(), limit);
             if (nextSameKey != from) {
                 j = *(nextSameKey - 1) + 1;
                 t = j - start;
@@ -324,8 +349,7 @@ bool Matcher::SearchFor(std::int64_t& i, std::int64_t& resume)
         }
         if (jump) {
             std::int64_t next = nextSameKey != sameKey.end() ? *nextSameKey : nQ;
-            if (lineBlock > 0)
-                next = std::min<std::int64_t>(next, otherBlockSizes_->FirstAbove(static_cast<int>(j), lineBlock));
+            if (lineBlock > 0) next = std::min(next, nextLarger());
             if (mayGiveUp) next = std::min(next, j + (giveUpAfter - t));
             if (next >= nQ) return true;
             t += next - j;
