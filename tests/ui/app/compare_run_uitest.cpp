@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
+#include <new>
 #include <cstdio>
 #include <thread>
 
@@ -134,6 +135,28 @@ TEST_F(CompareRunUi, StopDuringRowBuildingShowsTheRowsWithoutBlocks)
     EXPECT_TRUE(text.result->Blocks(kl::DOC_B).empty());
     // The totals came before the row building.
     EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(0), 1);
+}
+
+// A run that runs out of memory tells the user and leaves the result that was shown.
+TEST_F(CompareRunUi, ARunWithoutMemoryIsReportedAndKeepsTheShownResult)
+{
+    auto app = LoadedApp();
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    const auto shown = app->document()->result();
+    ASSERT_FALSE(shown->Rows(kl::DOC_A).empty());
+
+    int failures = 0;
+    app->mainFrame()->showCompareFailure = [&failures] { ++failures; };
+    app->mainFrame()->compareProgressHook = [](int value, const std::stop_token&) {
+        if (value >= 10)
+            throw std::bad_alloc();
+    };
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(app->document()->result(), shown);
+    EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE));
 }
 
 TEST_F(CompareRunUi, TreeShowsTheTotalsOfEachRun)
