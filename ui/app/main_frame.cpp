@@ -35,6 +35,7 @@
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
 #include "ui/document/kestrilane_doc.h"
+#include "ui/linedetail/line_popups.h"
 #include "engine/settings/window_state_settings.h"
 #include "ui/tree/left_view.h"
 
@@ -294,6 +295,9 @@ void CMainFrame::CreateClient()
     overView()->Attach(*lower_, &detailMode, &diffPosition);
     navigator_ = new CDifferenceNavigator(doc_, *lower_, diffPosition, this);
     navigator_->TrackActions(actions_[cmd::ID_NEXT_DIFF], actions_[cmd::ID_PREV_DIFF]);
+
+    linePopups_[0] = new CLinePopups(*leftView(), doc_, &detailMode);
+    linePopups_[1] = new CLinePopups(*rightView(), doc_, &detailMode);
 }
 
 void CMainFrame::ConnectDocument()

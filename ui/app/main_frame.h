@@ -5,6 +5,7 @@
 // stops comparison runs and keeps its placement in the per-user profile.
 #include <QMainWindow>
 #include <QRect>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,6 +22,7 @@ class CKestrilaneDoc;
 class CKestrilaneView;
 class CKestrilane2View;
 class CLeftView;
+class CLinePopups;
 class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
@@ -72,6 +74,8 @@ public:
     CKestrilane2View* rightView() const;
     COverView* overView() const;
     CFrameDlg* dialogBar() const { return dialogBar_; }
+    // The line windows of the view of side (DocA 0, DocB 1).
+    CLinePopups* linePopups(int side) const { return linePopups_[static_cast<std::size_t>(side)]; }
     QComboBox* presetCombo() const { return presetCombo_; }
     QProgressBar* progressBar() const { return progress_; }
     LockIndicators* lockIndicators() const { return indicators_; }
@@ -159,4 +163,5 @@ private:
     // which stops and joins its thread.
     CompareWorker* worker_ = nullptr;
     CDifferenceNavigator* navigator_ = nullptr;
+    std::array<CLinePopups*, 2> linePopups_{};
 };

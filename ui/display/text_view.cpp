@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +18,7 @@
 #include "ui/display/newline_mark.h"
 #include "ui/display/side_marks.h"
 #include "engine/compare/top_row.h"
+#include "engine/linedetail/line_pick.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
 #include "engine/platform/cp932.h"
@@ -274,10 +276,17 @@ void CTextView::MoveCaret(QPoint point)
 
 void CTextView::mousePressEvent(QMouseEvent* event)
 {
-    // The right button will open the line windows; until then it does nothing.
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::RightButton) {
+        // The next left click only arms the selection again.
+        selectionArmed = false;
+        capturing_ = false;
+        emit rightPressed(point);
+        return;
+    }
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint point = event->position().toPoint();
+    emit leftPressed();
     if (selectionArmed && selectionState == 0)
         capturing_ = true;
     if (selectionState == 0)
@@ -309,6 +318,10 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    if (swallowRelease_) {
+        swallowRelease_ = false;
+        return;
+    }
     MoveCaret(event->position().toPoint());
     if (selectionArmed) {
         if (!capturing_) {
@@ -325,6 +338,62 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
             selectionState = 2;
     }
     selectionArmed = true;
+}
+
+// A double click on a moved-line message goes to the line it names and selects it.
+void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && displayMode == DISPLAY_RESULT && lineHeight > 0) {
+        const long long y = static_cast<long long>(scrollTop()) + event->position().toPoint().y();
+        if (y >= 0 && y / lineHeight < INT_MAX) {
+            const auto target = kl::MovedLinePartner(*doc_.result(), side_, static_cast<int>(y / lineHeight));
+            if (target) {
+                capturing_ = false;
+                SelectRow(target->row);
+                swallowRelease_ = true;
+                return;
+            }
+        }
+    }
+    mousePressEvent(event);
+}
+
+void CTextView::SelectRow(int row)
+{
+    if (row < 0 || row >= rowCount || lineHeight <= 0)
+        return;
+    const ViewMetrics metrics = Metrics();
+    std::string scratch;
+    std::string_view text;
+    if (displayMode == DISPLAY_RESULT) {
+        const auto& rows = doc_.result()->Rows(side_);
+        if (static_cast<std::size_t>(row) < rows.size())
+            text = kl::RowText(*doc_.result(), side_, rows[static_cast<std::size_t>(row)], scratch);
+    } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get();
+               table && row < table->count()) {
+        text = table->text(row);
+    }
+    const int top = row * lineHeight - (viewport()->height() - lineHeight) / 2;
+    rowBar_->setValue(std::clamp(top, 0, std::max(rowBar_->maximum(), 0)));
+    lineWnd_.ClearSelection();
+    lineWnd_.anchorRow = row;
+    lineWnd_.anchorOffset = 0;
+    lineWnd_.anchorX = metrics.numberColumnWidth + kl::kTextGap;
+    lineWnd_.endRow = row;
+    lineWnd_.endOffset = kl::ContentLength(text);
+    selectionState = 2;
+    selectionArmed = true;
+    dragPoint = QPoint(metrics.numberColumnWidth + kl::kTextGap, row * lineHeight - scrollTop());
+    viewport()->update();
+}
+
+void CTextView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right press has opened its window already.
+    if (event->reason() == QContextMenuEvent::Mouse)
+        return;
+    const QPoint caret = caretState != 0 ? caretRect_.topLeft() : dragPoint;
+    emit contextKeyPressed(caret.x() < 0 || caret.y() < 0 ? QPoint(0, 0) : caret);
 }
 
 void CTextView::keyPressEvent(QKeyEvent* event)

@@ -78,9 +78,18 @@ public:
     bool selectionArmed = true;
     QPoint dragPoint{-1, -1};  // last mouse point or caret move, client coordinates
 
+    // Selects the whole row (the rows of the current mode) and scrolls it into the middle.
+    void SelectRow(int row);
+
 signals:
     // totalHeight or the client height changed, and with them maxScrollTop().
     void extentChanged();
+    // The right button went down at point (viewport coordinates); the line windows open.
+    void rightPressed(QPoint point);
+    // The context-menu key was pressed; point is where the caret stands.
+    void contextKeyPressed(QPoint point);
+    // The left button went down: the line windows hide.
+    void leftPressed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,6 +98,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -113,6 +124,7 @@ private:
 
     CLineWnd lineWnd_;
     bool capturing_ = false;  // the left button went down here and selects while it is held
+    bool swallowRelease_ = false;  // the release of a double click that made a selection
     kl::TextMeasure measure_;
     QString scratch_;          // the painters' segment buffer
     QPixmap newlineMark_;

@@ -1,0 +1,73 @@
+#include "ui/linedetail/line_compare_worker.h"
+
+#include <QMetaObject>
+#include <exception>
+#include <system_error>
+#include <utility>
+
+LineCompareWorker::LineCompareWorker(kl::LineRef line1, kl::LineRef line2, StageHook stageHook, QObject* parent)
+    : QObject(parent), line1_(std::move(line1)), line2_(std::move(line2)), stageHook_(std::move(stageHook))
+{
+}
+
+LineCompareWorker::~LineCompareWorker()
+{
+    StopAndJoin();
+}
+
+bool LineCompareWorker::Start()
+{
+    try {
+        thread_ = std::jthread([this](std::stop_token stop) {
+            const auto onStage = [this, &stop](int stage) {
+                if (stageHook_)
+                    stageHook_(stage, stop);
+                stage_.store(stage, std::memory_order_release);
+                QMetaObject::invokeMethod(this, "DeliverStage", Qt::QueuedConnection);
+            };
+            std::shared_ptr<const kl::LinePairResult> result;
+            try {
+                result = std::make_shared<const kl::LinePairResult>(
+                    kl::CompareLinePair(line1_.bytes(), line2_.bytes(), onStage, stop));
+            } catch (const std::exception&) {  // out of memory: nothing to show
+                auto failed = std::make_shared<kl::LinePairResult>();
+                failed->aborted = true;
+                result = std::move(failed);
+            }
+            {
+                std::lock_guard lock(resultMutex_);
+                result_ = std::move(result);
+            }
+            QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void LineCompareWorker::RequestStop()
+{
+    thread_.request_stop();
+}
+
+void LineCompareWorker::StopAndJoin()
+{
+    thread_ = std::jthread();
+}
+
+void LineCompareWorker::DeliverStage()
+{
+    emit stageChanged(stage_.load(std::memory_order_acquire));
+}
+
+void LineCompareWorker::DeliverResult()
+{
+    std::shared_ptr<const kl::LinePairResult> result;
+    {
+        std::lock_guard lock(resultMutex_);
+        result = std::move(result_);
+    }
+    if (result)
+        emit finished(std::move(result));
+}

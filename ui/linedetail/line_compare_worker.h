@@ -1,0 +1,53 @@
+#pragma once
+// One character comparison of two lines on its own thread. The run reads the two lines
+// through their shared texts and has its own stop token, so it neither frees nor stops
+// anything of another run; its stages and its result reach the user-interface thread as
+// queued calls. A window starts one per pair of lines.
+//
+// All member functions are for the user-interface thread. Destroying the object requests a
+// stop and waits for the thread; calls still queued for it are dropped with it.
+#include <QObject>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+#include "engine/linedetail/line_compare.h"
+#include "engine/linedetail/line_pick.h"
+
+class LineCompareWorker : public QObject {
+    Q_OBJECT
+
+public:
+    // Called on the worker thread at every stage with the run's stop token, before the stage
+    // is posted; tests hold a run at a chosen stage with it. May be empty.
+    using StageHook = std::function<void(int stage, const std::stop_token& stop)>;
+
+    LineCompareWorker(kl::LineRef line1, kl::LineRef line2, StageHook stageHook, QObject* parent = nullptr);
+    ~LineCompareWorker() override;
+
+    // Starts the thread; false when it could not be created.
+    bool Start();
+    // Asks the run to stop; finished() still comes, with an aborted result.
+    void RequestStop();
+    // Asks the run to stop and waits for its thread.
+    void StopAndJoin();
+
+signals:
+    void stageChanged(int stage);
+    void finished(std::shared_ptr<const kl::LinePairResult> result);
+
+private:
+    Q_INVOKABLE void DeliverStage();
+    Q_INVOKABLE void DeliverResult();
+
+    const kl::LineRef line1_;
+    const kl::LineRef line2_;
+    const StageHook stageHook_;
+    std::atomic<int> stage_{0};
+    std::mutex resultMutex_;
+    std::shared_ptr<const kl::LinePairResult> result_;  // guarded by resultMutex_
+    std::jthread thread_;  // last: it is joined before the members above go
+};

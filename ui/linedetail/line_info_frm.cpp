@@ -1,0 +1,121 @@
+#include "ui/linedetail/line_info_frm.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "engine/document/text.h"
+#include "engine/platform/cp932.h"
+#include "ui/display/row_layout.h"
+
+namespace {
+
+constexpr Qt::WindowFlags kPopupFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowMinMaxButtonsHint;
+const QColor kLabelText(20, 220, 30);
+const QColor kLabelBack(20, 20, 20);
+constexpr int kUnsetRowHeight = 14;
+constexpr int kRowGap = 4;
+
+QString Decoded(std::string_view bytes)
+{
+    return QString::fromStdU16String(kl::Cp932ToUtf16(bytes.substr(0, kl::ContentLength(bytes))));
+}
+
+}  // namespace
+
+CLineInfoFrm::CLineInfoFrm(QWidget* owner) : QAbstractScrollArea(owner)
+{
+    setWindowFlags(kPopupFlags);
+    setFrameShape(QFrame::NoFrame);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    horizontalScrollBar()->setSingleStep(20);
+}
+
+void CLineInfoFrm::SetStyle(const LineWindowStyle& style)
+{
+    style_ = style;
+    viewport()->update();
+}
+
+void CLineInfoFrm::SetLine(int side, kl::LineRef line, std::shared_ptr<const kl::CompareResult> result)
+{
+    side_ = side;
+    line_ = std::move(line);
+    result_ = std::move(result);
+    setWindowTitle(line_.valid() ? QStringLiteral(u"%1:%2行の比較結果情報").arg(SideName(side)).arg(line_.index + 1)
+                                 : QString());
+    viewport()->update();
+}
+
+void CLineInfoFrm::SetScrollWidth(int width)
+{
+    if (width <= 0) {
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        horizontalScrollBar()->setRange(0, 0);
+        return;
+    }
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    horizontalScrollBar()->setRange(0, width);
+    horizontalScrollBar()->setPageStep(std::max(1, viewport()->width()));
+}
+
+bool CLineInfoFrm::hasScrollBar() const
+{
+    return horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+}
+
+void CLineInfoFrm::Clear()
+{
+    line_ = {};
+    result_.reset();
+    hide();
+}
+
+int CLineInfoFrm::RowStep() const
+{
+    return (style_.fontHeight > 0 ? style_.fontHeight : kUnsetRowHeight) + kRowGap;
+}
+
+void CLineInfoFrm::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void CLineInfoFrm::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
+    if (!line_.valid())
+        return;
+    painter.setFont(style_.font);
+    painter.translate(-horizontalScrollBar()->value(), 0);
+    const QFontMetrics metrics(style_.font);
+    const int step = RowStep();
+    const auto drawAt = [&](int x, int y, const QString& text) { painter.drawText(x, y + metrics.ascent(), text); };
+    const QColor text = palette().color(QPalette::Text);
+
+    int y = 10;
+    const QString label = QStringLiteral("TEXT:");
+    const int labelWidth = metrics.horizontalAdvance(label);
+    painter.fillRect(4, y, labelWidth, metrics.height(), kLabelBack);
+    painter.setPen(kLabelText);
+    drawAt(4, y, label);
+    painter.setPen(text);
+    drawAt(labelWidth + 6, y, Decoded(line_.bytes()));
+
+    const kl::LineMatchInfo info = result_ ? kl::MatchInfoOf(*result_, side_, line_.index) : kl::LineMatchInfo{};
+    y += step;
+    drawAt(4, y, QStringLiteral(u"この行が属する共通ブロック行数： %1").arg(info.blockSize));
+    y += step + 5;
+    drawAt(4, y, QStringLiteral(u"一致が確認された対象側の行情報"));
+    y += step;
+    const kl::Text* other = result_ ? result_->TextOf(1 - side_) : nullptr;
+    for (std::size_t i = 0; i < info.partners.size(); ++i) {
+        const int partner = info.partners[i];
+        const std::string_view bytes = other && partner < other->count() ? other->text(partner) : std::string_view();
+        drawAt(20, y + static_cast<int>(i) * step,
+               QStringLiteral(u"%1:  %2行 %3").arg(i + 1).arg(partner + 1).arg(Decoded(bytes)));
+    }
+}

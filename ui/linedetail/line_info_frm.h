@@ -1,0 +1,42 @@
+#pragma once
+// The line information window: what the last comparison found for one line, its text, the
+// size of the common block it belongs to and the lines of the other text confirmed to
+// match it. A read-only report over a text view; it holds the line and the result it
+// reports on, so loading other files cannot take them away while it is open.
+#include <QAbstractScrollArea>
+#include <memory>
+
+#include "engine/compare/compare_result.h"
+#include "engine/linedetail/line_pick.h"
+#include "ui/linedetail/line_window_style.h"
+
+class CLineInfoFrm : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit CLineInfoFrm(QWidget* owner);
+
+    void SetStyle(const LineWindowStyle& style);
+    // The line to report on (side is its side) and the result that reports.
+    void SetLine(int side, kl::LineRef line, std::shared_ptr<const kl::CompareResult> result);
+    // Content width; 0 takes the horizontal scroll bar away.
+    void SetScrollWidth(int width);
+    bool hasScrollBar() const;
+    // Releases the line and the result and hides the window.
+    void Clear();
+
+    const kl::LineRef& line() const { return line_; }
+    const std::shared_ptr<const kl::CompareResult>& result() const { return result_; }
+    // The distance between two rows of the report.
+    int RowStep() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    LineWindowStyle style_;
+    int side_ = 0;
+    kl::LineRef line_;
+    std::shared_ptr<const kl::CompareResult> result_;
+};

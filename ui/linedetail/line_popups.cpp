@@ -1,0 +1,192 @@
+#include "ui/linedetail/line_popups.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
+
+#include "engine/document/text.h"
+#include "engine/linedetail/line_pick.h"
+#include "ui/display/row_layout.h"
+#include "ui/display/text_view.h"
+#include "ui/document/kestrilane_doc.h"
+#include "ui/linedetail/line_diff_frm.h"
+#include "ui/linedetail/line_info_frm.h"
+#include "ui/linedetail/twin_line_wnd.h"
+
+namespace {
+
+constexpr int kWideText = 800;
+constexpr int kScrollMargin = 50;
+constexpr int kDiffMargin = 40;
+constexpr int kScrollBarHeight = 20;
+// The line difference window is never narrower than its キャンセル button and progress
+// text need.
+constexpr int kDiffMinimumWidth = 320;
+
+struct Click {
+    int row = -1;
+    kl::LinePick pick;
+    int textWidth = 0;  // the longer text (in bytes) as the views measure it
+};
+
+}  // namespace
+
+PopupPlacement PlacePopup(int row, int clickY, int lineHeight, int numberColumnWidth, int textWidth, int height,
+                          int extraHeight)
+{
+    PopupPlacement placement;
+    const int y = row > 4 ? clickY - 6 * lineHeight : clickY + 5 * lineHeight;
+    placement.topLeft = QPoint(numberColumnWidth + 2, std::max(y, 0));
+    placement.size = QSize(textWidth, height);
+    if (textWidth > kWideText) {
+        placement.scrollWidth = textWidth + kScrollMargin;
+        placement.size.rheight() += extraHeight;
+    }
+    return placement;
+}
+
+CLinePopups::CLinePopups(CTextView& view, CKestrilaneDoc& doc, const int* detailMode)
+    : QObject(&view), view_(view), doc_(doc), detailMode_(detailMode)
+{
+    connect(&view, &CTextView::rightPressed, this, &CLinePopups::OnRightPress);
+    connect(&view, &CTextView::contextKeyPressed, this, &CLinePopups::OnContextKey);
+    connect(&view, &CTextView::leftPressed, this, &CLinePopups::HidePopups);
+    connect(&doc, &CKestrilaneDoc::documentChanged, this, &CLinePopups::OnDocumentChanged);
+}
+
+// The windows are children of the view and go with it; their workers are joined then.
+CLinePopups::~CLinePopups() = default;
+
+void CLinePopups::OnRightPress(QPoint point)
+{
+    if (detailMode_ && *detailMode_ == 1)
+        ShowLineInfo(point);
+    else
+        ShowLineDiff(point);
+}
+
+void CLinePopups::OnContextKey(QPoint point)
+{
+    ShowLineDiff(point);
+}
+
+namespace {
+
+// The row under point and the lines it picks; nothing when it picks none.
+std::optional<Click> ClickAt(CTextView& view, const kl::TextDocument& doc, QPoint point)
+{
+    const ViewMetrics metrics = view.Metrics();
+    if (metrics.lineHeight <= 0)
+        return std::nullopt;
+    const long long y = static_cast<long long>(metrics.scrollTop) + point.y();
+    if (y < 0)
+        return std::nullopt;
+    Click click;
+    click.row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, INT_MAX));
+    std::optional<kl::LinePick> pick = kl::PickLinePair(doc, view.side(), metrics.displayMode, click.row);
+    if (!pick)
+        return std::nullopt;
+    click.pick = std::move(*pick);
+    const std::string_view text1 = click.pick.line1.bytes();
+    const std::string_view text2 = click.pick.line2.bytes();
+    const std::string_view longer = text2.size() > text1.size() ? text2 : text1;
+    click.textWidth = kl::PrefixWidth(*metrics.measure, metrics.tabPixels, longer, kl::ContentLength(longer));
+    return click;
+}
+
+}  // namespace
+
+QRect CLinePopups::ScreenRect(const PopupPlacement& placement) const
+{
+    QRect rect(view_.viewport()->mapToGlobal(placement.topLeft), placement.size);
+    // A very long line makes a window wider than the screen: it scrolls instead.
+    if (const QScreen* screen = view_.screen()) {
+        const QRect available = screen->availableGeometry();
+        rect.setWidth(std::min(rect.width(), available.width()));
+        if (rect.right() > available.right())
+            rect.moveRight(available.right());
+        rect.moveLeft(std::max(rect.left(), available.left()));
+    }
+    return rect;
+}
+
+bool CLinePopups::ShowLineDiff(QPoint point)
+{
+    const std::optional<Click> click = ClickAt(view_, doc_.textDoc, point);
+    if (!click)
+        return false;
+    const ViewMetrics metrics = view_.Metrics();
+    if (!lineDiff_)
+        lineDiff_ = new CLineDiffFrm(&view_, &view_);
+    lineDiff_->stageHook = stageHook;
+    diffResult_ = doc_.result();
+    lineDiff_->SetStyle(LineWindowStyleOf(doc_, metrics.tabPixels));
+
+    const PopupPlacement placement = PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth,
+                                                std::max(click->textWidth + kDiffMargin, kDiffMinimumWidth),
+                                                4 * metrics.lineHeight + 16,
+                                                kScrollBarHeight);
+    lineDiff_->SetScrollWidth(placement.scrollWidth);
+    const int side = view_.side();
+    lineDiff_->SetLineLists(click->pick.line1.text, click->pick.line2.text);
+    const QRect rect = ScreenRect(placement);
+    lineDiff_->move(rect.topLeft());
+    lineDiff_->resize(rect.size());
+    lineDiff_->SetLine(0, click->pick.line1);
+    lineDiff_->SetLine(1, click->pick.line2);
+    lineDiff_->StartLineCompare(side, true);
+    lineDiff_->show();
+    lineDiff_->raise();
+    lineDiff_->activateWindow();
+    return true;
+}
+
+bool CLinePopups::ShowLineInfo(QPoint point)
+{
+    const std::optional<Click> click = ClickAt(view_, doc_.textDoc, point);
+    if (!click)
+        return false;
+    const ViewMetrics metrics = view_.Metrics();
+    if (!lineInfo_)
+        lineInfo_ = new CLineInfoFrm(&view_);
+    lineInfo_->SetStyle(LineWindowStyleOf(doc_, metrics.tabPixels));
+    const PopupPlacement placement = PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth,
+                                                click->textWidth, 20 * metrics.lineHeight, kScrollBarHeight);
+    lineInfo_->SetScrollWidth(placement.scrollWidth);
+    lineInfo_->SetLine(view_.side(), click->pick.line1, doc_.result());
+    const QRect rect = ScreenRect(placement);
+    lineInfo_->move(rect.topLeft());
+    lineInfo_->resize(rect.size());
+    lineInfo_->show();
+    lineInfo_->raise();
+    return true;
+}
+
+void CLinePopups::HidePopups()
+{
+    if (lineDiff_)
+        lineDiff_->hide();
+    if (lineInfo_)
+        lineInfo_->hide();
+}
+
+void CLinePopups::OnDocumentChanged()
+{
+    const kl::TextDocument& doc = doc_.textDoc;
+    const auto current = [&doc](const kl::Text* text) {
+        return text && (text == doc.texts[0].get() || text == doc.texts[1].get());
+    };
+    if (lineDiff_) {
+        const kl::LineRef& line1 = lineDiff_->twin()->line(0);
+        const kl::LineRef& line2 = lineDiff_->twin()->line(1);
+        const bool stale = (line1.text && !current(line1.text.get())) || (line2.text && !current(line2.text.get())) ||
+                           diffResult_.lock() != doc.result;
+        if (stale)
+            lineDiff_->Clear();
+    }
+    if (lineInfo_ && lineInfo_->line().text) {
+        if (!current(lineInfo_->line().text.get()) || lineInfo_->result() != doc.result)
+            lineInfo_->Clear();
+    }
+}

@@ -1,0 +1,176 @@
+#include "ui/linedetail/twin_line_painter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+#include "engine/platform/cp932.h"
+
+namespace kl {
+namespace {
+
+constexpr int kFirstTabIndent = 3;
+constexpr int kRowMargin = 2;
+
+// The text collected since the last place it was written, with its width.
+struct Pending {
+    QString text;
+    int width = 0;
+
+    bool empty() const { return text.isEmpty(); }
+    void clear()
+    {
+        text.clear();
+        width = 0;
+    }
+};
+
+void Append(TextMeasure& measure, std::string_view bytes, Pending& pending)
+{
+    const std::u16string decoded = Cp932ToUtf16(bytes);
+    for (char16_t unit : decoded) {
+        pending.text.append(QChar(unit));
+        pending.width += measure.Advance(unit);
+    }
+}
+
+void Write(TwinPaintContext& context, int x, int y, const Pending& pending, const QColor& background)
+{
+    QPainter& painter = context.painter;
+    painter.fillRect(x, y, pending.width, context.textHeight, background);
+    painter.setPen(context.text);
+    painter.drawText(x, y + context.measure.metrics().ascent(), pending.text);
+}
+
+// The newline mark at (x, y), its cell the width of a double-byte character; returns the
+// x after the cell.
+int DrawNewlineMark(TwinPaintContext& context, int x, int y)
+{
+    const QPixmap* mark = context.newlineMark;
+    const int imageWidth = mark ? mark->width() : 0;
+    const int imageHeight = mark ? mark->height() : 0;
+    const int markWidth = std::min(context.fontSize, imageWidth);
+    const int offset = std::max(context.fontSize - imageWidth, 0);
+    if (mark && markWidth > 0) {
+        const int sourceTop = context.textHeight < imageHeight ? imageHeight - context.textHeight : 0;
+        context.painter.drawPixmap(QRect(x + offset, y, markWidth, context.textHeight), *mark,
+                                   QRect(0, sourceTop, imageWidth, imageHeight - sourceTop));
+    }
+    return x + offset + markWidth;
+}
+
+}  // namespace
+
+int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, const QColor& background)
+{
+    const int pitch = std::max(context.tabPixels, 1);
+    Pending pending;
+    bool tabSeen = false;
+    int x = x0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (c == '\t') {
+            const int w = pending.width;
+            if (!tabSeen) {
+                tabSeen = true;
+                x = x0 + kFirstTabIndent;
+            }
+            if (w > 0)
+                Write(context, x, y, pending, background);
+            int cells = (w + pitch) / pitch;
+            if (cells == 1 && w > 0)
+                cells = 2;
+            x += cells * pitch;
+            pending.clear();
+            ++pos;
+            continue;
+        }
+        if (c == '\r' || c == '\n') {
+            if (!pending.empty()) {
+                Write(context, x, y, pending, background);
+                x += pending.width;
+                pending.clear();
+            }
+            ++pos;
+            if (c == '\r' && pos < text.size() && text[pos] == '\n')
+                ++pos;
+            x = DrawNewlineMark(context, x, y);
+            if (c == '\r' && pos < text.size() && text[pos] == '\r') {
+                ++pos;
+                if (pos < text.size() && text[pos] == '\n')
+                    ++pos;
+                x = DrawNewlineMark(context, x, y);
+            }
+            continue;
+        }
+        const std::size_t next = NextChar(text, pos);
+        Append(context.measure, text.substr(pos, next - pos), pending);
+        pos = next;
+    }
+    if (!pending.empty()) {
+        if (!tabSeen)
+            x = x0;
+        Write(context, x, y, pending, background);
+        x += pending.width;
+    }
+    return x;
+}
+
+std::vector<QLine> PaintTwinRows(TwinPaintContext& context, const LinePairResult& result, std::string_view line1,
+                                 std::string_view line2, int scrollX, int secondRowTop)
+{
+    std::vector<QLine> links;
+    if (result.segments1.empty())
+        return links;
+    const int halfWidth = context.fontSize / 2;
+    // Pixel range of each candidate of line 1 as drawn in this paint; x1 0 = not drawn.
+    std::vector<std::pair<int, int>> drawn(result.candidates1.size(), {0, 0});
+
+    // Draws the runs of one row; for each run calls placed(segment, x0, x1).
+    const auto paintRow = [&](const std::vector<LineSegment>& segments, std::string_view line, int y,
+                              const QColor& difference, const auto& placed) {
+        int x = -scrollX;
+        std::int32_t previousEnd = segments.front().start;
+        for (const LineSegment& segment : segments) {
+            const int overlap = segment.start < previousEnd ? previousEnd - segment.start : 0;
+            const std::string_view whole = line.substr(static_cast<std::size_t>(segment.start),
+                                                       static_cast<std::size_t>(segment.end - segment.start));
+            const std::size_t skipped = std::min<std::size_t>(static_cast<std::size_t>(overlap), whole.size());
+            const int start = x;
+            x = DrawRun(context, x, y, whole.substr(skipped), segment.isDifference ? difference : context.common);
+            placed(segment, start - overlap * halfWidth, x);
+            previousEnd = std::max(previousEnd, segment.end);
+        }
+    };
+
+    paintRow(result.segments1, line1, kRowMargin, context.upperDifference,
+             [&](const LineSegment& segment, int x0, int x1) {
+                 if (segment.source >= 0 && static_cast<std::size_t>(segment.source) < drawn.size())
+                     drawn[static_cast<std::size_t>(segment.source)] = {x0, x1};
+             });
+    if (result.segments2.empty())
+        return links;
+
+    const int lowerTop = secondRowTop + kRowMargin;
+    const int upperBottom = context.fontHeight + kRowMargin;
+    context.painter.setPen(context.text);
+    context.painter.setBrush(Qt::NoBrush);
+    paintRow(result.segments2, line2, lowerTop, context.lowerDifference,
+             [&](const LineSegment& segment, int x0, int x1) {
+                 if (segment.counterpart < 0 || static_cast<std::size_t>(segment.counterpart) >= drawn.size())
+                     return;
+                 const auto [upperX0, upperX1] = drawn[static_cast<std::size_t>(segment.counterpart)];
+                 if (upperX1 <= 0)
+                     return;
+                 links.emplace_back(x0, lowerTop, upperX0, upperBottom);
+                 links.emplace_back(x1, lowerTop, upperX1, upperBottom);
+                 context.painter.setPen(context.text);
+                 context.painter.drawLine(links[links.size() - 2]);
+                 context.painter.drawLine(links.back());
+             });
+    return links;
+}
+
+}  // namespace kl
