@@ -1,0 +1,232 @@
+// The line windows in the program: which window a right-click opens and what it shows, the
+// steppers, キャンセル against the main comparison, and windows that hide when the texts
+// they show go. Part of the ThreadSanitizer stage.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <algorithm>
+
+#include "engine/linedetail/line_pick.h"
+#include "engine/platform/cp932.h"
+#include "tests/ui/app/app_fixture.h"
+#include "ui/app/command_ids.h"
+#include "ui/display/frame_dlg.h"
+#include "ui/display/text_view.h"
+#include "ui/linedetail/line_diff_frm.h"
+#include "ui/linedetail/line_info_frm.h"
+#include "ui/linedetail/line_popups.h"
+#include "ui/linedetail/twin_line_wnd.h"
+#include "ui/linedetail/up_down.h"
+
+namespace {
+
+using kltest::RunGate;
+using kltest::WaitUntil;
+
+class LineWindows : public kltest::AppTest {
+protected:
+    void SetUp() override
+    {
+        app = MakeApp();
+        ASSERT_TRUE(app->InitInstance(Words({kltest::kBefore, kltest::kAfter})));
+        ASSERT_TRUE(WaitForRunEnd(*app));
+    }
+
+    CMainFrame& frame() { return *app->mainFrame(); }
+    CTextView& view(int side)
+    {
+        return side == 0 ? static_cast<CTextView&>(*frame().leftView()) : *frame().rightView();
+    }
+    CLinePopups& popups(int side) { return *frame().linePopups(side); }
+    CLineDiffFrm* diff(int side) { return popups(side).lineDiff(); }
+
+    void Mouse(int side, QEvent::Type type, Qt::MouseButton button, int row)
+    {
+        CTextView& v = view(side);
+        const QPoint point(60, row * v.lineHeight + v.lineHeight / 2 - v.scrollTop());
+        QMouseEvent event(type, QPointF(point), v.viewport()->mapToGlobal(QPointF(point)), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(v.viewport(), &event);
+    }
+    void RightClick(int side, int row) { Mouse(side, QEvent::MouseButtonPress, Qt::RightButton, row); }
+
+    bool WaitForLineRun(int side)
+    {
+        return WaitUntil([this, side] { return diff(side) && !diff(side)->comparing(); });
+    }
+
+    std::unique_ptr<CKestrilaneApp> app;
+};
+
+TEST_F(LineWindows, RightClickOpensTheWindowOfTheDetailMode)
+{
+    Trigger(*app, cmd::ID_VIEW_SOURCE);
+    RightClick(0, 11);
+    ASSERT_NE(diff(0), nullptr);
+    EXPECT_TRUE(diff(0)->isVisible());
+    EXPECT_EQ(diff(0)->windowTitle(), QStringLiteral("A:12, B:12"));
+    EXPECT_EQ(diff(0)->upDown(0)->position(), 11);
+    EXPECT_EQ(diff(0)->upDown(1)->position(), 11);
+    ASSERT_TRUE(WaitForLineRun(0));
+    EXPECT_EQ(diff(0)->twin()->twinState(), CTwinLineWnd::TwinState::Done);
+    EXPECT_FALSE(diff(0)->cancelButton()->isVisible());
+
+    // A later click reuses the window.
+    CLineDiffFrm* first = diff(0);
+    RightClick(0, 3);
+    EXPECT_EQ(diff(0), first);
+    EXPECT_EQ(diff(0)->windowTitle(), QStringLiteral("A:4, B:4"));
+
+    frame().dialogBar()->button(CFrameDlg::IDC_D2)->click();
+    RightClick(1, 6);
+    ASSERT_NE(popups(1).lineInfo(), nullptr);
+    EXPECT_TRUE(popups(1).lineInfo()->isVisible());
+    EXPECT_EQ(popups(1).lineInfo()->windowTitle(), QStringLiteral(u"B:7行の比較結果情報"));
+    EXPECT_EQ(diff(1), nullptr);
+
+    // A left press in a view hides its windows.
+    Mouse(1, QEvent::MouseButtonPress, Qt::LeftButton, 2);
+    EXPECT_FALSE(popups(1).lineInfo()->isVisible());
+}
+
+TEST_F(LineWindows, AStepperPicksAnotherLineAndComparesAgain)
+{
+    Trigger(*app, cmd::ID_VIEW_SOURCE);
+    RightClick(0, 11);
+    ASSERT_TRUE(WaitForLineRun(0));
+    const auto before = diff(0)->twin()->line(0);
+
+    int finished = 0;
+    QObject::connect(diff(0), &CLineDiffFrm::compareFinished, [&finished] { ++finished; });
+    diff(0)->upDown(0)->downButton()->click();
+    EXPECT_EQ(diff(0)->windowTitle(), QStringLiteral("A:13, B:12"));
+    EXPECT_EQ(diff(0)->twin()->line(0).index, 12);
+    EXPECT_EQ(diff(0)->twin()->line(0).text, before.text);
+    ASSERT_TRUE(WaitForLineRun(0));
+    EXPECT_EQ(finished, 1);
+}
+
+TEST_F(LineWindows, CancelStopsOnlyTheLineComparisonAndAStopOfTheMainRunStays)
+{
+    RunGate mainGate([](int) { return true; });
+    frame().compareProgressHook = mainGate.Hook();
+    const auto shownResult = app->document()->result();
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(mainGate.WaitUntilHeld());
+
+    RunGate lineGate([](int stage) { return stage == 2; });
+    popups(0).stageHook = lineGate.Hook();
+    RightClick(0, 1);
+    ASSERT_TRUE(lineGate.WaitUntilHeld());
+    EXPECT_TRUE(diff(0)->cancelButton()->isVisibleTo(diff(0)));
+    EXPECT_FALSE(diff(0)->upDown(0)->isEnabled());
+
+    diff(0)->cancelButton()->click();
+    EXPECT_TRUE(lineGate.StopSeen());
+    ASSERT_TRUE(WaitForLineRun(0));
+    EXPECT_EQ(diff(0)->twin()->twinState(), CTwinLineWnd::TwinState::Done);
+    EXPECT_TRUE(diff(0)->upDown(0)->isEnabled());
+    EXPECT_TRUE(frame().compareActive());
+
+    // The user stops the main run; a right-click meanwhile starts a line comparison of its own.
+    popups(0).stageHook = {};
+    Trigger(*app, cmd::ID_COMPARE_STOP);
+    RightClick(0, 2);
+    EXPECT_TRUE(mainGate.StopSeen());
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    EXPECT_EQ(app->document()->result(), shownResult);
+    ASSERT_TRUE(WaitForLineRun(0));
+}
+
+TEST_F(LineWindows, ManyRightClicksWhileComparisonsRun)
+{
+    const int rows = view(0).rowCount;
+    ASSERT_GT(rows, 10);
+    for (int i = 0; i < 200; ++i) {
+        if (!frame().compareActive())
+            Trigger(*app, i % 3 == 0 ? cmd::ID_COMPARE_DETAILED : cmd::ID_COMPARE);
+        RightClick(i % 2, (i * 7) % rows);
+        if (i % 5 == 0)
+            QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    for (int side : {0, 1}) {
+        if (diff(side) && diff(side)->isVisible())
+            ASSERT_TRUE(WaitForLineRun(side));
+    }
+}
+
+TEST_F(LineWindows, WindowsHideAndLetGoWhenTheirTextsOrResultGo)
+{
+    RightClick(0, 1);
+    frame().dialogBar()->button(CFrameDlg::IDC_D2)->click();
+    RightClick(1, 1);
+    ASSERT_TRUE(diff(0) && diff(0)->isVisible());
+    CLineInfoFrm* info = popups(1).lineInfo();
+    ASSERT_TRUE(info && info->isVisible());
+
+    // A new result hides them.
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    EXPECT_FALSE(diff(0)->isVisible());
+    EXPECT_FALSE(info->isVisible());
+
+    // So does clearing the document, while a line comparison runs; what they held is let go.
+    frame().dialogBar()->button(CFrameDlg::IDC_D1)->click();
+    RightClick(0, 1);
+    std::weak_ptr<const kl::Text> text = diff(0)->twin()->line(0).text;
+    ASSERT_FALSE(text.expired());
+    Trigger(*app, cmd::ID_FILE_NEW);
+    EXPECT_FALSE(diff(0)->isVisible());
+    EXPECT_FALSE(diff(0)->comparing());
+    EXPECT_TRUE(text.expired());
+    // Painting afterwards reads nothing that is gone.
+    diff(0)->twin()->grab();
+    info->grab();
+}
+
+TEST_F(LineWindows, EscHidesAndCtrlCCopiesBothLines)
+{
+    Trigger(*app, cmd::ID_VIEW_SOURCE);
+    RightClick(1, 0);
+    ASSERT_TRUE(WaitForLineRun(1));
+    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(diff(1), &copy);
+    const std::string line = kl::Utf16ToCp932(QApplication::clipboard()->text().toStdU16String());
+    const auto& texts = app->document()->textDoc.texts;
+    const std::string_view b = texts[1]->text(0);
+    const std::string_view a = texts[0]->text(0);
+    EXPECT_EQ(line, std::string(b.substr(0, b.find_first_of("\r\n"))) + "\n" +
+                        std::string(a.substr(0, a.find_first_of("\r\n"))) + "\n");
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(diff(1), &escape);
+    EXPECT_FALSE(diff(1)->isVisible());
+}
+
+TEST_F(LineWindows, DoubleClickOnAMovedLineMessageSelectsTheLineItNames)
+{
+    ASSERT_EQ(view(1).displayMode, DISPLAY_RESULT);
+    const kl::CompareResult& result = *app->document()->result();
+    int messageRow = -1;
+    for (int row = 0; row < result.RowCount() && messageRow < 0; ++row) {
+        if (kl::MovedLinePartner(result, 1, row))
+            messageRow = row;
+    }
+    ASSERT_GE(messageRow, 0);
+    const int target = kl::MovedLinePartner(result, 1, messageRow)->row;
+    Mouse(1, QEvent::MouseButtonDblClick, Qt::LeftButton, messageRow);
+    Mouse(1, QEvent::MouseButtonRelease, Qt::LeftButton, messageRow);
+    EXPECT_EQ(view(1).selectionState, 2);
+    EXPECT_EQ(view(1).lineWnd().anchorRow, target);
+    EXPECT_EQ(view(1).lineWnd().endRow, target);
+    const std::string_view line = result.TextOf(1)->text(kl::MovedLinePartner(result, 1, messageRow)->line);
+    EXPECT_EQ(view(1).lineWnd().endOffset, line.find_first_of("\r\n"));
+}
+
+}  // namespace
