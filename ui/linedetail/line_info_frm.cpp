@@ -16,6 +16,8 @@ const QColor kLabelText(20, 220, 30);
 const QColor kLabelBack(20, 20, 20);
 constexpr int kUnsetRowHeight = 14;
 constexpr int kRowGap = 4;
+const QString kLabel = QStringLiteral("TEXT:");
+constexpr int kLabelGap = 6;  // the text starts this far after the label's width
 
 QString Decoded(std::string_view bytes)
 {
@@ -73,6 +75,11 @@ void CLineInfoFrm::Clear()
     hide();
 }
 
+int CLineInfoFrm::TextLeft() const
+{
+    return QFontMetrics(style_.font).horizontalAdvance(kLabel) + kLabelGap;
+}
+
 int CLineInfoFrm::RowStep() const
 {
     return (style_.fontHeight > 0 ? style_.fontHeight : kUnsetRowHeight) + kRowGap;
@@ -97,13 +104,11 @@ void CLineInfoFrm::paintEvent(QPaintEvent*)
     const QColor text = palette().color(QPalette::Text);
 
     int y = 10;
-    const QString label = QStringLiteral("TEXT:");
-    const int labelWidth = metrics.horizontalAdvance(label);
-    painter.fillRect(4, y, labelWidth, metrics.height(), kLabelBack);
+    painter.fillRect(4, y, metrics.horizontalAdvance(kLabel), metrics.height(), kLabelBack);
     painter.setPen(kLabelText);
-    drawAt(4, y, label);
+    drawAt(4, y, kLabel);
     painter.setPen(text);
-    drawAt(labelWidth + 6, y, Decoded(line_.bytes()));
+    drawAt(TextLeft(), y, Decoded(line_.bytes()));
 
     const kl::LineMatchInfo info = result_ ? kl::MatchInfoOf(*result_, side_, line_.index) : kl::LineMatchInfo{};
     y += step;

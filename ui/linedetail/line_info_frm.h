@@ -27,6 +27,8 @@ public:
 
     const kl::LineRef& line() const { return line_; }
     const std::shared_ptr<const kl::CompareResult>& result() const { return result_; }
+    // Where the line's text starts, after its label.
+    int TextLeft() const;
     // The distance between two rows of the report.
     int RowStep() const;
 

@@ -23,6 +23,7 @@ constexpr int kScrollBarHeight = 20;
 // The line difference window is never narrower than its キャンセル button and progress
 // text need.
 constexpr int kDiffMinimumWidth = 320;
+constexpr int kInfoMargin = 10;
 
 struct Click {
     int row = -1;
@@ -151,8 +152,10 @@ bool CLinePopups::ShowLineInfo(QPoint point)
     if (!lineInfo_)
         lineInfo_ = new CLineInfoFrm(&view_);
     lineInfo_->SetStyle(LineWindowStyleOf(doc_, metrics.tabPixels));
+    // Wide enough for the line after its label, so that it is not cut off.
+    const int width = lineInfo_->TextLeft() + click->textWidth + kInfoMargin;
     const PopupPlacement placement = PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth,
-                                                click->textWidth, 20 * metrics.lineHeight, kScrollBarHeight);
+                                                width, 20 * metrics.lineHeight, kScrollBarHeight);
     lineInfo_->SetScrollWidth(placement.scrollWidth);
     lineInfo_->SetLine(view_.side(), click->pick.line1, doc_.result());
     const QRect rect = ScreenRect(placement);

@@ -156,8 +156,9 @@ TEST_F(LineWindows, ManyRightClicksWhileComparisonsRun)
     }
     ASSERT_TRUE(WaitForRunEnd(*app));
     for (int side : {0, 1}) {
-        if (diff(side) && diff(side)->isVisible())
+        if (diff(side) && diff(side)->isVisible()) {
             ASSERT_TRUE(WaitForLineRun(side));
+        }
     }
 }
 
@@ -184,7 +185,8 @@ TEST_F(LineWindows, WindowsHideAndLetGoWhenTheirTextsOrResultGo)
     Trigger(*app, cmd::ID_FILE_NEW);
     EXPECT_FALSE(diff(0)->isVisible());
     EXPECT_FALSE(diff(0)->comparing());
-    EXPECT_TRUE(text.expired());
+    // (A finished main run's worker may still wait for its deferred deletion.)
+    EXPECT_TRUE(WaitUntil([&text] { return text.expired(); }, 5000));
     // Painting afterwards reads nothing that is gone.
     diff(0)->twin()->grab();
     info->grab();
