@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "engine/document/text.h"
 #include "engine/platform/cp932.h"
@@ -90,37 +91,55 @@ void CLineInfoFrm::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-void CLineInfoFrm::paintEvent(QPaintEvent*)
+std::vector<CLineInfoFrm::ReportRow> CLineInfoFrm::Report() const
 {
-    QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
+    std::vector<ReportRow> rows;
     if (!line_.valid())
-        return;
-    painter.setFont(style_.font);
-    painter.translate(-horizontalScrollBar()->value(), 0);
-    const QFontMetrics metrics(style_.font);
+        return rows;
     const int step = RowStep();
-    const auto drawAt = [&](int x, int y, const QString& text) { painter.drawText(x, y + metrics.ascent(), text); };
-    const QColor text = palette().color(QPalette::Text);
-
     int y = 10;
-    painter.fillRect(4, y, metrics.horizontalAdvance(kLabel), metrics.height(), kLabelBack);
-    painter.setPen(kLabelText);
-    drawAt(4, y, kLabel);
-    painter.setPen(text);
-    drawAt(TextLeft(), y, Decoded(line_.bytes()));
+    rows.push_back({TextLeft(), y, Decoded(line_.bytes())});
 
     const kl::LineMatchInfo info = result_ ? kl::MatchInfoOf(*result_, side_, line_.index) : kl::LineMatchInfo{};
     y += step;
-    drawAt(4, y, QStringLiteral(u"この行が属する共通ブロック行数： %1").arg(info.blockSize));
+    rows.push_back({4, y, QStringLiteral(u"この行が属する共通ブロック行数： %1").arg(info.blockSize)});
     y += step + 5;
-    drawAt(4, y, QStringLiteral(u"一致が確認された対象側の行情報"));
+    rows.push_back({4, y, QStringLiteral(u"一致が確認された対象側の行情報")});
     y += step;
     const kl::Text* other = result_ ? result_->TextOf(1 - side_) : nullptr;
     for (std::size_t i = 0; i < info.partners.size(); ++i) {
         const int partner = info.partners[i];
         const std::string_view bytes = other && partner < other->count() ? other->text(partner) : std::string_view();
-        drawAt(20, y + static_cast<int>(i) * step,
-               QStringLiteral(u"%1:  %2行 %3").arg(i + 1).arg(partner + 1).arg(Decoded(bytes)));
+        rows.push_back({20, y + static_cast<int>(i) * step,
+                        QStringLiteral(u"%1:  %2行 %3").arg(i + 1).arg(partner + 1).arg(Decoded(bytes))});
     }
+    return rows;
+}
+
+int CLineInfoFrm::ContentWidth() const
+{
+    const QFontMetrics metrics(style_.font);
+    int width = 0;
+    for (const ReportRow& row : Report())
+        width = std::max(width, row.x + metrics.horizontalAdvance(row.text));
+    return width;
+}
+
+void CLineInfoFrm::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
+    const std::vector<ReportRow> rows = Report();
+    if (rows.empty())
+        return;
+    painter.setFont(style_.font);
+    painter.translate(-horizontalScrollBar()->value(), 0);
+    const QFontMetrics metrics(style_.font);
+    // The line's own row carries a label in its own colours.
+    painter.fillRect(4, rows.front().y, metrics.horizontalAdvance(kLabel), metrics.height(), kLabelBack);
+    painter.setPen(kLabelText);
+    painter.drawText(4, rows.front().y + metrics.ascent(), kLabel);
+    painter.setPen(palette().color(QPalette::Text));
+    for (const ReportRow& row : rows)
+        painter.drawText(row.x, row.y + metrics.ascent(), row.text);
 }

@@ -4,7 +4,9 @@
 // match it. A read-only report over a text view; it holds the line and the result it
 // reports on, so loading other files cannot take them away while it is open.
 #include <QAbstractScrollArea>
+#include <QString>
 #include <memory>
+#include <vector>
 
 #include "engine/compare/compare_result.h"
 #include "engine/linedetail/line_pick.h"
@@ -27,8 +29,8 @@ public:
 
     const kl::LineRef& line() const { return line_; }
     const std::shared_ptr<const kl::CompareResult>& result() const { return result_; }
-    // Where the line's text starts, after its label.
-    int TextLeft() const;
+    // The width the report needs, from the window's left edge.
+    int ContentWidth() const;
     // The distance between two rows of the report.
     int RowStep() const;
 
@@ -37,6 +39,16 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // One row of the report, in content coordinates (y is the top of the text).
+    struct ReportRow {
+        int x = 0;
+        int y = 0;
+        QString text;
+    };
+    std::vector<ReportRow> Report() const;
+    // Where the line's text starts, after its label.
+    int TextLeft() const;
+
     LineWindowStyle style_;
     int side_ = 0;
     kl::LineRef line_;

@@ -24,6 +24,7 @@ constexpr int kScrollBarHeight = 20;
 // text need.
 constexpr int kDiffMinimumWidth = 320;
 constexpr int kInfoMargin = 10;
+constexpr int kInfoMinimumWidth = 240;
 
 struct Click {
     int row = -1;
@@ -152,12 +153,12 @@ bool CLinePopups::ShowLineInfo(QPoint point)
     if (!lineInfo_)
         lineInfo_ = new CLineInfoFrm(&view_);
     lineInfo_->SetStyle(LineWindowStyleOf(doc_, metrics.tabPixels));
-    // Wide enough for the line after its label, so that it is not cut off.
-    const int width = lineInfo_->TextLeft() + click->textWidth + kInfoMargin;
+    lineInfo_->SetLine(view_.side(), click->pick.line1, doc_.result());
+    // Wide enough for every row of the report, so that nothing is cut off.
+    const int width = std::max({lineInfo_->ContentWidth(), click->textWidth, kInfoMinimumWidth}) + kInfoMargin;
     const PopupPlacement placement = PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth,
                                                 width, 20 * metrics.lineHeight, kScrollBarHeight);
     lineInfo_->SetScrollWidth(placement.scrollWidth);
-    lineInfo_->SetLine(view_.side(), click->pick.line1, doc_.result());
     const QRect rect = ScreenRect(placement);
     lineInfo_->move(rect.topLeft());
     lineInfo_->resize(rect.size());

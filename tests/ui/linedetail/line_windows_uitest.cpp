@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -92,6 +93,13 @@ TEST_F(LineWindows, RightClickOpensTheWindowOfTheDetailMode)
     // A left press in a view hides its windows.
     Mouse(1, QEvent::MouseButtonPress, Qt::LeftButton, 2);
     EXPECT_FALSE(popups(1).lineInfo()->isVisible());
+
+    // The context-menu key compares the line at the caret, in either mode.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view(1).viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view(1).viewport(), &key);
+    ASSERT_NE(diff(1), nullptr);
+    EXPECT_TRUE(diff(1)->isVisible());
+    EXPECT_EQ(diff(1)->windowTitle(), QStringLiteral("B:1, A:1"));
 }
 
 TEST_F(LineWindows, AStepperPicksAnotherLineAndComparesAgain)
