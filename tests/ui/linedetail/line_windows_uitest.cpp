@@ -64,6 +64,33 @@ protected:
     std::unique_ptr<CKestrilaneApp> app;
 };
 
+TEST(PlacePopup, StandsNearTheClickAndScrollsWideLines)
+{
+    struct Case {
+        int row;
+        int clickY;
+        int textWidth;
+        QPoint topLeft;
+        int height;
+        int scrollWidth;
+    };
+    // Rows 16 pixels high, number column 50 pixels wide, 80 pixels of height asked for.
+    const Case cases[] = {
+        {3, 56, 300, {52, 56 + 5 * 16}, 80, 0},   // near the top: below the click
+        {5, 120, 300, {52, 120 - 6 * 16}, 80, 0}, // further down: above it
+        {5, 40, 300, {52, 0}, 80, 0},             // but never above the view
+        {9, 150, 801, {52, 150 - 6 * 16}, 100, 851},
+        {9, 150, 800, {52, 150 - 6 * 16}, 80, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.row << " " << c.textWidth);
+        const PopupPlacement placement = PlacePopup(c.row, c.clickY, 16, 50, c.textWidth, 80, 20);
+        EXPECT_EQ(placement.topLeft, c.topLeft);
+        EXPECT_EQ(placement.size, QSize(c.textWidth, c.height));
+        EXPECT_EQ(placement.scrollWidth, c.scrollWidth);
+    }
+}
+
 TEST_F(LineWindows, RightClickOpensTheWindowOfTheDetailMode)
 {
     Trigger(*app, cmd::ID_VIEW_SOURCE);
