@@ -104,6 +104,9 @@ struct CompareResult {
     RunOutcome outcome = RunOutcome::Completed;
 
     int RowCount() const { return static_cast<int>(sides[DOC_A].rows.size()); }
+    // A finished comparison of two texts (either may be empty), as opposed to no run, a
+    // stopped run or a failed one.
+    bool IsComparison() const { return texts[DOC_A] && texts[DOC_B] && outcome == RunOutcome::Completed; }
     const std::vector<DisplayRow>& Rows(int side) const { return sides[static_cast<std::size_t>(side)].rows; }
     const std::vector<DiffBlock>& Blocks(int side) const { return sides[static_cast<std::size_t>(side)].blocks; }
     // The side's text, or nullptr when it had none.

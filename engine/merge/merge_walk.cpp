@@ -34,7 +34,7 @@ MergeOutcome RunMerge(const CompareResult& result, const MergeRules& rules, cons
     MergeOutcome outcome;
     const std::vector<DiffBlock>& blocksA = result.Blocks(DOC_A);
     const std::vector<DiffBlock>& blocksB = result.Blocks(DOC_B);
-    if (blocksA.empty() || blocksB.empty())
+    if (!result.IsComparison())
         return outcome;
 
     std::string& text = outcome.text;

@@ -20,9 +20,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words)
 {
     CommandLine result;
     result.argCount = static_cast<int>(words.size());
+    bool switchesEnded = false;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (IsSwitch(word)) {
+        if (!switchesEnded && word == "--") {
+            switchesEnded = true;
+            continue;
+        }
+        if (!switchesEnded && IsSwitch(word)) {
             if (word.size() >= 2 && word[1] == 'o')
                 result.option = word.substr(1, 1);  // "o"
             continue;

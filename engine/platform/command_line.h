@@ -22,7 +22,8 @@ struct CommandLine {
 // words[0] is the program name. A word beginning with "-" or "/" is a switch; only a
 // lower-case "o" as its second character has an effect. Switches may stand anywhere and
 // never shift the positions of the file arguments. A word that begins with "/" and holds
-// another "/" further on is an absolute path, not a switch.
+// another "/" further on is an absolute path, not a switch. A word "--" ends the switches:
+// every word after it is a file, whatever it begins with.
 CommandLine ParseCommandLine(const std::vector<std::string>& words);
 
 }  // namespace kl

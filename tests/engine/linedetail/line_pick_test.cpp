@@ -91,7 +91,8 @@ TEST(MatchInfoOf, ReportsTheBlockSizeAndThePartnersInSlotOrder)
     EXPECT_EQ(alone.blockSize, 0);
     EXPECT_TRUE(alone.partners.empty());
     // Before any comparison there is nothing to report, for any line.
-    EXPECT_TRUE(kl::MatchInfoOf(kl::CompareResult{}, 1, 7).partners.empty());
+    const kl::CompareResult notCompared;
+    EXPECT_TRUE(kl::MatchInfoOf(notCompared, 1, 7).partners.empty());
 }
 
 TEST(MovedLinePartner, LeadsFromTheMessageToTheRowOfTheMovedLine)

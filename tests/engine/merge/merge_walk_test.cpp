@@ -103,9 +103,16 @@ TEST(MergeWalk, WithoutAResultTheTextIsEmpty)
 {
     const kl::CompareResult notCompared;
     EXPECT_EQ(kl::RunMerge(notCompared, {}).text, "");
-    // An empty DocA leaves blocksA empty.
-    EXPECT_EQ(Merge("", "a\nb\n"), "");
-    EXPECT_EQ(Merge("a\nb\n", ""), "");
+    kl::CompareResult stopped = kltest::ComparedResult("a\n", "b\n");
+    stopped.outcome = kl::RunOutcome::StoppedInRows;
+    EXPECT_EQ(kl::RunMerge(stopped, {}).text, "");
+}
+
+TEST(MergeWalk, AnEmptyTextLeavesTheOthersLines)
+{
+    // An empty text has no blocks at all; the other text's lines still go in.
+    EXPECT_EQ(Merge("", "a\nb\n"), "!DOC_B>>>a\n!DOC_B>>>b\n");
+    EXPECT_EQ(Merge("a\nb\n", ""), "!DOC_A>>>a\n!DOC_A>>>b\n");
     EXPECT_EQ(Merge("", ""), "");
 }
 

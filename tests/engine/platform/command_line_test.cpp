@@ -37,6 +37,8 @@ TEST(CommandLine, SortsSwitchesAndFiles)
         {"absolute paths are files", {"kestrilane", "/home/u/a.txt", "/o", "/tmp/b.txt"}, "o",
          {{1, "/home/u/a.txt"}, {3, "/tmp/b.txt"}}},
         {"three files", {"kestrilane", "a", "b", "c"}, "", {{1, "a"}, {2, "b"}, {3, "c"}}},
+        {"-- ends the switches", {"kestrilane", "/o", "--", "/ofile", "-x.txt", "--"}, "o",
+         {{3, "/ofile"}, {4, "-x.txt"}, {5, "--"}}},
         {"Japanese name", {"kestrilane", "\xe8\xa1\xa8.txt"}, "", {{1, "\xe8\xa1\xa8.txt"}}},
     };
     for (const Case& c : cases) {
