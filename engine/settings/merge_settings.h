@@ -6,9 +6,9 @@
 namespace kl {
 
 struct MergeSettings {
-    int insDocA = 1;      // include lines only in DocA
-    int insDocB = 1;      // include lines only in DocB
-    int interactive = 0;  // decide block by block
+    int insDocA = 1;      // put the DocA prefix before lines only in DocA
+    int insDocB = 1;      // put the DocB prefix before lines only in DocB
+    int interactive = 0;  // ask block by block
     int px = 50;          // dialog position relative to the main window's top-left corner
     int py = 50;
 };

@@ -31,6 +31,7 @@ inline constexpr int ID_PREV_DIFF = 32780;
 
 // Settings menu
 inline constexpr int ID_COMPARE_METHOD = 32782;
+inline constexpr int ID_MERGE = 32787;
 
 // Controls of the main window
 inline constexpr int IDC_PROGRESS = 157;

@@ -46,6 +46,8 @@ std::vector<CommandEntry> BuildTable()
          QStringLiteral(u"次の相違地点へ移動します。\n次相違地点"), QStringLiteral(":/icons/next_diff.png")},
         {ID_COMPARE_METHOD, QStringLiteral(u"比較方法の設定(&P)"), {},
          QStringLiteral(u"１行の内\"ダブルコーテーション\"の中を除外できます。"), {}},
+        {ID_MERGE, QStringLiteral(u"自動マージ処理(&M)"), {},
+         QStringLiteral(u"両方のドキュメントの結合をオプションを指定して実行し名前をつけてファイルに保存できます。"), {}},
     };
 }
 

@@ -36,6 +36,7 @@
 #include "ui/display/text_view.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/linedetail/line_popups.h"
+#include "ui/merge/merge_set_dlg.h"
 #include "engine/settings/window_state_settings.h"
 #include "ui/tree/left_view.h"
 
@@ -70,6 +71,7 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
 {
     InitResources();
     execCompareSetDlg = [](CCompareSetDlg& dialog) { return dialog.exec(); };
+    mergePrefixes_ = kl::ReadMergePrefixes(app_.settingsPath());
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
@@ -116,7 +118,7 @@ void CMainFrame::CreateActions()
     using namespace cmd;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, ID_APP_EXIT, ID_EDIT_COPY, ID_VIEW_TOOLBAR,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
-                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_COMPARE_METHOD}) {
+                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -161,6 +163,9 @@ void CMainFrame::CreateMenus()
     compare->addSeparator();
     compare->addAction(actions_[ID_PREV_DIFF]);
     compare->addAction(actions_[ID_NEXT_DIFF]);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral(u"ツール(&T)"));
+    tools->addAction(actions_[ID_MERGE]);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
     settings->addAction(actions_[ID_COMPARE_METHOD]);
@@ -383,7 +388,16 @@ void CMainFrame::WritePlacement()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // A merge asking a block is ended first; the window closes once it has unwound.
+    if (mergeQuerying()) {
+        mergeDlg_->AbandonQuery();
+        event->ignore();
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
     CancelCompare();
+    if (mergeDlg_)
+        mergeDlg_->afterMerge().OfferCleanUp(this, mergePrompts);
     QMainWindow::closeEvent(event);
 }
 
@@ -410,6 +424,8 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::OpenDroppedFiles(const QStringList& paths)
 {
+    if (RefuseWhileMerging())
+        return;
     for (const QString& path : paths)
         app_.OpenDocumentFile(QFile::encodeName(path).toStdString());
 }

@@ -13,6 +13,8 @@
 #include "engine/compare/compare_result.h"
 #include "engine/compare/line_matching.h"
 #include "ui/app/compare_worker.h"
+#include "ui/merge/merge_prompts.h"
+#include "engine/settings/merge_settings.h"
 #include "ui/settings/user_profile.h"
 
 class CCompareSetDlg;
@@ -23,6 +25,7 @@ class CKestrilaneView;
 class CKestrilane2View;
 class CLeftView;
 class CLinePopups;
+class CMergeSetDlg;
 class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
@@ -90,6 +93,12 @@ public:
     CompareWorker::ProgressHook compareProgressHook;
     // Tells the user that a comparison could not be carried out (a message box).
     std::function<void()> showCompareFailure;
+    // The merge's dialogs and the start of the second window; tests answer them.
+    MergePrompts mergePrompts = InteractiveMergePrompts();
+    // The merge dialog, made by the first merge command.
+    CMergeSetDlg* mergeDialog() const { return mergeDlg_; }
+    // A merge is asking a block: nothing may load or compare until it ends.
+    bool mergeQuerying() const;
 
     // Current difference position of the navigation; 0 after loading DocB or clearing.
     int diffPosition = 0;
@@ -128,6 +137,9 @@ private:
     void OnCopy();
     void OnReload();
     void OnCompareMethod();
+    void OnMerge();
+    // Refuses, with a message, a command that would change what a merge reads.
+    bool RefuseWhileMerging();
     void OnAutoCompare(kl::AutoCompare kind);
     void UpdateAllViews();
     void OnDocumentCleared();
@@ -164,4 +176,6 @@ private:
     CompareWorker* worker_ = nullptr;
     CDifferenceNavigator* navigator_ = nullptr;
     std::array<CLinePopups*, 2> linePopups_{};
+    kl::MergePrefixes mergePrefixes_;  // MESSAGE INSDOCA/INSDOCB, read at start-up
+    CMergeSetDlg* mergeDlg_ = nullptr;
 };

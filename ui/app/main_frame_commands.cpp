@@ -19,6 +19,8 @@
 #include "ui/document/kestrilane_doc.h"
 #include "engine/settings/settings_file.h"
 #include "ui/tree/left_view.h"
+#include "ui/merge/merge_set_dlg.h"
+#include <QScrollBar>
 
 namespace {
 
@@ -39,6 +41,12 @@ QAction* CMainFrame::commandAction(int id) const
 void CMainFrame::OnCommand(int id)
 {
     using namespace cmd;
+    // What loads or compares would change what a merge that asks a block reads.
+    const bool loadsOrCompares = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_RELOAD ||
+                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED ||
+                                 (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);
+    if (loadsOrCompares && RefuseWhileMerging())
+        return;
     // A command runs only while its enable rule allows it, wherever it comes from.
     if (const QAction* action = commandAction(id); action && !action->isEnabled())
         return;
@@ -58,6 +66,7 @@ void CMainFrame::OnCommand(int id)
     case ID_NEXT_DIFF: navigator_->Next(); break;
     case ID_PREV_DIFF: navigator_->Previous(); break;
     case ID_COMPARE_METHOD: OnCompareMethod(); break;
+    case ID_MERGE: OnMerge(); break;
     default:
         if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
             app_.OpenRecentFile(id - ID_FILE_MRU_FIRST);
@@ -72,6 +81,42 @@ void CMainFrame::UpdateCommandStates()
     actions_[cmd::ID_COMPARE]->setEnabled(!running);
     actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running);
     actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
+}
+
+bool CMainFrame::mergeQuerying() const
+{
+    return mergeDlg_ && mergeDlg_->querying();
+}
+
+bool CMainFrame::RefuseWhileMerging()
+{
+    if (!mergeQuerying())
+        return false;
+    mergePrompts.showError(this, QStringLiteral(u"マージの問い合わせ中は実行できません。"
+                                                u"問い合わせに答えるか、処理を中断してください。"));
+    return true;
+}
+
+// The merge dialog, made at the first use; it lives as long as this window.
+void CMainFrame::OnMerge()
+{
+    if (!mergeDlg_) {
+        MergeContext context;
+        context.doc = &doc_;
+        context.iniPath = app_.settingsPath();
+        context.prompts = &mergePrompts;
+        context.prefixes = &mergePrefixes_;
+        context.frameOrigin = [this] { return frameGeometry().topLeft(); };
+        context.scrollToRow = [this](int, int row) {
+            CTextView* view = leftView();
+            view->rowScrollBar()->setValue(row * view->lineHeight);
+            UpdateAllViews();
+        };
+        context.program = QCoreApplication::applicationFilePath();
+        mergeDlg_ = new CMergeSetDlg(std::move(context), this);
+        connect(mergeDlg_, &CMergeSetDlg::queryingChanged, this, &CMainFrame::UpdateCommandStates);
+    }
+    mergeDlg_->ShowForMerge();
 }
 
 // Every pane shows the document anew, in the order the panes were created.
