@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QMenu>
 
 #include "ui/app/command_ids.h"
 #include "ui/app/kestrilane_app.h"
@@ -74,13 +75,18 @@ void CMainFrame::OnCommand(int id)
     }
 }
 
-// Compare and detailed compare while no run is in progress; stop while one is.
+// Compare and detailed compare while no run is in progress; stop while one is. While a
+// merge asks a block, nothing loads or compares.
 void CMainFrame::UpdateCommandStates()
 {
     const bool running = compareActive();
-    actions_[cmd::ID_COMPARE]->setEnabled(!running);
-    actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running);
+    const bool merging = mergeQuerying();
+    actions_[cmd::ID_COMPARE]->setEnabled(!running && !merging);
+    actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
+    for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD})
+        actions_[id]->setEnabled(!merging);
+    recentMenu_->setEnabled(!merging);
 }
 
 bool CMainFrame::mergeQuerying() const

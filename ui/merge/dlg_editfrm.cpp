@@ -21,7 +21,7 @@ constexpr int kTabCells = 4;  // a tab stop every 16 dialog units
 }  // namespace
 
 CDlgEditfrm::CDlgEditfrm(const Setup& setup, QWidget* parent)
-    : QDialog(parent, Qt::Window), firstLine_(setup.firstLine)
+    : QDialog(parent, Qt::Window), firstLine_(setup.firstLine), original_(setup.text)
 {
     setWindowTitle(setup.title);
     setFont(setup.font);
@@ -36,7 +36,6 @@ CDlgEditfrm::CDlgEditfrm(const Setup& setup, QWidget* parent)
     const QFontMetrics metrics(setup.font);
     edit_->setTabStopDistance(kTabCells * metrics.averageCharWidth());
     edit_->setPlainText(setup.text);
-    edit_->document()->setModified(false);
     if (setup.background.isValid()) {
         QPalette palette = edit_->palette();
         palette.setColor(QPalette::Base, setup.background);
@@ -104,7 +103,7 @@ QString CDlgEditfrm::text() const
 
 bool CDlgEditfrm::edited() const
 {
-    return edit_->document()->isModified();
+    return edit_->toPlainText() != original_;
 }
 
 void CDlgEditfrm::reject()

@@ -37,6 +37,7 @@ public:
     void Answer(int code);
 
     QString text() const;
+    // Whether the text differs from the one given.
     bool edited() const;
     QPlainTextEdit* edit() const { return edit_; }
     // The button of an answer (ANSWER_ADD, ANSWER_SKIP, ANSWER_BACK, ANSWER_STOP).
@@ -52,6 +53,7 @@ private:
     void FollowScroll(int firstVisible);
 
     const int firstLine_;
+    const QString original_;  // the text as given, to tell whether the user changed it
     QPlainTextEdit* edit_ = nullptr;
     CDrawLineWnd* gutter_ = nullptr;
     QPushButton* add_ = nullptr;
