@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QLineEdit>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <deque>
@@ -18,6 +19,7 @@
 #include "engine/merge/merge_walk.h"
 #include "engine/platform/command_line.h"
 #include "engine/platform/cp932.h"
+#include "engine/settings/merge_settings.h"
 #include "tests/ui/app/app_fixture.h"
 #include "ui/app/command_ids.h"
 #include "ui/merge/dlg_editfrm.h"
@@ -28,6 +30,7 @@
 namespace {
 
 using kltest::ReadFileBytes;
+using kltest::WaitUntil;
 
 // What the script does with one question: an answer, after an optional action.
 struct Step {
@@ -171,6 +174,16 @@ TEST_F(MergeDialog, LoadingAndComparingAreRefusedWhileABlockIsAsked)
     EXPECT_TRUE(app->mainFrame()->commandAction(cmd::ID_FILE_NEW)->isEnabled());
 }
 
+TEST_F(MergeDialog, ClosingTheWindowDuringAQuestionEndsTheMergeWithoutSaving)
+{
+    savePath = QString::fromStdString(dir.file("merged.txt"));
+    script.push_back({kl::ANSWER_ADD, [this](CDlgEditfrm&) { app->mainFrame()->close(); }});
+    app->mainFrame()->show();
+    Merge(true).runButton()->click();
+    EXPECT_TRUE(WaitUntil([this] { return !app->mainFrame()->isVisible(); }, 5000));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("merged.txt")));
+}
+
 TEST_F(MergeDialog, ASaveIntoAFolderThatIsGoneIsReported)
 {
     savePath = QString::fromStdString(dir.file("gone/merged.txt"));
@@ -194,6 +207,22 @@ TEST_F(MergeDialog, ASaveIntoAReadOnlyFolderIsReportedAndLeavesTheTargetAlone)
     std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
     EXPECT_EQ(messages.size(), 1);
     EXPECT_EQ(ReadFileBytes(target), "old\n");
+}
+
+TEST_F(MergeDialog, ASaveKeepsThePrefixesAndSwitchesForTheNextStart)
+{
+    savePath = QString::fromStdString(dir.file("merged.txt"));
+    CMergeSetDlg& dialog = Merge(false);
+    dialog.prefixEdit(0)->setText(QStringLiteral(u"【旧】"));
+    dialog.check(1020)->setChecked(false);
+    dialog.runButton()->click();
+    const std::string ini = app->settingsPath();
+    EXPECT_EQ(kl::ReadMergePrefixes(ini).docA, kl::Utf8ToCp932("【旧】"));
+    EXPECT_EQ(kl::ReadMergeSettings(ini).insDocB, 0);
+    EXPECT_EQ(kl::ReadMergeSettings(ini).interactive, 0);
+    const std::string merged = ReadFileBytes(dir.file("merged.txt"));
+    EXPECT_NE(merged.find(kl::Utf8ToCp932("【旧】")), std::string::npos);
+    EXPECT_EQ(merged.find("!DOC_B>>>"), std::string::npos);
 }
 
 class AfterMergeComparison : public MergeDialog {
