@@ -102,7 +102,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
     const std::set<int> expected = {ID_FILE_NEW,     ID_FILE_OPEN,       ID_FILE_RELOAD,   ID_APP_EXIT,
                                     ID_EDIT_COPY,    ID_VIEW_TOOLBAR,    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE,
                                     ID_VIEW_RESULT,  ID_COMPARE,         ID_COMPARE_DETAILED, ID_COMPARE_STOP,
-                                    ID_PREV_DIFF,    ID_NEXT_DIFF,       ID_COMPARE_METHOD};
+                                    ID_PREV_DIFF,    ID_NEXT_DIFF,       ID_MERGE,         ID_COMPARE_METHOD};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);
