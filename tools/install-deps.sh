@@ -2,8 +2,8 @@
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins fonts-ipafont-gothic fontconfig libfontconfig-dev
-          libgtest-dev libbenchmark-dev xvfb xauth hyperfine)
+packages=(cmake g++ make pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fontconfig
+          libfontconfig-dev libgtest-dev libbenchmark-dev xvfb xauth hyperfine)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -52,6 +52,7 @@ void ClearDocument(TextDocument& doc)
     doc.filePaths = {};
     doc.fileNames = {};
     doc.fileInfos = {};
+    doc.fileStamps = {};
     doc.result = std::make_shared<const CompareResult>();
     doc.pendingTreePaths = {0, 0, 0};
 }
@@ -68,6 +69,8 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
     std::shared_ptr<const Text> text;
     std::string name;
     std::string info;
+    // Taken before reading: a change while the file is read then shows as a change later.
+    const FileStamp stamp = StampOfFile(path);
     try {
         FileReadResult file = ReadWholeFile(path);
         if (!file.ok) {
@@ -81,6 +84,7 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
         doc.filePaths.reserve(doc.filePaths.size() + 1);
         doc.fileNames.reserve(doc.fileNames.size() + 1);
         doc.fileInfos.reserve(doc.fileInfos.size() + 1);
+        doc.fileStamps.reserve(doc.fileStamps.size() + 1);
     } catch (const std::bad_alloc&) {
         error = CannotOpenMessage(path, "メモリが足りません");
         return false;
@@ -93,6 +97,7 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
     doc.filePaths.push_back(path);
     doc.fileNames.push_back(std::move(name));
     doc.fileInfos.push_back(std::move(info));
+    doc.fileStamps.push_back(stamp);
     if (doc.recording) {
         for (int& pending : doc.pendingTreePaths) {
             if (pending == 0) {
@@ -117,6 +122,20 @@ OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eu
     if (!LoadIntoDocument(doc, path, eucChg, error))
         return OpenOutcome::Failed;
     return before == 0 ? OpenOutcome::LoadedDocA : OpenOutcome::LoadedDocB;
+}
+
+bool RenameFilePath(TextDocument& doc, const std::string& from, const std::string& to)
+{
+    bool renamed = false;
+    for (std::size_t k = 0; k < doc.filePaths.size(); ++k) {
+        if (doc.filePaths[k] != from)
+            continue;
+        doc.filePaths[k] = to;
+        if (k < doc.fileNames.size())
+            doc.fileNames[k] = FileNameOf(to);
+        renamed = true;
+    }
+    return renamed;
 }
 
 std::string DocumentTitle(const TextDocument& doc, const std::string& givenTitle)

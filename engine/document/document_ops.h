@@ -39,6 +39,10 @@ enum class OpenOutcome {
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
                              const std::function<bool()>& askClear, std::string& error);
 
+// A loaded file was moved or renamed: every entry loaded from `from` now names `to` (path
+// and file name; the text and its stamp stay). False when no entry had that path.
+bool RenameFilePath(TextDocument& doc, const std::string& from, const std::string& to);
+
 // The window title: the given title with fewer than two file names, else "nameA-nameB".
 std::string DocumentTitle(const TextDocument& doc, const std::string& givenTitle);
 

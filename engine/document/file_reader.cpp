@@ -7,6 +7,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "engine/platform/file_error_text.h"
 #include "engine/platform/large_buffer.h"
 
 namespace kl {
@@ -31,11 +32,6 @@ std::string FileNameOf(const std::string& utf8Path)
 
 namespace {
 
-std::string SystemReason(int error)
-{
-    return std::generic_category().message(error);
-}
-
 std::time_t ToTimeT(fs::file_time_type stamp)
 {
 #if defined(_MSC_VER)
@@ -58,7 +54,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec) {
-        result.reason = ec.message();
+        result.reason = FileErrorText(ec);
         return result;
     }
     if (fs::is_directory(status)) {
@@ -69,7 +65,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        result.reason = errno != 0 ? SystemReason(errno) : "開けませんでした";
+        result.reason = errno != 0 ? FileErrorText(errno) : "開けませんでした";
         return result;
     }
 
@@ -100,7 +96,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
         filled += static_cast<std::size_t>(in.gcount());
     }
     if (in.bad()) {
-        result.reason = errno != 0 ? SystemReason(errno) : "読み込み中にエラーが発生しました";
+        result.reason = errno != 0 ? FileErrorText(errno) : "読み込み中にエラーが発生しました";
         return result;
     }
     result.bytes = std::move(bytes);

@@ -20,6 +20,9 @@ struct Text {
     std::vector<std::int32_t> readLengths;  // bytes read per line, kept only when a conversion
                                             // shortened some line; else each line's stored length
     int longestLine = 0;                    // greatest read length, first on ties; 0 when empty
+    bool converted = false;                 // some line's bytes were changed by the EUC-JP
+                                            // conversion (not always visible in readLengths:
+                                            // a kanji pair keeps its length)
 
     int count() const { return starts.empty() ? 0 : static_cast<int>(starts.size() - 1); }
     // The line's bytes, line end included.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/compare/compare_result.h"
+#include "engine/document/file_stamp.h"
 #include "engine/document/text.h"
 
 namespace kl {
@@ -18,6 +19,7 @@ struct TextDocument {
     std::vector<std::string> filePaths;  // full paths in load order
     std::vector<std::string> fileNames;  // names without directory
     std::vector<std::string> fileInfos;  // " [%Y/%m/%d %H:%M] N byte"
+    std::vector<FileStamp> fileStamps;   // each file as it was when its text was read
     std::array<int, 3> pendingTreePaths{0, 0, 0};  // 1-based positions in filePaths
     bool recording = true;               // loaded paths are queued for the file tree pane
 

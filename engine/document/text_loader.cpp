@@ -15,7 +15,8 @@ namespace {
 
 // Converts EUC-JP bytes to Shift_JIS, writing to out; returns the bytes written. The
 // output is never longer than the input, so out may equal in (conversion in place).
-std::size_t ConvertEucToSjis(const unsigned char* in, std::size_t size, unsigned char* out)
+// changed is set when any byte was converted or dropped.
+std::size_t ConvertEucToSjis(const unsigned char* in, std::size_t size, unsigned char* out, bool& changed)
 {
     std::size_t w = 0;
     std::size_t i = 0;
@@ -25,12 +26,15 @@ std::size_t ConvertEucToSjis(const unsigned char* in, std::size_t size, unsigned
             // A lone high byte at the very end has no partner: it is dropped.
             if (c1 < 0x8E)
                 out[w++] = c1;
+            else
+                changed = true;
             break;
         }
         const unsigned char c2 = in[i + 1];
         if (c1 == 0x8E) {  // half-width katakana: the second byte is the Shift_JIS code
             out[w++] = c2;
             i += 2;
+            changed = true;
         } else if (c1 >= 0xA1 && c1 <= 0xFE && c2 >= 0xA1 && c2 <= 0xFE) {
             const bool high = c1 >= 0xDF;
             if (c1 & 1) {
@@ -41,6 +45,7 @@ std::size_t ConvertEucToSjis(const unsigned char* in, std::size_t size, unsigned
                 out[w++] = static_cast<unsigned char>(c2 - 2);
             }
             i += 2;
+            changed = true;
         } else {
             out[w++] = c1;
             ++i;
@@ -103,7 +108,7 @@ void SplitStorage(Text& text, bool eucChg)
         } else {
             std::size_t stored = length;
             if (ClassifyEuc(arena + pos, length) == 1)
-                stored = ConvertEucToSjis(arena + pos, length, arena + written);
+                stored = ConvertEucToSjis(arena + pos, length, arena + written, text.converted);
             else if (written != pos)
                 std::memmove(arena + written, arena + pos, length);
             if (stored != length && !shortened) {
@@ -160,8 +165,9 @@ int IsEucLine(std::string_view line)
 std::string EucToSjis(std::string_view line)
 {
     std::string out(line.size(), '\0');
-    const std::size_t size = ConvertEucToSjis(reinterpret_cast<const unsigned char*>(line.data()),
-                                              line.size(), reinterpret_cast<unsigned char*>(out.data()));
+    bool changed = false;
+    const std::size_t size = ConvertEucToSjis(reinterpret_cast<const unsigned char*>(line.data()), line.size(),
+                                              reinterpret_cast<unsigned char*>(out.data()), changed);
     out.resize(size);
     return out;
 }

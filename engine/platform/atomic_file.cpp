@@ -56,10 +56,14 @@ TempResult WriteTemporary(const fs::path& temp, const fs::path&, std::string_vie
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
+    int failure = ok ? 0 : errno;
     ok = std::fclose(file) == 0 && ok;
     if (!ok) {
+        if (failure == 0)
+            failure = errno;
         std::error_code ec;
         fs::remove(temp, ec);
+        errno = failure;
     }
     return ok ? TempResult::Written : TempResult::Failed;
 }
@@ -96,9 +100,14 @@ TempResult WriteTemporary(const fs::path& temp, const fs::path& target, std::str
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
     }
     ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int failure = ok ? 0 : errno;
     ok = ::close(fd) == 0 && ok;
     if (!ok) {
+        if (failure == 0) {
+            failure = errno;
+        }
         ::unlink(temp.c_str());
+        errno = failure;
     }
     return ok ? TempResult::Written : TempResult::Failed;
 }
@@ -115,8 +124,15 @@ void SyncDirectory(const fs::path& directory)
 
 #endif
 
+int ErrnoOf(const std::error_code& error)
+{
+    const std::error_condition condition = error.default_error_condition();
+    return condition.category() == std::generic_category() ? condition.value() : EIO;
+}
+
 }  // namespace
 
+// On failure errno tells why: the error of the step that failed, kept past the clean-up.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes)
 {
     const fs::path target = ResolveTarget(path);
@@ -132,7 +148,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes)
         std::error_code ec;
         fs::rename(temp, target, ec);
         if (ec) {
+            const int failure = ErrnoOf(ec);
             fs::remove(temp, ec);
+            errno = failure;
             return false;
         }
 #if !defined(_WIN32)

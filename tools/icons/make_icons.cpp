@@ -130,6 +130,21 @@ static void DiffArrow(QPainter& p, bool down)
         arrow << QPointF(10.5, 14) << QPointF(14, 14) << QPointF(14, 8) << QPointF(16, 8) << QPointF(12.25, 3) << QPointF(8.5, 8) << QPointF(10.5, 8);
     p.drawPolygon(arrow);
 }
+// A diskette: record the loaded pair.
+static void DrawSave(QPainter& p)
+{
+    p.setPen(Pen(kBlue.darker(150))); p.setBrush(kBlue); p.drawRect(QRectF(1.5, 1.5, 13, 13));
+    p.setPen(Qt::NoPen); p.setBrush(kPaper); p.drawRect(QRectF(4, 2, 8, 5));
+    p.setBrush(QColor(0xd0, 0xd0, 0xd0)); p.drawRect(QRectF(4.5, 10, 7, 4.5));
+    p.setBrush(kBlue.darker(150)); p.drawRect(QRectF(9.5, 3, 1.5, 3));
+}
+// A question mark in a circle: about the program.
+static void DrawAbout(QPainter& p)
+{
+    p.setPen(Pen(kBlue.darker(140))); p.setBrush(kBlue); p.drawEllipse(QRectF(1, 1, 14, 14));
+    QFont font; font.setPixelSize(12); font.setBold(true); p.setFont(font);
+    p.setPen(Qt::white); p.drawText(QRectF(1, 1, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
+}
 static void DrawNextDiff(QPainter& p) { DiffArrow(p, true); }
 static void DrawPrevDiff(QPainter& p) { DiffArrow(p, false); }
 
@@ -140,7 +155,7 @@ int main(int argc, char** argv)
     struct { const char* name; std::function<void(QPainter&)> draw; } icons[] = {
         {"new", DrawNew}, {"open", DrawOpen}, {"reload", DrawReload}, {"copy", DrawCopy},
         {"compare", DrawCompare}, {"compare_detailed", DrawDetailed}, {"stop", DrawStop}, {"show_result", DrawResult},
-        {"next_diff", DrawNextDiff}, {"prev_diff", DrawPrevDiff},
+        {"next_diff", DrawNextDiff}, {"prev_diff", DrawPrevDiff}, {"save", DrawSave}, {"about", DrawAbout},
     };
     for (auto& icon : icons) {
         for (int scale : {1, 2}) {

@@ -9,6 +9,10 @@ namespace cmd {
 inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_OPEN = 57601;
 inline constexpr int ID_FILE_RELOAD = 32777;
+inline constexpr int ID_FILE_SAVE = 57603;     // records the loaded pair
+inline constexpr int ID_FILE_SAVE_AS = 57604;  // the same
+inline constexpr int ID_FILE_PAIR_FIRST = 32794;  // saved pairs, one identifier per entry
+inline constexpr int ID_FILE_PAIR_LAST = 32814;
 inline constexpr int ID_FILE_MRU_FIRST = 57616;  // recent files, one identifier per entry
 inline constexpr int ID_FILE_MRU_LAST = 57631;
 inline constexpr int ID_APP_EXIT = 57665;
@@ -21,6 +25,9 @@ inline constexpr int ID_VIEW_TOOLBAR = 59392;
 inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 inline constexpr int ID_VIEW_SOURCE = 32775;
 inline constexpr int ID_VIEW_RESULT = 32776;
+inline constexpr int ID_WINDOW_SPLIT = 57653;
+inline constexpr int ID_NEXT_PANE = 57680;
+inline constexpr int ID_PREV_PANE = 57681;
 
 // Compare menu
 inline constexpr int ID_COMPARE = 32771;
@@ -29,9 +36,19 @@ inline constexpr int ID_COMPARE_STOP = 32815;
 inline constexpr int ID_NEXT_DIFF = 32779;
 inline constexpr int ID_PREV_DIFF = 32780;
 
-// Settings menu
-inline constexpr int ID_COMPARE_METHOD = 32782;
+// Tools menu
+inline constexpr int ID_REBUILD_NEWLINES = 32774;
 inline constexpr int ID_MERGE = 32787;
+
+// Settings menu
+inline constexpr int ID_FONT_SETTINGS = 32773;
+inline constexpr int ID_COLOR_SETTINGS = 32778;
+inline constexpr int ID_COMPARE_METHOD = 32782;
+inline constexpr int ID_ENVIRONMENT_SETTINGS = 32781;
+
+// Help menu
+inline constexpr int ID_HELP_USAGE = 9;
+inline constexpr int ID_APP_ABOUT = 57664;
 
 // Controls of the main window
 inline constexpr int IDC_PROGRESS = 157;

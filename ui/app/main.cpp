@@ -7,6 +7,7 @@
 
 #include "ui/app/kestrilane_app.h"
 #include "engine/platform/module_dir.h"
+#include "ui/platform/translations.h"
 #include "ui/settings/user_profile.h"
 #include "engine/platform/large_buffer.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
 {
     kl::ReturnLargeBlocksOnFree();
     QApplication application(argc, argv);
+    InstallJapaneseTranslations(application);
     QApplication::setOrganizationName(QStringLiteral("Harrowfen"));
     QApplication::setApplicationName(QStringLiteral("Kestrilane"));
 

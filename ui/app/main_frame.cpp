@@ -37,6 +37,8 @@
 #include "ui/document/kestrilane_doc.h"
 #include "ui/linedetail/line_popups.h"
 #include "ui/merge/merge_set_dlg.h"
+#include "ui/pairs/file_set_menu.h"
+#include "ui/pairs/file_set_open.h"
 #include "engine/settings/window_state_settings.h"
 #include "ui/tree/left_view.h"
 
@@ -71,6 +73,8 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
 {
     InitResources();
     execCompareSetDlg = [](CCompareSetDlg& dialog) { return dialog.exec(); };
+    execSettingsDialog = [](QDialog& dialog) { return dialog.exec(); };
+    showError = [this](const QString& message) { QMessageBox::critical(this, kAppTitle, message); };
     mergePrefixes_ = kl::ReadMergePrefixes(app_.settingsPath());
 
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -116,9 +120,11 @@ CMainFrame::~CMainFrame()
 void CMainFrame::CreateActions()
 {
     using namespace cmd;
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, ID_APP_EXIT, ID_EDIT_COPY, ID_VIEW_TOOLBAR,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_RELOAD, ID_APP_EXIT,
+                   ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
-                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD}) {
+                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
+                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -136,7 +142,13 @@ void CMainFrame::CreateMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral(u"ファイル(&F)"));
     file->addAction(actions_[ID_FILE_NEW]);
     file->addAction(actions_[ID_FILE_OPEN]);
+    file->addAction(actions_[ID_FILE_SAVE]);
+    file->addAction(actions_[ID_FILE_SAVE_AS]);
     file->addSeparator();
+    QMenu* pairs = file->addMenu(CFileSetMenu::Title());
+    pairs->setObjectName(QStringLiteral("fileSetMenu"));
+    fileSets_ = new CFileSetMenu(pairs, file, app_.settingsPath(), this);
+    connect(fileSets_, &CFileSetMenu::fileSetChosen, this, &CMainFrame::OpenFileSetPair);
     file->addAction(actions_[ID_FILE_RELOAD]);
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral(u"最近使ったファイル"));
@@ -152,6 +164,7 @@ void CMainFrame::CreateMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral(u"表示(&V)"));
     view->addAction(actions_[ID_VIEW_TOOLBAR]);
     view->addAction(actions_[ID_VIEW_STATUS_BAR]);
+    view->addAction(actions_[ID_WINDOW_SPLIT]);
     view->addSeparator();
     view->addAction(actions_[ID_VIEW_SOURCE]);
     view->addAction(actions_[ID_VIEW_RESULT]);
@@ -165,10 +178,22 @@ void CMainFrame::CreateMenus()
     compare->addAction(actions_[ID_NEXT_DIFF]);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral(u"ツール(&T)"));
+    tools->addAction(actions_[ID_REBUILD_NEWLINES]);
     tools->addAction(actions_[ID_MERGE]);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
+    settings->addAction(actions_[ID_FONT_SETTINGS]);
+    settings->addAction(actions_[ID_COLOR_SETTINGS]);
     settings->addAction(actions_[ID_COMPARE_METHOD]);
+    settings->addAction(actions_[ID_ENVIRONMENT_SETTINGS]);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral(u"ヘルプ(&H)"));
+    help->addAction(actions_[ID_HELP_USAGE]);
+    help->addAction(actions_[ID_APP_ABOUT]);
+
+    // Keys without a menu item: the next and the previous pane.
+    addAction(actions_[ID_NEXT_PANE]);
+    addAction(actions_[ID_PREV_PANE]);
 }
 
 void CMainFrame::RebuildRecentFileMenu()
@@ -193,8 +218,9 @@ void CMainFrame::CreateToolBar()
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
-                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT}) {
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
+                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, 0,
+                   ID_APP_ABOUT}) {
         if (id == 0)
             toolBar_->addSeparator();
         else
@@ -295,6 +321,8 @@ void CMainFrame::CreateClient()
     outer_->setSizes({treeHeight, 100});
     setCentralWidget(outer_);
     connect(tree_, &CLeftView::filesDropped, this, &CMainFrame::OpenDroppedFiles);
+    // A file moved to another folder is read from there from now on.
+    connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
 
     // A click in the overview bar and the difference commands share diffPosition.
     overView()->Attach(*lower_, &detailMode, &diffPosition);

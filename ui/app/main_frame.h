@@ -14,6 +14,7 @@
 #include "engine/compare/line_matching.h"
 #include "ui/app/compare_worker.h"
 #include "ui/merge/merge_prompts.h"
+#include "ui/pairs/file_set_prompts.h"
 #include "engine/settings/merge_settings.h"
 #include "ui/settings/user_profile.h"
 
@@ -26,12 +27,14 @@ class CKestrilane2View;
 class CLeftView;
 class CLinePopups;
 class CMergeSetDlg;
+class CFileSetMenu;
 class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
 class LockIndicators;
 class QAction;
 class QComboBox;
+class QDialog;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
@@ -42,6 +45,7 @@ class QToolBar;
 
 namespace kl {
 enum class AutoCompare;
+struct FilePair;
 }
 
 class CMainFrame : public QMainWindow {
@@ -93,6 +97,15 @@ public:
     CompareWorker::ProgressHook compareProgressHook;
     // Tells the user that a comparison could not be carried out (a message box).
     std::function<void()> showCompareFailure;
+    // Runs a settings dialog (font, colours and messages, environment); the program shows
+    // it modally, tests answer it.
+    std::function<int(QDialog& dialog)> execSettingsDialog;
+    // Shows an error message (a message box).
+    std::function<void(const QString& message)> showError;
+    // The questions of recording a file pair; tests answer them.
+    FileSetPrompts fileSetPrompts = InteractiveFileSetPrompts();
+    // The submenu of saved pairs.
+    CFileSetMenu* fileSetMenu() const { return fileSets_; }
     // The merge's dialogs and the start of the second window; tests answer them.
     MergePrompts mergePrompts = InteractiveMergePrompts();
     // The merge dialog, made by the first merge command.
@@ -138,6 +151,16 @@ private:
     void OnReload();
     void OnCompareMethod();
     void OnMerge();
+    void OnColorSettings();
+    void OnFontSettings();
+    void OnEnvironmentSettings();
+    // The settings file could not be written: the user is told which.
+    void ReportSettingsNotSaved();
+    void OnSplit();
+    // A saved pair was chosen: both files are opened anew.
+    void OpenFileSetPair(const kl::FilePair& pair);
+    // F6 / Shift+F6: the keyboard focus goes to the next or previous pane.
+    void SwitchPane(int step);
     // Refuses, with a message, a command that would change what a merge reads.
     bool RefuseWhileMerging();
     void OnAutoCompare(kl::AutoCompare kind);
@@ -178,4 +201,5 @@ private:
     std::array<CLinePopups*, 2> linePopups_{};
     kl::MergePrefixes mergePrefixes_;  // MESSAGE INSDOCA/INSDOCB, read at start-up
     CMergeSetDlg* mergeDlg_ = nullptr;
+    CFileSetMenu* fileSets_ = nullptr;
 };

@@ -21,6 +21,18 @@
 #include "engine/settings/settings_file.h"
 #include "ui/tree/left_view.h"
 #include "ui/merge/merge_set_dlg.h"
+#include "ui/help/about_dlg.h"
+#include "ui/help/help_dialog.h"
+#include "ui/pairs/file_set_menu.h"
+#include "ui/pairs/file_set_open.h"
+#include "ui/pairs/file_set_record.h"
+#include "ui/settings/color_text_set.h"
+#include "ui/settings/font_setting.h"
+#include "ui/settings/setting_dlg.h"
+#include "ui/settings/settings_apply.h"
+#include <QFile>
+#include <QSplitter>
+#include <array>
 #include <QScrollBar>
 
 namespace {
@@ -44,8 +56,9 @@ void CMainFrame::OnCommand(int id)
     using namespace cmd;
     // What loads or compares would change what a merge that asks a block reads.
     const bool loadsOrCompares = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_RELOAD ||
-                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED ||
-                                 (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);
+                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_REBUILD_NEWLINES ||
+                                 (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) ||
+                                 (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST);
     if (loadsOrCompares && RefuseWhileMerging())
         return;
     // A command runs only while its enable rule allows it, wherever it comes from.
@@ -55,6 +68,11 @@ void CMainFrame::OnCommand(int id)
     case ID_FILE_NEW: app_.OnFileNew(); break;
     case ID_FILE_OPEN: app_.OnFileOpen(); break;
     case ID_FILE_RELOAD: OnReload(); break;
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS: RecordFileSet(this, app_.settingsPath(), doc_.textDoc, fileSetPrompts); break;
+    case ID_REBUILD_NEWLINES: doc_.RebuildNewlines(); break;
+    case ID_HELP_USAGE: ShowHelpDialog(this); break;
+    case ID_APP_ABOUT: ShowAboutBox(this); break;
     case ID_APP_EXIT: close(); break;
     case ID_EDIT_COPY: OnCopy(); break;
     case ID_VIEW_TOOLBAR:
@@ -68,9 +86,17 @@ void CMainFrame::OnCommand(int id)
     case ID_PREV_DIFF: navigator_->Previous(); break;
     case ID_COMPARE_METHOD: OnCompareMethod(); break;
     case ID_MERGE: OnMerge(); break;
+    case ID_COLOR_SETTINGS: OnColorSettings(); break;
+    case ID_FONT_SETTINGS: OnFontSettings(); break;
+    case ID_ENVIRONMENT_SETTINGS: OnEnvironmentSettings(); break;
+    case ID_WINDOW_SPLIT: OnSplit(); break;
+    case ID_NEXT_PANE: SwitchPane(1); break;
+    case ID_PREV_PANE: SwitchPane(-1); break;
     default:
         if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
             app_.OpenRecentFile(id - ID_FILE_MRU_FIRST);
+        else if (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST)
+            fileSets_->Choose(id);
         break;
     }
 }
@@ -84,9 +110,10 @@ void CMainFrame::UpdateCommandStates()
     actions_[cmd::ID_COMPARE]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
-    for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD})
+    for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
     recentMenu_->setEnabled(!merging);
+    fileSets_->menu()->setEnabled(!merging);
 }
 
 bool CMainFrame::mergeQuerying() const
@@ -123,6 +150,82 @@ void CMainFrame::OnMerge()
         connect(mergeDlg_, &CMergeSetDlg::queryingChanged, this, &CMainFrame::UpdateCommandStates);
     }
     mergeDlg_->ShowForMerge();
+}
+
+// The settings dialogs edit copies; only OK changes the document, and then everything
+// shows the new values at once.
+void CMainFrame::OnColorSettings()
+{
+    CColorTextSet dialog(ColorTextValuesOf(doc_), this);
+    if (execSettingsDialog(dialog) != QDialog::Accepted)
+        return;
+    if (!ApplyColorTextValues(doc_, app_.settingsPath(), dialog.values()))
+        ReportSettingsNotSaved();
+    UpdateAllViews();
+}
+
+void CMainFrame::OnFontSettings()
+{
+    CFontSetting dialog(doc_.fontSettings, this);
+    if (execSettingsDialog(dialog) != QDialog::Accepted)
+        return;
+    if (!ApplyFontSettings(doc_, app_.settingsPath(), dialog.fonts()))
+        ReportSettingsNotSaved();
+    UpdateAllViews();
+}
+
+void CMainFrame::OnEnvironmentSettings()
+{
+    CSettingDlg dialog(doc_.docSettings, this);
+    if (execSettingsDialog(dialog) != QDialog::Accepted)
+        return;
+    if (!ApplyEnvironmentSettings(doc_, app_.settingsPath(), dialog.settings()))
+        ReportSettingsNotSaved();
+    UpdateAllViews();
+}
+
+void CMainFrame::ReportSettingsNotSaved()
+{
+    const std::string& path = app_.settingsPath();
+    if (path.empty())
+        return;  // there is no settings file to write: the values last for this session
+    showError(QStringLiteral(u"設定を「%1」に保存できませんでした。\n変更はこの実行中だけ有効です。")
+                  .arg(QFile::decodeName(path.c_str())));
+}
+
+void CMainFrame::OpenFileSetPair(const kl::FilePair& pair)
+{
+    if (RefuseWhileMerging())
+        return;
+    OpenFileSet(pair, {[this] { app_.OnFileNew(); }, [this](const std::string& path) { return app_.OpenDocumentFile(path); }});
+}
+
+// 分割: the two text views share the width beside the overview bar equally.
+void CMainFrame::OnSplit()
+{
+    QSplitter* columns = lower_->columns();
+    QList<int> sizes = columns->sizes();
+    if (sizes.size() < 3)
+        return;
+    const int both = sizes[1] + sizes[2];
+    sizes[1] = both / 2;
+    sizes[2] = both - both / 2;
+    columns->setSizes(sizes);
+}
+
+// The panes in their order on the screen: the file tree, the overview bar, the left view
+// and the right view.
+void CMainFrame::SwitchPane(int step)
+{
+    const std::array<QWidget*, 4> panes{tree_, overView(), leftView(), rightView()};
+    int current = -1;
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        if (HasFocusWithin(panes[i]))
+            current = static_cast<int>(i);
+    }
+    const int count = static_cast<int>(panes.size());
+    const int next = current < 0 ? (step > 0 ? 0 : count - 1) : (current + step + count) % count;
+    panes[static_cast<std::size_t>(next)]->setFocus(Qt::ShortcutFocusReason);
 }
 
 // Every pane shows the document anew, in the order the panes were created.

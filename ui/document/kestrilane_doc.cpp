@@ -1,8 +1,13 @@
 #include "ui/document/kestrilane_doc.h"
 
 #include <QFile>
+#include <new>
+#include <stdexcept>
 
 #include "engine/document/document_ops.h"
+#include "engine/document/newline_rebuild.h"
+#include "engine/document/text_write_back.h"
+#include "engine/platform/file_error_text.h"
 #include "ui/platform/font_resolver.h"
 
 CKestrilaneDoc::CKestrilaneDoc(DocumentContext context, const std::string& iniPath, QObject* parent)
@@ -96,4 +101,97 @@ bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
 QString CKestrilaneDoc::Title() const
 {
     return QFile::decodeName(kl::DocumentTitle(textDoc, givenTitle_).c_str());
+}
+
+namespace {
+
+QString RepairedDocuments(kl::RepairedTexts repaired)
+{
+    switch (repaired) {
+    case kl::RepairedTexts::DocA: return QStringLiteral(u"文書A");
+    case kl::RepairedTexts::DocB: return QStringLiteral(u"文書B");
+    default: return QStringLiteral(u"文書AとB両方");
+    }
+}
+
+}  // namespace
+
+void CKestrilaneDoc::RebuildNewlines()
+{
+    const UserPrompts* prompts = context_.prompts;
+    kl::RepairedTexts repaired = kl::RepairedTexts::None;
+    try {
+        repaired = kl::RebuildDocumentNewlines(textDoc);
+    } catch (const std::bad_alloc&) {
+        if (prompts && prompts->showRebuildError)
+            prompts->showRebuildError(DialogParent(), QStringLiteral(u"メモリが足りないため改行を構築できませんでした。"));
+        return;
+    } catch (const std::length_error&) {
+        if (prompts && prompts->showRebuildError)
+            prompts->showRebuildError(DialogParent(), QStringLiteral(u"2 GB を超える行があるため改行を構築できませんでした。"));
+        return;
+    }
+    if (repaired == kl::RepairedTexts::None) {
+        if (prompts && prompts->showRebuildInformation)
+            prompts->showRebuildInformation(
+                DialogParent(), QStringLiteral(u"LFのみとCRの連続をチェックしましたが問題ありませんでした。"));
+        return;
+    }
+    emit documentChanged();
+
+    const QString report = RepairedDocuments(repaired) +
+                           QStringLiteral(u"にLFのみまたはCRの連続の矛盾点を発見し修正しました。\r\n"
+                                          u"修正ファイルを記録しますか？（元に戻す場合はいいえを押して再読込してください。）");
+    if (!prompts || !prompts->askRecordRepaired || !prompts->askRecordRepaired(DialogParent(), report))
+        return;
+    for (int k = 0; k < 2; ++k) {
+        if (kl::Repaired(repaired, k))
+            WriteBackRepaired(k);
+    }
+}
+
+void CKestrilaneDoc::WriteBackRepaired(int k)
+{
+    const UserPrompts* prompts = context_.prompts;
+    const QString path = QFile::decodeName(textDoc.filePaths[static_cast<std::size_t>(k)].c_str());
+    kl::WriteBackResult written = kl::WriteBackText(textDoc, k, false);
+    if (written.outcome == kl::WriteBackOutcome::ChangedOnDisk) {
+        const QString question =
+            QStringLiteral(u"ファイル「%1」は読み込んだ後に変更または削除されています。\r\n"
+                           u"修正した内容で上書きしますか？（いいえの場合、修正は画面上にのみ残ります。）")
+                .arg(path);
+        if (!prompts || !prompts->askOverwriteChanged || !prompts->askOverwriteChanged(DialogParent(), question))
+            return;
+        written = kl::WriteBackText(textDoc, k, true);
+    }
+
+    QString message;
+    switch (written.outcome) {
+    case kl::WriteBackOutcome::Written:
+    case kl::WriteBackOutcome::ChangedOnDisk:
+        return;
+    case kl::WriteBackOutcome::Converted:
+        message = QStringLiteral(u"ファイル「%1」はEUC-JPから変換して読み込んだため記録しませんでした。"
+                                 u"記録すると文字コードが変わってしまいます。");
+        break;
+    case kl::WriteBackOutcome::ReadOnly:
+        message = QStringLiteral(u"ファイル「%1」は読み取り専用のため記録しませんでした。");
+        break;
+    case kl::WriteBackOutcome::Failed:
+        message = QStringLiteral(u"ファイル「%1」に書き込めませんでした。ファイルは元のままです。");
+        if (written.errorNumber != 0)
+            message += QStringLiteral("\n(") + QString::fromStdString(kl::FileErrorText(written.errorNumber)) + ')';
+        break;
+    }
+    if (prompts && prompts->showRebuildError)
+        prompts->showRebuildError(DialogParent(), message.arg(path));
+}
+
+void CKestrilaneDoc::RenameFilePath(const std::string& from, const std::string& to)
+{
+    if (!kl::RenameFilePath(textDoc, from, to))
+        return;
+    givenTitle_ = textDoc.fileNames.back();
+    emit documentChanged();
+    emit titleChanged(Title());
 }

@@ -52,6 +52,17 @@ public:
     QString Title() const;
     // The font of the right view: its own with individual fonts, else the left one.
     const QFont& rightViewFont() const;
+    // Makes the fonts anew from fontSettings (after the font dialog).
+    void RecreateFonts() { CreateFonts(); }
+
+    // Gives every line of both texts a CR LF line end (the texts are replaced; the shown
+    // result keeps its own), says what was repaired and, when the user agrees, writes the
+    // repaired texts back to their files. A file that is not written keeps its old bytes
+    // while the repaired lines stay in memory.
+    void RebuildNewlines();
+    // A loaded file was moved: the entries loaded from `from` name `to` from now on, so a
+    // reload reads the file at its new place. Paths in the system's file name encoding.
+    void RenameFilePath(const std::string& from, const std::string& to);
 
     // The result of the last comparison; never null.
     const std::shared_ptr<const kl::CompareResult>& result() const { return textDoc.result; }
@@ -84,6 +95,7 @@ signals:
 private:
     void CreateFonts();
     bool AskClearLoaded();
+    void WriteBackRepaired(int k);
 
     QWidget* DialogParent() const { return context_.dialogParent ? context_.dialogParent() : nullptr; }
 

@@ -7,6 +7,14 @@ namespace {
 
 const QString kAppTitle = QStringLiteral("Kestrilane");
 
+bool AskYesNo(QWidget* parent, QMessageBox::Icon icon, QString text, QMessageBox::StandardButton byDefault)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, kAppTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(byDefault);
+    return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace
 
 UserPrompts InteractivePrompts()
@@ -26,6 +34,19 @@ UserPrompts InteractivePrompts()
     prompts.chooseFile = [](QWidget* parent, const QString& caption, const QString& directory) {
         return QFileDialog::getOpenFileName(parent, caption, directory,
                                             QStringLiteral(u"Kestril ﾌｧｲﾙ (*)"));
+    };
+    prompts.showRebuildInformation = [](QWidget* parent, const QString& message) {
+        QMessageBox::information(parent, kAppTitle, message);
+    };
+    prompts.askRecordRepaired = [](QWidget* parent, const QString& report) {
+        return AskYesNo(parent, QMessageBox::Question, report, QMessageBox::Yes);
+    };
+    prompts.askOverwriteChanged = [](QWidget* parent, const QString& question) {
+        // Overwriting someone else's change is not the default.
+        return AskYesNo(parent, QMessageBox::Warning, question, QMessageBox::No);
+    };
+    prompts.showRebuildError = [](QWidget* parent, const QString& message) {
+        QMessageBox::warning(parent, kAppTitle, message);
     };
     return prompts;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The questions and messages start-up and the open sequence put to the user. The program
+// The questions and messages start-up, the open sequence and the newline rebuild put to
+// the user. The program
 // uses message boxes and the file dialog; tests put answers of their own in their place.
 #include <QString>
 #include <functional>
@@ -13,6 +14,15 @@ struct UserPrompts {
     std::function<void(QWidget* parent, const QString& message)> showOpenError;
     // Asks for one file to open; an empty text when the user cancels.
     std::function<QString(QWidget* parent, const QString& caption, const QString& directory)> chooseFile;
+
+    // The newline rebuild. Nothing needed repairs (OK).
+    std::function<void(QWidget* parent, const QString& message)> showRebuildInformation;
+    // What was repaired, and whether to write the repaired files; true for Yes.
+    std::function<bool(QWidget* parent, const QString& report)> askRecordRepaired;
+    // A repaired file was changed (or removed) since it was read; true overwrites it.
+    std::function<bool(QWidget* parent, const QString& question)> askOverwriteChanged;
+    // A repaired file was not written, or the repair failed; message names the file.
+    std::function<void(QWidget* parent, const QString& message)> showRebuildError;
 };
 
 // Message boxes and the file dialog.

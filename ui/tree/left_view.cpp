@@ -32,6 +32,15 @@ QAction* AddCommand(QMenu* menu, const QString& text, int id)
     return action;
 }
 
+// A file item shows its path as text and keeps its bytes.
+void SetItemPath(QTreeWidgetItem* item, const std::string& path)
+{
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    item->setText(0, QFile::decodeName(bytes));
+    item->setToolTip(0, item->text(0));
+    item->setData(0, kPathRole, bytes);
+}
+
 }  // namespace
 
 CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent)
@@ -80,11 +89,8 @@ void CLeftView::AddFileItem(const std::string& path)
         item = new QTreeWidgetItem(this);
         item->setIcon(0, kl::SideIcon(std::min(fileItemCount(), 1)));
     }
-    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
-    item->setText(0, QFile::decodeName(bytes));
-    item->setToolTip(0, item->text(0));
+    SetItemPath(item, path);
     item->setData(0, kKindRole, kFileKind);
-    item->setData(0, kPathRole, bytes);
     fileItems_.push_back(item);
     childCounts_.push_back(0);
 }
@@ -181,11 +187,27 @@ void CLeftView::TransferChosen(bool move)
         prompts.showFailure(owner, move ? QStringLiteral(u"移動に失敗しました") : QStringLiteral(u"コピーに失敗しました"));
         return;
     }
+    if (move) {
+        const std::string from = chosenPath_;
+        FollowMovedFile(from, result.targetPath);
+        emit fileMoved(from, result.targetPath);
+    }
     if (result.renamed) {
         prompts.showInformation(
             owner, QStringLiteral(u"すでに同名のファイルが存在していたためファイル名を%1に変更して処理しました")
                        .arg(QFile::decodeName(QByteArray::fromStdString(result.targetName))));
     }
+}
+
+// Every item of the file (the same file may be loaded twice) names its new place, so a
+// reload reads it there.
+void CLeftView::FollowMovedFile(const std::string& from, const std::string& to)
+{
+    for (QTreeWidgetItem* item : fileItems_) {
+        if (item->data(0, kPathRole).toByteArray().toStdString() == from)
+            SetItemPath(item, to);
+    }
+    chosenPath_ = to;
 }
 
 void CLeftView::OnOpenFile()

@@ -62,6 +62,9 @@ public:
 signals:
     // Local files dropped on the pane, delivered after the drop has finished.
     void filesDropped(const QStringList& paths);
+    // A listed file was moved: its items show the new path. Paths in the system's file name
+    // encoding.
+    void fileMoved(const std::string& from, const std::string& to);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -72,6 +75,7 @@ protected:
 private:
     void InsertHint();
     void TransferChosen(bool move);
+    void FollowMovedFile(const std::string& from, const std::string& to);
 
     QMenu* menu_ = nullptr;
     std::vector<QTreeWidgetItem*> fileItems_;  // index 0 DocA, 1 DocB

@@ -221,4 +221,35 @@ TEST_F(DocumentOpsTest, EucConversionOnLoad)
     EXPECT_NE(doc.fileInfos[0].find("] 11 byte"), std::string::npos) << doc.fileInfos[0];
 }
 
+TEST_F(DocumentOpsTest, EachLoadRecordsTheFileAsItWas)
+{
+    const std::string a = dir.write("a.txt", "abc\n");
+    Open(a);
+    ASSERT_EQ(doc.fileStamps.size(), 1u);
+    EXPECT_TRUE(doc.fileStamps[0].known);
+    EXPECT_EQ(doc.fileStamps[0].size, 4u);
+    EXPECT_EQ(doc.fileStamps[0].modified, std::filesystem::last_write_time(a));
+    EXPECT_TRUE(kl::FileUnchanged(a, doc.fileStamps[0]));
+    kl::ClearDocument(doc);
+    EXPECT_TRUE(doc.fileStamps.empty());
+}
+
+TEST_F(DocumentOpsTest, AMovedFileIsKnownByItsNewPath)
+{
+    const std::string a = dir.write("a.txt", "a\n");
+    Open(a);
+    Open(dir.write("b.txt", "b\n"));
+    const kl::TextPair texts = doc.texts;
+    const std::vector<std::string> infos = doc.fileInfos;
+
+    const std::string moved = dir.file("moved/ａ.txt");
+    EXPECT_TRUE(kl::RenameFilePath(doc, a, moved));
+    EXPECT_EQ(doc.filePaths, (std::vector<std::string>{moved, dir.file("b.txt")}));
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"ａ.txt", "b.txt"}));
+    EXPECT_EQ(kl::DocumentTitle(doc, ""), "ａ.txt-b.txt");
+    EXPECT_EQ(doc.texts, texts);
+    EXPECT_EQ(doc.fileInfos, infos);
+    EXPECT_FALSE(kl::RenameFilePath(doc, a, dir.file("again.txt")));
+}
+
 }  // namespace

@@ -192,6 +192,31 @@ TEST(SplitLines, EucConversionPerLine)
     EXPECT_EQ(raw.text(1), "\xc6\xfc\x8e\xb1\x8e\xb2\n");
 }
 
+// A text whose bytes a conversion changed may not be written back as if it were the file.
+TEST(SplitLines, MarksATextWhoseBytesWereConverted)
+{
+    const struct {
+        const char* name;
+        std::string file;
+        bool eucChg;
+        bool converted;
+    } cases[] = {
+        {"EUC-JP kanji keep their length", "\xc6\xfc\xcb\xdc\r\n", true, true},
+        {"EUC-JP half-width katakana", "a\n\xa5\xa2\x8e\xb1\n", true, true},
+        {"a lone high byte at the end is dropped", "\xa1\xa1\xb0", true, true},
+        {"Shift_JIS katakana classified as EUC-JP, left as it was", "\xb1 \xb2\r\n", true, false},
+        {"Shift_JIS kanji", "\x93\xfa\r\n", true, false},
+        {"no conversion asked", "\xc6\xfc\r\n", false, false},
+    };
+    for (const auto& c : cases) {
+        const kl::Text text = kl::SplitLines(c.file, c.eucChg);
+        EXPECT_EQ(text.converted, c.converted) << c.name;
+        if (!c.converted) {
+            EXPECT_EQ(text.bytes(), c.file) << c.name;
+        }
+    }
+}
+
 class FormatFileInfoTest : public ::testing::Test {
 protected:
     void SetUp() override

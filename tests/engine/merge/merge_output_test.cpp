@@ -57,4 +57,16 @@ TEST(MergeOutput, FailureLeavesTheOldTargetIntactAndNamesTheFile)
     EXPECT_FALSE(fs::exists(dir.file("no-such-folder")));
 }
 
+TEST(MergeOutput, FailureSaysWhyInJapanese)
+{
+    kltest::TempDir dir;
+    const std::string folder = dir.file("folder");
+    fs::create_directory(folder);
+    std::string error;
+    EXPECT_FALSE(kl::SaveMergedText(dir.file("no-such-folder/merged.txt"), "new\n", error));
+    EXPECT_NE(error.find("(フォルダーが見つかりません)"), std::string::npos) << error;
+    EXPECT_FALSE(kl::SaveMergedText(folder, "new\n", error));
+    EXPECT_NE(error.find("(ファイルではなくフォルダーです)"), std::string::npos) << error;
+}
+
 }  // namespace

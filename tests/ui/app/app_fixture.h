@@ -131,6 +131,10 @@ protected:
         app->prompts.chooseFile = [this](QWidget*, const QString&, const QString&) {
             return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
         };
+        app->prompts.showRebuildInformation = [this](QWidget*, const QString& message) { errors << message; };
+        app->prompts.showRebuildError = [this](QWidget*, const QString& message) { errors << message; };
+        app->prompts.askRecordRepaired = [this](QWidget*, const QString&) { return answerRecordRepaired; };
+        app->prompts.askOverwriteChanged = [](QWidget*, const QString&) { return false; };
         return app;
     }
 
@@ -156,6 +160,7 @@ protected:
 
     TempDir dir;
     bool answerClear = true;
+    bool answerRecordRepaired = false;
     int clearQuestions = 0;
     QStringList errors;
     QStringList chosenFiles;

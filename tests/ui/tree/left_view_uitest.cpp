@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../display/doc_fixture.h"
@@ -214,6 +215,60 @@ TEST_F(LeftViewTest, MoveToAFreeNameSaysNothing)
     EXPECT_TRUE(failures.isEmpty());
     EXPECT_FALSE(fs::exists(source));
     EXPECT_EQ(kltest::ReadFileBytes(dir.file("y.txt")), "data");
+}
+
+TEST_F(LeftViewTest, AMovedFileIsListedAndAnnouncedAtItsNewPlace)
+{
+    std::vector<std::pair<std::string, std::string>> moves;
+    QObject::connect(&tree, &CLeftView::fileMoved,
+                     [&moves](const std::string& from, const std::string& to) { moves.emplace_back(from, to); });
+    const std::string source = ChooseNewFile("m.txt");
+    tree.AddFileItem(source);  // the same file as DocB
+    tree.AddFileItem(kAfter);
+    fs::create_directories(dir.file("dst"));
+    dir.write("dst/m.txt", "taken");
+    chosenFolder = QString::fromStdString(dir.file("dst"));
+
+    tree.OnCopyToFolder();  // a copy leaves the file where it is
+    EXPECT_TRUE(moves.empty());
+    EXPECT_EQ(tree.FileEntryPaths()[0], source);
+
+    tree.OnMoveToFolder();
+    const std::string target = dir.file("dst/m1.txt");  // m.txt and m0.txt (the copy) are taken
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0], std::make_pair(source, target));
+    EXPECT_EQ(tree.FileEntryPaths(), (std::vector<std::string>{target, target, kAfter}));
+    EXPECT_EQ(tree.fileItem(0)->text(0), QString::fromStdString(target));
+    EXPECT_EQ(tree.chosenPath(), target);
+    EXPECT_EQ(kltest::ReadFileBytes(target), "data");
+}
+
+TEST_F(LeftViewTest, AfterAMoveTheDocumentReloadsFromTheNewPlace)
+{
+    fs::create_directories(dir.file("src"));
+    const std::string source = dir.write("src/r.txt", "moved\n");
+    LoadSample(source);
+    LoadSample(kAfter);
+    tree.OnUpdateFromDocument(doc());
+    QObject::connect(&tree, &CLeftView::fileMoved, &doc(), &CKestrilaneDoc::RenameFilePath);
+    QStringList titles;
+    QObject::connect(&doc(), &CKestrilaneDoc::titleChanged, [&titles](const QString& title) { titles << title; });
+    ASSERT_TRUE(tree.ChooseForMenu(tree.fileItem(0)));
+    chosenFolder = QString::fromStdString(dir.path());
+
+    tree.OnMoveToFolder();
+    const std::string target = dir.file("r.txt");
+    EXPECT_EQ(doc().textDoc.filePaths, (std::vector<std::string>{target, kAfter}));
+    EXPECT_EQ(doc().textDoc.fileNames[0], "r.txt");
+    EXPECT_EQ(titles, QStringList{QStringLiteral("r.txt-after.txt")});
+
+    // What a reload does: the texts are read again from the tree's entries.
+    kl::ClearDocument(doc().textDoc);
+    doc().textDoc.recording = false;
+    for (const std::string& path : tree.FileEntryPaths())
+        LoadSample(path);
+    EXPECT_EQ(kl::LoadedTextCount(doc().textDoc), 2);
+    EXPECT_EQ(doc().textDoc.texts[0]->bytes(), "moved\n");
 }
 
 TEST_F(LeftViewTest, FailuresAreReported)
