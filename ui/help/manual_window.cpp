@@ -1,5 +1,8 @@
 #include "ui/help/manual_window.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextBrowser>
@@ -40,6 +43,12 @@ void ShowManualWindow(QWidget* owner, const QString& manualPath)
             window->setAttribute(Qt::WA_DeleteOnClose);
     }
     window->ShowManual(manualPath);
+    // Centred on the screen of its owner, never taller or wider than the screen leaves room for.
+    if (const QScreen* screen = keeper ? keeper->screen() : QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        window->resize(window->size().boundedTo(available.size() - QSize(40, 80)));
+        window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
+    }
     window->show();
     window->raise();
     window->activateWindow();
