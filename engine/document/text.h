@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/platform/text_encoding.h"
+
 namespace kl {
 
 inline constexpr int kNoLine = -1;
@@ -20,9 +22,11 @@ struct Text {
     std::vector<std::int32_t> readLengths;  // bytes read per line, kept only when a conversion
                                             // shortened some line; else each line's stored length
     int longestLine = 0;                    // greatest read length, first on ties; 0 when empty
-    bool converted = false;                 // some line's bytes were changed by the EUC-JP
-                                            // conversion (not always visible in readLengths:
-                                            // a kanji pair keeps its length)
+    bool converted = false;                 // the bytes differ from the file's: changed by the
+                                            // EUC-JP conversion (not always visible in
+                                            // readLengths: a kanji pair keeps its length) or
+                                            // read from UTF-16
+    TextEncoding encoding = TextEncoding::Cp932;  // how the stored bytes are to be read
 
     int count() const { return starts.empty() ? 0 : static_cast<int>(starts.size() - 1); }
     // The line's bytes, line end included.

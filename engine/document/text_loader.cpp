@@ -146,6 +146,22 @@ Text SplitLines(std::string_view data, bool eucChg)
 Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg)
 {
     Text text;
+    const std::string_view bytes(storage.get(), size);
+    const DetectedEncoding detected = DetectEncoding(bytes);
+    if (detected == DetectedEncoding::Utf16Le || detected == DetectedEncoding::Utf16Be) {
+        // Held as UTF-8, without its byte order mark: the text no longer has the file's bytes.
+        const std::string utf8 = Utf16ToUtf8(bytes.substr(ByteOrderMarkLength(detected)),
+                                             detected == DetectedEncoding::Utf16Be);
+        storage = std::make_unique_for_overwrite<char[]>(utf8.size());
+        std::memcpy(storage.get(), utf8.data(), utf8.size());
+        size = utf8.size();
+        text.converted = true;
+    }
+    if (detected != DetectedEncoding::Cp932) {
+        // The EUC-JP conversion is for code page 932 texts only.
+        text.encoding = TextEncoding::Utf8;
+        eucChg = false;
+    }
     text.storage = std::move(storage);
     text.size = size;
     SplitStorage(text, eucChg);

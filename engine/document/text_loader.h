@@ -12,8 +12,10 @@ namespace kl {
 
 // Splits bytes into lines (LF, CR or CR LF line ends; every byte kept, NUL included).
 // A CR directly followed by LF is one line end; any other CR is a line end of its own.
-// With eucChg, lines classified as EUC-JP are converted to Shift_JIS; LineLength and the
-// longest line keep the values of the bytes read.
+// The encoding is taken from the bytes (see DetectEncoding): UTF-8 is kept as it is, UTF-16
+// is held as UTF-8 (marked converted), anything else is code page 932. With eucChg, lines
+// of a code page 932 text classified as EUC-JP are converted to Shift_JIS; LineLength and
+// the longest line keep the values of the bytes read.
 // Throws std::length_error for a line of 2 GiB or more.
 Text SplitLines(std::string_view data, bool eucChg);
 // The same, taking over the first size bytes of storage as the text's storage.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/platform/cp932_table.h"
+#include "engine/platform/utf8.h"
 
 namespace kl {
 namespace {
@@ -61,50 +62,6 @@ void AppendCp932(std::string& out, char32_t cp) {
 void AppendUtf8(std::string& out, char32_t cp) {
     char bytes[3];
     out.append(bytes, EncodeUtf8(cp, bytes));
-}
-
-struct Utf8Step {
-    char32_t codePoint;  // meaningful only when valid
-    std::size_t length;  // bytes consumed; for an invalid sequence its maximal valid prefix
-    bool valid;
-};
-
-// One step of strict UTF-8 decoding: no overlong forms, no surrogates, nothing above
-// U+10FFFF. An ill-formed sequence is consumed as its longest prefix that could still
-// have begun a valid character (at least one byte), so each such prefix counts once.
-Utf8Step DecodeUtf8(std::string_view s, std::size_t pos) {
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    if (b0 < 0x80) return {b0, 1, true};
-    int extra = 0;
-    unsigned char secondMin = 0x80;
-    unsigned char secondMax = 0xBF;
-    char32_t cp = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        extra = 1;
-        cp = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        extra = 2;
-        cp = b0 & 0x0F;
-        if (b0 == 0xE0) secondMin = 0xA0;  // overlong below U+0800
-        if (b0 == 0xED) secondMax = 0x9F;  // surrogates U+D800-U+DFFF
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        extra = 3;
-        cp = b0 & 0x07;
-        if (b0 == 0xF0) secondMin = 0x90;  // overlong below U+10000
-        if (b0 == 0xF4) secondMax = 0x8F;  // above U+10FFFF
-    } else {
-        return {0, 1, false};
-    }
-    std::size_t length = 1;
-    for (int k = 0; k < extra; ++k, ++length) {
-        if (pos + length >= s.size()) return {0, length, false};
-        const auto b = static_cast<unsigned char>(s[pos + length]);
-        const unsigned char min = k == 0 ? secondMin : 0x80;
-        const unsigned char max = k == 0 ? secondMax : 0xBF;
-        if (b < min || b > max) return {0, length, false};
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    return {cp, length, true};
 }
 
 }  // namespace
@@ -184,7 +141,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const Utf8Step step = DecodeUtf8(utf8, i);
+        const Utf8Step step = DecodeUtf8Step(utf8, i);
         if (step.valid) {
             AppendCp932(out, step.codePoint);
         } else {
@@ -216,7 +173,7 @@ std::string Utf16ToCp932(std::u16string_view utf16) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
-        const Utf8Step step = DecodeUtf8(bytes, i);
+        const Utf8Step step = DecodeUtf8Step(bytes, i);
         if (!step.valid) return false;
         i += step.length;
     }

@@ -248,3 +248,27 @@ TEST_F(FormatFileInfoTest, TimeAndSize)
 }
 
 }  // namespace
+
+TEST(SplitLinesEncoding, TheBytesDecideTheEncodingAndUtf8IsKeptAsItIs)
+{
+    // UTF-8 Japanese: kept byte for byte, even with the EUC-JP conversion switched on.
+    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\r\nabc\n";
+    const kl::Text fromUtf8 = kl::SplitLines(utf8, true);
+    EXPECT_EQ(fromUtf8.encoding, kl::TextEncoding::Utf8);
+    EXPECT_FALSE(fromUtf8.converted);
+    EXPECT_EQ(fromUtf8.bytes(), utf8);
+    EXPECT_EQ(fromUtf8.count(), 2);
+
+    // UTF-16 with CR LF: held as UTF-8 lines, marked converted.
+    const std::string utf16("\xFF\xFE\xE5\x65\r\0\n\0" "a\0", 10);
+    const kl::Text fromUtf16 = kl::SplitLines(utf16, false);
+    EXPECT_EQ(fromUtf16.encoding, kl::TextEncoding::Utf8);
+    EXPECT_TRUE(fromUtf16.converted);
+    ASSERT_EQ(fromUtf16.count(), 2);
+    EXPECT_EQ(fromUtf16.text(0), "\xE6\x97\xA5\r\n");
+    EXPECT_EQ(fromUtf16.text(1), "a");
+
+    // Pure ASCII and code page 932 keep today's path.
+    EXPECT_EQ(kl::SplitLines("abc\n", false).encoding, kl::TextEncoding::Cp932);
+    EXPECT_EQ(kl::SplitLines("\x93\xfa\x96\x7b\r\n", false).encoding, kl::TextEncoding::Cp932);
+}

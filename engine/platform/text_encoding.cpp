@@ -1,0 +1,148 @@
+#include "engine/platform/text_encoding.h"
+
+#include "engine/platform/cp932.h"
+#include "engine/platform/utf8.h"
+
+namespace kl {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x10000) {
+        char bytes[3];
+        out.append(bytes, EncodeUtf8(cp, bytes));
+        return;
+    }
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp)
+{
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+        return;
+    }
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+}
+
+bool StartsWith(std::string_view bytes, std::string_view prefix)
+{
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+std::string_view EncodingName(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? "UTF-8" : "Shift_JIS";
+}
+
+std::size_t NextCharIn(TextEncoding encoding, std::string_view text, std::size_t pos)
+{
+    if (encoding == TextEncoding::Cp932)
+        return NextChar(text, pos);
+    if (pos >= text.size())
+        return text.size();
+    return pos + DecodeUtf8Step(text, pos).length;
+}
+
+bool IsWideSpaceIn(TextEncoding encoding, std::string_view text, std::size_t pos)
+{
+    if (encoding == TextEncoding::Cp932)
+        return IsWideSpaceAt(text, pos);
+    return text.substr(pos, 3) == "\xE3\x80\x80";
+}
+
+std::u16string DecodeToUtf16(TextEncoding encoding, std::string_view bytes)
+{
+    if (encoding == TextEncoding::Cp932)
+        return Cp932ToUtf16(bytes);
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Utf8Step step = DecodeUtf8Step(bytes, pos);
+        AppendUtf16(out, step.valid ? step.codePoint : kReplacement);
+        pos += step.length;
+    }
+    return out;
+}
+
+std::string DecodeToUtf8(TextEncoding encoding, std::string_view bytes)
+{
+    if (encoding == TextEncoding::Cp932)
+        return Cp932ToUtf8(bytes);
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Utf8Step step = DecodeUtf8Step(bytes, pos);
+        if (step.valid)
+            out.append(bytes.substr(pos, step.length));
+        else
+            AppendUtf8(out, kReplacement);
+        pos += step.length;
+    }
+    return out;
+}
+
+DetectedEncoding DetectEncoding(std::string_view bytes)
+{
+    if (StartsWith(bytes, "\xEF\xBB\xBF"))
+        return DetectedEncoding::Utf8Bom;
+    if (StartsWith(bytes, "\xFF\xFE"))
+        return DetectedEncoding::Utf16Le;
+    if (StartsWith(bytes, "\xFE\xFF"))
+        return DetectedEncoding::Utf16Be;
+    std::size_t pos = 0;
+    // Pure ASCII keeps the code page 932 path; the first byte above 0x7F decides.
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+        ++pos;
+    if (pos == bytes.size())
+        return DetectedEncoding::Cp932;
+    return IsValidUtf8(bytes.substr(pos)) ? DetectedEncoding::Utf8 : DetectedEncoding::Cp932;
+}
+
+std::size_t ByteOrderMarkLength(DetectedEncoding detected)
+{
+    switch (detected) {
+    case DetectedEncoding::Utf8Bom: return 3;
+    case DetectedEncoding::Utf16Le:
+    case DetectedEncoding::Utf16Be: return 2;
+    default: return 0;
+    }
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? kReplacement : unit);
+    }
+    if (i < bytes.size())
+        AppendUtf8(out, kReplacement);
+    return out;
+}
+
+}  // namespace kl
