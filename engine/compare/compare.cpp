@@ -70,14 +70,19 @@ CompareResult Compare(const TextPair& texts, const CompareRequest& request, std:
     if (stop.stop_requested())
         return result;
 
+    // Both texts are read in one encoding; a pair in two encodings is compared as code page
+    // 932, byte for byte.
+    CompareOptions options = request.options;
+    options.encoding = texts[DOC_A]->encoding == texts[DOC_B]->encoding ? texts[DOC_A]->encoding
+                                                                      : TextEncoding::Cp932;
     int value = 0;
     {
-        MatchContext context{request.options, request.mode, progress, stop};
+        MatchContext context{options, request.mode, progress, stop};
         // The line numbers come first: their hash table is gone before the match fields
         // are allocated, which keeps the peak of a large comparison down.
         context.keyCache = std::make_shared<LineKeysCache>(LineKeysCache{
             texts[DOC_A].get(), texts[DOC_B].get(),
-            std::make_shared<const LineKeys>(*texts[DOC_A], *texts[DOC_B], request.options)});
+            std::make_shared<const LineKeys>(*texts[DOC_A], *texts[DOC_B], options)});
         if (stop.stop_requested())
             return result;
         MatchSide a(*texts[DOC_A]);

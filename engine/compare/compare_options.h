@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/platform/text_encoding.h"
+
 namespace kl {
 
 // The option set that tunes when two lines count as equal.
@@ -10,6 +12,9 @@ struct CompareOptions {
     bool ignoreSpaceTab = false;    // half-width spaces and tabs do not take part
     int wideSpaceAsTwo = 0;         // nonzero: a full-width space counts as two spaces
     int ignoreTrailingSpaces = 0;   // nonzero: trailing half-width spaces do not take part
+    // How the lines' bytes are stepped through. Not a choice of the user: a run takes it
+    // from its texts.
+    TextEncoding encoding = TextEncoding::Cp932;
 };
 
 }  // namespace kl

@@ -28,7 +28,7 @@ public:
     Normalised(std::string_view working, const CompareOptions& options)
     {
         if (options.ignoreSpaceTab) {
-            storage_ = StripSpaceTab(working, working.size());
+            storage_ = StripSpaceTab(working, working.size(), options.encoding);
             owned_ = true;
         } else if (options.wideSpaceAsTwo != 0 || options.ignoreTrailingSpaces != 0) {
             storage_ = NormaliseSpaces(working, working.size(), options);

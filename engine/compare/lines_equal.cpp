@@ -36,11 +36,11 @@ std::string_view Window(std::string_view src, std::size_t n)
 }
 
 // Writes the window without half-width spaces and tabs; returns the bytes written.
-std::size_t StripSpaceTabInto(char* dest, std::string_view window)
+std::size_t StripSpaceTabInto(char* dest, std::string_view window, TextEncoding encoding)
 {
     std::size_t out = 0;
     for (std::size_t pos = 0; pos < window.size();) {
-        const std::size_t next = NextChar(window, pos);
+        const std::size_t next = NextCharIn(encoding, window, pos);
         if (next - pos == 1 && (window[pos] == kSpace || window[pos] == kTab)) {
             pos = next;
             continue;
@@ -60,7 +60,7 @@ std::size_t NormaliseSpacesInto(char* dest, std::string_view window, const Compa
     std::size_t runStart = kNoRun;
     std::size_t out = 0;
     for (std::size_t pos = 0; pos < window.size();) {
-        const std::size_t next = NextChar(window, pos);
+        const std::size_t next = NextCharIn(options.encoding, window, pos);
         if (next - pos == 1) {
             const char c = window[pos];
             dest[out++] = c;
@@ -72,8 +72,8 @@ std::size_t NormaliseSpacesInto(char* dest, std::string_view window, const Compa
                 }
             }
         } else {
-            // A double-byte character, widened or not, never belongs to a trailing run.
-            if (widen && IsWideSpaceAt(window, pos)) {
+            // A multi-byte character, widened or not, never belongs to a trailing run.
+            if (widen && IsWideSpaceIn(options.encoding, window, pos)) {
                 dest[out++] = kSpace;
                 dest[out++] = kSpace;
             } else {
@@ -131,11 +131,11 @@ int CompareWorkingTexts(std::string_view first, std::string_view second, const C
 
 }  // namespace
 
-std::string StripSpaceTab(std::string_view src, std::size_t n)
+std::string StripSpaceTab(std::string_view src, std::size_t n, TextEncoding encoding)
 {
     const std::string_view window = Window(src, n);
     std::string result(window.size(), '\0');
-    result.resize(StripSpaceTabInto(result.data(), window));
+    result.resize(StripSpaceTabInto(result.data(), window, encoding));
     return result;
 }
 
@@ -169,9 +169,9 @@ int LinesEqual(std::string_view first, std::string_view second, const CompareOpt
     if (strip || normalise) {
         LineBuffer firstBuffer(first.size());
         LineBuffer secondBuffer(second.size());
-        const std::size_t firstLength = strip ? StripSpaceTabInto(firstBuffer.data(), first)
+        const std::size_t firstLength = strip ? StripSpaceTabInto(firstBuffer.data(), first, options.encoding)
                                               : NormaliseSpacesInto(firstBuffer.data(), first, options);
-        const std::size_t secondLength = strip ? StripSpaceTabInto(secondBuffer.data(), second)
+        const std::size_t secondLength = strip ? StripSpaceTabInto(secondBuffer.data(), second, options.encoding)
                                                : NormaliseSpacesInto(secondBuffer.data(), second, options);
         return CompareWorkingTexts(std::string_view(firstBuffer.data(), firstLength),
                                    std::string_view(secondBuffer.data(), secondLength), options);

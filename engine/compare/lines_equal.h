@@ -14,7 +14,7 @@ namespace kl {
 int LinesEqual(std::string_view first, std::string_view second, const CompareOptions& options);
 
 // The first n bytes of src without half-width spaces and tabs (walked by character).
-std::string StripSpaceTab(std::string_view src, std::size_t n);
+std::string StripSpaceTab(std::string_view src, std::size_t n, TextEncoding encoding = TextEncoding::Cp932);
 
 // The first n bytes of src with the full-width-space and trailing-space rules applied.
 std::string NormaliseSpaces(std::string_view src, std::size_t n, const CompareOptions& options);
