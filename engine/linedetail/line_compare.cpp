@@ -63,12 +63,12 @@ std::string LineCompareProgressText(int stage)
     return kComparing + std::to_string(stage) + "/6";
 }
 
-std::size_t LineEndLength(std::string_view text)
+std::size_t LineEndLength(std::string_view text, TextEncoding encoding)
 {
     // The last two character starts: a CR or LF taken by a lead byte is not a line end.
     std::size_t last = text.size();
     std::size_t beforeLast = text.size();
-    for (std::size_t pos = 0; pos < text.size(); pos = NextChar(text, pos)) {
+    for (std::size_t pos = 0; pos < text.size(); pos = NextCharIn(encoding, text, pos)) {
         beforeLast = last;
         last = pos;
     }
@@ -79,9 +79,9 @@ std::size_t LineEndLength(std::string_view text)
     return text[last] == '\r' ? 1 : 0;
 }
 
-std::size_t CandidateEndLimit(std::string_view text)
+std::size_t CandidateEndLimit(std::string_view text, TextEncoding encoding)
 {
-    return LineEndLength(text) > 0 ? text.size() - 1 : text.size();
+    return LineEndLength(text, encoding) > 0 ? text.size() - 1 : text.size();
 }
 
 void CollectCandidates(std::string_view text, std::size_t position, std::vector<SubstringCandidate>& list)
@@ -161,15 +161,15 @@ void FillGaps(std::vector<LineSegment>& segments, std::string_view text)
 }
 
 LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, const LineCompareStageCallback& onStage,
-                               std::stop_token stop)
+                               std::stop_token stop, TextEncoding encoding)
 {
     LinePairResult result;
     ReportStage(onStage, 0);
 
-    const LineShape shape1 = MakeLineShape(text1);
+    const LineShape shape1 = MakeLineShape(text1, encoding);
     const std::int64_t limit = PairingLimit(shape1.candidateCount);
     ReportStage(onStage, 1);
-    const LineShape shape2 = MakeLineShape(text2);
+    const LineShape shape2 = MakeLineShape(text2, encoding);
     ReportStage(onStage, 2);
 
     PartnerReach reach;

@@ -8,14 +8,16 @@
 // they leave uncovered becomes difference runs. Line 1 drives the first pairing, line 2
 // the second; the common runs of each row come from the pairing its own line drove.
 //
-// Texts are code page 932 bytes including the line end; characters are stepped with
-// kl::NextChar, so no run boundary falls inside a double-byte character.
+// Texts are bytes including the line end, code page 932 or UTF-8; characters are stepped
+// in that encoding, so no run boundary falls inside a multi-byte character.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <stop_token>
 #include <string_view>
 #include <vector>
+
+#include "engine/platform/text_encoding.h"
 
 namespace kl {
 
@@ -71,19 +73,21 @@ std::string LineCompareProgressText(int stage);
 // faster than the line and returns soon after a stop is requested. Touches nothing but its
 // arguments, so it can run on a worker thread; the caller shows the progress and publishes
 // the result when it returns.
+// Both lines are read in encoding.
 LinePairResult CompareLinePair(std::string_view text1, std::string_view text2,
-                               const LineCompareStageCallback& onStage = {}, std::stop_token stop = {});
+                               const LineCompareStageCallback& onStage = {}, std::stop_token stop = {},
+                               TextEncoding encoding = TextEncoding::Cp932);
 
 // The single steps, for tests and tools.
 
 // Number of bytes of the text's line end: 2 for CR LF, 1 for LF or CR, 0 without one.
 // Counted in characters: a CR or LF that follows a lead byte belongs to that double-byte
 // character and is no line end.
-std::size_t LineEndLength(std::string_view text);
+std::size_t LineEndLength(std::string_view text, TextEncoding encoding = TextEncoding::Cp932);
 // The greatest end offset a candidate may have: one less than the text's length when the
 // text has a line end (so the final LF of a CR LF is never part of a candidate), the
 // text's length otherwise.
-std::size_t CandidateEndLimit(std::string_view text);
+std::size_t CandidateEndLimit(std::string_view text, TextEncoding encoding = TextEncoding::Cp932);
 
 // Appends to list every candidate that starts at position (a character start) and ends
 // on a character boundary. (CompareLinePair visits the same candidates in sorted order

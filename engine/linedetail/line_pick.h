@@ -20,6 +20,7 @@ struct LineRef {
     bool valid() const { return text && index >= 0 && index < text->count(); }
     // The line's bytes with its line end; empty when there is no line.
     std::string_view bytes() const { return valid() ? text->text(index) : std::string_view(); }
+    TextEncoding encoding() const { return text ? text->encoding : TextEncoding::Cp932; }
 };
 
 // The clicked line (line1, of the clicked side) and its partner of the other side (line2).

@@ -10,17 +10,17 @@ bool LineShape::IsCandidateEnd(std::int32_t start, std::int32_t end) const
     return end - start >= kMinCandidateBytes && end <= endLimit && isBoundary[static_cast<std::size_t>(end)] != 0;
 }
 
-LineShape MakeLineShape(std::string_view text)
+LineShape MakeLineShape(std::string_view text, TextEncoding encoding)
 {
     LineShape shape;
     shape.text = text;
     const std::size_t n = text.size();
     shape.isBoundary.assign(n + 1, 0);
     shape.isStart.assign(n, 0);
-    shape.endLimit = static_cast<std::int32_t>(CandidateEndLimit(text));
+    shape.endLimit = static_cast<std::int32_t>(CandidateEndLimit(text, encoding));
 
     bool inLineEnd = false;
-    for (std::size_t pos = 0; pos < n; pos = NextChar(text, pos)) {
+    for (std::size_t pos = 0; pos < n; pos = NextCharIn(encoding, text, pos)) {
         shape.isBoundary[pos] = 1;
         if (text[pos] == '\r' || text[pos] == '\n')
             inLineEnd = true;

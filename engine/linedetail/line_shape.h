@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/platform/text_encoding.h"
+
 namespace kl {
 
 struct LineShape {
@@ -19,8 +21,8 @@ struct LineShape {
     bool IsCandidateEnd(std::int32_t start, std::int32_t end) const;
 };
 
-// Walks the text with kl::NextChar; a CR or LF that follows a lead byte belongs to its
-// double-byte character and does not end the walk.
-LineShape MakeLineShape(std::string_view text);
+// Walks the text character by character in its encoding; a CR or LF that follows a lead
+// byte of code page 932 belongs to its double-byte character and does not end the walk.
+LineShape MakeLineShape(std::string_view text, TextEncoding encoding = TextEncoding::Cp932);
 
 }  // namespace kl

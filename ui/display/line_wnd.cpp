@@ -57,19 +57,19 @@ Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& m
 }
 
 // Byte length of the character after the boundary at offset, 0 at the content end.
-std::size_t NextCharLength(std::string_view text, std::size_t offset)
+std::size_t NextCharLength(kl::TextEncoding encoding, std::string_view text, std::size_t offset)
 {
     const std::size_t end = kl::ContentLength(text);
-    return offset < end ? kl::NextChar(text, offset) - offset : 0;
+    return offset < end ? kl::NextCharIn(encoding, text, offset) - offset : 0;
 }
 
 // Byte length of the character before the boundary at offset, 0 at the row start.
-std::size_t PreviousCharLength(std::string_view text, std::size_t offset)
+std::size_t PreviousCharLength(kl::TextEncoding encoding, std::string_view text, std::size_t offset)
 {
     std::size_t previous = 0;
     for (std::size_t pos = 0; pos < offset;) {
         previous = pos;
-        pos = kl::NextChar(text, pos);
+        pos = kl::NextCharIn(encoding, text, pos);
     }
     return offset - previous;
 }
@@ -258,14 +258,14 @@ KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics)
         const std::size_t offset = r.exists && !r.filler ? NearestBoundary(r.text, target, metrics).offset : 0;
         if (key == Qt::Key_Left) {
             const int x = stand.x() - metrics.charWidth * static_cast<int>(std::max<std::size_t>(
-                                          PreviousCharLength(r.text, offset), 1));
+                                          PreviousCharLength(metrics.measure->encoding(), r.text, offset), 1));
             if (metrics.scrollLeft > 0)
                 action.horizontalDelta = -std::min(metrics.lineStep, metrics.scrollLeft);
             else if (x > metrics.numberColumnWidth)
                 action.caret = {x, stand.y()};
             break;
         }
-        const std::size_t next = r.filler ? 0 : NextCharLength(r.text, offset);
+        const std::size_t next = r.filler ? 0 : NextCharLength(metrics.measure->encoding(), r.text, offset);
         if (next > 0)
             action.caret = {stand.x() + metrics.charWidth * static_cast<int>(next), stand.y()};
         else

@@ -219,6 +219,7 @@ LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int l
 int PaintSource(PaintContext& context, const Text& table)
 {
     context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
+    context.measure.SetEncoding(table.encoding);
     const int count = table.count();
     const int pitch = context.lineHeight;
     const auto [first, last] = RowsInArea(context, count);
@@ -267,10 +268,15 @@ int PaintResult(PaintContext& context, const CompareResult& result, int side)
     context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
     const auto [first, last] = RowsInArea(context, static_cast<int>(rows.size()));
     std::string scratch;
+    // Filler messages come from the settings, in code page 932, whatever the text's encoding.
+    const Text* text = result.TextOf(side);
+    const TextEncoding encoding = text ? text->encoding : TextEncoding::Cp932;
     for (int k = first; k <= last; ++k) {
         const DisplayRow& row = rows[static_cast<std::size_t>(k)];
+        context.measure.SetEncoding(row.kind == ROW_FILLER ? TextEncoding::Cp932 : encoding);
         PaintResultRow(context, RowText(result, side, row, scratch), row, k * context.lineHeight);
     }
+    context.measure.SetEncoding(encoding);
     return context.numberColumnWidth;
 }
 

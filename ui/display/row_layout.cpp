@@ -70,9 +70,9 @@ bool RowWalker::Next(RowStep& step)
         return true;
     }
     step.kind = RowStep::Kind::Char;
-    step.to = std::min(NextChar(text_, pos_), contentEnd_);
+    step.to = std::min(NextCharIn(measure_.encoding(), text_, pos_), contentEnd_);
     // At most two bytes, so the decoded text stays in the string's own small buffer.
-    const std::u16string decoded = Cp932ToUtf16(text_.substr(pos_, step.to - pos_));
+    const std::u16string decoded = DecodeToUtf16(measure_.encoding(), text_.substr(pos_, step.to - pos_));
     step.unitCount = static_cast<int>(std::min<std::size_t>(decoded.size(), 2));
     step.width = 0;
     for (int i = 0; i < step.unitCount; ++i) {

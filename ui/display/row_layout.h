@@ -3,7 +3,8 @@
 // expanded to the tab stops. The painters, the hit-testing and the selection all walk rows
 // this way, so that what is selected is exactly what is painted.
 //
-// Texts stay code page 932 bytes; each character is decoded only to be measured and drawn.
+// Texts stay bytes in their encoding; each character is decoded only to be measured and
+// drawn.
 #include <QFont>
 #include <QFontMetrics>
 #include <cstddef>
@@ -11,14 +12,19 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/platform/text_encoding.h"
+
 namespace kl {
 
-// The pixel advances of the characters of one font, each asked of the font once.
+// The pixel advances of the characters of one font, each asked of the font once, for texts
+// of one encoding (which decides how the bytes are stepped through and decoded).
 class TextMeasure {
 public:
     TextMeasure();
     // Forgets the advances when the font differs from the current one.
     void SetFont(const QFont& font);
+    void SetEncoding(TextEncoding encoding) { encoding_ = encoding; }
+    TextEncoding encoding() const { return encoding_; }
     const QFont& font() const { return font_; }
     const QFontMetrics& metrics() const { return metrics_; }
     int Advance(char16_t unit);
@@ -27,6 +33,7 @@ private:
     QFont font_;
     QFontMetrics metrics_;
     std::vector<std::int16_t> advances_;  // by UTF-16 unit; -1 until asked
+    TextEncoding encoding_ = TextEncoding::Cp932;
 };
 
 // Where the line end starts: the first CR or LF, or the end of the text.

@@ -114,9 +114,17 @@ void CTextView::MeasureTabCell()
     tabPixels_ = QFontMetrics(doc_.leftFont).horizontalAdvance(QString(spaces, QLatin1Char(' ')));
 }
 
+kl::TextEncoding CTextView::SideEncoding() const
+{
+    const kl::Text* text = displayMode == DISPLAY_RESULT ? doc_.result()->TextOf(side_)
+                                                         : doc_.textDoc.texts[static_cast<std::size_t>(side_)].get();
+    return text ? text->encoding : kl::TextEncoding::Cp932;
+}
+
 ViewMetrics CTextView::Metrics()
 {
     measure_.SetFont(ViewFont());
+    measure_.SetEncoding(SideEncoding());
     if (tabPixels_ == 0)
         MeasureTabCell();
     ViewMetrics metrics;
@@ -170,7 +178,16 @@ int CTextView::MeasureScrollWidth()
     std::string_view text = table->text(longestLine);
     text = text.substr(0, kl::ContentLength(text));
 
-    const std::size_t measured = kl::Cp932PrefixLength(text, kMeasuredBytes);
+    // Measured up to a character boundary.
+    const kl::TextEncoding encoding = table->encoding;
+    measure_.SetEncoding(encoding);
+    std::size_t measured = 0;
+    while (measured < text.size()) {
+        const std::size_t next = kl::NextCharIn(encoding, text, measured);
+        if (next > kMeasuredBytes)
+            break;
+        measured = next;
+    }
     double width = kl::PrefixWidth(measure_, tabPixels_, text.substr(0, measured), measured);
     if (measured > 0 && measured < text.size())
         width = width * static_cast<double>(text.size()) / static_cast<double>(measured);
@@ -461,7 +478,7 @@ void CTextView::CopySelection()
     const std::string selected = lineWnd_.CollectSelection(displayMode);
     if (selected.empty())
         return;
-    QApplication::clipboard()->setText(QString::fromStdU16String(kl::Cp932ToUtf16(selected)));
+    QApplication::clipboard()->setText(QString::fromStdU16String(kl::DecodeToUtf16(SideEncoding(), selected)));
 }
 
 void CTextView::resizeEvent(QResizeEvent* event)

@@ -61,6 +61,8 @@ public:
     // gives it the shared one.
     void SetRowScrollBar(QScrollBar* bar);
     QScrollBar* rowScrollBar() const { return rowBar_; }
+    // How the texts this view shows now are read.
+    kl::TextEncoding SideEncoding() const;
     // Vertical scroll position in pixels, and its largest value for this view.
     int scrollTop() const;
     int maxScrollTop() const;

@@ -5,6 +5,19 @@
 #include <system_error>
 #include <utility>
 
+namespace {
+
+// Two lines of one encoding are stepped in it; lines of two encodings byte by byte as code
+// page 932.
+kl::TextEncoding PairEncoding(const kl::LineRef& line1, const kl::LineRef& line2)
+{
+    const kl::TextEncoding first = line1.text ? line1.text->encoding : kl::TextEncoding::Cp932;
+    const kl::TextEncoding second = line2.text ? line2.text->encoding : kl::TextEncoding::Cp932;
+    return first == second ? first : kl::TextEncoding::Cp932;
+}
+
+}  // namespace
+
 LineCompareWorker::LineCompareWorker(kl::LineRef line1, kl::LineRef line2, StageHook stageHook, QObject* parent)
     : QObject(parent), line1_(std::move(line1)), line2_(std::move(line2)), stageHook_(std::move(stageHook))
 {
@@ -28,7 +41,7 @@ bool LineCompareWorker::Start()
             std::shared_ptr<const kl::LinePairResult> result;
             try {
                 result = std::make_shared<const kl::LinePairResult>(
-                    kl::CompareLinePair(line1_.bytes(), line2_.bytes(), onStage, stop));
+                    kl::CompareLinePair(line1_.bytes(), line2_.bytes(), onStage, stop, PairEncoding(line1_, line2_)));
             } catch (const std::exception&) {  // out of memory: nothing to show
                 auto failed = std::make_shared<kl::LinePairResult>();
                 failed->aborted = true;

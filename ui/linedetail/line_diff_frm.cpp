@@ -24,7 +24,8 @@ constexpr Qt::WindowFlags kPopupFlags = Qt::Window | Qt::CustomizeWindowHint | Q
 QString LineText(const kl::LineRef& line)
 {
     const std::string_view bytes = line.bytes();
-    return QString::fromStdU16String(kl::Cp932ToUtf16(bytes.substr(0, kl::ContentLength(bytes))));
+    const kl::TextEncoding encoding = line.encoding();
+    return QString::fromStdU16String(kl::DecodeToUtf16(encoding, bytes.substr(0, kl::ContentLength(bytes))));
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ constexpr int kRowGap = 4;
 const QString kLabel = QStringLiteral("TEXT:");
 constexpr int kLabelGap = 6;  // the text starts this far after the label's width
 
-QString Decoded(std::string_view bytes)
+QString Decoded(std::string_view bytes, kl::TextEncoding encoding)
 {
-    return QString::fromStdU16String(kl::Cp932ToUtf16(bytes.substr(0, kl::ContentLength(bytes))));
+    return QString::fromStdU16String(kl::DecodeToUtf16(encoding, bytes.substr(0, kl::ContentLength(bytes))));
 }
 
 }  // namespace
@@ -98,7 +98,7 @@ std::vector<CLineInfoFrm::ReportRow> CLineInfoFrm::Report() const
         return rows;
     const int step = RowStep();
     int y = 10;
-    rows.push_back({TextLeft(), y, Decoded(line_.bytes())});
+    rows.push_back({TextLeft(), y, Decoded(line_.bytes(), line_.encoding())});
 
     const kl::LineMatchInfo info = result_ ? kl::MatchInfoOf(*result_, side_, line_.index) : kl::LineMatchInfo{};
     y += step;
@@ -111,7 +111,7 @@ std::vector<CLineInfoFrm::ReportRow> CLineInfoFrm::Report() const
         const int partner = info.partners[i];
         const std::string_view bytes = other && partner < other->count() ? other->text(partner) : std::string_view();
         rows.push_back({20, y + static_cast<int>(i) * step,
-                        QStringLiteral(u"%1:  %2行 %3").arg(i + 1).arg(partner + 1).arg(Decoded(bytes))});
+                        QStringLiteral(u"%1:  %2行 %3").arg(i + 1).arg(partner + 1).arg(Decoded(bytes, other ? other->encoding : kl::TextEncoding::Cp932))});
     }
     return rows;
 }

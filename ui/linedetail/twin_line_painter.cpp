@@ -28,7 +28,7 @@ struct Pending {
 
 void Append(TextMeasure& measure, std::string_view bytes, Pending& pending)
 {
-    const std::u16string decoded = Cp932ToUtf16(bytes);
+    const std::u16string decoded = DecodeToUtf16(measure.encoding(), bytes);
     for (char16_t unit : decoded) {
         pending.text.append(QChar(unit));
         pending.width += measure.Advance(unit);
@@ -105,7 +105,7 @@ int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, con
             }
             continue;
         }
-        const std::size_t next = NextChar(text, pos);
+        const std::size_t next = NextCharIn(context.measure.encoding(), text, pos);
         Append(context.measure, text.substr(pos, next - pos), pending);
         pos = next;
     }
@@ -145,6 +145,7 @@ std::vector<QLine> PaintTwinRows(TwinPaintContext& context, const LinePairResult
         }
     };
 
+    context.measure.SetEncoding(context.upperEncoding);
     paintRow(result.segments1, line1, kRowMargin, context.upperDifference,
              [&](const LineSegment& segment, int x0, int x1) {
                  if (segment.source >= 0 && static_cast<std::size_t>(segment.source) < drawn.size())
@@ -157,6 +158,7 @@ std::vector<QLine> PaintTwinRows(TwinPaintContext& context, const LinePairResult
     const int upperBottom = context.fontHeight + kRowMargin;
     context.painter.setPen(context.text);
     context.painter.setBrush(Qt::NoBrush);
+    context.measure.SetEncoding(context.lowerEncoding);
     paintRow(result.segments2, line2, lowerTop, context.lowerDifference,
              [&](const LineSegment& segment, int x0, int x1) {
                  if (segment.counterpart < 0 || static_cast<std::size_t>(segment.counterpart) >= drawn.size())

@@ -29,9 +29,12 @@ struct TwinPaintContext {
     int fontSize = 12;          // FONTSIZE size: the width of a double-byte character
     int fontHeight = 12;        // FONTSIZE height, as a positive number
     const QPixmap* newlineMark = nullptr;
+    TextEncoding upperEncoding = TextEncoding::Cp932;  // how each row's line is read
+    TextEncoding lowerEncoding = TextEncoding::Cp932;
 };
 
-// Draws text at (x0, y) on background and returns the x after it. Text before the first
+// Draws text (read in the measure's encoding) at (x0, y) on background and returns the x
+// after it. Text before the first
 // tab starts 3 pixels in when the run has a tab; a tab advances by whole pitches from
 // where the text before it started, at least one, and at least two after some text. Line
 // ends show the newline mark.

@@ -120,6 +120,8 @@ void CTwinLineWnd::paintEvent(QPaintEvent*)
     context.fontSize = style_.fontSize;
     context.fontHeight = style_.fontHeight > 0 ? style_.fontHeight : context.textHeight;
     context.newlineMark = &newlineMark_;
+    context.upperEncoding = line1_.encoding();
+    context.lowerEncoding = line2_.encoding();
     links_ = kl::PaintTwinRows(context, *result_, line1_.bytes(), line2_.bytes(), horizontalScrollBar()->value(),
                                secondRowTop_);
 }
