@@ -79,6 +79,11 @@ void PutJsonString(OutputBuffer& out, std::string_view utf8)
 
 void PutCp932JsonString(OutputBuffer& out, std::string_view cp932)
 {
+    PutTextJsonString(out, cp932, TextEncoding::Cp932);
+}
+
+void PutTextJsonString(OutputBuffer& out, std::string_view cp932, TextEncoding encoding)
+{
     out.Put('"');
     // ASCII is the same in both encodings: copy it until the first byte that needs care,
     // and decode only from the first byte of 0x80 or above on.
@@ -91,9 +96,9 @@ void PutCp932JsonString(OutputBuffer& out, std::string_view cp932)
             break;
         if (static_cast<unsigned char>(cp932[k]) >= 0x80) {
             // Decoded one character at a time straight into the output.
-            const char32_t cp = DecodeCp932Char(cp932, k);
-            char utf8[3];
-            out.Put(std::string_view(utf8, EncodeUtf8(cp, utf8)));
+            const char32_t cp = DecodeCharIn(encoding, cp932, k);
+            char utf8[4];
+            out.Put(std::string_view(utf8, EncodeUtf8Any(cp, utf8)));
             continue;
         }
         PutJsonStringBody(out, cp932.substr(k, 1));

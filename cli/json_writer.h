@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/output_buffer.h"
+#include "engine/platform/text_encoding.h"
 
 namespace kl::cli {
 
@@ -13,5 +14,7 @@ void PutJsonString(OutputBuffer& out, std::string_view utf8);
 // Writes code page 932 bytes as a quoted JSON string; a byte with no character becomes
 // U+FFFD.
 void PutCp932JsonString(OutputBuffer& out, std::string_view cp932);
+// The same for bytes in the given encoding.
+void PutTextJsonString(OutputBuffer& out, std::string_view bytes, TextEncoding encoding);
 
 }  // namespace kl::cli

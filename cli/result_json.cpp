@@ -30,7 +30,10 @@ void PutRowCell(OutputBuffer& out, const CompareResult& result, int side, const 
     out.Put(", ");
     out.PutInt(row.lineIndex);
     out.Put(", ");
-    PutCp932JsonString(out, RowText(result, side, row, scratch));
+    const Text* text = result.TextOf(side);
+    // Filler messages are code page 932 whatever the text's encoding.
+    const TextEncoding encoding = row.kind == ROW_FILLER || !text ? TextEncoding::Cp932 : text->encoding;
+    PutTextJsonString(out, RowText(result, side, row, scratch), encoding);
     out.Put(']');
 }
 
@@ -115,6 +118,13 @@ void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::
     PutCp932JsonString(out, totals[DOC_A]);
     out.Put(", ");
     PutCp932JsonString(out, totals[DOC_B]);
+    out.Put("],\n\"encoding\": [");
+    for (int side : {DOC_A, DOC_B}) {
+        const Text* text = result.TextOf(side);
+        out.Put(side == DOC_A ? "\"" : ", \"");
+        out.Put(EncodingName(text ? text->encoding : TextEncoding::Cp932));
+        out.Put('"');
+    }
     out.Put("]}\n");
 }
 

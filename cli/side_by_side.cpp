@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/platform/cp932.h"
+#include "engine/platform/text_encoding.h"
 
 namespace kl::cli {
 
@@ -36,14 +37,14 @@ int CharWidth(char32_t cp)
 // caret notation, bytes without a character as U+FFFD) and returns its width in columns.
 // With out, writes the UTF-8 form there as it goes; without, stops once the width reaches
 // stopAt.
-int RenderCell(std::string_view cp932, OutputBuffer* out, int stopAt = 0)
+int RenderCell(std::string_view bytes, TextEncoding encoding, OutputBuffer* out, int stopAt = 0)
 {
-    const std::string_view text = WithoutLineEnd(cp932);
+    const std::string_view text = WithoutLineEnd(bytes);
     int width = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         if (!out && width >= stopAt)
             break;
-        const char32_t cp = DecodeCp932Char(text, pos);
+        const char32_t cp = DecodeCharIn(encoding, text, pos);
         if (cp == '\t') {
             const int spaces = kTabWidth - width % kTabWidth;
             if (out)
@@ -57,13 +58,20 @@ int RenderCell(std::string_view cp932, OutputBuffer* out, int stopAt = 0)
             width += 2;
         } else {
             if (out) {
-                char utf8[3];
-                out->Put(std::string_view(utf8, EncodeUtf8(cp, utf8)));
+                char utf8[4];
+                out->Put(std::string_view(utf8, EncodeUtf8Any(cp, utf8)));
             }
             width += CharWidth(cp);
         }
     }
     return width;
+}
+
+// Filler messages are code page 932 whatever the text's encoding.
+TextEncoding RowEncoding(const CompareResult& result, int side, const DisplayRow& row)
+{
+    const Text* text = result.TextOf(side);
+    return row.kind == ROW_FILLER || !text ? TextEncoding::Cp932 : text->encoding;
 }
 
 char Marker(const DisplayRow& left, const DisplayRow& right)
@@ -110,7 +118,7 @@ void WriteSideBySide(OutputBuffer& out, const CompareResult& result, const std::
     // The DocA column's width is measured in one pass; the cells are written in the next.
     int leftColumns = 0;
     for (std::size_t r = 0; r < rows && leftColumns < kMaxLeftWidth; ++r)
-        leftColumns = std::max(leftColumns, RenderCell(RowText(result, DOC_A, rowsA[r], scratch), nullptr, kMaxLeftWidth));
+        leftColumns = std::max(leftColumns, RenderCell(RowText(result, DOC_A, rowsA[r], scratch), RowEncoding(result, DOC_A, rowsA[r]), nullptr, kMaxLeftWidth));
     leftColumns = std::min(leftColumns, kMaxLeftWidth);
     int mostLines = 1;
     for (const auto& text : result.texts)
@@ -122,7 +130,7 @@ void WriteSideBySide(OutputBuffer& out, const CompareResult& result, const std::
         const DisplayRow& b = rowsB[r];
         PutLineNumber(out, a.lineIndex, digits);
         out.Put(' ');
-        const int width = RenderCell(RowText(result, DOC_A, a, scratch), &out);
+        const int width = RenderCell(RowText(result, DOC_A, a, scratch), RowEncoding(result, DOC_A, a), &out);
         for (int k = width; k < leftColumns; ++k)
             out.Put(' ');
         out.Put(' ');
@@ -130,7 +138,7 @@ void WriteSideBySide(OutputBuffer& out, const CompareResult& result, const std::
         out.Put(' ');
         PutLineNumber(out, b.lineIndex, digits);
         out.Put(' ');
-        RenderCell(RowText(result, DOC_B, b, scratch), &out);
+        RenderCell(RowText(result, DOC_B, b, scratch), RowEncoding(result, DOC_B, b), &out);
         out.Put('\n');
     }
 }

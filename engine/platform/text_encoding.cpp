@@ -10,15 +10,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 void AppendUtf8(std::string& out, char32_t cp)
 {
-    if (cp < 0x10000) {
-        char bytes[3];
-        out.append(bytes, EncodeUtf8(cp, bytes));
-        return;
-    }
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    char bytes[4];
+    out.append(bytes, EncodeUtf8Any(cp, bytes));
 }
 
 void AppendUtf16(std::u16string& out, char32_t cp)
@@ -38,6 +31,26 @@ bool StartsWith(std::string_view bytes, std::string_view prefix)
 }
 
 }  // namespace
+
+std::size_t EncodeUtf8Any(char32_t cp, char* out)
+{
+    if (cp < 0x10000)
+        return EncodeUtf8(cp, out);
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+char32_t DecodeCharIn(TextEncoding encoding, std::string_view bytes, std::size_t& pos)
+{
+    if (encoding == TextEncoding::Cp932)
+        return DecodeCp932Char(bytes, pos);
+    const Utf8Step step = DecodeUtf8Step(bytes, pos);
+    pos += step.length;
+    return step.valid ? step.codePoint : kReplacement;
+}
 
 std::string_view EncodingName(TextEncoding encoding)
 {

@@ -18,6 +18,10 @@ std::string_view EncodingName(TextEncoding encoding);
 std::size_t NextCharIn(TextEncoding encoding, std::string_view text, std::size_t pos);
 // The full-width space (code page 932 81 40, UTF-8 E3 80 80) starts at pos.
 bool IsWideSpaceIn(TextEncoding encoding, std::string_view text, std::size_t pos);
+// The character at pos, decoded (U+FFFD for a byte that is no part of one); pos moves past it.
+char32_t DecodeCharIn(TextEncoding encoding, std::string_view bytes, std::size_t& pos);
+// Writes the UTF-8 form of any code point to out (room for four bytes); returns its length.
+std::size_t EncodeUtf8Any(char32_t cp, char* out);
 // Bytes decoded for display; a byte that is no part of a character becomes U+FFFD.
 std::u16string DecodeToUtf16(TextEncoding encoding, std::string_view bytes);
 std::string DecodeToUtf8(TextEncoding encoding, std::string_view bytes);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/cp932.h"
 #include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
 
@@ -127,7 +128,8 @@ TEST_F(CliTest, JsonOfLinesMovedFromTheEndToTheStart)
 {"blockSize": 3, "partnerLines": [1], "partnerSlots": [1]},
 {"blockSize": 3, "partnerLines": [2], "partnerSlots": [2]}
 ]},
-"totals": ["総行数 = 5 (LF:5 CRLF:0)  [2023/11/14 22:13] 10 byte", "総行数 = 5 (LF:5 CRLF:0)  [2023/11/14 22:13] 10 byte"]}
+"totals": ["総行数 = 5 (LF:5 CRLF:0)  [2023/11/14 22:13] 10 byte", "総行数 = 5 (LF:5 CRLF:0)  [2023/11/14 22:13] 10 byte"],
+"encoding": ["Shift_JIS", "Shift_JIS"]}
 )");
 }
 
@@ -137,7 +139,8 @@ TEST_F(CliTest, JsonOfEmptyTexts)
 "blocksA": [],
 "blocksB": [],
 "lines": {"a": [], "b": []},
-"totals": ["総行数 = 0 (LF:0 CRLF:0)  [2023/11/14 22:13] 0 byte", "総行数 = 0 (LF:0 CRLF:0)  [2023/11/14 22:13] 0 byte"]}
+"totals": ["総行数 = 0 (LF:0 CRLF:0)  [2023/11/14 22:13] 0 byte", "総行数 = 0 (LF:0 CRLF:0)  [2023/11/14 22:13] 0 byte"],
+"encoding": ["Shift_JIS", "Shift_JIS"]}
 )");
 }
 
@@ -220,6 +223,29 @@ TEST_F(CliTest, SamplePairMatchesGoldenFiles)
     const CliResult json = Run({"compare", "--json", before, after});
     EXPECT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.out, kltest::ReadFileBytes(golden + "compare_samples_json.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliTest, UtfEightTextsAreListedAndWrittenAsTheyAre)
+{
+    // 日本語 with a full-width space, in UTF-8 on both sides; DocB also in UTF-16.
+    const std::string a = "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x\n\xE8\xAA\x9E\n";
+    const std::string b = "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x\nnew\n";
+    const std::string json = Json(a, b);
+    EXPECT_NE(json.find("\"encoding\": [\"UTF-8\", \"UTF-8\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"\xE8\xAA\x9E\\u000a\""), std::string::npos) << json;
+
+    const CliResult listing = Run({"compare", Input("a.txt", a), Input("b.txt", b)});
+    EXPECT_EQ(listing.exitCode, 0) << listing.err;
+    EXPECT_TRUE(kl::IsValidUtf8(listing.out));
+    EXPECT_NE(listing.out.find("\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x"), std::string::npos) << listing.out;
+
+    // A merge writes the UTF-8 bytes unchanged.
+    const CliResult merged = Run({"merge", Input("a.txt", a), Input("b.txt", b)});
+    EXPECT_EQ(merged.out, "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x\n!DOC_A>>>\xE8\xAA\x9E\n!DOC_B>>>new\n");
 }
 
 }  // namespace
