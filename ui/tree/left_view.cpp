@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -12,6 +13,7 @@
 
 #include "ui/display/side_marks.h"
 #include "ui/document/kestrilane_doc.h"
+#include "engine/document/text_description.h"
 #include "engine/platform/cp932.h"
 #include "engine/platform/file_transfer.h"
 
@@ -46,7 +48,10 @@ void SetItemPath(QTreeWidgetItem* item, const std::string& path)
 CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
-    setColumnCount(1);
+    // The second column tells how each file is read (encoding, line ends).
+    setColumnCount(2);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(true);
     setRootIsDecorated(false);  // expand buttons appear with the first statistics item
     setIconSize(QSize(kl::kSideMarkWidth, kl::kSideMarkHeight));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -79,6 +84,17 @@ void CLeftView::OnUpdateFromDocument(CKestrilaneDoc& doc)
         if (pending >= 1 && pending <= pathCount)
             AddFileItem(text.filePaths[static_cast<std::size_t>(pending - 1)]);
         pending = 0;
+    }
+    // Each file says how it is read: encoding, conversion and line-end style.
+    for (int k = 0; k < 2 && k < fileItemCount(); ++k) {
+        QTreeWidgetItem* item = fileItem(k);
+        const kl::Text* loaded = text.texts[static_cast<std::size_t>(k)].get();
+        if (!item || !loaded)
+            continue;
+        QString label = QStringLiteral("[%1]").arg(QString::fromStdString(kl::TextDescription(*loaded)));
+        if (kl::LooksBinary(*loaded))
+            label += QStringLiteral(u"   バイナリファイルの可能性があります");
+        item->setText(1, label);
     }
 }
 
