@@ -93,6 +93,22 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
         return false;
     }
 
+    // A pair in two encodings is held in one: the code page 932 text is read as UTF-8.
+    const std::shared_ptr<const Text>& other = doc.texts[static_cast<std::size_t>(1 - std::min(slot, 1))];
+    std::shared_ptr<const Text> otherConverted;
+    if (slot == 1 && other && other->encoding != text->encoding) {
+        try {
+            if (text->encoding == TextEncoding::Cp932)
+                text = std::make_shared<const Text>(ConvertedToUtf8(*text));
+            else
+                otherConverted = std::make_shared<const Text>(ConvertedToUtf8(*other));
+        } catch (const std::bad_alloc&) {
+            error = CannotOpenMessage(path, "メモリが足りません");
+            return false;
+        }
+    }
+    if (otherConverted)
+        doc.texts[0] = std::move(otherConverted);
     doc.texts[static_cast<std::size_t>(slot)] = std::move(text);
     doc.filePaths.push_back(path);
     doc.fileNames.push_back(std::move(name));

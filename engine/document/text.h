@@ -27,6 +27,9 @@ struct Text {
                                             // readLengths: a kanji pair keeps its length) or
                                             // read from UTF-16
     TextEncoding encoding = TextEncoding::Cp932;  // how the stored bytes are to be read
+    // What the stored bytes were converted from, when converted is set.
+    enum class Conversion : std::uint8_t { None, FromEucJp, FromUtf16, FromCp932 };
+    Conversion conversion = Conversion::None;
 
     int count() const { return starts.empty() ? 0 : static_cast<int>(starts.size() - 1); }
     // The line's bytes, line end included.

@@ -9,10 +9,13 @@ constexpr std::size_t kBinaryProbeBytes = 8192;
 
 std::string EncodingPart(const Text& text)
 {
-    if (!text.converted)
-        return std::string(EncodingName(text.encoding));
-    // A converted UTF-8 text was read from UTF-16; a converted code page 932 one from EUC-JP.
-    return text.encoding == TextEncoding::Utf8 ? "UTF-16\xE2\x86\x92UTF-8" : "EUC-JP\xE2\x86\x92Shift_JIS";
+    switch (text.conversion) {
+    case Text::Conversion::FromEucJp: return "EUC-JP\xE2\x86\x92Shift_JIS";
+    case Text::Conversion::FromUtf16: return "UTF-16\xE2\x86\x92UTF-8";
+    case Text::Conversion::FromCp932: return "Shift_JIS\xE2\x86\x92UTF-8";
+    case Text::Conversion::None: break;
+    }
+    return std::string(EncodingName(text.encoding));
 }
 
 std::string LineEndPart(const Text& text)

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/document/line_scan.h"
+#include "engine/platform/cp932.h"
 #include "engine/platform/large_buffer.h"
 
 namespace kl {
@@ -156,6 +157,7 @@ Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool euc
         std::memcpy(storage.get(), utf8.data(), utf8.size());
         size = utf8.size();
         text.converted = true;
+        text.conversion = Text::Conversion::FromUtf16;
     }
     if (detected != DetectedEncoding::Cp932) {
         // The EUC-JP conversion is for code page 932 texts only.
@@ -165,6 +167,34 @@ Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool euc
     text.storage = std::move(storage);
     text.size = size;
     SplitStorage(text, eucChg);
+    if (text.converted && text.conversion == Text::Conversion::None)
+        text.conversion = Text::Conversion::FromEucJp;
+    return text;
+}
+
+Text ConvertedToUtf8(const Text& cp932)
+{
+    std::string bytes;
+    bytes.reserve(cp932.size + cp932.size / 2);
+    Text text;
+    text.starts.reserve(cp932.starts.size());
+    text.readLengths.reserve(static_cast<std::size_t>(cp932.count()));
+    // Line by line, so that every line keeps its own line end and its place.
+    for (int i = 0; i < cp932.count(); ++i) {
+        text.starts.push_back(static_cast<std::int64_t>(bytes.size()));
+        bytes += Cp932ToUtf8(cp932.text(i));
+        text.readLengths.push_back(LineLength(cp932, i));
+    }
+    if (cp932.count() > 0)
+        text.starts.push_back(static_cast<std::int64_t>(bytes.size()));
+    text.storage = std::make_unique_for_overwrite<char[]>(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(text.storage.get(), bytes.data(), bytes.size());
+    text.size = bytes.size();
+    text.longestLine = cp932.longestLine;
+    text.encoding = TextEncoding::Utf8;
+    text.converted = true;
+    text.conversion = Text::Conversion::FromCp932;
     return text;
 }
 

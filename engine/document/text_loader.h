@@ -21,6 +21,11 @@ Text SplitLines(std::string_view data, bool eucChg);
 // The same, taking over the first size bytes of storage as the text's storage.
 Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg);
 
+// A code page 932 text as UTF-8, line by line, marked converted; the read lengths stay
+// those of the file. Used when the other text of a pair is UTF-8, so that equal content
+// compares equal.
+Text ConvertedToUtf8(const Text& cp932);
+
 // Index of the longest line (greatest read length, first on ties); 0 for an empty text.
 int LongestLineIndex(const Text& text);
 

@@ -253,3 +253,28 @@ TEST_F(DocumentOpsTest, AMovedFileIsKnownByItsNewPath)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MixedEncodingPair, TheCodePage932TextIsReadAsUtf8SoEqualContentCompares)
+{
+    kltest::TempDir dir;
+    const std::string sjis = "\x93\xfa\x96\x7b\r\nabc\r\n";  // 日本 / abc
+    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\r\nabc\r\n";
+    for (const bool utf8First : {false, true}) {
+        SCOPED_TRACE(utf8First);
+        kl::TextDocument doc;
+        std::string error;
+        ASSERT_TRUE(kl::LoadIntoDocument(doc, dir.write("a.txt", utf8First ? utf8 : sjis), false, error)) << error;
+        ASSERT_TRUE(kl::LoadIntoDocument(doc, dir.write("b.txt", utf8First ? sjis : utf8), false, error)) << error;
+        const kl::Text& converted = *doc.texts[utf8First ? 1 : 0];
+        EXPECT_EQ(converted.encoding, kl::TextEncoding::Utf8);
+        EXPECT_EQ(converted.conversion, kl::Text::Conversion::FromCp932);
+        EXPECT_TRUE(converted.converted);
+        EXPECT_EQ(converted.bytes(), utf8);
+        EXPECT_EQ(kl::LineLength(converted, 0), 6);  // as read from the file
+        EXPECT_EQ(doc.texts[0]->bytes(), doc.texts[1]->bytes());
+    }
+}
+
+}  // namespace
