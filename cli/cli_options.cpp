@@ -55,13 +55,16 @@ const char* CompareSwitchesUsage()
            "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
            "  --delimiter=C             compare only head and tail up to the byte C\n"
            "  --preset=CODE             apply a five-digit compare-mode code last\n"
-           "  --euc                     convert EUC-JP lines when loading\n";
+           "  --euc                     convert EUC-JP lines when loading\n"
+           "  --encoding-a=E, --encoding-b=E\n"
+           "                            read FILE_A / FILE_B as E: auto (from its bytes,\n"
+           "                            the default), sjis, utf8 or eucjp\n";
 }
 
 std::string CompareUsage()
 {
     return std::string("usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
-                       "Compares two texts (code page 932) line by line and prints the aligned result.\n"
+                       "Compares two texts (Shift_JIS or UTF-8) line by line and prints the aligned result.\n"
                        "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
                        "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
                        "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
@@ -72,6 +75,20 @@ std::string CompareUsage()
            "  --left-message=TEXT       filler text opposite lines only in FILE_B\n"
            "  --right-message=TEXT      filler text opposite lines only in FILE_A\n"
            "  --help                    show this text\n";
+}
+
+// The encoding named by an --encoding-a / --encoding-b value.
+std::optional<EncodingChoice> EncodingChoiceNamed(std::string_view name)
+{
+    if (name == "auto")
+        return EncodingChoice::Auto;
+    if (name == "sjis" || name == "shift_jis" || name == "cp932")
+        return EncodingChoice::ShiftJis;
+    if (name == "utf8" || name == "utf-8")
+        return EncodingChoice::Utf8;
+    if (name == "eucjp" || name == "euc-jp")
+        return EncodingChoice::EucJp;
+    return std::nullopt;
 }
 
 ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions& options,
@@ -105,6 +122,14 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.ignoreTrailingSpaces = 1;
         } else if (arg == "--euc") {
             options.eucChg = true;
+        } else if (auto value = OptionValue(arg, "--encoding-a"), other = OptionValue(arg, "--encoding-b");
+                   value || other) {
+            const std::optional<EncodingChoice> choice = EncodingChoiceNamed(value ? *value : *other);
+            if (!choice) {
+                error = "--encoding-a and --encoding-b take auto, sjis, utf8 or eucjp";
+                return ParseOutcome::UsageError;
+            }
+            options.encodings[value ? 0 : 1] = *choice;
         } else if (arg == "--no-position-message") {
             options.run.messages.positionMessages = false;
         } else if (auto value = OptionValue(arg, "--delimiter")) {

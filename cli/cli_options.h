@@ -4,12 +4,16 @@
 
 #include "cli/command_support.h"
 #include "engine/compare/compare.h"
+#include "engine/document/text_loader.h"
+#include <array>
 
 namespace kl::cli {
 
 struct CompareCommandOptions {
     CompareRequest run;   // built-in defaults, changed by the options
     bool eucChg = false;      // convert EUC-JP lines on loading
+    // How each file is read: auto (from its bytes), sjis, utf8 or eucjp.
+    std::array<EncodingChoice, 2> encodings{EncodingChoice::Auto, EncodingChoice::Auto};
     bool json = false;        // print the whole result as one JSON object
     std::string fileA;
     std::string fileB;

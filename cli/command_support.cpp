@@ -40,10 +40,11 @@ std::optional<int> ExitBeforeRun(ParseOutcome outcome, std::string_view command,
     return std::nullopt;
 }
 
-bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command)
+bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
+                   EncodingChoice choice)
 {
     std::string error;
-    if (LoadIntoDocument(doc, path, eucChg, error))
+    if (LoadIntoDocument(doc, path, eucChg, error, choice))
         return true;
     // The loader's messages are code page 932; the console gets UTF-8.
     if (!IsValidUtf8(error))

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/document/text_document.h"
+#include "engine/document/text_loader.h"
 
 namespace kl::cli {
 
@@ -27,6 +28,7 @@ std::optional<int> ExitBeforeRun(ParseOutcome outcome, std::string_view command,
                                  const std::string& usage);
 
 // Loads path as the next text of doc; on failure prints a message naming the file.
-bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command);
+bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
+                   EncodingChoice choice = EncodingChoice::Auto);
 
 }  // namespace kl::cli

@@ -30,8 +30,8 @@ int RunCompareCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadInputFile(doc, options.fileA, options.eucChg, kCommand) ||
-        !LoadInputFile(doc, options.fileB, options.eucChg, kCommand))
+    if (!LoadInputFile(doc, options.fileA, options.eucChg, kCommand, options.encodings[0]) ||
+        !LoadInputFile(doc, options.fileB, options.eucChg, kCommand, options.encodings[1]))
         return kExitFile;
 
     const CompareResult result = Compare(doc.texts, options.run);

@@ -135,8 +135,8 @@ int RunMergeCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadInputFile(doc, compareOptions.fileA, compareOptions.eucChg, kCommand) ||
-        !LoadInputFile(doc, compareOptions.fileB, compareOptions.eucChg, kCommand))
+    if (!LoadInputFile(doc, compareOptions.fileA, compareOptions.eucChg, kCommand, compareOptions.encodings[0]) ||
+        !LoadInputFile(doc, compareOptions.fileB, compareOptions.eucChg, kCommand, compareOptions.encodings[1]))
         return kExitFile;
 
     const MergeOutcome merged = RunMerge(Compare(doc.texts, compareOptions.run), mergeOptions.rules);

@@ -57,7 +57,8 @@ void ClearDocument(TextDocument& doc)
     doc.pendingTreePaths = {0, 0, 0};
 }
 
-bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error)
+bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
+                      EncodingChoice choice)
 {
     error.clear();
     const int slot = LoadedTextCount(doc);
@@ -78,7 +79,7 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
             return false;
         }
         const std::uint64_t size = file.size;
-        text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg));
+        text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg, choice));
         info = FormatFileInfo(file.modified, size);
         name = FileNameOf(path);
         doc.filePaths.reserve(doc.filePaths.size() + 1);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/document/text_document.h"
+#include "engine/document/text_loader.h"
 
 namespace kl {
 
@@ -24,7 +25,8 @@ void ClearDocument(TextDocument& doc);
 // unchanged, false is returned and error holds a Japanese message naming the file. When
 // two texts are loaded already nothing is read: false with an empty error (the open
 // sequence below asks the user before it gets here).
-bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error);
+bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
+                      EncodingChoice choice = EncodingChoice::Auto);
 
 enum class OpenOutcome {
     LoadedDocA,   // the file became DocA

@@ -136,19 +136,31 @@ void SplitStorage(Text& text, bool eucChg)
 
 }  // namespace
 
-Text SplitLines(std::string_view data, bool eucChg)
+Text SplitLines(std::string_view data, bool eucChg, EncodingChoice choice)
 {
     auto storage = std::make_unique_for_overwrite<char[]>(data.size());
     if (!data.empty())
         std::memcpy(storage.get(), data.data(), data.size());
-    return SplitLinesOwned(std::move(storage), data.size(), eucChg);
+    return SplitLinesOwned(std::move(storage), data.size(), eucChg, choice);
 }
 
-Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg)
+Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice)
 {
     Text text;
     const std::string_view bytes(storage.get(), size);
-    const DetectedEncoding detected = DetectEncoding(bytes);
+    DetectedEncoding detected = DetectEncoding(bytes);
+    switch (choice) {
+    case EncodingChoice::Auto: break;
+    case EncodingChoice::Utf8: detected = DetectedEncoding::Utf8; break;
+    case EncodingChoice::ShiftJis:
+        detected = DetectedEncoding::Cp932;
+        eucChg = false;
+        break;
+    case EncodingChoice::EucJp:
+        detected = DetectedEncoding::Cp932;
+        eucChg = true;
+        break;
+    }
     if (detected == DetectedEncoding::Utf16Le || detected == DetectedEncoding::Utf16Be) {
         // Held as UTF-8, without its byte order mark: the text no longer has the file's bytes.
         const std::string utf8 = Utf16ToUtf8(bytes.substr(ByteOrderMarkLength(detected)),

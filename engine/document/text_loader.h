@@ -10,6 +10,10 @@
 
 namespace kl {
 
+// How a file's bytes are to be read: as they say (Auto), or as the user chose. Shift_JIS
+// reads code page 932 without the EUC-JP conversion, EucJp with it.
+enum class EncodingChoice { Auto, ShiftJis, Utf8, EucJp };
+
 // Splits bytes into lines (LF, CR or CR LF line ends; every byte kept, NUL included).
 // A CR directly followed by LF is one line end; any other CR is a line end of its own.
 // The encoding is taken from the bytes (see DetectEncoding): UTF-8 is kept as it is, UTF-16
@@ -17,9 +21,10 @@ namespace kl {
 // of a code page 932 text classified as EUC-JP are converted to Shift_JIS; LineLength and
 // the longest line keep the values of the bytes read.
 // Throws std::length_error for a line of 2 GiB or more.
-Text SplitLines(std::string_view data, bool eucChg);
+Text SplitLines(std::string_view data, bool eucChg, EncodingChoice choice = EncodingChoice::Auto);
 // The same, taking over the first size bytes of storage as the text's storage.
-Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg);
+Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg,
+                     EncodingChoice choice = EncodingChoice::Auto);
 
 // A code page 932 text as UTF-8, line by line, marked converted; the read lengths stay
 // those of the file. Used when the other text of a pair is UTF-8, so that equal content

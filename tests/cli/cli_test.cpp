@@ -243,6 +243,12 @@ TEST_F(CliTest, UtfEightTextsAreListedAndWrittenAsTheyAre)
     EXPECT_TRUE(kl::IsValidUtf8(listing.out));
     EXPECT_NE(listing.out.find("\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x"), std::string::npos) << listing.out;
 
+    // The user's choice wins over the bytes; a pair in two encodings is read as UTF-8.
+    const std::string forced = Json(a, b, {"--encoding-a=sjis"});
+    EXPECT_NE(forced.find("\"encoding\": [\"UTF-8\", \"UTF-8\"]"), std::string::npos) << forced;
+    const std::string bothForced = Json(a, b, {"--encoding-a=sjis", "--encoding-b=sjis"});
+    EXPECT_NE(bothForced.find("\"encoding\": [\"Shift_JIS\", \"Shift_JIS\"]"), std::string::npos);
+
     // A merge writes the UTF-8 bytes unchanged.
     const CliResult merged = Run({"merge", Input("a.txt", a), Input("b.txt", b)});
     EXPECT_EQ(merged.out, "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x\n!DOC_A>>>\xE8\xAA\x9E\n!DOC_B>>>new\n");
