@@ -55,6 +55,7 @@ void ClearDocument(TextDocument& doc)
     doc.fileStamps = {};
     doc.result = std::make_shared<const CompareResult>();
     doc.pendingTreePaths = {0, 0, 0};
+    doc.encodingChoices = {EncodingChoice::Auto, EncodingChoice::Auto};
 }
 
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
@@ -136,7 +137,8 @@ OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eu
         ClearDocument(doc);
     }
     const int before = LoadedTextCount(doc);
-    if (!LoadIntoDocument(doc, path, eucChg, error))
+    const EncodingChoice choice = doc.encodingChoices[static_cast<std::size_t>(std::min(before, 1))];
+    if (!LoadIntoDocument(doc, path, eucChg, error, choice))
         return OpenOutcome::Failed;
     return before == 0 ? OpenOutcome::LoadedDocA : OpenOutcome::LoadedDocB;
 }

@@ -11,6 +11,7 @@
 #include "engine/compare/compare_result.h"
 #include "engine/document/file_stamp.h"
 #include "engine/document/text.h"
+#include "engine/document/text_loader.h"
 
 namespace kl {
 
@@ -22,6 +23,9 @@ struct TextDocument {
     std::vector<FileStamp> fileStamps;   // each file as it was when its text was read
     std::array<int, 3> pendingTreePaths{0, 0, 0};  // 1-based positions in filePaths
     bool recording = true;               // loaded paths are queued for the file tree pane
+    // How the text loaded next into each slot is read (the user's 文字コード choice);
+    // back to Auto when the document is cleared, kept by a reload.
+    std::array<EncodingChoice, 2> encodingChoices{EncodingChoice::Auto, EncodingChoice::Auto};
 
     // The last comparison shown; never null (an empty result before the first run).
     std::shared_ptr<const CompareResult> result = std::make_shared<const CompareResult>();

@@ -323,6 +323,7 @@ void CMainFrame::CreateClient()
     connect(tree_, &CLeftView::filesDropped, this, &CMainFrame::OpenDroppedFiles);
     // A file moved to another folder is read from there from now on.
     connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
+    connect(tree_, &CLeftView::encodingChosen, this, &CMainFrame::OnEncodingChosen);
 
     // A click in the overview bar and the difference commands share diffPosition.
     overView()->Attach(*lower_, &detailMode, &diffPosition);

@@ -46,6 +46,7 @@ class QToolBar;
 namespace kl {
 enum class AutoCompare;
 struct FilePair;
+enum class EncodingChoice;
 }
 
 class CMainFrame : public QMainWindow {
@@ -157,6 +158,7 @@ private:
     // The settings file could not be written: the user is told which.
     void ReportSettingsNotSaved();
     void OnSplit();
+    void OnEncodingChosen(int doc, kl::EncodingChoice choice);
     // A saved pair was chosen: both files are opened anew.
     void OpenFileSetPair(const kl::FilePair& pair);
     // F6 / Shift+F6: the keyboard focus goes to the next or previous pane.

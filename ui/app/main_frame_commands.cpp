@@ -193,6 +193,15 @@ void CMainFrame::ReportSettingsNotSaved()
                   .arg(QFile::decodeName(path.c_str())));
 }
 
+// 文字コード in the file tree: the file is read again in the chosen encoding.
+void CMainFrame::OnEncodingChosen(int doc, kl::EncodingChoice choice)
+{
+    if (RefuseWhileMerging() || doc < 0 || doc > 1)
+        return;
+    doc_.textDoc.encodingChoices[static_cast<std::size_t>(doc)] = choice;
+    OnReload();
+}
+
 void CMainFrame::OpenFileSetPair(const kl::FilePair& pair)
 {
     if (RefuseWhileMerging())
@@ -282,7 +291,10 @@ void CMainFrame::OnReload()
     CancelCompare();
     leftView()->CancelSelection();
     rightView()->CancelSelection();
+    // The files are read again as the user chose to read them.
+    const auto choices = doc_.textDoc.encodingChoices;
     kl::ClearDocument(doc_.textDoc);
+    doc_.textDoc.encodingChoices = choices;
     emit doc_.documentChanged();
 
     doc_.textDoc.recording = false;

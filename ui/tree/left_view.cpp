@@ -1,6 +1,7 @@
 #include "ui/tree/left_view.h"
 #include "ui/platform/dropped_files.h"
 
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -65,6 +66,27 @@ CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent)
             &QAction::triggered, this, &CLeftView::OnMoveToFolder);
     connect(AddCommand(menu_, QStringLiteral(u"開く(&E)"), ID_OPEN_FILE), &QAction::triggered, this,
             &CLeftView::OnOpenFile);
+    menu_->addSeparator();
+    // How the file is read; choosing reads both files again.
+    encodingMenu_ = menu_->addMenu(QStringLiteral(u"文字コード"));
+    const std::pair<QString, kl::EncodingChoice> encodings[] = {
+        {QStringLiteral(u"自動"), kl::EncodingChoice::Auto},
+        {QStringLiteral("Shift_JIS"), kl::EncodingChoice::ShiftJis},
+        {QStringLiteral("UTF-8"), kl::EncodingChoice::Utf8},
+        {QStringLiteral("EUC-JP"), kl::EncodingChoice::EucJp},
+    };
+    auto* encodingGroup = new QActionGroup(this);
+    for (const auto& [label, choice] : encodings) {
+        QAction* action = encodingMenu_->addAction(label);
+        action->setCheckable(true);
+        action->setData(static_cast<int>(choice));
+        encodingGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, choice] {
+            const int doc = ChosenDocIndex();
+            if (doc >= 0)
+                emit encodingChosen(doc, choice);
+        });
+    }
 
     InsertHint();
 }
@@ -79,6 +101,7 @@ void CLeftView::InsertHint()
 void CLeftView::OnUpdateFromDocument(CKestrilaneDoc& doc)
 {
     kl::TextDocument& text = doc.textDoc;
+    choices_ = text.encodingChoices;
     const int pathCount = static_cast<int>(text.filePaths.size());
     for (int& pending : text.pendingTreePaths) {
         if (pending >= 1 && pending <= pathCount)
@@ -168,12 +191,27 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event)
     if (!ChooseForMenu(item))
         return;
     setCurrentItem(item);
+    // The check shows the choice the file is read with now.
+    const int doc = ChosenDocIndex();
+    for (QAction* action : encodingMenu_->actions())
+        action->setChecked(doc >= 0 && action->data().toInt() == static_cast<int>(encodingChoiceOf(doc)));
+    encodingMenu_->setEnabled(doc >= 0);
     QPoint at = event->globalPos();
     if (event->reason() != QContextMenuEvent::Mouse) {
         const QRect rect = visualItemRect(item);
         at = viewport()->mapToGlobal(QPoint(rect.left() + 30, rect.bottom()));
     }
     menu_->popup(at);
+}
+
+int CLeftView::ChosenDocIndex() const
+{
+    QTreeWidgetItem* item = currentItem();
+    for (int k = 0; k < fileItemCount() && k < 2; ++k) {
+        if (fileItem(k) == item)
+            return k;
+    }
+    return -1;
 }
 
 void CLeftView::OnCopyToFolder()

@@ -4,6 +4,9 @@
 // context menu on a file item to copy or move the file to another folder or to open it.
 // Before any file is loaded (and again after the files are cleared) it shows a hint to
 // drag files onto the window.
+#include <array>
+
+#include "engine/document/text_loader.h"
 #include <QStringList>
 #include <QTreeWidget>
 #include <string>
@@ -65,6 +68,8 @@ signals:
     // A listed file was moved: its items show the new path. Paths in the system's file name
     // encoding.
     void fileMoved(const std::string& from, const std::string& to);
+    // The user chose how file doc (0 DocA, 1 DocB) is to be read.
+    void encodingChosen(int doc, kl::EncodingChoice choice);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -78,6 +83,12 @@ private:
     void FollowMovedFile(const std::string& from, const std::string& to);
 
     QMenu* menu_ = nullptr;
+    QMenu* encodingMenu_ = nullptr;
+    // The document's choices as of the last update, checked in the 文字コード menu.
+    std::array<kl::EncodingChoice, 2> choices_{kl::EncodingChoice::Auto, kl::EncodingChoice::Auto};
+    kl::EncodingChoice encodingChoiceOf(int doc) const { return choices_[static_cast<std::size_t>(doc)]; }
+    // The file item the context menu is open on as 0 (DocA) or 1 (DocB); -1 for none.
+    int ChosenDocIndex() const;
     std::vector<QTreeWidgetItem*> fileItems_;  // index 0 DocA, 1 DocB
     std::vector<int> childCounts_;
     std::string chosenPath_;

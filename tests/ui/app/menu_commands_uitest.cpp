@@ -61,6 +61,21 @@ TEST_F(MenuCommands, TheNewlineRebuildFixesTheFilesWhenTheUserAgrees)
     EXPECT_EQ(kltest::ReadFileBytes(b), "one\r\n\r\ntwo\r\n");
 }
 
+TEST_F(MenuCommands, AnEncodingChosenForAFileReadsItAgainThatWay)
+{
+    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\n";
+    auto app = Loaded(dir.write("a.txt", utf8), dir.write("b.txt", utf8));
+    ASSERT_EQ(app->document()->textDoc.texts[0]->encoding, kl::TextEncoding::Utf8);
+    emit app->mainFrame()->treeView()->encodingChosen(0, kl::EncodingChoice::ShiftJis);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    const kl::TextDocument& doc = app->document()->textDoc;
+    ASSERT_TRUE(doc.texts[0] && doc.texts[1]);
+    // Read as Shift_JIS, then held as UTF-8 beside the UTF-8 DocB.
+    EXPECT_EQ(doc.texts[0]->conversion, kl::Text::Conversion::FromCp932);
+    EXPECT_EQ(doc.encodingChoices[0], kl::EncodingChoice::ShiftJis);
+    EXPECT_NE(doc.texts[0]->bytes(), doc.texts[1]->bytes());
+}
+
 TEST_F(MenuCommands, PanesTakeTheFocusInTurnAndSplitEvensTheViews)
 {
     auto app = Loaded(kltest::kBefore, kltest::kAfter);

@@ -179,7 +179,10 @@ TEST_F(LeftViewTest, OnlyFileItemsOfferTheMenu)
     EXPECT_EQ(tree.chosenPath(), kBefore);
 
     const QList<QAction*> actions = tree.contextMenu()->actions();
-    ASSERT_EQ(actions.size(), 3);
+    ASSERT_EQ(actions.size(), 5);
+    EXPECT_TRUE(actions[3]->isSeparator());
+    ASSERT_NE(actions[4]->menu(), nullptr);
+    EXPECT_EQ(actions[4]->text(), QStringLiteral(u"文字コード"));
     EXPECT_EQ(actions[0]->text(), QStringLiteral(u"フォルダを選択してコピー(&C)"));
     EXPECT_EQ(actions[0]->data().toInt(), CLeftView::ID_COPY_TO_FOLDER);
     EXPECT_EQ(actions[1]->text(), QStringLiteral(u"フォルダを選択して移動(&M)"));
