@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/merge/block_text.h"
+#include "engine/platform/cp932.h"
 
 namespace kl {
 
@@ -29,9 +30,15 @@ std::size_t LoadedBytes(const CompareResult& result)
 
 }  // namespace
 
-MergeOutcome RunMerge(const CompareResult& result, const MergeRules& rules, const AskBlockFunction& ask)
+MergeOutcome RunMerge(const CompareResult& result, const MergeRules& givenRules, const AskBlockFunction& ask)
 {
     MergeOutcome outcome;
+    // The prefixes are settings, in code page 932; a merge of UTF-8 texts writes them in UTF-8.
+    MergeRules rules = givenRules;
+    if (result.TextOf(DOC_A) && result.TextOf(DOC_A)->encoding == TextEncoding::Utf8) {
+        rules.prefixes.docA = Cp932ToUtf8(rules.prefixes.docA);
+        rules.prefixes.docB = Cp932ToUtf8(rules.prefixes.docB);
+    }
     const std::vector<DiffBlock>& blocksA = result.Blocks(DOC_A);
     const std::vector<DiffBlock>& blocksB = result.Blocks(DOC_B);
     if (!result.IsComparison())

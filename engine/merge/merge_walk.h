@@ -45,7 +45,8 @@ struct MergeOutcome {
 
 // Builds the merged text of a comparison result. With ask empty every block
 // the rules include is appended without asking. Without a finished comparison the text
-// is empty; a comparison with an empty text gives the other text's lines. Each block's lines are copied once, so the run is linear in
+// is empty; a comparison with an empty text gives the other text's lines. The merged text is
+// in the texts' encoding, the prefixes included. Each block's lines are copied once, so the run is linear in
 // the size of the result; a back costs only the blocks that are walked again.
 MergeOutcome RunMerge(const CompareResult& result, const MergeRules& rules, const AskBlockFunction& ask = {});
 

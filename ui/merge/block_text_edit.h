@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 
-// The block's code page 932 bytes decoded, each line end as "\n".
-QString BlockTextForEditing(std::string_view block);
-// The edited text in code page 932, every "\n" written as the first line end of original
-// (LF when it has none).
-std::string EditedBlockText(const QString& edited, std::string_view original);
+#include "engine/platform/text_encoding.h"
+
+// The block's bytes decoded, each line end as "\n".
+QString BlockTextForEditing(std::string_view block, kl::TextEncoding encoding);
+// The edited text in the block's encoding, every "\n" written as the first line end of
+// original (LF when it has none).
+std::string EditedBlockText(const QString& edited, std::string_view original, kl::TextEncoding encoding);

@@ -180,7 +180,9 @@ int CMergeSetDlg::AskBlock(const kl::BlockQuestion& question, std::string& block
 
     CDlgEditfrm::Setup setup;
     setup.title = QString::fromStdString(kl::BlockQuestionTitle(question));
-    setup.text = BlockTextForEditing(blockText);
+    const kl::Text* text = context_.doc->result()->TextOf(question.side);
+    const kl::TextEncoding encoding = text ? text->encoding : kl::TextEncoding::Cp932;
+    setup.text = BlockTextForEditing(blockText, encoding);
     setup.firstLine = question.block.firstLineIndex;
     setup.backAllowed = question.backAllowed;
     setup.font = context_.doc->leftFont;
@@ -197,7 +199,7 @@ int CMergeSetDlg::AskBlock(const kl::BlockQuestion& question, std::string& block
         QTimer::singleShot(0, &query, [this, &query] { context_.prompts->queryShown(query); });
     const int answer = query.Ask();
     if (query.edited())
-        blockText = EditedBlockText(query.text(), blockText);
+        blockText = EditedBlockText(query.text(), blockText, encoding);
     queryRect_ = query.geometry();
     query_ = nullptr;
     run_->setEnabled(true);

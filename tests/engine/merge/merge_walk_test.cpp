@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/cp932.h"
 #include "tests/engine/merge/compared_result.h"
 
 namespace {
@@ -241,3 +242,12 @@ TEST(MergeWalk, RandomTextsEndAndKeepTheRules)
 }
 
 }  // namespace
+
+TEST(MergeWalk, PrefixesOfAUtf8MergeAreWrittenInUtf8)
+{
+    kl::MergeRules rules;
+    rules.prefixes.docA = kl::Utf8ToCp932("旧>");
+    // 日 / 本 in UTF-8 on both sides: the texts are UTF-8, so is every prefix.
+    const std::string merged = Merge("\xE6\x97\xA5\n", "\xE6\x9C\xAC\n", rules);
+    EXPECT_EQ(merged, "旧>\xE6\x97\xA5\n!DOC_B>>>\xE6\x9C\xAC\n");
+}
