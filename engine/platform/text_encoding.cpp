@@ -1,5 +1,7 @@
 #include "engine/platform/text_encoding.h"
 
+#include <cstring>
+
 #include "engine/platform/cp932.h"
 #include "engine/platform/utf8.h"
 
@@ -112,8 +114,17 @@ DetectedEncoding DetectEncoding(std::string_view bytes)
         return DetectedEncoding::Utf16Le;
     if (StartsWith(bytes, "\xFE\xFF"))
         return DetectedEncoding::Utf16Be;
+    // Pure ASCII keeps the code page 932 path; the first byte above 0x7F decides. The ASCII
+    // prefix is skipped eight bytes at a time.
     std::size_t pos = 0;
-    // Pure ASCII keeps the code page 932 path; the first byte above 0x7F decides.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (pos + sizeof(std::uint64_t) <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + pos, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
+        pos += sizeof word;
+    }
     while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
         ++pos;
     if (pos == bytes.size())
