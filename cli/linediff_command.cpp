@@ -11,6 +11,7 @@
 #include "engine/document/text_document.h"
 #include "engine/linedetail/line_compare.h"
 #include "engine/platform/cp932.h"
+#include "engine/platform/text_encoding.h"
 
 namespace kl::cli {
 
@@ -106,7 +107,19 @@ struct MarkedLine {
     std::string marks;
 };
 
-MarkedLine MarkLine(std::string_view line, const std::vector<LineSegment>& segments)
+// Columns a character takes on a terminal: one for ASCII and half-width katakana, two for
+// the rest.
+std::size_t Columns(std::string_view character, TextEncoding encoding)
+{
+    if (character.empty())
+        return 0;
+    std::size_t pos = 0;
+    const char32_t cp = DecodeCharIn(encoding, character, pos);
+    const bool narrow = cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) || cp == 0xFFFD;
+    return narrow ? 1 : 2;
+}
+
+MarkedLine MarkLine(std::string_view line, const std::vector<LineSegment>& segments, TextEncoding encoding)
 {
     std::vector<char> differing(line.size(), 0);
     for (const LineSegment& s : segments) {
@@ -116,16 +129,16 @@ MarkedLine MarkLine(std::string_view line, const std::vector<LineSegment>& segme
             differing[static_cast<std::size_t>(k)] = 1;
     }
     MarkedLine out;
-    const std::size_t contentEnd = line.size() - LineEndLength(line);
+    const std::size_t contentEnd = line.size() - LineEndLength(line, encoding);
     std::size_t column = 0;
     for (std::size_t pos = 0; pos < contentEnd;) {
-        const std::size_t next = NextChar(line, pos);
-        std::size_t width = next - pos;
+        const std::size_t next = NextCharIn(encoding, line, pos);
+        std::size_t width = encoding == TextEncoding::Cp932 ? next - pos : Columns(line.substr(pos, next - pos), encoding);
         if (line[pos] == '\t') {
             width = kTabColumns - column % kTabColumns;
             out.text.append(width, ' ');
         } else {
-            std::string glyph = Cp932ToUtf8(line.substr(pos, next - pos));
+            std::string glyph = DecodeToUtf8(encoding, line.substr(pos, next - pos));
             for (char& c : glyph) {
                 if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
                     c = '?';
@@ -140,9 +153,10 @@ MarkedLine MarkLine(std::string_view line, const std::vector<LineSegment>& segme
     return out;
 }
 
-void PrintMarkedLine(int row, std::string_view line, const std::vector<LineSegment>& segments)
+void PrintMarkedLine(int row, std::string_view line, const std::vector<LineSegment>& segments,
+                     TextEncoding encoding)
 {
-    const MarkedLine marked = MarkLine(line, segments);
+    const MarkedLine marked = MarkLine(line, segments, encoding);
     std::printf("%d %s\n", row, marked.text.c_str());
     std::printf("%s%s\n", marked.marks.empty() ? "" : "  ", marked.marks.c_str());
 }
@@ -159,10 +173,13 @@ int RunLineDiffCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    std::string_view lines[2];
     for (int k = 0; k < 2; ++k) {
         if (!LoadInputFile(doc, options.files[k], options.eucChg, kCommand))
             return kExitFile;
+    }
+    // Taken once both are loaded: loading the second may convert the first to its encoding.
+    std::string_view lines[2];
+    for (int k = 0; k < 2; ++k) {
         const Text& table = *doc.texts[static_cast<std::size_t>(k)];
         const int count = table.count();
         if (options.lineNumbers[k] > count) {
@@ -174,7 +191,8 @@ int RunLineDiffCommand(int argc, char** argv)
         lines[k] = table.text(options.lineNumbers[k] - 1);
     }
 
-    const LinePairResult result = CompareLinePair(lines[0], lines[1]);
+    const TextEncoding encoding = doc.texts[0]->encoding;
+    const LinePairResult result = CompareLinePair(lines[0], lines[1], {}, {}, encoding);
     if (options.json) {
         std::printf("{");
         PrintJsonSegments("segments1", result.segments1);
@@ -182,8 +200,8 @@ int RunLineDiffCommand(int argc, char** argv)
         PrintJsonSegments("segments2", result.segments2);
         std::printf("}\n");
     } else {
-        PrintMarkedLine(1, lines[0], result.segments1);
-        PrintMarkedLine(2, lines[1], result.segments2);
+        PrintMarkedLine(1, lines[0], result.segments1, encoding);
+        PrintMarkedLine(2, lines[1], result.segments2, encoding);
     }
     if (std::fflush(stdout) != 0) {
         PrintCommandError(kCommand, "cannot write the result");

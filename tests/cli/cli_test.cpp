@@ -249,6 +249,12 @@ TEST_F(CliTest, UtfEightTextsAreListedAndWrittenAsTheyAre)
     const std::string bothForced = Json(a, b, {"--encoding-a=sjis", "--encoding-b=sjis"});
     EXPECT_NE(bothForced.find("\"encoding\": [\"Shift_JIS\", \"Shift_JIS\"]"), std::string::npos);
 
+    // linediff of a Shift_JIS line against a UTF-8 one: both read as UTF-8, marks by column.
+    const CliResult lines = Run({"linediff", Input("s.txt", "\x93\xfa\x96\x7b\x8c\xea abc\n"), "1",
+                                 Input("u.txt", "\xE6\x97\xA5\xE6\x9C\xAC\xE4\xBA\xBA abc\n"), "1"});
+    EXPECT_EQ(lines.out, "1 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E abc\n      ^^\n"
+                         "2 \xE6\x97\xA5\xE6\x9C\xAC\xE4\xBA\xBA abc\n      ^^\n") << lines.err;
+
     // A merge writes the UTF-8 bytes unchanged.
     const CliResult merged = Run({"merge", Input("a.txt", a), Input("b.txt", b)});
     EXPECT_EQ(merged.out, "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x\n!DOC_A>>>\xE8\xAA\x9E\n!DOC_B>>>new\n");
