@@ -42,6 +42,8 @@ std::optional<Text> RebuildNewlines(const Text& text)
 
     Text rebuilt;
     rebuilt.converted = text.converted;
+    rebuilt.conversion = text.conversion;
+    rebuilt.encoding = text.encoding;
     rebuilt.storage = std::make_unique_for_overwrite<char[]>(text.size + added);
     rebuilt.starts.reserve(text.starts.size());
     rebuilt.starts.push_back(0);

@@ -170,10 +170,18 @@ void CKestrilaneDoc::WriteBackRepaired(int k)
     case kl::WriteBackOutcome::Written:
     case kl::WriteBackOutcome::ChangedOnDisk:
         return;
-    case kl::WriteBackOutcome::Converted:
-        message = QStringLiteral(u"ファイル「%1」はEUC-JPから変換して読み込んだため記録しませんでした。"
-                                 u"記録すると文字コードが変わってしまいます。");
+    case kl::WriteBackOutcome::Converted: {
+        // Named by what the text was converted from.
+        const kl::Text* text = textDoc.texts[static_cast<std::size_t>(k)].get();
+        const QString from = !text ? QStringLiteral("EUC-JP")
+                             : text->conversion == kl::Text::Conversion::FromUtf16 ? QStringLiteral("UTF-16")
+                             : text->conversion == kl::Text::Conversion::FromCp932 ? QStringLiteral("Shift_JIS")
+                                                                                     : QStringLiteral("EUC-JP");
+        message = QStringLiteral(u"ファイル「%1」は%2から変換して読み込んだため記録しませんでした。"
+                                 u"記録すると文字コードが変わってしまいます。")
+                      .arg(QStringLiteral("%1"), from);
         break;
+    }
     case kl::WriteBackOutcome::ReadOnly:
         message = QStringLiteral(u"ファイル「%1」は読み取り専用のため記録しませんでした。");
         break;

@@ -13,8 +13,9 @@ const QString kAppTitle = QStringLiteral("Kestrilane");
 MergePrompts InteractiveMergePrompts()
 {
     MergePrompts prompts;
-    prompts.chooseSavePath = [](QWidget* parent, const QString& filter, const QString& defaultSuffix) {
-        QFileDialog dialog(parent, QString(), QString(), filter);
+    prompts.chooseSavePath = [](QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& defaultSuffix) {
+        QFileDialog dialog(parent, caption, QString(), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);
         dialog.setOption(QFileDialog::ReadOnly, false);

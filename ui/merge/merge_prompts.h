@@ -11,7 +11,9 @@ class QWidget;
 
 struct MergePrompts {
     // Asks where to save the merged text; empty when the user cancels.
-    std::function<QString(QWidget* parent, const QString& filter, const QString& defaultSuffix)> chooseSavePath;
+    std::function<QString(QWidget* parent, const QString& caption, const QString& filter,
+                          const QString& defaultSuffix)>
+        chooseSavePath;
     std::function<void(QWidget* parent, const QString& message)> showError;
     std::function<void(QWidget* parent, const QString& message)> showInfo;
     // A Yes/No question with a warning icon; true for Yes.

@@ -235,7 +235,12 @@ bool CMergeSetDlg::SaveMerge(const std::string& merged, bool settingsOnly)
 
     const std::vector<std::string>& names = context_.doc->textDoc.fileNames;
     const MergeFileTypes types = MergeFileTypesFor(names.empty() ? QString() : QFile::decodeName(names.back().c_str()));
-    const QString path = context_.prompts->chooseSavePath(this, types.filter, types.defaultSuffix);
+    // A merge of UTF-8 texts is UTF-8: the user is told before choosing where it goes.
+    const kl::Text* text = context_.doc->result()->TextOf(kl::DOC_A);
+    const QString caption = text && text->encoding == kl::TextEncoding::Utf8
+                                ? QStringLiteral(u"マージ結果の保存（UTF-8で保存されます）")
+                                : QStringLiteral(u"マージ結果の保存");
+    const QString path = context_.prompts->chooseSavePath(this, caption, types.filter, types.defaultSuffix);
     if (path.isEmpty())
         return true;
     std::string error;

@@ -123,3 +123,13 @@ TEST(RebuildDocumentNewlines, NamesTheRepairedTextsAndKeepsTheResult)
 }
 
 }  // namespace
+
+TEST(NewlineRebuildEncoding, ARebuiltTextKeepsItsEncodingAndConversion)
+{
+    const kl::Text utf16 = kl::SplitLines(std::string("\xFF\xFE" "a\0\n\0", 6), false);
+    const std::optional<kl::Text> rebuilt = kl::RebuildNewlines(utf16);
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(rebuilt->encoding, kl::TextEncoding::Utf8);
+    EXPECT_EQ(rebuilt->conversion, kl::Text::Conversion::FromUtf16);
+    EXPECT_TRUE(rebuilt->converted);
+}

@@ -48,7 +48,8 @@ protected:
         ASSERT_TRUE(app->InitInstance(Words(files)));
         ASSERT_TRUE(WaitForRunEnd(*app));
         MergePrompts& prompts = app->mainFrame()->mergePrompts;
-        prompts.chooseSavePath = [this](QWidget*, const QString& filter, const QString&) {
+        prompts.chooseSavePath = [this](QWidget*, const QString& caption, const QString& filter, const QString&) {
+            captions << caption;
             filters << filter;
             return savePath;
         };
@@ -106,6 +107,7 @@ protected:
     std::deque<Step> script;
     QString savePath;
     QStringList filters;
+    QStringList captions;
     QStringList messages;
     QStringList titles;
     std::vector<bool> backEnabled;
@@ -125,6 +127,7 @@ TEST_F(MergeDialog, AskingEveryBlockAndAddingItWritesWhatTheConsoleProgramWrites
     EXPECT_FALSE(backEnabled.front());
     EXPECT_EQ(ReadFileBytes(dir.file("merged.txt")), CliMerge());
     EXPECT_EQ(filters.front(), QStringLiteral(u"txtファイル (*.txt);;すべてのファイル (*.*)"));
+    EXPECT_FALSE(captions.front().contains(QStringLiteral("UTF-8")));
 }
 
 TEST_F(MergeDialog, SkipBackAndStopAnswersReachTheMerge)
@@ -223,6 +226,18 @@ TEST_F(MergeDialog, ASaveKeepsThePrefixesAndSwitchesForTheNextStart)
     const std::string merged = ReadFileBytes(dir.file("merged.txt"));
     EXPECT_NE(merged.find(kl::Utf8ToCp932("【旧】")), std::string::npos);
     EXPECT_EQ(merged.find("!DOC_B>>>"), std::string::npos);
+}
+
+TEST_F(MergeDialog, AUtf8PairMergesToUtf8AndTheSaveDialogSaysSo)
+{
+    const std::string a = "\xE6\x97\xA5\xE6\x9C\xAC\n\xE5\x85\xB1\xE9\x80\x9A\n";  // 日本 / 共通
+    const std::string b = "\xE5\x85\xB1\xE9\x80\x9A\n";
+    Start({dir.write("a.txt", a), dir.write("b.txt", b)});
+    savePath = QString::fromStdString(dir.file("merged.txt"));
+    Merge(false).runButton()->click();
+    EXPECT_EQ(ReadFileBytes(dir.file("merged.txt")), "!DOC_A>>>" + a);
+    ASSERT_FALSE(captions.isEmpty());
+    EXPECT_TRUE(captions.back().contains(QStringLiteral("UTF-8")));
 }
 
 class AfterMergeComparison : public MergeDialog {
