@@ -128,12 +128,12 @@ bool AcceptCandidate(const SubstringCandidate& c, const std::vector<SubstringCan
     return true;
 }
 
-void FillGaps(std::vector<LineSegment>& segments, std::string_view text)
+void FillGaps(std::vector<LineSegment>& segments, std::string_view text, TextEncoding encoding)
 {
     const std::size_t n = text.size();
     // Everything before the line end is covered. (Stopping two bytes short of the end
     // would drop the last character of a line that ends in LF alone or has no line end.)
-    const std::size_t coverEnd = n - LineEndLength(text);
+    const std::size_t coverEnd = n - LineEndLength(text, encoding);
     std::vector<LineSegment> cover;
     cover.reserve(segments.size() * 2 + 1);
     std::size_t position = 0;
@@ -199,9 +199,9 @@ LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, c
 
     result.segments1 = CommonRuns(pairing1.paired, result.candidates1);
     ReportStage(onStage, 5);
-    FillGaps(result.segments1, text1);
+    FillGaps(result.segments1, text1, encoding);
     result.segments2 = CommonRuns(pairing2.paired, result.candidates2);
-    FillGaps(result.segments2, text2);
+    FillGaps(result.segments2, text2, encoding);
     return result;
 }
 

@@ -110,6 +110,7 @@ bool AcceptCandidate(const SubstringCandidate& c, const std::vector<SubstringCan
 // Turns the common runs of a line (sorted by start) into a left-to-right cover of the
 // text by inserting difference runs. The line end is left out unless a difference run
 // reaches it.
-void FillGaps(std::vector<LineSegment>& segments, std::string_view text);
+void FillGaps(std::vector<LineSegment>& segments, std::string_view text,
+              TextEncoding encoding = TextEncoding::Cp932);
 
 }  // namespace kl

@@ -142,3 +142,18 @@ INSTANTIATE_TEST_SUITE_P(Boundary, CandidateLimitTest,
                                            LimitCase{192, {Common(0, 4), Diff(4, 194)}, {Common(0, 4), Diff(4, 12)}}));
 
 }  // namespace
+
+// A UTF-8 line whose last character ends in a byte that code page 932 would take for a lead
+// byte: its CR LF is still the line end, and the character is covered.
+TEST(LineCompareUtf8, TheLastCharacterBeforeTheLineEndIsCovered)
+{
+    const std::string line1 = "abcd\xE3\x81\x82\r\n";  // abcdあ: あ ends in 0x82
+    const std::string line2 = "abcd\xE3\x81\x84\r\n";  // abcdい
+    EXPECT_EQ(kl::LineEndLength(line1, kl::TextEncoding::Utf8), 2u);
+    EXPECT_EQ(kl::LineEndLength(line1, kl::TextEncoding::Cp932), 1u);  // 0x82 takes the CR
+    const kl::LinePairResult result = kl::CompareLinePair(line1, line2, {}, {}, kl::TextEncoding::Utf8);
+    ASSERT_EQ(result.segments1.size(), 2u);
+    EXPECT_EQ(result.segments1[0].end, 4);  // abcd in common
+    EXPECT_EQ(result.segments1[1].start, 4);
+    EXPECT_EQ(result.segments1[1].isDifference, 1);
+}
