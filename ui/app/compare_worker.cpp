@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <exception>
-#include <system_error>
 #include <utility>
 
 CompareWorker::CompareWorker(kl::TextPair texts, kl::CompareRequest request, ProgressHook progressHook,
@@ -20,32 +19,24 @@ CompareWorker::~CompareWorker()
 
 bool CompareWorker::Start()
 {
-    try {
-        thread_ = std::jthread([this](std::stop_token stop) {
-            const auto progress = [this, &stop](int value) {
-                if (progressHook_)
-                    progressHook_(value, stop);
-                progress_.store(value, std::memory_order_release);
-                QMetaObject::invokeMethod(this, "DeliverProgress", Qt::QueuedConnection);
-            };
-            std::shared_ptr<const kl::CompareResult> result;
-            try {
-                result = std::make_shared<const kl::CompareResult>(kl::Compare(texts_, request_, stop, progress));
-            } catch (const std::exception&) {  // out of memory, or a text too large to index
-                auto failed = std::make_shared<kl::CompareResult>();
-                failed->outcome = kl::RunOutcome::Failed;
-                result = std::move(failed);
-            }
-            {
-                std::lock_guard lock(resultMutex_);
-                result_ = std::move(result);
-            }
-            QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
-        });
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return StartWorkerThread(thread_, [this](std::stop_token stop) {
+        const auto progress = [this, &stop](int value) {
+            if (progressHook_)
+                progressHook_(value, stop);
+            progress_.store(value, std::memory_order_release);
+            QMetaObject::invokeMethod(this, "DeliverProgress", Qt::QueuedConnection);
+        };
+        std::shared_ptr<const kl::CompareResult> result;
+        try {
+            result = std::make_shared<const kl::CompareResult>(kl::Compare(texts_, request_, stop, progress));
+        } catch (const std::exception&) {  // out of memory, or a text too large to index
+            auto failed = std::make_shared<kl::CompareResult>();
+            failed->outcome = kl::RunOutcome::Failed;
+            result = std::move(failed);
+        }
+        result_.Put(std::move(result));
+        QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+    });
 }
 
 void CompareWorker::DeliverProgress()
@@ -55,11 +46,7 @@ void CompareWorker::DeliverProgress()
 
 void CompareWorker::DeliverResult()
 {
-    std::shared_ptr<const kl::CompareResult> result;
-    {
-        std::lock_guard lock(resultMutex_);
-        result = std::move(result_);
-    }
+    std::shared_ptr<const kl::CompareResult> result = result_.Take();
     if (result)
         emit finished(std::move(result));
 }

@@ -9,9 +9,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
+#include "ui/platform/worker_hand_off.h"
 #include "engine/compare/compare.h"
 
 class CompareWorker : public QObject {
@@ -47,7 +47,6 @@ private:
     const kl::CompareRequest request_;
     const ProgressHook progressHook_;
     std::atomic<int> progress_{0};
-    std::mutex resultMutex_;
-    std::shared_ptr<const kl::CompareResult> result_;  // guarded by resultMutex_
+    HandOff<std::shared_ptr<const kl::CompareResult>> result_;
     std::jthread thread_;  // last: it is joined before the members above go
 };

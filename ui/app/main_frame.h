@@ -155,8 +155,9 @@ private:
     void OnColorSettings();
     void OnFontSettings();
     void OnEnvironmentSettings();
-    // The settings file could not be written: the user is told which.
-    void ReportSettingsNotSaved();
+    // Shows the document with the settings a dialog applied; when they could not be
+    // written (saved false), the user is told which file.
+    void ShowAppliedSettings(bool saved);
     void OnSplit();
     void OnEncodingChosen(int doc, kl::EncodingChoice choice);
     // A saved pair was chosen: both files are opened anew.

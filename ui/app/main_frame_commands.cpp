@@ -157,38 +157,30 @@ void CMainFrame::OnMerge()
 void CMainFrame::OnColorSettings()
 {
     CColorTextSet dialog(ColorTextValuesOf(doc_), this);
-    if (execSettingsDialog(dialog) != QDialog::Accepted)
-        return;
-    if (!ApplyColorTextValues(doc_, app_.settingsPath(), dialog.values()))
-        ReportSettingsNotSaved();
-    UpdateAllViews();
+    if (execSettingsDialog(dialog) == QDialog::Accepted)
+        ShowAppliedSettings(ApplyColorTextValues(doc_, app_.settingsPath(), dialog.values()));
 }
 
 void CMainFrame::OnFontSettings()
 {
     CFontSetting dialog(doc_.fontSettings, this);
-    if (execSettingsDialog(dialog) != QDialog::Accepted)
-        return;
-    if (!ApplyFontSettings(doc_, app_.settingsPath(), dialog.fonts()))
-        ReportSettingsNotSaved();
-    UpdateAllViews();
+    if (execSettingsDialog(dialog) == QDialog::Accepted)
+        ShowAppliedSettings(ApplyFontSettings(doc_, app_.settingsPath(), dialog.fonts()));
 }
 
 void CMainFrame::OnEnvironmentSettings()
 {
     CSettingDlg dialog(doc_.docSettings, this);
-    if (execSettingsDialog(dialog) != QDialog::Accepted)
-        return;
-    if (!ApplyEnvironmentSettings(doc_, app_.settingsPath(), dialog.settings()))
-        ReportSettingsNotSaved();
-    UpdateAllViews();
+    if (execSettingsDialog(dialog) == QDialog::Accepted)
+        ShowAppliedSettings(ApplyEnvironmentSettings(doc_, app_.settingsPath(), dialog.settings()));
 }
 
-void CMainFrame::ReportSettingsNotSaved()
+void CMainFrame::ShowAppliedSettings(bool saved)
 {
+    UpdateAllViews();
     const std::string& path = app_.settingsPath();
-    if (path.empty())
-        return;  // there is no settings file to write: the values last for this session
+    if (saved || path.empty())
+        return;  // without a settings file the values last for this session
     showError(QStringLiteral(u"設定を「%1」に保存できませんでした。\n変更はこの実行中だけ有効です。")
                   .arg(QFile::decodeName(path.c_str())));
 }

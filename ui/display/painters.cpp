@@ -1,6 +1,7 @@
 #include "ui/display/painters.h"
 
 #include <QPainter>
+#include <cstdlib>
 #include <QPixmap>
 #include <algorithm>
 #include <limits>
@@ -115,6 +116,13 @@ LineEndPaint PaintRowText(PaintContext& context, std::string_view text, int kind
 }
 
 }  // namespace
+
+int PixelsFromSetting(int value, int fallback)
+{
+    constexpr long long kLargest = 1000;
+    const long long size = std::llabs(static_cast<long long>(value));
+    return size > 0 && size <= kLargest ? static_cast<int>(size) : fallback;
+}
 
 QColor ColorFromRef(ColorRef color)
 {

@@ -27,6 +27,9 @@ inline const QColor kEmptyResultColor(155, 191, 247);
 inline constexpr int kTextGap = 3;  // pixels between the number column and the text
 
 QColor ColorFromRef(ColorRef color);
+// A pixel size from the settings file (FONTSIZE), as a positive number; fallback for 0 or a
+// value beyond 1000, which only a damaged settings file holds.
+int PixelsFromSetting(int value, int fallback);
 ColorRef RefFromColor(const QColor& color);
 
 // The background of a row of the given kind: common rows SAME (the window colour when

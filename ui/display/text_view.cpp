@@ -25,8 +25,6 @@
 
 namespace {
 
-// Row pitches and cell widths beyond this come only from a damaged settings file.
-constexpr long long kLargestCell = 1000;
 // The longest line is measured up to this many bytes and the rest estimated from them.
 constexpr std::size_t kMeasuredBytes = 4096;
 // A drag this far below the view scrolls it.
@@ -37,11 +35,6 @@ constexpr int kLargestTabSize = 8;
 const QRect kCornerMarkSource(2, 1, 15, 15);
 const QPoint kCornerMarkPosition(2, 4);
 
-int CellFromSetting(int value, int fallback)
-{
-    const long long size = std::llabs(static_cast<long long>(value));
-    return size > 0 && size <= kLargestCell ? static_cast<int>(size) : fallback;
-}
 
 }  // namespace
 
@@ -92,7 +85,7 @@ int CTextView::RowCountIn(int side, int mode) const
 
 int CTextView::LineStep() const
 {
-    return 6 * CellFromSetting(doc_.fontSettings.size, charWidth);
+    return 6 * kl::PixelsFromSetting(doc_.fontSettings.size, charWidth);
 }
 
 // Both views take the same row pitch, the height of the taller of the two fonts, so that
@@ -236,7 +229,7 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.fOtherCol = doc_.docSettings.fOtherCol;
     context.lineHeight = lineHeight;
     context.tabPixels = metrics.tabPixels;
-    context.markCellWidth = CellFromSetting(doc_.fontSettings.size, kl::kNewlineMarkSize);
+    context.markCellWidth = kl::PixelsFromSetting(doc_.fontSettings.size, kl::kNewlineMarkSize);
     context.newlineMark = &newlineMark_;
     context.area = event->rect().translated(metrics.scrollLeft, metrics.scrollTop);
     context.textColor = palette().color(QPalette::Text);

@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <exception>
-#include <system_error>
 #include <utility>
 
 namespace {
@@ -30,33 +29,25 @@ LineCompareWorker::~LineCompareWorker()
 
 bool LineCompareWorker::Start()
 {
-    try {
-        thread_ = std::jthread([this](std::stop_token stop) {
-            const auto onStage = [this, &stop](int stage) {
-                if (stageHook_)
-                    stageHook_(stage, stop);
-                stage_.store(stage, std::memory_order_release);
-                QMetaObject::invokeMethod(this, "DeliverStage", Qt::QueuedConnection);
-            };
-            std::shared_ptr<const kl::LinePairResult> result;
-            try {
-                result = std::make_shared<const kl::LinePairResult>(
-                    kl::CompareLinePair(line1_.bytes(), line2_.bytes(), onStage, stop, PairEncoding(line1_, line2_)));
-            } catch (const std::exception&) {  // out of memory: nothing to show
-                auto failed = std::make_shared<kl::LinePairResult>();
-                failed->aborted = true;
-                result = std::move(failed);
-            }
-            {
-                std::lock_guard lock(resultMutex_);
-                result_ = std::move(result);
-            }
-            QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
-        });
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return StartWorkerThread(thread_, [this](std::stop_token stop) {
+        const auto onStage = [this, &stop](int stage) {
+            if (stageHook_)
+                stageHook_(stage, stop);
+            stage_.store(stage, std::memory_order_release);
+            QMetaObject::invokeMethod(this, "DeliverStage", Qt::QueuedConnection);
+        };
+        std::shared_ptr<const kl::LinePairResult> result;
+        try {
+            result = std::make_shared<const kl::LinePairResult>(
+                kl::CompareLinePair(line1_.bytes(), line2_.bytes(), onStage, stop, PairEncoding(line1_, line2_)));
+        } catch (const std::exception&) {  // out of memory: nothing to show
+            auto failed = std::make_shared<kl::LinePairResult>();
+            failed->aborted = true;
+            result = std::move(failed);
+        }
+        result_.Put(std::move(result));
+        QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+    });
 }
 
 void LineCompareWorker::RequestStop()
@@ -76,11 +67,7 @@ void LineCompareWorker::DeliverStage()
 
 void LineCompareWorker::DeliverResult()
 {
-    std::shared_ptr<const kl::LinePairResult> result;
-    {
-        std::lock_guard lock(resultMutex_);
-        result = std::move(result_);
-    }
+    std::shared_ptr<const kl::LinePairResult> result = result_.Take();
     if (result)
         emit finished(std::move(result));
 }

@@ -10,10 +10,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <stop_token>
 #include <thread>
 
+#include "ui/platform/worker_hand_off.h"
 #include "engine/linedetail/line_compare.h"
 #include "engine/linedetail/line_pick.h"
 
@@ -47,7 +47,6 @@ private:
     const kl::LineRef line2_;
     const StageHook stageHook_;
     std::atomic<int> stage_{0};
-    std::mutex resultMutex_;
-    std::shared_ptr<const kl::LinePairResult> result_;  // guarded by resultMutex_
+    HandOff<std::shared_ptr<const kl::LinePairResult>> result_;
     std::jthread thread_;  // last: it is joined before the members above go
 };

@@ -108,12 +108,16 @@ void CLeftView::OnUpdateFromDocument(CKestrilaneDoc& doc)
             AddFileItem(text.filePaths[static_cast<std::size_t>(pending - 1)]);
         pending = 0;
     }
-    // Each file says how it is read: encoding, conversion and line-end style.
+    // Each file says how it is read: encoding, conversion and line-end style. A text is
+    // described once; the views update far more often than texts are loaded.
     for (int k = 0; k < 2 && k < fileItemCount(); ++k) {
         QTreeWidgetItem* item = fileItem(k);
-        const kl::Text* loaded = text.texts[static_cast<std::size_t>(k)].get();
-        if (!item || !loaded)
+        const std::shared_ptr<const kl::Text>& shared = text.texts[static_cast<std::size_t>(k)];
+        const kl::Text* loaded = shared.get();
+        std::weak_ptr<const kl::Text>& described = described_[static_cast<std::size_t>(k)];
+        if (!item || !loaded || (described.lock() == shared && !item->text(1).isEmpty()))
             continue;
+        described = shared;
         QString label = QStringLiteral("[%1]").arg(QString::fromStdString(kl::TextDescription(*loaded)));
         if (kl::LooksBinary(*loaded))
             label += QStringLiteral(u"   バイナリファイルの可能性があります");

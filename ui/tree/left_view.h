@@ -5,6 +5,7 @@
 // Before any file is loaded (and again after the files are cleared) it shows a hint to
 // drag files onto the window.
 #include <array>
+#include <memory>
 
 #include "engine/document/text_loader.h"
 #include <QStringList>
@@ -86,6 +87,7 @@ private:
     QMenu* encodingMenu_ = nullptr;
     // The document's choices as of the last update, checked in the 文字コード menu.
     std::array<kl::EncodingChoice, 2> choices_{kl::EncodingChoice::Auto, kl::EncodingChoice::Auto};
+    std::array<std::weak_ptr<const kl::Text>, 2> described_;  // the texts the items describe
     kl::EncodingChoice encodingChoiceOf(int doc) const { return choices_[static_cast<std::size_t>(doc)]; }
     // The file item the context menu is open on as 0 (DocA) or 1 (DocB); -1 for none.
     int ChosenDocIndex() const;
