@@ -6,7 +6,6 @@
 #include "engine/linedetail/pairing.h"
 #include "engine/linedetail/partner_reach.h"
 #include "engine/linedetail/substring_hash.h"
-#include "engine/platform/cp932.h"
 
 namespace kl {
 namespace {
@@ -84,14 +83,18 @@ std::size_t CandidateEndLimit(std::string_view text, TextEncoding encoding)
     return LineEndLength(text, encoding) > 0 ? text.size() - 1 : text.size();
 }
 
-void CollectCandidates(std::string_view text, std::size_t position, std::vector<SubstringCandidate>& list)
+void CollectCandidates(std::string_view text, std::size_t position, std::vector<SubstringCandidate>& list,
+                       TextEncoding encoding)
 {
-    const std::size_t endLimit = CandidateEndLimit(text);
+    const std::size_t endLimit = CandidateEndLimit(text, encoding);
+    int cells = 0;
     for (std::size_t cursor = position; cursor < text.size();) {
-        cursor = NextChar(text, cursor);
+        const std::size_t next = NextCharIn(encoding, text, cursor);
+        cells += CharCellsIn(encoding, text, cursor, next);
+        cursor = next;
         if (cursor > endLimit)
             break;
-        if (cursor - position >= static_cast<std::size_t>(kMinCandidateBytes)) {
+        if (cells >= kMinCandidateCells) {
             SubstringCandidate c;
             c.start = static_cast<std::int32_t>(position);
             c.end = static_cast<std::int32_t>(cursor);
@@ -100,9 +103,9 @@ void CollectCandidates(std::string_view text, std::size_t position, std::vector<
     }
 }
 
-std::int64_t CountCandidates(std::string_view text)
+std::int64_t CountCandidates(std::string_view text, TextEncoding encoding)
 {
-    return MakeLineShape(text).candidateCount;
+    return MakeLineShape(text, encoding).candidateCount;
 }
 
 std::int64_t PairingLimit(std::int64_t candidateCount)

@@ -1,8 +1,10 @@
 #pragma once
 // Character-level comparison of two lines: a greedy longest-common-substring cover.
 //
-// Every substring of 4 bytes or more of each line is a candidate. Candidates are tried
-// longest first (equal lengths by ascending start); each is paired with the first equal
+// Every substring of 4 cells or more of each line is a candidate (a cell is a byte of code
+// page 932; a UTF-8 text counts the cells the same characters take there, see
+// CharCellsIn). Candidates are tried longest first, by cells (equal lengths by ascending
+// start); each is paired with the first equal
 // candidate of the other line unless it lies inside a candidate of its own line that was
 // paired before. The paired candidates of a line become its common runs, and whatever
 // they leave uncovered becomes difference runs. Line 1 drives the first pairing, line 2
@@ -22,10 +24,10 @@
 namespace kl {
 
 // When line 1 has more candidates than this, each pairing step stops after
-// (count div 4) pairings or at the first pairing of a substring of 4 bytes or less.
+// (count div 4) pairings or at the first pairing of a substring of 4 cells or less.
 inline constexpr int candidateLimit = 18000;
-// Substrings shorter than this many bytes are never candidates.
-inline constexpr int kMinCandidateBytes = 4;
+// Substrings shorter than this many cells are never candidates.
+inline constexpr int kMinCandidateCells = 4;
 inline constexpr std::int32_t kNoCandidate = -1;
 
 // One substring of a line. The bytes are not copied: the substring is text[start, end)
@@ -33,7 +35,7 @@ inline constexpr std::int32_t kNoCandidate = -1;
 struct SubstringCandidate {
     std::int32_t start = 0;
     std::int32_t end = 0;
-    // -1 until the candidate is paired while its own line drives; then end - start.
+    // -1 until the candidate is paired while its own line drives; then end - start (bytes).
     std::int32_t matchLength = -1;
     // Index, in the other line's candidate list, of the candidate it was last paired with.
     std::int32_t counterpart = kNoCandidate;
@@ -93,10 +95,10 @@ std::size_t CandidateEndLimit(std::string_view text, TextEncoding encoding = Tex
 // on a character boundary. (CompareLinePair visits the same candidates in sorted order
 // without listing them.)
 void CollectCandidates(std::string_view text, std::size_t position,
-                       std::vector<SubstringCandidate>& list);
+                       std::vector<SubstringCandidate>& list, TextEncoding encoding = TextEncoding::Cp932);
 // The number of candidates CollectCandidates lists over all starts of the text (every
 // character before the first CR or LF).
-std::int64_t CountCandidates(std::string_view text);
+std::int64_t CountCandidates(std::string_view text, TextEncoding encoding = TextEncoding::Cp932);
 // The pairing limit of a line 1 with the given number of candidates: -1 for no limit.
 std::int64_t PairingLimit(std::int64_t candidateCount);
 

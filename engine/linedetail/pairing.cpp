@@ -74,7 +74,7 @@ std::int32_t CandidateStore::Find(std::int32_t start, std::int32_t end) const
     return it == index_.end() ? kNoCandidate : it->second;
 }
 
-// The driving candidates are visited by length, longest first, and within one length by
+// The driving candidates are visited by length in cells, longest first, and within one length by
 // ascending start: the fixed order of the sorted candidate list. Only candidates that have
 // an equal candidate in the other line are visited, since trying any other changes
 // nothing. A start is dropped from the visits once a candidate at it is paired or found
@@ -88,13 +88,14 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
     PairingOutcome outcome;
     const LineShape& shape = driving.shape;
 
-    // The longest candidate at a start that can have a partner.
+    // The cells of the longest candidate at a start that can have a partner.
     const auto longestAt = [&](std::int32_t s) {
-        return std::min(driving.reach[static_cast<std::size_t>(s)], shape.endLimit - s);
+        const std::int32_t bytes = std::max(0, std::min(driving.reach[static_cast<std::size_t>(s)], shape.endLimit - s));
+        return shape.Cells(s, s + bytes);
     };
     std::vector<std::int32_t> byLongest;
     for (std::int32_t s : shape.starts) {
-        if (longestAt(s) >= kMinCandidateBytes)
+        if (longestAt(s) >= kMinCandidateCells)
             byLongest.push_back(s);
     }
     std::stable_sort(byLongest.begin(), byLongest.end(),
@@ -107,8 +108,8 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
     std::size_t nextStart = 0;
     const std::int32_t longest = byLongest.empty() ? 0 : longestAt(byLongest.front());
 
-    for (std::int32_t length = longest; length >= kMinCandidateBytes; --length) {
-        while (nextStart < byLongest.size() && longestAt(byLongest[nextStart]) >= length) {
+    for (std::int32_t cells = longest; cells >= kMinCandidateCells; --cells) {
+        while (nextStart < byLongest.size() && longestAt(byLongest[nextStart]) >= cells) {
             const auto s = static_cast<std::size_t>(byLongest[nextStart++]);
             active[s / 64] |= std::uint64_t{1} << (s % 64);
         }
@@ -120,8 +121,8 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
                 }
                 const int bit = std::countr_zero(bits);
                 const auto s = static_cast<std::int32_t>(word * 64 + static_cast<std::size_t>(bit));
-                const std::int32_t e = s + length;
-                if (shape.isBoundary[static_cast<std::size_t>(e)] == 0)
+                const std::int32_t e = shape.EndAfterCells(s, cells);
+                if (e < 0)
                     continue;
                 if (paired.Contains(s, e)) {
                     const std::int32_t stored = driving.store.Find(s, e);
@@ -133,17 +134,18 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
                         continue;
                     }
                 }
-                const std::int32_t t = FindPartner(driving, other, s, length);
+                const std::int32_t bytes = e - s;
+                const std::int32_t t = FindPartner(driving, other, s, bytes);
                 if (t < 0)
                     continue;
 
                 const std::int32_t d = driving.store.Touch(s, e);
-                const std::int32_t o = other.store.Touch(t, t + length);
+                const std::int32_t o = other.store.Touch(t, t + bytes);
                 SubstringCandidate& dc = driving.store.list[static_cast<std::size_t>(d)];
                 SubstringCandidate& oc = other.store.list[static_cast<std::size_t>(o)];
-                if (dc.matchLength < length)
-                    dc.matchLength = length;
-                if (oc.matchLength < length)
+                if (dc.matchLength < bytes)
+                    dc.matchLength = bytes;
+                if (oc.matchLength < bytes)
                     oc.counterpart = d;
                 dc.counterpart = o;
                 accepted.push_back(dc);
@@ -153,7 +155,7 @@ PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& ot
 
                 if (limit >= 1) {
                     ++pairings;
-                    if (length <= kMinCandidateBytes || pairings >= limit)
+                    if (cells <= kMinCandidateCells || pairings >= limit)
                         return outcome;
                 }
             }

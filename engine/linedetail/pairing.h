@@ -41,7 +41,7 @@ struct PairingOutcome {
 };
 
 // Pairs the driving line against the other line. limit: -1 for none; otherwise the step
-// stops after limit pairings or after pairing a substring of 4 bytes or less.
+// stops after limit pairings or after pairing a substring of 4 cells or less.
 PairingOutcome PairDrivingLine(const PairingLine& driving, const PairingLine& other, std::int64_t limit,
                                const std::stop_token& stop);
 

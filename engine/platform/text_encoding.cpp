@@ -68,6 +68,21 @@ std::size_t NextCharIn(TextEncoding encoding, std::string_view text, std::size_t
     return pos + DecodeUtf8Step(text, pos).length;
 }
 
+int CharCellsIn(TextEncoding encoding, std::string_view text, std::size_t pos, std::size_t next)
+{
+    const std::size_t length = next - pos;
+    if (encoding == TextEncoding::Cp932 || length <= 1)
+        return static_cast<int>(length);
+    // Half-width katakana U+FF61-U+FF9F: EF BD A1-BF and EF BE 80-9F.
+    if (length == 3 && static_cast<unsigned char>(text[pos]) == 0xEF) {
+        const auto second = static_cast<unsigned char>(text[pos + 1]);
+        const auto third = static_cast<unsigned char>(text[pos + 2]);
+        if ((second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F))
+            return 1;
+    }
+    return 2;
+}
+
 bool IsWideSpaceIn(TextEncoding encoding, std::string_view text, std::size_t pos)
 {
     if (encoding == TextEncoding::Cp932)

@@ -16,6 +16,10 @@ std::string_view EncodingName(TextEncoding encoding);
 
 // Position of the character after the one at pos; never past the end of text.
 std::size_t NextCharIn(TextEncoding encoding, std::string_view text, std::size_t pos);
+// Cells the character text[pos, next) takes: 1 for a character code page 932 writes in
+// one byte (ASCII, half-width katakana, a stray byte), 2 for any other. The same text
+// therefore has the same cell count in both encodings.
+int CharCellsIn(TextEncoding encoding, std::string_view text, std::size_t pos, std::size_t next);
 // The full-width space (code page 932 81 40, UTF-8 E3 80 80) starts at pos.
 bool IsWideSpaceIn(TextEncoding encoding, std::string_view text, std::size_t pos);
 // The character at pos, decoded (U+FFFD for a byte that is no part of one); pos moves past it.

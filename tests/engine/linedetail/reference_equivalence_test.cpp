@@ -53,11 +53,12 @@ std::vector<CandidateKey> TouchedCandidates(const std::vector<kl::SubstringCandi
     return keys;
 }
 
-void ExpectSameAsReference(const std::string& line1, const std::string& line2)
+void ExpectSameAsReference(const std::string& line1, const std::string& line2,
+                           kl::TextEncoding encoding = kl::TextEncoding::Cp932)
 {
     SCOPED_TRACE(testing::PrintToString(line1) + " / " + testing::PrintToString(line2));
-    const kl::LinePairResult fast = kl::CompareLinePair(line1, line2);
-    const kltest::ReferenceResult ref = kltest::ReferenceCompare(line1, line2);
+    const kl::LinePairResult fast = kl::CompareLinePair(line1, line2, {}, {}, encoding);
+    const kltest::ReferenceResult ref = kltest::ReferenceCompare(line1, line2, encoding);
     ASSERT_FALSE(fast.aborted);
     EXPECT_EQ(SegmentKeys(fast.segments1, fast.candidates1, fast.candidates2),
               SegmentKeys(ref.segments1, ref.candidates1, ref.candidates2));
@@ -76,23 +77,29 @@ const std::vector<std::string> kPieces = {"a", "b", "c", "a", "b", " ", "\t", "\
                                           "\x82", "\xb1", "ab", "abc"};
 const std::vector<std::string> kLineEnds = {"\r\n", "\r\n", "\n", "\r", ""};
 
-std::string RandomLine(std::mt19937& random, int pieces)
+// UTF-8 pieces: characters of one and two cells in one to four bytes (half-width
+// katakana is one cell in three bytes), and a stray byte.
+const std::vector<std::string> kUtf8Pieces = {"a", "b", "a", " ", "\t", "\xE3\x81\x82", "\xE3\x81\x84", "\xEF\xBD\xB1",
+                                              "\xCE\xB1", "\xF0\x9F\x98\x80", "\xE3\x80\x80", "\x82", "ab"};
+
+std::string RandomLine(std::mt19937& random, int pieces, const std::vector<std::string>& from = kPieces)
 {
     std::string line;
     for (int i = 0; i < pieces; ++i)
-        line += kPieces[random() % kPieces.size()];
+        line += from[random() % from.size()];
     return line;
 }
 
-// A copy of the line with a few pieces replaced, inserted or removed.
-std::string Edit(std::mt19937& random, std::string line)
+// A copy of the line with a few pieces replaced, inserted or removed. Edits may cut a
+// multi-byte character, leaving stray bytes.
+std::string Edit(std::mt19937& random, std::string line, const std::vector<std::string>& from = kPieces)
 {
     const int edits = 1 + static_cast<int>(random() % 4);
     for (int i = 0; i < edits && !line.empty(); ++i) {
         const std::size_t at = random() % line.size();
         switch (random() % 3) {
-        case 0: line.replace(at, 1, kPieces[random() % kPieces.size()]); break;
-        case 1: line.insert(at, kPieces[random() % kPieces.size()]); break;
+        case 0: line.replace(at, 1, from[random() % from.size()]); break;
+        case 1: line.insert(at, from[random() % from.size()]); break;
         default: line.erase(at, 1 + random() % 3); break;
         }
     }
@@ -108,6 +115,20 @@ TEST(ReferenceEquivalence, ShortGeneratedLines)
         const std::string& end1 = kLineEnds[random() % kLineEnds.size()];
         const std::string& end2 = random() % 3 == 0 ? kLineEnds[random() % kLineEnds.size()] : end1;
         ExpectSameAsReference(body1 + end1, body2 + end2);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST(ReferenceEquivalence, ShortGeneratedUtf8Lines)
+{
+    std::mt19937 random(2468);
+    for (int round = 0; round < 800; ++round) {
+        const std::string body1 = RandomLine(random, static_cast<int>(random() % 20), kUtf8Pieces);
+        const std::string body2 = random() % 2 == 0 ? Edit(random, body1, kUtf8Pieces)
+                                                    : RandomLine(random, static_cast<int>(random() % 20), kUtf8Pieces);
+        const std::string& end1 = kLineEnds[random() % kLineEnds.size()];
+        ExpectSameAsReference(body1 + end1, body2 + end1, kl::TextEncoding::Utf8);
         if (HasFailure())
             return;
     }
