@@ -1,13 +1,5 @@
 #include "engine/document/text_write_back.h"
 
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
-
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
-
 #include "engine/document/text_loader.h"
 #include "engine/platform/atomic_file.h"
 
@@ -15,18 +7,11 @@ namespace kl {
 
 namespace {
 
-// An existing file without write permission. The atomic replacement only needs the folder
-// to be writable, so it would replace a read-only file silently.
-bool ReadOnlyFile(const std::string& path)
+WriteBackResult Outcome(WriteBackOutcome outcome)
 {
-#if defined(_WIN32)
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(fs::path(path), ec);
-    return !ec && fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none;
-#else
-    return ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
-#endif
+    WriteBackResult result;
+    result.outcome = outcome;
+    return result;
 }
 
 }  // namespace
@@ -35,20 +20,20 @@ WriteBackResult WriteBackText(TextDocument& doc, int k, bool overwriteChanged)
 {
     if (k < 0 || k >= static_cast<int>(doc.texts.size()) || !doc.texts[static_cast<std::size_t>(k)] ||
         static_cast<std::size_t>(k) >= doc.filePaths.size())
-        return {WriteBackOutcome::Failed};
+        return Outcome(WriteBackOutcome::Failed);
     const Text& text = *doc.texts[static_cast<std::size_t>(k)];
     const std::string path = doc.filePaths[static_cast<std::size_t>(k)];
     if (text.converted)
-        return {WriteBackOutcome::Converted};
-    if (ReadOnlyFile(path))
-        return {WriteBackOutcome::ReadOnly};
+        return Outcome(WriteBackOutcome::Converted);
+    if (IsReadOnlyFile(path))
+        return Outcome(WriteBackOutcome::ReadOnly);
     const FileStamp loaded = static_cast<std::size_t>(k) < doc.fileStamps.size()
         ? doc.fileStamps[static_cast<std::size_t>(k)] : FileStamp{};
     if (!overwriteChanged && !FileUnchanged(path, loaded))
-        return {WriteBackOutcome::ChangedOnDisk};
-    errno = 0;
-    if (!ReplaceFileAtomically(path, text.bytes()))
-        return {WriteBackOutcome::Failed, errno};
+        return Outcome(WriteBackOutcome::ChangedOnDisk);
+    const ReplaceResult replaced = ReplaceFileAtomically(path, text.bytes());
+    if (!replaced)
+        return {WriteBackOutcome::Failed, replaced.errorNumber, replaced.reason};
 
     const FileStamp written = StampOfFile(path);
     doc.fileStamps.resize(doc.filePaths.size());
@@ -61,7 +46,7 @@ WriteBackResult WriteBackText(TextDocument& doc, int k, bool overwriteChanged)
         if (written.known)
             doc.fileInfos[j] = FormatFileInfo(ModifiedTime(written), written.size);
     }
-    return {WriteBackOutcome::Written};
+    return Outcome(WriteBackOutcome::Written);
 }
 
 }  // namespace kl

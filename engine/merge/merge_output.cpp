@@ -1,23 +1,16 @@
 #include "engine/merge/merge_output.h"
 
-#include <cerrno>
-
 #include "engine/platform/atomic_file.h"
-#include "engine/platform/file_error_text.h"
 
 namespace kl {
 
 bool SaveMergedText(const std::string& path, std::string_view bytes, std::string& error)
 {
     error.clear();
-    errno = 0;
-    if (ReplaceFileAtomically(path, bytes))
+    const ReplaceResult saved = ReplaceFileAtomically(path, bytes);
+    if (saved)
         return true;
-    // The new file is created next to the target, so "not found" means its folder is missing.
-    const int failure = errno == ENOENT ? ENOTDIR : errno;
-    error = "ファイル「" + path + "」に保存できませんでした。";
-    error += failure != 0 ? "\n(" + FileErrorText(failure) + ")"
-                          : std::string("\nフォルダーが存在し、書き込めることを確認してください。");
+    error = "ファイル「" + path + "」に保存できませんでした。\n(" + saved.reason + ")";
     return false;
 }
 

@@ -5,9 +5,10 @@
 
 namespace kl {
 
-// Writes bytes unchanged to path, replacing the file as a whole: the target holds either
-// its old content or the complete new one, never a part. On failure returns false with a
-// Japanese message naming the file in error (UTF-8).
+// Writes bytes unchanged to path through ReplaceFileAtomically: a regular file holds either
+// its old content or the complete new one, never a part; links, read-only and special files
+// are treated as described there. On failure returns false with a Japanese message naming
+// the file and the reason in error (UTF-8).
 bool SaveMergedText(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace kl

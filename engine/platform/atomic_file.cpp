@@ -5,12 +5,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/platform/file_error_text.h"
+
 #if defined(_WIN32)
 #include <cstdio>
 #else
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <charconv>
+#include <climits>
 #endif
 
 namespace kl {
@@ -18,20 +25,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class TempResult { Written, NameTaken, Failed };
+constexpr std::string_view kTempMarker = ".tmp-";
 
-// The file that is really replaced: the target of a symbolic link, not the link.
-fs::path ResolveTarget(const std::string& path)
+ReplaceResult Written()
 {
-    std::error_code ec;
-    fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) {
-            return resolved;
+    return {true, 0, {}};
+}
+
+ReplaceResult Failure(int error)
+{
+    return {false, error, FileErrorText(error)};
+}
+
+ReplaceResult FailureSaying(int error, std::string reason)
+{
+    return {false, error, std::move(reason)};
+}
+
+fs::path ResolveLinks(const std::string& path)
+{
+    fs::path current(path);
+    // A loop of links stops here; the save then fails on it with ELOOP.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(current, ec)) {
+            return current;
         }
+        fs::path next = fs::read_symlink(current, ec);
+        if (ec) {
+            return current;
+        }
+        current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    return target;
+    return current;
 }
 
 // A name next to the target that no other writer of this process uses; another process
@@ -39,7 +65,7 @@ fs::path ResolveTarget(const std::string& path)
 fs::path TemporaryName(const fs::path& target)
 {
     static std::atomic<unsigned> counter{0};
-    std::string name = target.filename().string() + ".tmp-" + std::to_string(counter++);
+    std::string name = target.filename().string() + std::string(kTempMarker) + std::to_string(counter++);
 #if !defined(_WIN32)
     name += "-" + std::to_string(::getpid());
 #endif
@@ -48,24 +74,45 @@ fs::path TemporaryName(const fs::path& target)
 
 #if defined(_WIN32)
 
-TempResult WriteTemporary(const fs::path& temp, const fs::path&, std::string_view bytes)
+int WriteTemporary(const fs::path& temp, std::string_view bytes)
 {
     std::FILE* file = _wfopen(temp.c_str(), L"wbx");
     if (file == nullptr) {
-        return errno == EEXIST ? TempResult::NameTaken : TempResult::Failed;
+        return errno;
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
     int failure = ok ? 0 : errno;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        if (failure == 0)
-            failure = errno;
+    if (std::fclose(file) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
         std::error_code ec;
         fs::remove(temp, ec);
-        errno = failure;
     }
-    return ok ? TempResult::Written : TempResult::Failed;
+    return failure;
+}
+
+ReplaceResult ReplaceRegular(const fs::path& target, std::string_view bytes)
+{
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        const fs::path temp = TemporaryName(target);
+        const int failure = WriteTemporary(temp, bytes);
+        if (failure == EEXIST) {
+            continue;
+        }
+        if (failure != 0) {
+            return Failure(failure == ENOENT ? ENOTDIR : failure);
+        }
+        std::error_code ec;
+        fs::rename(temp, target, ec);
+        if (ec) {
+            fs::remove(temp, ec);
+            return {false, EIO, FileErrorText(ec)};
+        }
+        return Written();
+    }
+    return Failure(EEXIST);
 }
 
 #else
@@ -85,31 +132,72 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-// Creates temp exclusively, gives it the permissions of the file it replaces, writes the
-// bytes and flushes them to disk. A temporary file that was created but not completed is
-// removed again.
-TempResult WriteTemporary(const fs::path& temp, const fs::path& target, std::string_view bytes)
+// The process id of a temporary file of an earlier save ("<name>.tmp-<counter>-<pid>"),
+// or 0 for any other name.
+pid_t TemporaryOwner(std::string_view name)
 {
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return errno == EEXIST ? TempResult::NameTaken : TempResult::Failed;
+    const std::size_t marker = name.rfind(kTempMarker);
+    if (marker == std::string_view::npos || marker == 0) {
+        return 0;
     }
-    struct stat old {};
-    bool ok = true;
-    if (::stat(target.c_str(), &old) == 0) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    const std::string_view rest = name.substr(marker + kTempMarker.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos) {
+        return 0;
     }
-    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    int failure = ok ? 0 : errno;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        if (failure == 0) {
-            failure = errno;
+    unsigned long long counter = 0;
+    long long pid = 0;
+    const char* end = rest.data() + rest.size();
+    const auto counterScan = std::from_chars(rest.data(), rest.data() + dash, counter);
+    const auto pidScan = std::from_chars(rest.data() + dash + 1, end, pid);
+    if (counterScan.ptr != rest.data() + dash || counterScan.ec != std::errc{} ||
+        pidScan.ptr != end || pidScan.ec != std::errc{} || pid <= 0 || pid > INT_MAX) {
+        return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes temporary files that saves left in directory when their process was killed: our
+// own names only, regular files of this user, and only when their process is gone.
+void RemoveStaleTemporaries(const fs::path& directory)
+{
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const pid_t self = ::getpid();
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t owner = TemporaryOwner(entry->d_name);
+        if (owner == 0 || owner == self || ::kill(owner, 0) == 0 || errno != ESRCH) {
+            continue;
         }
-        ::unlink(temp.c_str());
-        errno = failure;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
     }
-    return ok ? TempResult::Written : TempResult::Failed;
+    ::closedir(dir);
+}
+
+// Gives the new file the old one's owner, group and permissions (in that order: a change
+// of owner clears the set-user-ID bits), writes the bytes and flushes them to disk.
+// Returns 0 or the errno of the failed step.
+int FillTemporary(int fd, const struct stat* old, std::string_view bytes)
+{
+    if (old != nullptr) {
+        // Only the superuser may give a file away; a user may still change its group.
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0 && errno != EPERM && errno != EINVAL) {
+            return errno;
+        }
+        if (::fchmod(fd, old->st_mode & 07777) != 0) {
+            return errno;
+        }
+    }
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+        return errno;
+    }
+    return 0;
 }
 
 // Makes the rename itself durable; a failure here does not undo the replacement.
@@ -122,43 +210,177 @@ void SyncDirectory(const fs::path& directory)
     }
 }
 
+ReplaceResult ReplaceRegular(const fs::path& target, const struct stat* old, std::string_view bytes)
+{
+    RemoveStaleTemporaries(target.parent_path());
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        const fs::path temp = TemporaryName(target);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            // The new file is created next to the target, so "not found" means its folder is missing.
+            return Failure(errno == ENOENT ? ENOTDIR : errno);
+        }
+        int failure = FillTemporary(fd, old, bytes);
+        if (::close(fd) != 0 && failure == 0) {
+            failure = errno;
+        }
+        if (failure == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
+            failure = errno;
+        }
+        if (failure != 0) {
+            ::unlink(temp.c_str());
+            return Failure(failure);
+        }
+        SyncDirectory(target.parent_path());
+        return Written();
+    }
+    return Failure(EEXIST);
+}
+
+// Writes with SIGPIPE held back, so that a reader closing its end gives EPIPE instead of
+// ending the program. Returns 0 or the errno of the failed write.
+int WriteWithoutPipeSignal(int fd, std::string_view bytes)
+{
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool alreadyPending = sigismember(&pending, SIGPIPE) == 1;
+    sigset_t previous;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const int failure = WriteAll(fd, bytes) ? 0 : errno;
+    if (failure == EPIPE && !alreadyPending) {
+        const timespec noWait{};
+        sigtimedwait(&pipeSignal, nullptr, &noWait);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return failure;
+}
+
+// A character device or named pipe takes the bytes as they are; there is nothing to
+// replace. The open never waits, for a pipe without a reader would block it for good.
+ReplaceResult WriteIntoSpecialFile(const fs::path& target, bool pipe, std::string_view bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENXIO && pipe) {
+            return FailureSaying(ENXIO, "パイプを読み込むプログラムがないため書き込めません");
+        }
+        return Failure(errno);
+    }
+    // Once open, a full pipe is waited for like any slow reader.
+    int failure = 0;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+        failure = errno;
+    }
+    if (failure == 0) {
+        failure = WriteWithoutPipeSignal(fd, bytes);
+    }
+    if (::close(fd) != 0 && failure == 0 && errno != EINTR) {
+        failure = errno;
+    }
+    if (failure == EPIPE) {
+        return FailureSaying(EPIPE, "パイプを読み込むプログラムが途中で終了しました");
+    }
+    return failure == 0 ? Written() : Failure(failure);
+}
+
 #endif
 
-int ErrnoOf(const std::error_code& error)
+}  // namespace
+
+std::string SaveTarget(const std::string& path)
 {
-    const std::error_condition condition = error.default_error_condition();
-    return condition.category() == std::generic_category() ? condition.value() : EIO;
+    return ResolveLinks(path).string();
+}
+
+#if defined(_WIN32)
+
+bool IsReadOnlyFile(const std::string& path)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    return !ec && fs::exists(status) && !fs::is_directory(status) &&
+           (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+{
+    if (path.empty()) {
+        return Failure(ENOENT);
+    }
+    const fs::path target = ResolveLinks(path);
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::is_directory(status)) {
+        return Failure(EISDIR);
+    }
+    if (IsReadOnlyFile(target.string())) {
+        return FailureSaying(EACCES, "読み取り専用のファイルです");
+    }
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        return FailureSaying(0, "通常のファイルではないため保存できません");
+    }
+    return ReplaceRegular(target, bytes);
+}
+
+#else
+
+namespace {
+
+bool ReadOnly(const char* path, const struct stat& info)
+{
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return true;
+    }
+    return ::geteuid() != 0 && ::faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) != 0 && errno == EACCES;
 }
 
 }  // namespace
 
-// On failure errno tells why: the error of the step that failed, kept past the clean-up.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+bool IsReadOnlyFile(const std::string& path)
 {
-    const fs::path target = ResolveTarget(path);
-    for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        const fs::path temp = TemporaryName(target);
-        TempResult result = WriteTemporary(temp, target, bytes);
-        if (result == TempResult::NameTaken) {
-            continue;
-        }
-        if (result == TempResult::Failed) {
-            return false;
-        }
-        std::error_code ec;
-        fs::rename(temp, target, ec);
-        if (ec) {
-            const int failure = ErrnoOf(ec);
-            fs::remove(temp, ec);
-            errno = failure;
-            return false;
-        }
-#if !defined(_WIN32)
-        SyncDirectory(target.parent_path());
-#endif
-        return true;
-    }
-    return false;
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) &&
+           ReadOnly(path.c_str(), info);
 }
+
+ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+{
+    if (path.empty()) {
+        return Failure(ENOENT);
+    }
+    const fs::path target = ResolveLinks(path);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0) {
+        if (errno != ENOENT) {
+            return Failure(errno);
+        }
+        return ReplaceRegular(target, nullptr, bytes);
+    }
+    if (S_ISDIR(old.st_mode)) {
+        return Failure(EISDIR);
+    }
+    if (!S_ISREG(old.st_mode) && !S_ISCHR(old.st_mode) && !S_ISFIFO(old.st_mode)) {
+        return FailureSaying(0, "通常のファイルではないため保存できません");
+    }
+    if (ReadOnly(target.c_str(), old)) {
+        return FailureSaying(EACCES, "読み取り専用のファイルです");
+    }
+    if (!S_ISREG(old.st_mode)) {
+        return WriteIntoSpecialFile(target, S_ISFIFO(old.st_mode), bytes);
+    }
+    if (::geteuid() != 0 && old.st_uid != ::geteuid()) {
+        return FailureSaying(EPERM, "別のユーザーのファイルのため置き換えられません");
+    }
+    return ReplaceRegular(target, &old, bytes);
+}
+
+#endif
 
 }  // namespace kl

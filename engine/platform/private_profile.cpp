@@ -1,92 +1,34 @@
 #include "engine/platform/private_profile.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
-#include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/platform/atomic_file.h"
 #include "engine/platform/cp932.h"
 
+#if defined(_WIN32)
+#include <filesystem>
+#include <system_error>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace kl {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// The file as lines of UTF-8 text without their line ends.
-struct IniText {
-    std::vector<std::string> lines;
-    std::string newline = "\n";  // the line end the file uses, kept when it is rewritten
-    bool bom = false;
-};
-
-enum class LoadStatus { Loaded, Missing, Unreadable };
-
-std::optional<std::string> ReadWholeFile(const std::string& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return std::nullopt;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    char chunk[8192];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, got);
-    }
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-void SplitLines(std::string_view text, IniText& ini)
-{
-    std::size_t firstLf = text.find('\n');
-    if (firstLf != std::string_view::npos && firstLf > 0 && text[firstLf - 1] == '\r') {
-        ini.newline = "\r\n";
-    }
-    while (!text.empty()) {
-        std::size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        ini.lines.emplace_back(line);
-        text = lf == std::string_view::npos ? std::string_view{} : text.substr(lf + 1);
-    }
-}
-
-LoadStatus Load(const std::string& path, IniText& ini)
-{
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        return ec ? LoadStatus::Unreadable : LoadStatus::Missing;
-    }
-    std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) {
-        return LoadStatus::Unreadable;
-    }
-    std::string_view content = *bytes;
-    if (content.starts_with(kUtf8Bom)) {
-        ini.bom = true;
-        content.remove_prefix(kUtf8Bom.size());
-    }
-    if (IsValidUtf8(content)) {
-        SplitLines(content, ini);
-    } else {
-        // Not UTF-8: a settings file written on Windows in code page 932.
-        SplitLines(Cp932ToUtf8(content), ini);
-    }
-    return LoadStatus::Loaded;
-}
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -108,22 +50,15 @@ bool IsQuoted(std::string_view value)
     return value.size() >= 2 && IsQuote(value.front()) && value.front() == value.back();
 }
 
-char AsciiLower(char c)
+std::string AsciiLower(std::string_view text)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return true;
+    return lower;
 }
 
 // The name of a section header line "[name]", or nothing for any other line.
@@ -145,10 +80,11 @@ bool IsComment(std::string_view line)
     return TrimBlanks(line).starts_with(';');
 }
 
-// The key of a "key=value" line, or nothing for a line that holds no key.
+// The key of a "key=value" line that is not a section header, or nothing for a line that
+// holds no key.
 std::optional<std::string_view> KeyName(std::string_view line)
 {
-    if (IsComment(line) || SectionName(line)) {
+    if (IsComment(line)) {
         return std::nullopt;
     }
     std::size_t equals = line.find('=');
@@ -158,6 +94,8 @@ std::optional<std::string_view> KeyName(std::string_view line)
     return TrimBlanks(line.substr(0, equals));
 }
 
+// "=", the blanks and the quotes are single bytes in code page 932 as in UTF-8 (no trail
+// byte takes their values), so this works on a line in either encoding.
 std::string_view RawValue(std::string_view line)
 {
     std::string_view value = TrimBlanks(line.substr(line.find('=') + 1));
@@ -167,34 +105,514 @@ std::string_view RawValue(std::string_view line)
     return value;
 }
 
-// Where a key is, or would go, in the file. Only the first section of a name counts, and
-// in it only the first line of a key.
-struct KeyPlace {
-    std::optional<std::size_t> sectionLine;
-    std::size_t sectionEnd = 0;  // one past the last line of the section's body
-    std::optional<std::size_t> keyLine;
+// Lookup form of a section or key name given in code page 932.
+std::string NameKey(std::string_view name)
+{
+    return AsciiLower(Cp932ToUtf8(TrimBlanks(name)));
+}
+
+std::string EntryKey(std::string_view lowerSection, std::string_view lowerKey)
+{
+    std::string key(lowerSection);
+    key += '\0';
+    key += lowerKey;
+    return key;
+}
+
+struct Section {
+    std::size_t header = 0;  // its "[name]" line
+    std::size_t end = 0;     // one past the last line of its body
 };
 
-KeyPlace Locate(const IniText& ini, std::string_view section, std::string_view key)
-{
-    KeyPlace place;
-    for (std::size_t i = 0; i < ini.lines.size(); ++i) {
-        std::optional<std::string_view> name = SectionName(ini.lines[i]);
-        if (place.sectionLine) {
-            if (name) {
-                break;
-            }
-            std::optional<std::string_view> lineKey = KeyName(ini.lines[i]);
-            if (!place.keyLine && lineKey && EqualsIgnoringCase(*lineKey, key)) {
-                place.keyLine = i;
-            }
-            place.sectionEnd = i + 1;
-        } else if (name && EqualsIgnoringCase(*name, section)) {
-            place.sectionLine = i;
-            place.sectionEnd = i + 1;
+// The settings file as read, split into lines, with an index of its sections and keys.
+// Every line keeps its bytes, its line end included, so that a rewrite changes only the
+// lines of the keys it writes. Each line is UTF-8 when it is valid UTF-8 and code page 932
+// otherwise (a line carried over from Windows).
+class IniFile {
+public:
+    explicit IniFile(std::string bytes) : bytes_(std::move(bytes))
+    {
+        if (std::string_view(bytes_).starts_with(kUtf8Bom)) {
+            start_ = kUtf8Bom.size();
+        }
+        Split();
+        Index();
+    }
+
+    const std::string& Bytes() const { return bytes_; }
+    std::size_t LineCount() const { return lines_.size(); }
+    std::string_view Prefix() const { return std::string_view(bytes_).substr(0, start_); }
+    const std::string& Newline() const { return newline_; }
+
+    // The line with its line end.
+    std::string_view Raw(std::size_t i) const
+    {
+        return std::string_view(bytes_).substr(lines_[i].offset, lines_[i].length);
+    }
+
+    // The line without its line end (LF, or CR LF, or a CR ending the last line).
+    std::string_view Content(std::size_t i) const
+    {
+        std::string_view line = Raw(i);
+        if (line.ends_with('\n')) {
+            line.remove_suffix(1);
+        }
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        return line;
+    }
+
+    std::string_view LineEnd(std::size_t i) const { return Raw(i).substr(Content(i).size()); }
+
+    // The value of a key line in code page 932.
+    std::string Value(std::size_t i) const
+    {
+        const std::string_view value = RawValue(Content(i));
+        return lines_[i].utf8 ? Utf8ToCp932(value) : std::string(value);
+    }
+
+    std::optional<std::size_t> FindKey(const std::string& entryKey) const
+    {
+        const auto found = keys_.find(entryKey);
+        return found == keys_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+    }
+
+    const Section* FindSection(const std::string& lowerName) const
+    {
+        const auto found = sections_.find(lowerName);
+        return found == sections_.end() ? nullptr : &found->second;
+    }
+
+    bool Blank(std::size_t i) const { return TrimBlanks(Content(i)).empty(); }
+
+private:
+    struct Line {
+        std::size_t offset;
+        std::size_t length;
+        bool utf8;
+    };
+
+    void Split()
+    {
+        const std::string_view text(bytes_);
+        const std::size_t firstLf = text.find('\n', start_);
+        if (firstLf != std::string_view::npos && firstLf > start_ && text[firstLf - 1] == '\r') {
+            newline_ = "\r\n";
+        }
+        std::size_t pos = start_;
+        while (pos < text.size()) {
+            const std::size_t lf = text.find('\n', pos);
+            const std::size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
+            lines_.push_back({pos, next - pos, true});
+            pos = next;
         }
     }
-    return place;
+
+    // Only the first section of a name counts, and in it only the first line of a key.
+    void Index()
+    {
+        keys_.reserve(lines_.size());
+        Section* current = nullptr;
+        std::string currentName;
+        std::string decoded;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            std::string_view text = Content(i);
+            lines_[i].utf8 = IsValidUtf8(text);
+            if (!lines_[i].utf8) {
+                decoded = Cp932ToUtf8(text);
+                text = decoded;
+            }
+            if (const std::optional<std::string_view> name = SectionName(text)) {
+                currentName = AsciiLower(*name);
+                const auto [it, inserted] = sections_.try_emplace(currentName, Section{i, i + 1});
+                current = inserted ? &it->second : nullptr;
+                continue;
+            }
+            if (current == nullptr) {
+                continue;
+            }
+            current->end = i + 1;
+            if (const std::optional<std::string_view> key = KeyName(text)) {
+                keys_.try_emplace(EntryKey(currentName, AsciiLower(*key)), i);
+            }
+        }
+    }
+
+    std::string bytes_;
+    std::size_t start_ = 0;  // past a byte order mark
+    std::vector<Line> lines_;
+    std::string newline_ = "\n";  // the line end the file uses, given to new lines
+    std::unordered_map<std::string, Section> sections_;
+    std::unordered_map<std::string, std::size_t> keys_;
+};
+
+// Changes to an IniFile, kept apart from it until the new bytes are made: lines replaced,
+// removed, inserted before an existing line, and new sections at the end.
+class IniEdit {
+public:
+    explicit IniEdit(const IniFile& file) : file_(file) {}
+
+    // Sets the line of a key; section and key are UTF-8 and trimmed, line is "key=value".
+    void Set(const std::string& section, const std::string& key, std::string line)
+    {
+        const std::string lowerSection = AsciiLower(section);
+        const std::string entryKey = EntryKey(lowerSection, AsciiLower(key));
+        if (const auto added = added_.find(entryKey); added != added_.end()) {
+            (*added->second.lines)[added->second.index] = std::move(line);
+            return;
+        }
+        if (const std::optional<std::size_t> existing = file_.FindKey(entryKey)) {
+            replaced_[*existing] = std::move(line);
+            return;
+        }
+        std::vector<std::string>* lines = nullptr;
+        if (const Section* place = file_.FindSection(lowerSection)) {
+            lines = &insertedBefore_[InsertionPoint(*place)];
+        } else {
+            const auto [it, inserted] = newSectionIndex_.try_emplace(lowerSection, newSections_.size());
+            if (inserted) {
+                newSections_.push_back({"[" + section + "]", {}});
+            }
+            lines = &newSections_[it->second].lines;
+        }
+        lines->push_back(std::move(line));
+        added_[entryKey] = {lines, lines->size() - 1};
+    }
+
+    void Remove(const std::string& section, const std::string& key)
+    {
+        if (const std::optional<std::size_t> existing =
+                file_.FindKey(EntryKey(AsciiLower(section), AsciiLower(key)))) {
+            removed_.insert(*existing);
+        }
+    }
+
+    bool Changed() const
+    {
+        return !replaced_.empty() || !removed_.empty() || !insertedBefore_.empty() || !newSections_.empty();
+    }
+
+    std::string Bytes() const
+    {
+        std::string out(file_.Prefix());
+        const std::size_t prefix = out.size();
+        // Only the last line of the file may lack a line end; it gets one before a line
+        // is added after it.
+        auto endLine = [&] {
+            if (out.size() > prefix && out.back() != '\n') {
+                out += out.back() == '\r' ? std::string("\n") : file_.Newline();
+            }
+        };
+        auto addLines = [&](const std::vector<std::string>& lines) {
+            for (const std::string& line : lines) {
+                endLine();
+                out += line;
+                out += file_.Newline();
+            }
+        };
+        for (std::size_t i = 0; i < file_.LineCount(); ++i) {
+            if (const auto inserted = insertedBefore_.find(i); inserted != insertedBefore_.end()) {
+                addLines(inserted->second);
+            }
+            if (removed_.contains(i)) {
+                continue;
+            }
+            if (const auto line = replaced_.find(i); line != replaced_.end()) {
+                const std::string_view lineEnd = file_.LineEnd(i);
+                out += line->second;
+                out += lineEnd.ends_with('\n') ? lineEnd : std::string_view(file_.Newline());
+            } else {
+                out += file_.Raw(i);
+            }
+        }
+        if (const auto atEnd = insertedBefore_.find(file_.LineCount()); atEnd != insertedBefore_.end()) {
+            addLines(atEnd->second);
+        }
+        for (const NewSection& section : newSections_) {
+            addLines({section.header});
+            addLines(section.lines);
+        }
+        return out;
+    }
+
+private:
+    // A new key goes after the last non-blank line of its section, before the blank lines
+    // that separate it from the next section.
+    std::size_t InsertionPoint(const Section& section) const
+    {
+        std::size_t at = section.end;
+        while (at > section.header + 1 && file_.Blank(at - 1)) {
+            --at;
+        }
+        return at;
+    }
+
+    struct NewSection {
+        std::string header;
+        std::vector<std::string> lines;
+    };
+    struct AddedLine {
+        std::vector<std::string>* lines;
+        std::size_t index;
+    };
+
+    const IniFile& file_;
+    std::unordered_map<std::size_t, std::string> replaced_;
+    std::unordered_set<std::size_t> removed_;
+    std::map<std::size_t, std::vector<std::string>> insertedBefore_;
+    std::deque<NewSection> newSections_;  // a deque keeps the addresses AddedLine holds
+    std::unordered_map<std::string, std::size_t> newSectionIndex_;
+    std::unordered_map<std::string, AddedLine> added_;
+};
+
+enum class LoadStatus { Loaded, Missing, Unreadable };
+
+struct Loaded {
+    LoadStatus status = LoadStatus::Missing;
+    std::shared_ptr<const IniFile> file;
+};
+
+// What tells a changed file from the one read: a replacement gives a new file, an edit in
+// place a new size or time.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modified = 0;  // nanoseconds
+    long long changed = 0;   // nanoseconds
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Files read lately, by path, each with the identity of the file it was read from.
+struct CacheEntry {
+    FileIdentity identity;
+    std::shared_ptr<const IniFile> file;
+};
+constexpr std::size_t kCachedFiles = 16;
+std::mutex cacheMutex;
+std::unordered_map<std::string, CacheEntry> cache;
+
+std::shared_ptr<const IniFile> Cached(const std::string& path, const FileIdentity& identity)
+{
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    const auto found = cache.find(path);
+    return found != cache.end() && found->second.identity == identity ? found->second.file : nullptr;
+}
+
+void Remember(const std::string& path, const FileIdentity& identity, std::shared_ptr<const IniFile> file)
+{
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    if (cache.size() >= kCachedFiles && !cache.contains(path)) {
+        cache.clear();
+    }
+    cache[path] = {identity, std::move(file)};
+}
+
+void Forget(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    cache.erase(path);
+}
+
+#if defined(_WIN32)
+
+std::optional<FileIdentity> IdentityOf(const std::string& path, LoadStatus& status)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status fileStatus = fs::status(path, ec);
+    if (!fs::exists(fileStatus)) {
+        status = ec && ec != std::errc::no_such_file_or_directory ? LoadStatus::Unreadable : LoadStatus::Missing;
+        return std::nullopt;
+    }
+    if (fs::is_directory(fileStatus)) {
+        status = LoadStatus::Unreadable;
+        return std::nullopt;
+    }
+    FileIdentity identity;
+    identity.size = static_cast<long long>(fs::file_size(path, ec));
+    identity.modified = fs::last_write_time(path, ec).time_since_epoch().count();
+    return identity;
+}
+
+std::optional<std::string> ReadBytes(const std::string& path, FileIdentity& identity, LoadStatus& status)
+{
+    const std::optional<FileIdentity> before = IdentityOf(path, status);
+    if (!before) {
+        return std::nullopt;
+    }
+    identity = *before;
+    std::FILE* file = _wfopen(std::filesystem::path(path).c_str(), L"rb");
+    if (file == nullptr) {
+        status = LoadStatus::Unreadable;
+        return std::nullopt;
+    }
+    std::string bytes;
+    char chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes.append(chunk, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        status = LoadStatus::Unreadable;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Writers of the settings file exclude each other through a lock on a file beside it.
+class WriterLock {
+public:
+    explicit WriterLock(const std::string& path)
+    {
+        const std::wstring name = std::filesystem::path(SaveTarget(path) + ".lock").wstring();
+        handle_ = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            OVERLAPPED whole{};
+            ::LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole);
+        }
+    }
+    ~WriterLock()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(handle_);
+        }
+    }
+    WriterLock(const WriterLock&) = delete;
+    WriterLock& operator=(const WriterLock&) = delete;
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+#else
+
+FileIdentity IdentityOf(const struct stat& info)
+{
+    FileIdentity identity;
+    identity.device = static_cast<unsigned long long>(info.st_dev);
+    identity.inode = static_cast<unsigned long long>(info.st_ino);
+    identity.size = static_cast<long long>(info.st_size);
+    identity.modified = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    identity.changed = static_cast<long long>(info.st_ctim.tv_sec) * 1000000000LL + info.st_ctim.tv_nsec;
+    return identity;
+}
+
+LoadStatus StatusOfMissing(int error)
+{
+    return error == ENOENT || error == ENOTDIR ? LoadStatus::Missing : LoadStatus::Unreadable;
+}
+
+std::optional<FileIdentity> IdentityOf(const std::string& path, LoadStatus& status)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        status = StatusOfMissing(errno);
+        return std::nullopt;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        status = LoadStatus::Unreadable;
+        return std::nullopt;
+    }
+    return IdentityOf(info);
+}
+
+// The file's bytes, and the identity of the very file they were read from.
+std::optional<std::string> ReadBytes(const std::string& path, FileIdentity& identity, LoadStatus& status)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        status = StatusOfMissing(errno);
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::string bytes;
+    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    if (ok) {
+        identity = IdentityOf(info);
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            bytes.append(chunk, static_cast<std::size_t>(got));
+        }
+    }
+    ::close(fd);
+    if (!ok) {
+        status = LoadStatus::Unreadable;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Writers of the settings file, in this process or another one, exclude each other through
+// a lock on a file beside it (the settings file itself is replaced by every write, so it
+// cannot carry the lock). Without the lock file (a folder that cannot be written) the
+// write goes ahead and fails on its own.
+class WriterLock {
+public:
+    explicit WriterLock(const std::string& path)
+    {
+        fd_ = ::open((SaveTarget(path) + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~WriterLock()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    WriterLock(const WriterLock&) = delete;
+    WriterLock& operator=(const WriterLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+#endif
+
+Loaded ReadAndParse(const std::string& path)
+{
+    Loaded loaded;
+    FileIdentity identity;
+    std::optional<std::string> bytes = ReadBytes(path, identity, loaded.status);
+    if (!bytes) {
+        return loaded;
+    }
+    loaded.status = LoadStatus::Loaded;
+    loaded.file = std::make_shared<const IniFile>(std::move(*bytes));
+    Remember(path, identity, loaded.file);
+    return loaded;
+}
+
+// The file for reading: parsed once and taken from the cache while it is unchanged.
+Loaded LoadForReading(const std::string& path)
+{
+    Loaded loaded;
+    const std::optional<FileIdentity> identity = IdentityOf(path, loaded.status);
+    if (!identity) {
+        return loaded;
+    }
+    if (std::shared_ptr<const IniFile> file = Cached(path, *identity)) {
+        return {LoadStatus::Loaded, std::move(file)};
+    }
+    return ReadAndParse(path);
 }
 
 std::string CutToBuffer(std::string text, std::size_t bufferSize)
@@ -230,41 +648,32 @@ bool CanStore(const IniEntry& entry)
            !key.starts_with('[') && !HasLineBreak(entry.key) && !HasLineBreak(entry.value);
 }
 
-void SetValue(IniText& ini, const IniEntry& entry)
+// Reads the file afresh under the writers' lock, applies edit and replaces the file when
+// anything changed. A missing file counts as empty when createMissing, else as nothing to do.
+template <typename Edit>
+bool Rewrite(const std::string& path, bool createMissing, Edit edit)
 {
-    std::string section = Cp932ToUtf8(TrimBlanks(entry.section));
-    std::string key = Cp932ToUtf8(TrimBlanks(entry.key));
-    std::string line = key + "=" + StoredValue(Cp932ToUtf8(entry.value));
-    KeyPlace place = Locate(ini, section, key);
-    if (place.keyLine) {
-        ini.lines[*place.keyLine] = std::move(line);
-        return;
+    WriterLock lock(path);
+    const Loaded loaded = ReadAndParse(path);
+    if (loaded.status == LoadStatus::Unreadable) {
+        return false;  // never replace a file whose content could not be kept
     }
-    if (!place.sectionLine) {
-        ini.lines.push_back("[" + section + "]");
-        ini.lines.push_back(std::move(line));
-        return;
+    if (loaded.status == LoadStatus::Missing && !createMissing) {
+        return true;
     }
-    // A new key goes after the last non-blank line of its section, before the blank lines
-    // that separate it from the next section.
-    std::size_t insertAt = place.sectionEnd;
-    while (insertAt > *place.sectionLine + 1 && TrimBlanks(ini.lines[insertAt - 1]).empty()) {
-        --insertAt;
+    const IniFile empty{std::string()};
+    IniEdit changes(loaded.file ? *loaded.file : empty);
+    edit(changes);
+    if (!changes.Changed()) {
+        return true;
     }
-    ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
-}
-
-bool Save(const std::string& path, const IniText& ini)
-{
-    std::string bytes;
-    if (ini.bom) {
-        bytes += kUtf8Bom;
+    const std::string bytes = changes.Bytes();
+    if (loaded.file && bytes == loaded.file->Bytes()) {
+        return true;
     }
-    for (const std::string& line : ini.lines) {
-        bytes += line;
-        bytes += ini.newline;
-    }
-    return ReplaceFileAtomically(path, bytes);
+    const bool written = static_cast<bool>(ReplaceFileAtomically(path, bytes));
+    Forget(path);
+    return written;
 }
 
 }  // namespace
@@ -272,11 +681,13 @@ bool Save(const std::string& path, const IniText& ini)
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferSize)
 {
-    IniText ini;
-    if (!path.empty() && Load(path, ini) == LoadStatus::Loaded) {
-        KeyPlace place = Locate(ini, Cp932ToUtf8(TrimBlanks(section)), Cp932ToUtf8(TrimBlanks(key)));
-        if (place.keyLine) {
-            return CutToBuffer(Utf8ToCp932(RawValue(ini.lines[*place.keyLine])), bufferSize);
+    if (!path.empty()) {
+        const Loaded loaded = LoadForReading(path);
+        if (loaded.file) {
+            if (const std::optional<std::size_t> line =
+                    loaded.file->FindKey(EntryKey(NameKey(section), NameKey(key)))) {
+                return CutToBuffer(loaded.file->Value(*line), bufferSize);
+            }
         }
     }
     return CutToBuffer(std::string(defaultValue), bufferSize);
@@ -299,14 +710,13 @@ bool WriteIniStrings(const std::string& path, std::span<const IniEntry> entries)
             return false;
         }
     }
-    IniText ini;
-    if (Load(path, ini) == LoadStatus::Unreadable) {
-        return false;  // never replace a file whose content could not be kept
-    }
-    for (const IniEntry& entry : entries) {
-        SetValue(ini, entry);
-    }
-    return Save(path, ini);
+    return Rewrite(path, true, [&](IniEdit& changes) {
+        for (const IniEntry& entry : entries) {
+            std::string key = Cp932ToUtf8(TrimBlanks(entry.key));
+            std::string line = key + "=" + StoredValue(Cp932ToUtf8(entry.value));
+            changes.Set(Cp932ToUtf8(TrimBlanks(entry.section)), key, std::move(line));
+        }
+    });
 }
 
 bool DeleteIniKey(const std::string& path, std::string_view section, std::string_view key)
@@ -314,21 +724,13 @@ bool DeleteIniKey(const std::string& path, std::string_view section, std::string
     if (path.empty()) {
         return false;
     }
-    IniText ini;
-    switch (Load(path, ini)) {
-    case LoadStatus::Missing:
-        return true;
-    case LoadStatus::Unreadable:
-        return false;
-    case LoadStatus::Loaded:
-        break;
+    LoadStatus status = LoadStatus::Loaded;
+    if (!IdentityOf(path, status) && status == LoadStatus::Missing) {
+        return true;  // nothing to delete, and no lock file to leave behind
     }
-    KeyPlace place = Locate(ini, Cp932ToUtf8(TrimBlanks(section)), Cp932ToUtf8(TrimBlanks(key)));
-    if (!place.keyLine) {
-        return true;
-    }
-    ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(*place.keyLine));
-    return Save(path, ini);
+    return Rewrite(path, false, [&](IniEdit& changes) {
+        changes.Remove(Cp932ToUtf8(TrimBlanks(section)), Cp932ToUtf8(TrimBlanks(key)));
+    });
 }
 
 }  // namespace kl

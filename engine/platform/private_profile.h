@@ -4,9 +4,15 @@
 // values are trimmed of surrounding blanks (and of one pair of matching surrounding quotes),
 // and a value longer than the read buffer minus one byte is cut.
 //
-// The file is stored in UTF-8; a file that is not valid UTF-8 is read as code page 932 (a
-// file carried over from Windows). Values cross this interface in code page 932, the form
+// The file is stored in UTF-8; a line that is not valid UTF-8 is read as code page 932 (a
+// line carried over from Windows). Values cross this interface in code page 932, the form
 // the program uses for text bytes, and buffer sizes count the bytes of that form.
+//
+// The file is parsed once and kept until it changes on disk (another file, size or time)
+// or is written here, so reading many keys costs one parse. A write changes only the lines
+// of the keys it writes; every other line keeps its bytes. Writers in this and other
+// processes exclude each other with a lock on "<file>.lock" beside the file and read the
+// file afresh under it, so that no writer loses another's keys.
 #include <cstddef>
 #include <span>
 #include <string>
@@ -21,9 +27,10 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
                           std::string_view defaultValue, std::size_t bufferSize);
 
 // Sets key in section to value, creating the file and the section when needed. The file is
-// replaced atomically (a temporary file renamed over it), so a crash never leaves a
-// half-written settings file. Returns false when the file could not be written; an existing
-// file that cannot be read is never overwritten. A value with blanks at either end, or
+// replaced atomically (see ReplaceFileAtomically), so a crash never leaves a half-written
+// settings file. Returns false when the file could not be written (a read-only file among
+// other reasons); an existing file that cannot be read is never overwritten. Nothing is
+// written when the file would not change. A value with blanks at either end, or
 // enclosed in a pair of quotes, is stored in double quotes so that it reads back unchanged.
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value);

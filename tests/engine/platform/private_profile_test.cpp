@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "tests/support/temp_dir.h"
@@ -69,6 +72,13 @@ TEST(ReadIniString, FollowsThePrivateProfileRules)
          kKanjiCp932},
         {"code page 932 file", "[S]\nk=" + kKanjiCp932 + "\x83\x5c\n", "S", "k", "d", 32,
          kKanjiCp932 + "\x83\x5c"},
+        {"UTF-8 value beside a Latin-1 comment", "; caf\xe9\n[S]\nk=" + kKanjiUtf8 + "\n", "S", "k", "d",
+         32, kKanjiCp932},
+        {"UTF-8 line in a code page 932 file", "[S]\nj=" + kKanjiCp932 + "\nk=" + kKanjiUtf8 + "\n", "S",
+         "k", "d", 32, kKanjiCp932},
+        {"code page 932 line in a UTF-8 file", "[S]\nj=" + kKanjiUtf8 + "\nk=" + kKanjiCp932 + "\n", "S",
+         "k", "d", 32, kKanjiCp932},
+        {"code page 932 section name", "[" + kKanjiCp932 + "]\nk=v\n", kKanjiCp932, "k", "d", 32, "v"},
     };
     kltest::TempDir dir;
     for (const ReadCase& c : cases) {
@@ -118,8 +128,15 @@ TEST(WriteIniString, KeepsEverythingElseInTheFile)
         {"CR LF line ends kept", "[A]\r\nx=1\r\n", "A", "y", "2", "[A]\r\nx=1\r\ny=2\r\n"},
         {"byte order mark kept", "\xEF\xBB\xBF[A]\nx=1\n", "A", "x", "2", "\xEF\xBB\xBF[A]\nx=2\n"},
         {"missing last line end added", "[A]\nx=1", "A", "x", "2", "[A]\nx=2\n"},
-        {"code page 932 file rewritten in UTF-8", "[A]\nx=" + kKanjiCp932 + "\n", "A", "y", "1",
-         "[A]\nx=" + kKanjiUtf8 + "\ny=1\n"},
+        {"code page 932 line kept", "[A]\nx=" + kKanjiCp932 + "\n", "A", "y", "1",
+         "[A]\nx=" + kKanjiCp932 + "\ny=1\n"},
+        {"rewritten key stored in UTF-8", "[A]\nx=" + kKanjiCp932 + "\n", "A", "x", kKanjiCp932,
+         "[A]\nx=" + kKanjiUtf8 + "\n"},
+        {"value ending in CR and blanks kept", "[A]\nk=v \r\nx=1\n", "A", "x", "2", "[A]\nk=v \r\nx=2\n"},
+        {"odd lines kept", "[A]\n; caf\xe9 \t\r\n  x = 1 \n[A]\nx=3\n", "A", "y", "2",
+         "[A]\n; caf\xe9 \t\r\n  x = 1 \ny=2\n[A]\nx=3\n"},
+        {"own line end of the key kept", "[A]\nx=1\r\ny=2\n", "A", "x", "3", "[A]\nx=3\r\ny=2\n"},
+        {"line end added before a key after the last line", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
     };
     kltest::TempDir dir;
     for (const EditCase& c : cases) {
@@ -190,12 +207,13 @@ TEST(DeleteIniKey, RemovesOnlyThatKey)
     EXPECT_FALSE(fs::exists(none));
 }
 
-// Files in dir other than the settings file: temporary files must never be left behind.
+// Files in dir other than the settings file and the writers' lock file: temporary files
+// must never be left behind.
 std::vector<std::string> OtherFiles(const kltest::TempDir& dir, const std::string& keep)
 {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path())) {
-        if (entry.path().filename() != keep) {
+        if (entry.path().filename() != keep && entry.path().filename() != keep + ".lock") {
             names.push_back(entry.path().filename().string());
         }
     }
@@ -278,6 +296,61 @@ TEST(WriteIniString, MissingDirectoryFails)
 {
     kltest::TempDir dir;
     EXPECT_FALSE(kl::WriteIniString(dir.file("no/such/s.ini"), "A", "x", "1"));
+}
+
+TEST(WriteIniString, ReadOnlyFileIsNeverOverwritten)
+{
+    // Refused whoever runs the program: the superuser could replace it, but must not.
+    kltest::TempDir dir;
+    const std::string original = "[A]\nx=1\n";
+    const std::string path = dir.write("s.ini", original);
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(kl::WriteIniString(path, "A", "x", "2"));
+    EXPECT_EQ(kltest::ReadFileBytes(path), original);
+}
+
+TEST(ReadIniString, FileChangedInPlaceIsReadAgain)
+{
+    kltest::TempDir dir;
+    const std::string path = dir.write("s.ini", "[A]\nx=1\n");
+    const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), past, 0), 0);
+    ASSERT_EQ(kl::ReadIniString(path, "A", "x", "", 8), "1");
+    // The same file and size; only its time tells the change.
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "[A]\nx=2\n";
+    EXPECT_EQ(kl::ReadIniString(path, "A", "x", "", 8), "2");
+}
+
+TEST(WriteIniString, WritersInTwoProcessesKeepEachOthersKeys)
+{
+    kltest::TempDir dir;
+    const std::string path = dir.file("shared.ini");
+    constexpr int kKeys = 300;
+    pid_t children[2];
+    for (int writer = 0; writer < 2; ++writer) {
+        children[writer] = ::fork();
+        ASSERT_GE(children[writer], 0);
+        if (children[writer] == 0) {
+            bool ok = true;
+            for (int k = 0; k < kKeys; ++k) {
+                ok = kl::WriteIniString(path, "S", "w" + std::to_string(writer) + "-" + std::to_string(k), "v") && ok;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int kept = 0;
+    for (int writer = 0; writer < 2; ++writer) {
+        for (int k = 0; k < kKeys; ++k) {
+            kept += kl::ReadIniString(path, "S", "w" + std::to_string(writer) + "-" + std::to_string(k), "", 4) == "v";
+        }
+    }
+    EXPECT_EQ(kept, 2 * kKeys);
+    EXPECT_TRUE(OtherFiles(dir, "shared.ini").empty());
 }
 
 }  // namespace
