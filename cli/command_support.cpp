@@ -4,7 +4,8 @@
 
 #include "cli/commands.h"
 #include "engine/document/document_ops.h"
-#include "engine/platform/cp932.h"
+#include "engine/platform/display_path.h"
+#include "engine/platform/file_error_text.h"
 
 namespace kl::cli {
 
@@ -40,18 +41,26 @@ std::optional<int> ExitBeforeRun(ParseOutcome outcome, std::string_view command,
     return std::nullopt;
 }
 
+int ReportOutputFailure(std::string_view command, int errorNumber)
+{
+    std::string message = "標準出力に書き込めません";
+    if (errorNumber != 0)
+        message += "（" + FileErrorText(errorNumber) + "）";
+    PrintCommandError(command, message);
+    return kExitFile;
+}
+
 bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
                    EncodingChoice choice)
 {
     std::string error;
-    if (LoadIntoDocument(doc, path, eucChg, error, choice))
+    std::string note;
+    if (LoadIntoDocument(doc, path, eucChg, error, choice, &note)) {
+        if (!note.empty())
+            PrintCommandError(command, note);
         return true;
-    // The loader's messages are code page 932; the console gets UTF-8.
-    if (!IsValidUtf8(error))
-        error = Cp932ToUtf8(error);
-    if (error.find(path) == std::string::npos)
-        error = "cannot read '" + path + "'" + (error.empty() ? "" : ": " + error);
-    PrintCommandError(command, error);
+    }
+    PrintCommandError(command, error.empty() ? "ファイル「" + DisplayPath(path) + "」を開けません。" : error);
     return false;
 }
 

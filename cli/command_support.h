@@ -27,7 +27,12 @@ int ReportUsageError(std::string_view command, const std::string& error, const s
 std::optional<int> ExitBeforeRun(ParseOutcome outcome, std::string_view command, const std::string& error,
                                  const std::string& usage);
 
-// Loads path as the next text of doc; on failure prints a message naming the file.
+// Prints that standard output could not be written, with the system's reason for
+// errorNumber (none when 0); returns kExitFile.
+int ReportOutputFailure(std::string_view command, int errorNumber);
+
+// Loads path as the next text of doc; on failure prints a message naming the file. A file
+// that changed while it was read is loaded and noted on standard error.
 bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
                    EncodingChoice choice = EncodingChoice::Auto);
 

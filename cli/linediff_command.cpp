@@ -1,5 +1,6 @@
 // `kestrilane-cli linediff`: compares one line of a file with one line of another file
 // character by character and prints the common and differing runs.
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "engine/document/text_document.h"
 #include "engine/linedetail/line_compare.h"
 #include "engine/platform/cp932.h"
+#include "engine/platform/display_path.h"
 #include "engine/platform/text_encoding.h"
 
 namespace kl::cli {
@@ -184,7 +186,7 @@ int RunLineDiffCommand(int argc, char** argv)
         const int count = table.count();
         if (options.lineNumbers[k] > count) {
             PrintCommandError(kCommand, "LINE_" + std::to_string(k + 1) + " is " + std::to_string(options.lineNumbers[k]) +
-                                            ", but '" + options.files[k] + "' has " + std::to_string(count) +
+                                            ", but '" + DisplayPath(options.files[k]) + "' has " + std::to_string(count) +
                                             (count == 1 ? " line" : " lines"));
             return kExitUsage;
         }
@@ -203,10 +205,8 @@ int RunLineDiffCommand(int argc, char** argv)
         PrintMarkedLine(1, lines[0], result.segments1, encoding);
         PrintMarkedLine(2, lines[1], result.segments2, encoding);
     }
-    if (std::fflush(stdout) != 0) {
-        PrintCommandError(kCommand, "cannot write the result");
-        return kExitFile;
-    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return ReportOutputFailure(kCommand, errno);
     return kExitOk;
 }
 

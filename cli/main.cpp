@@ -1,9 +1,14 @@
 // kestrilane-cli: the comparison engine for scripts and tests.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <vector>
 
+#include "cli/command_support.h"
 #include "cli/commands.h"
+#include "engine/platform/display_path.h"
 #include "engine/platform/large_buffer.h"
 
 namespace {
@@ -19,14 +24,63 @@ const std::vector<CliCommand> kCommands = {
     {"merge", kl::cli::RunMergeCommand},
 };
 
-void PrintUsage()
+void PrintUsage(std::FILE* stream)
 {
-    std::fputs("usage: kestrilane-cli COMMAND [OPTIONS] ARGS...\ncommands:", stderr);
+    std::fputs("usage: kestrilane-cli COMMAND [OPTIONS] ARGS...\ncommands:", stream);
     for (const CliCommand& c : kCommands) {
-        std::fputs(" ", stderr);
-        std::fputs(c.name, stderr);
+        std::fputs(" ", stream);
+        std::fputs(c.name, stream);
+    }
+    std::fputs("\n(kestrilane-cli COMMAND --help describes a command)\n", stream);
+}
+
+// Written piece by piece: the message must not need memory of its own.
+void PrintFailure(const char* command, const char* message, const char* detail = nullptr)
+{
+    std::fputs("kestrilane-cli ", stderr);
+    std::fputs(command, stderr);
+    std::fputs(": ", stderr);
+    std::fputs(message, stderr);
+    if (detail) {
+        std::fputs("（", stderr);
+        std::fputs(detail, stderr);
+        std::fputs("）", stderr);
     }
     std::fputs("\n", stderr);
+}
+
+// A command that runs out of memory (or fails in any other unforeseen way) ends with a
+// message and the exit code of a failed file, never with an abort.
+int RunCaught(const CliCommand& command, int argc, char** argv)
+{
+    try {
+        return command.run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        PrintFailure(command.name, "メモリが足りないため処理を続けられませんでした");
+    } catch (const std::exception& e) {
+        PrintFailure(command.name, "内部エラーのため処理を続けられませんでした", e.what());
+    } catch (...) {
+        PrintFailure(command.name, "内部エラーのため処理を続けられませんでした");
+    }
+    return kl::cli::kExitFile;
+}
+
+// Whatever is still buffered for standard output is written and the stream closed here,
+// so that a full disk or a failing device ends the run in an error, not in success. A
+// command that failed has said why already.
+int FinishStandardOutput(const char* command, int exitCode)
+{
+    errno = 0;
+    bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    int errorNumber = errno;
+    // EBADF from the close alone means no standard output was given and none was written.
+    if (std::fclose(stdout) != 0 && written && errno != EBADF) {
+        written = false;
+        errorNumber = errno;
+    }
+    if (written || exitCode != kl::cli::kExitOk)
+        return exitCode;
+    return kl::cli::ReportOutputFailure(command, errorNumber);
 }
 
 }  // namespace
@@ -35,14 +89,18 @@ int main(int argc, char** argv)
 {
     kl::ReturnLargeBlocksOnFree();
     if (argc < 2) {
-        PrintUsage();
+        PrintUsage(stderr);
         return kl::cli::kExitUsage;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage(stdout);
+        return FinishStandardOutput("--help", kl::cli::kExitOk);
     }
     for (const CliCommand& c : kCommands) {
         if (std::strcmp(argv[1], c.name) == 0)
-            return c.run(argc - 1, argv + 1);
+            return FinishStandardOutput(c.name, RunCaught(c, argc - 1, argv + 1));
     }
-    std::fprintf(stderr, "kestrilane-cli: unknown command '%s'\n", argv[1]);
-    PrintUsage();
+    std::fprintf(stderr, "kestrilane-cli: unknown command '%s'\n", kl::DisplayPath(argv[1]).c_str());
+    PrintUsage(stderr);
     return kl::cli::kExitUsage;
 }

@@ -7,6 +7,7 @@
 
 #include "engine/document/file_reader.h"
 #include "engine/document/text_loader.h"
+#include "engine/platform/display_path.h"
 
 namespace kl {
 
@@ -19,7 +20,12 @@ bool ValidText(int k)
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason)
 {
-    return "ファイル「" + path + "」を開けません。\n(" + reason + ")";
+    return "ファイル「" + DisplayPath(path) + "」を開けません。\n(" + reason + ")";
+}
+
+std::string ChangedWhileReadingNote(const std::string& path)
+{
+    return "ファイル「" + DisplayPath(path) + "」は読み込み中に変更されました（再読み込みで今の内容を読み込めます）";
 }
 
 }  // namespace
@@ -59,9 +65,11 @@ void ClearDocument(TextDocument& doc)
 }
 
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
-                      EncodingChoice choice)
+                      EncodingChoice choice, std::string* note)
 {
     error.clear();
+    if (note)
+        note->clear();
     const int slot = LoadedTextCount(doc);
     if (slot >= static_cast<int>(doc.texts.size()))
         return false;
@@ -71,6 +79,7 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
     std::shared_ptr<const Text> text;
     std::string name;
     std::string info;
+    std::string changeNote;
     // Taken before reading: a change while the file is read then shows as a change later.
     const FileStamp stamp = StampOfFile(path);
     try {
@@ -80,6 +89,8 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
             return false;
         }
         const std::uint64_t size = file.size;
+        if (file.changedWhileReading)
+            changeNote = ChangedWhileReadingNote(path);
         text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg, choice));
         info = FormatFileInfo(file.modified, size);
         name = FileNameOf(path);
@@ -116,6 +127,8 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
     doc.fileNames.push_back(std::move(name));
     doc.fileInfos.push_back(std::move(info));
     doc.fileStamps.push_back(stamp);
+    if (note)
+        *note = std::move(changeNote);
     if (doc.recording) {
         for (int& pending : doc.pendingTreePaths) {
             if (pending == 0) {
@@ -128,9 +141,11 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
 }
 
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
-                             const std::function<bool()>& askClear, std::string& error)
+                             const std::function<bool()>& askClear, std::string& error, std::string* note)
 {
     error.clear();
+    if (note)
+        note->clear();
     if (LoadedTextCount(doc) == 2) {
         if (!askClear || !askClear())
             return OpenOutcome::Refused;
@@ -138,7 +153,7 @@ OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eu
     }
     const int before = LoadedTextCount(doc);
     const EncodingChoice choice = doc.encodingChoices[static_cast<std::size_t>(std::min(before, 1))];
-    if (!LoadIntoDocument(doc, path, eucChg, error, choice))
+    if (!LoadIntoDocument(doc, path, eucChg, error, choice, note))
         return OpenOutcome::Failed;
     return before == 0 ? OpenOutcome::LoadedDocA : OpenOutcome::LoadedDocB;
 }

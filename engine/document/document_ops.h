@@ -24,9 +24,11 @@ void ClearDocument(TextDocument& doc);
 // free slot of pendingTreePaths. eucChg converts EUC-JP lines. On failure the document is
 // unchanged, false is returned and error holds a Japanese message naming the file. When
 // two texts are loaded already nothing is read: false with an empty error (the open
-// sequence below asks the user before it gets here).
+// sequence below asks the user before it gets here). After a load the file changed during,
+// note (when given) holds a Japanese message for the user; otherwise it is emptied.
+// Messages name the file by DisplayPath.
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
-                      EncodingChoice choice = EncodingChoice::Auto);
+                      EncodingChoice choice = EncodingChoice::Auto, std::string* note = nullptr);
 
 enum class OpenOutcome {
     LoadedDocA,   // the file became DocA
@@ -37,9 +39,10 @@ enum class OpenOutcome {
 
 // The open sequence: when two texts are loaded, askClear decides whether they are cleared
 // first (false, or no askClear, leaves everything as it was: Refused); then the file is
-// loaded. A load that fails after the clear leaves the document empty.
+// loaded. A load that fails after the clear leaves the document empty. note as above.
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
-                             const std::function<bool()>& askClear, std::string& error);
+                             const std::function<bool()>& askClear, std::string& error,
+                             std::string* note = nullptr);
 
 // A loaded file was moved or renamed: every entry loaded from `from` now names `to` (path
 // and file name; the text and its stamp stay). False when no entry had that path.

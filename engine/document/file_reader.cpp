@@ -1,11 +1,19 @@
 #include "engine/document/file_reader.h"
 
-#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <chrono>
-#include <cstring>
-#include <fstream>
-#include <system_error>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <limits>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "engine/platform/file_error_text.h"
 #include "engine/platform/large_buffer.h"
@@ -32,78 +40,153 @@ std::string FileNameOf(const std::string& utf8Path)
 
 namespace {
 
-std::time_t ToTimeT(fs::file_time_type stamp)
+#if defined(_WIN32)
+using FileStatus = struct _stat64;
+
+int OpenForReading(const fs::path& path)
 {
-#if defined(_MSC_VER)
-    return std::chrono::system_clock::to_time_t(
-        std::chrono::clock_cast<std::chrono::system_clock>(stamp));
-#else
-    return std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-            std::chrono::file_clock::to_sys(stamp)));
-#endif
+    return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
+int StatusOf(int fd, FileStatus& status) { return ::_fstat64(fd, &status); }
+long long ReadSome(int fd, char* buffer, std::size_t size)
+{
+    return ::_read(fd, buffer, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
+}
+void CloseFile(int fd) { ::_close(fd); }
+bool IsDirectory(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFDIR; }
+bool IsRegular(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
+bool SameState(const FileStatus& a, const FileStatus& b) { return a.st_size == b.st_size && a.st_mtime == b.st_mtime; }
+bool IsNullDevice(const FileStatus&) { return false; }
+#else
+using FileStatus = struct stat;
+
+int OpenForReading(const fs::path& path)
+{
+    // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting.
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+int StatusOf(int fd, FileStatus& status) { return ::fstat(fd, &status); }
+long long ReadSome(int fd, char* buffer, std::size_t size)
+{
+    return ::read(fd, buffer, std::min<std::size_t>(size, std::size_t{1} << 30));
+}
+void CloseFile(int fd) { ::close(fd); }
+bool IsDirectory(const FileStatus& status) { return S_ISDIR(status.st_mode); }
+bool IsRegular(const FileStatus& status) { return S_ISREG(status.st_mode); }
+bool SameState(const FileStatus& a, const FileStatus& b)
+{
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+bool IsNullDevice(const FileStatus& status)
+{
+    struct stat null {};
+    return S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode) &&
+           status.st_rdev == null.st_rdev;
+}
+#endif
+
+class OpenFile {
+public:
+    explicit OpenFile(int fd) : fd_(fd) {}
+    ~OpenFile()
+    {
+        if (fd_ >= 0)
+            CloseFile(fd_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 }  // namespace
+
+SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected)
+{
+    SizedRead read;
+    while (read.size < expected) {
+        const long long got = ReadSome(fd, buffer + read.size, expected - read.size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            read.error = errno;
+            return read;
+        }
+        if (got == 0) {
+            read.sizeChanged = true;
+            return read;
+        }
+        read.size += static_cast<std::size_t>(got);
+    }
+    char probe;
+    long long got;
+    do {
+        got = ReadSome(fd, &probe, 1);
+    } while (got < 0 && errno == EINTR);
+    // A failing probe is no reason to give up what was read.
+    read.sizeChanged = got > 0;
+    return read;
+}
 
 FileReadResult ReadWholeFile(const std::string& utf8Path)
 {
     FileReadResult result;
-    const fs::path path = PathFromUtf8(utf8Path);
-
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec) {
-        result.reason = FileErrorText(ec);
+    constexpr const char* kNotRegular = "通常のファイルではありません";
+    const OpenFile file(OpenForReading(PathFromUtf8(utf8Path)));
+    if (file.fd() < 0) {
+        // Opening for reading fails with ENXIO only for a socket or a device file without
+        // its device.
+        result.reason = errno == ENXIO ? kNotRegular : FileErrorText(errno);
         return result;
     }
-    if (fs::is_directory(status)) {
+    // The opened file itself is examined: a path examined first could be replaced meanwhile.
+    FileStatus before{};
+    if (StatusOf(file.fd(), before) != 0) {
+        result.reason = FileErrorText(errno);
+        return result;
+    }
+    if (IsDirectory(before)) {
         result.reason = "フォルダーです";
         return result;
     }
-
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.reason = errno != 0 ? FileErrorText(errno) : "開けませんでした";
+    if (IsNullDevice(before)) {
+        // The usual stand-in for a missing side (git difftool passes it for an added file).
+        result.ok = true;
+        return result;
+    }
+    if (!IsRegular(before)) {
+        result.reason = kNotRegular;
+        return result;
+    }
+#if !defined(_WIN32)
+    const int flags = ::fcntl(file.fd(), F_GETFL);
+    if (flags >= 0)
+        ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK);
+#endif
+    if (before.st_size < 0 ||
+        static_cast<std::uintmax_t>(before.st_size) > std::numeric_limits<std::size_t>::max() / 2) {
+        result.reason = FileErrorText(EFBIG);
         return result;
     }
 
-    // Regular files are read with one call of their size; anything whose size is not
-    // known in advance (or that grew meanwhile) is read on in blocks until its end.
-    std::uintmax_t expected = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
-    if (ec)
-        expected = 0;
-    // The storage is never zero-filled: every byte of it is read before it is used.
-    std::size_t capacity = static_cast<std::size_t>(expected);
-    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(capacity);
-    AdviseHugePages(bytes.get(), capacity);
-    std::size_t filled = 0;
-    if (capacity > 0) {
-        in.read(bytes.get(), static_cast<std::streamsize>(capacity));
-        filled = static_cast<std::size_t>(in.gcount());
-    }
-    constexpr std::size_t kBlock = 1 << 16;
-    while (in && in.peek() != std::ifstream::traits_type::eof()) {
-        if (capacity - filled < kBlock) {
-            const std::size_t grown = std::max(capacity * 2, filled + kBlock);
-            std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(grown);
-            std::memcpy(larger.get(), bytes.get(), filled);
-            bytes = std::move(larger);
-            capacity = grown;
-        }
-        in.read(bytes.get() + filled, static_cast<std::streamsize>(kBlock));
-        filled += static_cast<std::size_t>(in.gcount());
-    }
-    if (in.bad()) {
-        result.reason = errno != 0 ? FileErrorText(errno) : "読み込み中にエラーが発生しました";
+    // The storage is never zero-filled: every byte of it that is used has been read.
+    const std::size_t expected = static_cast<std::size_t>(before.st_size);
+    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(expected);
+    AdviseHugePages(bytes.get(), expected);
+    const SizedRead read = ReadExpectedBytes(file.fd(), bytes.get(), expected);
+    if (read.error != 0) {
+        result.reason = FileErrorText(read.error);
         return result;
     }
+    FileStatus after{};
+    const bool rewritten = StatusOf(file.fd(), after) == 0 && !SameState(before, after);
+
     result.bytes = std::move(bytes);
-    result.size = filled;
-
-    const fs::file_time_type stamp = fs::last_write_time(path, ec);
-    result.modified = ec ? std::time(nullptr) : ToTimeT(stamp);
+    result.size = read.size;
+    result.modified = before.st_mtime;
+    result.changedWhileReading = read.sizeChanged || rewritten;
     result.ok = true;
     return result;
 }

@@ -19,10 +19,25 @@ struct FileReadResult {
     std::unique_ptr<char[]> bytes;  // every byte of the file, NUL bytes included
     std::size_t size = 0;           // bytes read
     std::time_t modified = 0;   // last modification time
+    // The file grew, shrank or was written while it was read: bytes is what it held up to
+    // its size at the start (less when it shrank), perhaps a mixture of old and new.
+    bool changedWhileReading = false;
     std::string reason;         // why it failed, in Japanese where the program words it itself
 };
 
-// Reads the whole file at once. A directory, a missing file or a read error fails.
+// Reads a regular file up to the size it has when it is opened. Anything else is refused
+// without waiting for it: a directory, a FIFO, a device or a socket (a FIFO without a writer
+// would block the open, a device may never end). A missing file or a read error fails.
 FileReadResult ReadWholeFile(const std::string& utf8Path);
+
+// The bytes of an opened file read against the size it had: up to expected bytes go into
+// buffer, fewer when the file ends sooner; then one byte more is tried, so that a file
+// that grew is noticed. error is the errno of a failed read.
+struct SizedRead {
+    std::size_t size = 0;
+    bool sizeChanged = false;  // the file ended early, or there was more after expected bytes
+    int error = 0;
+};
+SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected);
 
 }  // namespace kl

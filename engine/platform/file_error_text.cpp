@@ -54,6 +54,28 @@ std::string FileErrorText(int errorNumber)
         return "ディスクの読み書き中にエラーが発生しました";
     case EINVAL:
         return "ファイル名が正しくありません";
+    case ENXIO:
+    case ENODEV:
+        return "デバイスが見つかりません";
+    case EAGAIN:
+#if EWOULDBLOCK != EAGAIN
+    case EWOULDBLOCK:
+#endif
+        return "ファイルは一時的に使用できません";
+    case EPIPE:
+        return "書き込み先が閉じられています";
+    case EBADF:
+        return "ファイルが開かれていません";
+    case EXDEV:
+        return "別のドライブへは移動できません";
+#if defined(ESTALE)
+    case ESTALE:
+        return "ネットワーク上のファイルが無効になりました";
+#endif
+#if defined(ETIMEDOUT)
+    case ETIMEDOUT:
+        return "応答がないため操作できませんでした";
+#endif
     default:
         return GeneralText(errorNumber);
     }

@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 #include <exception>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 CompareWorker::CompareWorker(kl::TextPair texts, kl::CompareRequest request, ProgressHook progressHook,
@@ -26,16 +28,24 @@ bool CompareWorker::Start()
             progress_.store(value, std::memory_order_release);
             QMetaObject::invokeMethod(this, "DeliverProgress", Qt::QueuedConnection);
         };
-        std::shared_ptr<const kl::CompareResult> result;
+        // Nothing may leave the thread: an exception there would end the program.
+        Report report;
         try {
-            result = std::make_shared<const kl::CompareResult>(kl::Compare(texts_, request_, stop, progress));
-        } catch (const std::exception&) {  // out of memory, or a text too large to index
-            auto failed = std::make_shared<kl::CompareResult>();
-            failed->outcome = kl::RunOutcome::Failed;
-            result = std::move(failed);
+            report.result = std::make_shared<const kl::CompareResult>(kl::Compare(texts_, request_, stop, progress));
+        } catch (const std::bad_alloc&) {
+            report.failure = "メモリが足りないため、比較できませんでした。";
+        } catch (const std::length_error&) {
+            report.failure = "テキストが大きすぎるため、比較できませんでした。";
+        } catch (...) {
+            report.failure = "予期しないエラーのため、比較できませんでした。";
         }
-        result_.Put(std::move(result));
-        QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+        // The run's working memory is free again here, so the hand-off normally succeeds;
+        // should it not, the run is simply never reported.
+        try {
+            report_.Put(std::move(report));
+            QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+        } catch (...) {
+        }
     });
 }
 
@@ -46,9 +56,14 @@ void CompareWorker::DeliverProgress()
 
 void CompareWorker::DeliverResult()
 {
-    std::shared_ptr<const kl::CompareResult> result = result_.Take();
-    if (result)
-        emit finished(std::move(result));
+    Report report = report_.Take();
+    if (report.result) {
+        emit finished(std::move(report.result), QString());
+    } else if (report.failure) {
+        auto failed = std::make_shared<kl::CompareResult>();
+        failed->outcome = kl::RunOutcome::Failed;
+        emit finished(std::move(failed), QString::fromUtf8(report.failure));
+    }
 }
 
 void CompareWorker::RequestStop()

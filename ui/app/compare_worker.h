@@ -6,6 +6,7 @@
 // All member functions are for the user-interface thread. Destroying the object requests a
 // stop and waits for the thread.
 #include <QObject>
+#include <QString>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -33,11 +34,19 @@ public:
 
 signals:
     void progressChanged(int value);
-    // The run has ended; result->outcome tells how (RunOutcome::Failed when it ran out of
-    // memory).
-    void finished(std::shared_ptr<const kl::CompareResult> result);
+    // The run has ended; result->outcome tells how. When the run threw (out of memory, or
+    // anything else) the outcome is RunOutcome::Failed and failure says why, in Japanese;
+    // it is empty otherwise.
+    void finished(std::shared_ptr<const kl::CompareResult> result, const QString& failure);
 
 private:
+    // What the thread hands over: the result, or for a run that threw only a static text,
+    // which needs no memory at a moment when there may be none.
+    struct Report {
+        std::shared_ptr<const kl::CompareResult> result;
+        const char* failure = nullptr;  // UTF-8
+    };
+
     // The worker posts only a call by name; the values themselves cross through the
     // members below, so the hand-off is ordered by this object's own atomics and mutex.
     Q_INVOKABLE void DeliverProgress();
@@ -47,6 +56,6 @@ private:
     const kl::CompareRequest request_;
     const ProgressHook progressHook_;
     std::atomic<int> progress_{0};
-    HandOff<std::shared_ptr<const kl::CompareResult>> result_;
+    HandOff<Report> report_;
     std::jthread thread_;  // last: it is joined before the members above go
 };

@@ -100,10 +100,6 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     move(normalRect_.topLeft());
     resize(normalRect_.size());
 
-    showCompareFailure = [this] {
-        QMessageBox::warning(this, QStringLiteral(u"比較"),
-                             QStringLiteral(u"メモリが足りないため、比較できませんでした。"));
-    };
     ConnectDocument();
     UpdateTitle(doc_.Title());
     UpdateCommandStates();
@@ -346,6 +342,7 @@ void CMainFrame::ConnectDocument()
         rightView()->CancelSelection();
     });
     connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
+    connect(&doc_, &CKestrilaneDoc::loadNoted, this, [this](const QString& note) { statusBar()->showMessage(note); });
 }
 
 CKestrilaneView* CMainFrame::leftView() const

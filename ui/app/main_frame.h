@@ -96,12 +96,10 @@ public:
     // Given to every run as its progress hook (called on the worker thread); empty in the
     // program, tests hold a run at a chosen stage with it.
     CompareWorker::ProgressHook compareProgressHook;
-    // Tells the user that a comparison could not be carried out (a message box).
-    std::function<void()> showCompareFailure;
     // Runs a settings dialog (font, colours and messages, environment); the program shows
     // it modally, tests answer it.
     std::function<int(QDialog& dialog)> execSettingsDialog;
-    // Shows an error message (a message box).
+    // Shows an error message (a message box), also the reason a comparison run failed.
     std::function<void(const QString& message)> showError;
     // The questions of recording a file pair; tests answer them.
     FileSetPrompts fileSetPrompts = InteractiveFileSetPrompts();
@@ -174,7 +172,7 @@ private:
 
     // The comparison worker's reports.
     void OnCompareProgress(int value);
-    void OnCompareFinished(std::shared_ptr<const kl::CompareResult> result);
+    void OnCompareFinished(std::shared_ptr<const kl::CompareResult> result, const QString& failure);
 
     CKestrilaneApp& app_;
     CKestrilaneDoc& doc_;

@@ -30,7 +30,7 @@
 #include "ui/settings/font_setting.h"
 #include "ui/settings/setting_dlg.h"
 #include "ui/settings/settings_apply.h"
-#include <QFile>
+#include "ui/platform/path_text.h"
 #include <QSplitter>
 #include <array>
 #include <QScrollBar>
@@ -182,7 +182,7 @@ void CMainFrame::ShowAppliedSettings(bool saved)
     if (saved || path.empty())
         return;  // without a settings file the values last for this session
     showError(QStringLiteral(u"設定を「%1」に保存できませんでした。\n変更はこの実行中だけ有効です。")
-                  .arg(QFile::decodeName(path.c_str())));
+                  .arg(PathText(path)));
 }
 
 // 文字コード in the file tree: the file is read again in the chosen encoding.

@@ -77,7 +77,7 @@ void CMainFrame::OnCompareProgress(int value)
     progress_->setValue(value);
 }
 
-void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> result)
+void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> result, const QString& failure)
 {
     if (sender() != worker_)
         return;
@@ -94,8 +94,9 @@ void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> resu
         doc_.SetResult(std::move(result));
         break;
     case kl::RunOutcome::Failed:
-        if (showCompareFailure)
-            showCompareFailure();
+        // The previous result stays.
+        if (showError)
+            showError(failure);
         break;
     case kl::RunOutcome::StoppedInMatching:
     case kl::RunOutcome::NoTexts:

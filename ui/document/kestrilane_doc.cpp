@@ -9,6 +9,7 @@
 #include "engine/document/text_write_back.h"
 #include "engine/platform/file_error_text.h"
 #include "ui/platform/font_resolver.h"
+#include "ui/platform/path_text.h"
 
 CKestrilaneDoc::CKestrilaneDoc(DocumentContext context, const std::string& iniPath, QObject* parent)
     : QObject(parent), context_(std::move(context)), iniPath_(iniPath)
@@ -66,8 +67,9 @@ bool CKestrilaneDoc::AskClearLoaded()
 bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
 {
     std::string error;
+    std::string note;
     const kl::OpenOutcome outcome = kl::OpenDocumentFile(
-        textDoc, path, docSettings.eucChg > 0, [this] { return AskClearLoaded(); }, error);
+        textDoc, path, docSettings.eucChg > 0, [this] { return AskClearLoaded(); }, error, &note);
 
     switch (outcome) {
     case kl::OpenOutcome::Refused:
@@ -75,7 +77,7 @@ bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
     case kl::OpenOutcome::Failed:
         if (context_.prompts && context_.prompts->showOpenError) {
             const QString message = error.empty()
-                ? QStringLiteral(u"ファイル「%1」を開けません。").arg(QFile::decodeName(path.c_str()))
+                ? QStringLiteral(u"ファイル「%1」を開けません。").arg(PathText(path))
                 : QString::fromUtf8(error);
             context_.prompts->showOpenError(DialogParent(), message);
         }
@@ -88,6 +90,8 @@ bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
     givenTitle_ = textDoc.fileNames.back();
     emit documentChanged();
     emit titleChanged(Title());
+    if (!note.empty())
+        emit loadNoted(QString::fromStdString(note));
     if (outcome == kl::OpenOutcome::LoadedDocB) {
         emit docBLoaded();
         const kl::AutoCompare kind = kl::DecideAutoCompare(
@@ -153,7 +157,7 @@ void CKestrilaneDoc::RebuildNewlines()
 void CKestrilaneDoc::WriteBackRepaired(int k)
 {
     const UserPrompts* prompts = context_.prompts;
-    const QString path = QFile::decodeName(textDoc.filePaths[static_cast<std::size_t>(k)].c_str());
+    const QString path = PathText(textDoc.filePaths[static_cast<std::size_t>(k)]);
     kl::WriteBackResult written = kl::WriteBackText(textDoc, k, false);
     if (written.outcome == kl::WriteBackOutcome::ChangedOnDisk) {
         const QString question =
@@ -187,7 +191,9 @@ void CKestrilaneDoc::WriteBackRepaired(int k)
         break;
     case kl::WriteBackOutcome::Failed:
         message = QStringLiteral(u"ファイル「%1」に書き込めませんでした。ファイルは元のままです。");
-        if (written.errorNumber != 0)
+        if (!written.reason.empty())
+            message += QStringLiteral("\n(") + QString::fromStdString(written.reason) + ')';
+        else if (written.errorNumber != 0)
             message += QStringLiteral("\n(") + QString::fromStdString(kl::FileErrorText(written.errorNumber)) + ')';
         break;
     }

@@ -91,6 +91,8 @@ signals:
     void cleared();
     // Loading DocB asks for a comparison.
     void autoCompareRequested(kl::AutoCompare kind);
+    // A file was loaded with something the user should know (it changed while it was read).
+    void loadNoted(const QString& note);
 
 private:
     void CreateFonts();

@@ -1,7 +1,7 @@
 #include "ui/linedetail/line_compare_worker.h"
 
 #include <QMetaObject>
-#include <exception>
+#include <new>
 #include <utility>
 
 namespace {
@@ -36,17 +36,22 @@ bool LineCompareWorker::Start()
             stage_.store(stage, std::memory_order_release);
             QMetaObject::invokeMethod(this, "DeliverStage", Qt::QueuedConnection);
         };
-        std::shared_ptr<const kl::LinePairResult> result;
+        // Nothing may leave the thread: an exception there would end the program.
+        Report report;
         try {
-            result = std::make_shared<const kl::LinePairResult>(
+            report.result = std::make_shared<const kl::LinePairResult>(
                 kl::CompareLinePair(line1_.bytes(), line2_.bytes(), onStage, stop, PairEncoding(line1_, line2_)));
-        } catch (const std::exception&) {  // out of memory: nothing to show
-            auto failed = std::make_shared<kl::LinePairResult>();
-            failed->aborted = true;
-            result = std::move(failed);
+        } catch (const std::bad_alloc&) {
+            report.failure = "メモリが足りないため、比較できませんでした。";
+        } catch (...) {
+            report.failure = "予期しないエラーのため、比較できませんでした。";
         }
-        result_.Put(std::move(result));
-        QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+        // The run's working memory is free again here, so the hand-off normally succeeds.
+        try {
+            report_.Put(std::move(report));
+            QMetaObject::invokeMethod(this, "DeliverResult", Qt::QueuedConnection);
+        } catch (...) {
+        }
     });
 }
 
@@ -67,7 +72,12 @@ void LineCompareWorker::DeliverStage()
 
 void LineCompareWorker::DeliverResult()
 {
-    std::shared_ptr<const kl::LinePairResult> result = result_.Take();
-    if (result)
-        emit finished(std::move(result));
+    Report report = report_.Take();
+    if (report.result) {
+        emit finished(std::move(report.result), QString());
+    } else if (report.failure) {
+        auto failed = std::make_shared<kl::LinePairResult>();
+        failed->aborted = true;
+        emit finished(std::move(failed), QString::fromUtf8(report.failure));
+    }
 }

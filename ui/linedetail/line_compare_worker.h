@@ -7,6 +7,7 @@
 // All member functions are for the user-interface thread. Destroying the object requests a
 // stop and waits for the thread; calls still queued for it are dropped with it.
 #include <QObject>
+#include <QString>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -37,9 +38,17 @@ public:
 
 signals:
     void stageChanged(int stage);
-    void finished(std::shared_ptr<const kl::LinePairResult> result);
+    // The run has ended. When it threw (out of memory, or anything else) the result is an
+    // aborted one and failure says why, in Japanese; failure is empty otherwise.
+    void finished(std::shared_ptr<const kl::LinePairResult> result, const QString& failure);
 
 private:
+    // The result, or for a run that threw only a static text, which needs no memory.
+    struct Report {
+        std::shared_ptr<const kl::LinePairResult> result;
+        const char* failure = nullptr;  // UTF-8
+    };
+
     Q_INVOKABLE void DeliverStage();
     Q_INVOKABLE void DeliverResult();
 
@@ -47,6 +56,6 @@ private:
     const kl::LineRef line2_;
     const StageHook stageHook_;
     std::atomic<int> stage_{0};
-    HandOff<std::shared_ptr<const kl::LinePairResult>> result_;
+    HandOff<Report> report_;
     std::jthread thread_;  // last: it is joined before the members above go
 };

@@ -119,13 +119,16 @@ bool CLineDiffFrm::StartLineCompare(int side, bool updateUpDowns)
     return true;
 }
 
-void CLineDiffFrm::OnFinished(std::shared_ptr<const kl::LinePairResult> result)
+void CLineDiffFrm::OnFinished(std::shared_ptr<const kl::LinePairResult> result, const QString& failure)
 {
     if (!worker_ || sender() != worker_)
         return;
     worker_->deleteLater();  // its thread has handed over its result and is ending
     worker_ = nullptr;
-    twin_->ShowResult(std::move(result));
+    if (failure.isEmpty())
+        twin_->ShowResult(std::move(result));
+    else
+        twin_->ShowFailure(failure);
     EndRun();
     emit compareFinished();
 }

@@ -48,7 +48,7 @@ public:
     LineCompareWorker::StageHook stageHook;
 
 signals:
-    // A run has ended and its result is shown.
+    // A run has ended and its result (or why it failed) is shown.
     void compareFinished();
 
 protected:
@@ -58,7 +58,7 @@ protected:
 private:
     void OnStepped(int which);
     void OnCancel();
-    void OnFinished(std::shared_ptr<const kl::LinePairResult> result);
+    void OnFinished(std::shared_ptr<const kl::LinePairResult> result, const QString& failure);
     void StopWorker();
     void EndRun();
     void CopyLines() const;

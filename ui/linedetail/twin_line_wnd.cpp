@@ -64,6 +64,14 @@ void CTwinLineWnd::ShowResult(std::shared_ptr<const kl::LinePairResult> result)
     viewport()->update();
 }
 
+void CTwinLineWnd::ShowFailure(const QString& message)
+{
+    result_.reset();
+    state_ = TwinState::Failed;
+    progressText_ = message;
+    viewport()->update();
+}
+
 void CTwinLineWnd::Clear()
 {
     ShowIdle();
@@ -105,7 +113,7 @@ void CTwinLineWnd::paintEvent(QPaintEvent*)
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
     painter.setFont(style_.font);
     links_.clear();
-    if (state_ == TwinState::Comparing) {
+    if (state_ == TwinState::Comparing || state_ == TwinState::Failed) {
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(QRect(kProgressTopLeft, QSize(viewport()->width(), QFontMetrics(style_.font).height())),
                          Qt::AlignLeft | Qt::AlignTop, progressText_);

@@ -18,7 +18,7 @@ class CTwinLineWnd : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    enum class TwinState { Idle, Comparing, Done };
+    enum class TwinState { Idle, Comparing, Done, Failed };
 
     explicit CTwinLineWnd(QWidget* parent = nullptr);
 
@@ -33,6 +33,8 @@ public:
     void ShowStage(int stage);
     // The runs of a finished comparison of the two lines (none after a cancellation).
     void ShowResult(std::shared_ptr<const kl::LinePairResult> result);
+    // Why the comparison could not be carried out, where the progress text stands.
+    void ShowFailure(const QString& message);
     // Releases the lines and the result.
     void Clear();
 
@@ -41,6 +43,7 @@ public:
     bool hasScrollBar() const;
 
     TwinState twinState() const { return state_; }
+    // The progress text, or the failure after ShowFailure().
     const QString& progressText() const { return progressText_; }
     int secondRowTop() const { return secondRowTop_; }
     // The link lines of the last paint, in pane coordinates.

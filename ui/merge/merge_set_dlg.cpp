@@ -20,6 +20,7 @@
 #include "ui/merge/dlg_editfrm.h"
 #include "ui/merge/merge_file_types.h"
 #include "ui/merge/mrg_sheet.h"
+#include "ui/platform/path_text.h"
 
 namespace {
 
@@ -228,7 +229,7 @@ bool CMergeSetDlg::SaveMerge(const std::string& merged, bool settingsOnly)
     stored_.py = pos().y() - origin.y();
     if (!context_.iniPath.empty() && !kl::SaveMergeSettings(context_.iniPath, stored_, prefixes)) {
         context_.prompts->showError(this, QStringLiteral(u"マージの設定を「%1」に保存できませんでした。")
-                                              .arg(QFile::decodeName(context_.iniPath.c_str())));
+                                              .arg(PathText(context_.iniPath)));
     }
     if (settingsOnly)
         return true;

@@ -1,16 +1,15 @@
 #include "ui/pairs/file_set_record.h"
 
-#include <QFile>
-
 #include "engine/document/document_ops.h"
 #include "engine/settings/file_pair.h"
 #include "engine/settings/file_set_settings.h"
+#include "ui/platform/path_text.h"
 
 namespace {
 
 QString FileNameText(const std::string& path)
 {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return PathText(path);
 }
 
 QString RefusalMessage(kl::PairTextStatus status, const kl::TextDocument& doc)

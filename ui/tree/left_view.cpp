@@ -17,6 +17,7 @@
 #include "engine/document/text_description.h"
 #include "engine/platform/cp932.h"
 #include "engine/platform/file_transfer.h"
+#include "ui/platform/path_text.h"
 
 namespace {
 
@@ -253,7 +254,7 @@ void CLeftView::TransferChosen(bool move)
     if (result.renamed) {
         prompts.showInformation(
             owner, QStringLiteral(u"すでに同名のファイルが存在していたためファイル名を%1に変更して処理しました")
-                       .arg(QFile::decodeName(QByteArray::fromStdString(result.targetName))));
+                       .arg(PathText(result.targetName)));
     }
 }
 

@@ -19,6 +19,19 @@ TEST(FileErrorText, ErrorCodesOfEitherCategoryGiveTheErrnoText)
               "ディスクの空き領域が不足しています");
 }
 
+// The errors that reading, writing and opening plausibly meet have texts of their own.
+TEST(FileErrorText, CommonFileErrorsHaveTheirOwnText)
+{
+    const std::string general = kl::FileErrorText(98765);
+    const std::string generalStart = general.substr(0, general.find("98765"));
+    for (const int number : {ENOENT, ENOTDIR, EACCES, EPERM, ENOSPC, EDQUOT, EFBIG, EISDIR, EROFS, ENAMETOOLONG,
+                             EMFILE, ENFILE, ENOMEM, ELOOP, EIO, ENXIO, ENODEV, EAGAIN, EPIPE, EBADF, EXDEV, ESTALE,
+                             ETIMEDOUT}) {
+        SCOPED_TRACE(number);
+        EXPECT_EQ(kl::FileErrorText(number).find(generalStart), std::string::npos);
+    }
+}
+
 TEST(FileErrorText, AnUnknownNumberIsNamedInTheGeneralText)
 {
     const std::string text = kl::FileErrorText(98765);

@@ -146,15 +146,15 @@ TEST_F(CompareRunUi, ARunWithoutMemoryIsReportedAndKeepsTheShownResult)
     const auto shown = app->document()->result();
     ASSERT_FALSE(shown->Rows(kl::DOC_A).empty());
 
-    int failures = 0;
-    app->mainFrame()->showCompareFailure = [&failures] { ++failures; };
+    QStringList failures;
+    app->mainFrame()->showError = [&failures](const QString& message) { failures << message; };
     app->mainFrame()->compareProgressHook = [](int value, const std::stop_token&) {
         if (value >= 10)
             throw std::bad_alloc();
     };
     Trigger(*app, cmd::ID_COMPARE);
     ASSERT_TRUE(WaitForRunEnd(*app));
-    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(failures, QStringList{QStringLiteral(u"メモリが足りないため、比較できませんでした。")});
     EXPECT_EQ(app->document()->result(), shown);
     EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE));
 }
