@@ -44,6 +44,19 @@ std::optional<char> DelimiterByte(std::string_view text)
     return converted[0];
 }
 
+std::optional<int> ContextLines(std::string_view text)
+{
+    if (text.empty() || text.size() > 6)
+        return std::nullopt;
+    int lines = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        lines = lines * 10 + (c - '0');
+    }
+    return lines;
+}
+
 }  // namespace
 
 const char* CompareSwitchesUsage()
@@ -69,7 +82,12 @@ std::string CompareUsage()
                        "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
                        "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
                        "options:\n"
-                       "  --json                    print the whole result as one JSON object\n") +
+                       "  --json                    print the whole result as one JSON object\n"
+                       "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
+                       "  -q, --brief               only say whether the files differ\n"
+                       "  --stat                    print the number of lines of each kind\n"
+                       "Exit status: 0 for --unified, --brief and --stat when the files give no\n"
+                       "difference, 1 when they differ, 2 on trouble; otherwise 0 on success.\n") +
            CompareSwitchesUsage() +
            "  --no-position-message     put the right message opposite moved lines\n"
            "  --left-message=TEXT       filler text opposite lines only in FILE_B\n"
@@ -109,7 +127,21 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
         } else if (arg == "--help" || arg == "-h") {
             return ParseOutcome::Help;
         } else if (arg == "--json") {
-            options.json = true;
+            options.output = CompareOutput::Json;
+        } else if (arg == "--unified" || arg == "-u") {
+            options.output = CompareOutput::Unified;
+        } else if (auto value = OptionValue(arg, "--unified")) {
+            const std::optional<int> lines = ContextLines(*value);
+            if (!lines) {
+                error = "--unified=N needs a number of context lines";
+                return ParseOutcome::UsageError;
+            }
+            options.output = CompareOutput::Unified;
+            options.unifiedContext = *lines;
+        } else if (arg == "--brief" || arg == "-q") {
+            options.output = CompareOutput::Brief;
+        } else if (arg == "--stat") {
+            options.output = CompareOutput::Stat;
         } else if (arg == "--detailed") {
             options.run.mode = COMPARE_DETAILED;
         } else if (arg == "--ignore-newline") {

@@ -9,12 +9,22 @@
 
 namespace kl::cli {
 
+// What `compare` prints.
+enum class CompareOutput {
+    Listing,  // the aligned listing
+    Json,     // the whole result as one JSON object
+    Unified,  // a unified diff for patch
+    Brief,    // only whether the files differ
+    Stat,     // the line counts of each kind
+};
+
 struct CompareCommandOptions {
     CompareRequest run;   // built-in defaults, changed by the options
     bool eucChg = false;      // convert EUC-JP lines on loading
     // How each file is read: auto (from its bytes), sjis, utf8 or eucjp.
     std::array<EncodingChoice, 2> encodings{EncodingChoice::Auto, EncodingChoice::Auto};
-    bool json = false;        // print the whole result as one JSON object
+    CompareOutput output = CompareOutput::Listing;
+    int unifiedContext = 3;   // context lines of --unified
     std::string fileA;
     std::string fileB;
 };

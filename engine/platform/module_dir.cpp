@@ -1,11 +1,12 @@
 #include "engine/platform/module_dir.h"
 
-#include <string_view>
+#include <cstdlib>
 #include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -52,10 +53,47 @@ std::optional<std::string> GetModuleDir() {
     return path;
 }
 
+std::string SettingsFilePathFor(std::string_view programDir, bool programDirWritable,
+                                std::string_view configHome, std::string_view home) {
+    constexpr std::string_view kFileName = "kestrilane.ini";
+    std::string config;
+    if (configHome.starts_with('/')) {
+        config = configHome;
+    } else if (home.starts_with('/')) {
+        config = std::string(home) + (home.ends_with('/') ? "" : "/") + ".config";
+    }
+    if (programDirWritable || config.empty()) return std::string(programDir) + std::string(kFileName);
+    if (!config.ends_with('/')) config += '/';
+    return config + "kestrilane/" + std::string(kFileName);
+}
+
+#ifdef _WIN32
 std::optional<std::string> SettingsFilePath() {
     std::optional<std::string> dir = GetModuleDir();
     if (!dir) return std::nullopt;
     return *dir + "kestrilane.ini";
 }
+#else
+std::optional<std::string> SettingsFilePath() {
+    const std::optional<std::string> dir = GetModuleDir();
+    if (!dir) return std::nullopt;
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    // An installed program (share/kestrilane beside its bin folder) keeps its settings per
+    // user even when it may write its folder, as root may write /usr/bin.
+    struct stat shared {};
+    const bool installed = ::stat((*dir + "../share/kestrilane").c_str(), &shared) == 0 && S_ISDIR(shared.st_mode);
+    std::string path = SettingsFilePathFor(*dir, !installed && ::access(dir->c_str(), W_OK) == 0,
+                                           configHome ? configHome : "", home ? home : "");
+    if (path == *dir + "kestrilane.ini") return path;
+    // The configuration directory and the program's folder in it; a failure shows when
+    // the settings are written.
+    const std::size_t folder = path.find_last_of('/');
+    const std::size_t config = path.find_last_of('/', folder - 1);
+    ::mkdir(path.substr(0, config).c_str(), 0700);
+    ::mkdir(path.substr(0, folder).c_str(), 0700);
+    return path;
+}
+#endif
 
 }  // namespace kl

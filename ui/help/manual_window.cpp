@@ -5,13 +5,25 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
+QString ManualPathIn(const QString& programDir)
+{
+    const QDir dir(programDir);
+    const QString beside = dir.filePath(QStringLiteral("manual/index.html"));
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString installed =
+        QDir::cleanPath(dir.filePath(QStringLiteral("../share/kestrilane/manual/index.html")));
+    return QFileInfo(installed).isFile() ? installed : beside;
+}
+
 QString BundledManualPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("manual/index.html"));
+    return ManualPathIn(QCoreApplication::applicationDirPath());
 }
 
 CManualWindow::CManualWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this))

@@ -6,8 +6,13 @@
 
 class QTextBrowser;
 
-// <program directory>/manual/index.html. The program's own directory, never the current
-// one, so the manual is found whichever directory the program was started from.
+// The manual of a program in programDir: manual/index.html beside it (the build tree), or
+// else ../share/kestrilane/manual/index.html (an installed program). When neither exists,
+// the one beside the program, so that a message can name where it was expected.
+QString ManualPathIn(const QString& programDir);
+
+// ManualPathIn() for the program's own directory, never the current one, so the manual is
+// found whichever directory the program was started from.
 QString BundledManualPath();
 
 class CManualWindow : public QWidget {

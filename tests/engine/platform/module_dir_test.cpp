@@ -24,4 +24,29 @@ TEST(ModuleDir, SettingsFileLiesBesideTheProgram) {
     EXPECT_EQ(*settings, *dir + "kestrilane.ini");
 }
 
+TEST(ModuleDir, WritableProgramDirKeepsTheSettingsBesideTheProgram) {
+    EXPECT_EQ(kl::SettingsFilePathFor("/opt/kl/bin/", true, "/tmp/cfg", "/home/u"),
+              "/opt/kl/bin/kestrilane.ini");
+}
+
+TEST(ModuleDir, ReadOnlyProgramDirMovesTheSettingsToXdgConfigHome) {
+    EXPECT_EQ(kl::SettingsFilePathFor("/usr/bin/", false, "/tmp/cfg", "/home/u"),
+              "/tmp/cfg/kestrilane/kestrilane.ini");
+    EXPECT_EQ(kl::SettingsFilePathFor("/usr/bin/", false, "/tmp/cfg/", "/home/u"),
+              "/tmp/cfg/kestrilane/kestrilane.ini");
+}
+
+TEST(ModuleDir, UnsetOrRelativeXdgConfigHomeMeansHomeDotConfig) {
+    for (const char* configHome : {"", "relative/cfg"}) {
+        EXPECT_EQ(kl::SettingsFilePathFor("/usr/bin/", false, configHome, "/home/u"),
+                  "/home/u/.config/kestrilane/kestrilane.ini")
+            << configHome;
+    }
+}
+
+TEST(ModuleDir, WithoutAUserDirectoryTheSettingsStayBesideTheProgram) {
+    EXPECT_EQ(kl::SettingsFilePathFor("/usr/bin/", false, "", ""), "/usr/bin/kestrilane.ini");
+    EXPECT_EQ(kl::SettingsFilePathFor("/usr/bin/", false, "cfg", "home"), "/usr/bin/kestrilane.ini");
+}
+
 }  // namespace
