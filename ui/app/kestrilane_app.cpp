@@ -1,5 +1,9 @@
 #include "ui/app/kestrilane_app.h"
 
+#include <filesystem>
+
+#include "engine/document/file_reader.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -54,10 +58,13 @@ bool CKestrilaneApp::ProcessCommandLineFiles(const kl::CommandLine& commandLine)
 bool CKestrilaneApp::OpenDocumentFile(const std::string& path)
 {
     // The document records full paths, whatever directory the name was given relative to.
-    const QString fullPath = QFileInfo(QFile::decodeName(path.c_str())).absoluteFilePath();
-    if (!doc_->OnOpenDocument(QFile::encodeName(fullPath).toStdString()))
+    // They are made on the bytes, which a round trip through QString would not keep.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(kl::PathFromUtf8(path), error);
+    const std::string fullPath = error ? path : kl::Utf8FromPath(absolute.lexically_normal());
+    if (!doc_->OnOpenDocument(fullPath))
         return false;
-    recentFiles_.Add(fullPath);
+    recentFiles_.Add(QFile::decodeName(fullPath.c_str()));
     emit recentFilesChanged();
     return true;
 }

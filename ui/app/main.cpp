@@ -1,6 +1,5 @@
 // Kestrilane: compares two Shift_JIS texts line by line and shows them side by side.
 #include <QApplication>
-#include <QFile>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,9 +18,9 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Harrowfen"));
     QApplication::setApplicationName(QStringLiteral("Kestrilane"));
 
-    std::vector<std::string> words;
-    for (const QString& argument : QApplication::arguments())
-        words.push_back(QFile::encodeName(argument).toStdString());
+    // The words as bytes: a file name that is no valid text in the locale must reach the
+    // loader unchanged. QApplication has taken its own switches out of argv.
+    std::vector<std::string> words(argv, argv + argc);
 
     CKestrilaneApp app(kl::SettingsFilePath().value_or(std::string()), std::make_unique<kl::UserProfile>());
     if (!app.InitInstance(words))

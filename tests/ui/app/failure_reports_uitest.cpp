@@ -77,6 +77,16 @@ TEST_F(FailureReports, AnOpenErrorShowsBytesThatAreNoUtf8AsEscapes)
         << errors[0].toStdString();
 }
 
+// A file name that is no UTF-8 reaches the loader byte for byte from the command line.
+TEST_F(FailureReports, AFileNameThatIsNoUtf8OpensFromTheCommandLine)
+{
+    const std::string path = dir.write("\x83\x65.txt", "x\n");
+    auto app = MakeApp(kNoAutoCompare);
+    ASSERT_TRUE(app->InitInstance(Words({path})));
+    EXPECT_TRUE(errors.isEmpty()) << errors.value(0).toStdString();
+    EXPECT_EQ(app->document()->textDoc.filePaths, std::vector<std::string>{path});
+}
+
 // A regular file of size 0 with content (a file of the system's information) is what a file
 // that grew after it was opened looks like to the reader.
 TEST_F(FailureReports, AFileThatChangedWhileItWasReadIsNotedInTheStatusBar)
