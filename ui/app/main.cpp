@@ -1,5 +1,6 @@
 // Kestrilane: compares two Shift_JIS texts line by line and shows them side by side.
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@ int main(int argc, char** argv)
     InstallJapaneseTranslations(application);
     QApplication::setOrganizationName(QStringLiteral("Harrowfen"));
     QApplication::setApplicationName(QStringLiteral("Kestrilane"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.harrowfen.kestrilane"));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128})
+        icon.addFile(QStringLiteral(":/app/kestrilane-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
 
     // The words as bytes: a file name that is no valid text in the locale must reach the
     // loader unchanged. QApplication has taken its own switches out of argv.
