@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The script-facing outputs of `kestrilane-cli compare` against GNU diff, each pair timed in
 # one hyperfine run:
-# - `compare --unified` against `diff -u` on a 100,000-line pair with 1% of the lines edited;
+# - `compare --unified` against `diff -u` and `git diff --no-index` on a 100,000-line pair
+#   with 1% of the lines edited;
 # - `compare --brief` against `diff -q` on two identical 1,000,000-line files (separate
 #   copies, so that neither tool can answer from the file identity).
 # Peak memory of --unified and diff -u comes from /usr/bin/time -v.
@@ -12,7 +13,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 cli=$build/kestrilane-cli
 runs=${RUNS:-10}
-for tool in hyperfine python3 diff; do
+for tool in hyperfine python3 diff git; do
   command -v "$tool" >/dev/null || { echo "unified.sh: $tool is missing" >&2; exit 1; }
 done
 [ -x "$cli" ] || { echo "unified.sh: $cli not built" >&2; exit 1; }
@@ -54,13 +55,17 @@ ratio() {
 import json, sys
 data = {r["command"]: r["mean"] for r in json.load(open(sys.argv[1]))["results"]}
 k, d = data["kestrilane"], data["diff"]
-print(f"{sys.argv[2]:<40} kestrilane {k * 1000:8.1f} ms  diff {d * 1000:8.1f} ms  ratio {k / d:5.2f}")
+line = f"{sys.argv[2]:<40} kestrilane {k * 1000:8.1f} ms  diff {d * 1000:8.1f} ms  ratio {k / d:5.2f}"
+if "git" in data:
+    line += f"  git {data['git'] * 1000:8.1f} ms  ratio {k / data['git']:5.2f}"
+print(line)
 EOF2
 }
 
 a=$work/edits_a.txt b=$work/edits_b.txt
 hyperfine --ignore-failure --warmup 2 --runs "$runs" --export-json "$work/u.json" \
-  -n kestrilane "$cli compare --unified $a $b > /dev/null" -n diff "diff -u $a $b > /dev/null"
+  -n kestrilane "$cli compare --unified $a $b > /dev/null" -n diff "diff -u $a $b > /dev/null" \
+  -n git "git diff --no-index --no-color $a $b > /dev/null"
 a=$work/same_a.txt b=$work/same_b.txt
 hyperfine --ignore-failure --warmup 2 --runs "$runs" --export-json "$work/q.json" \
   -n kestrilane "$cli compare --brief $a $b > /dev/null" -n diff "diff -q $a $b > /dev/null"

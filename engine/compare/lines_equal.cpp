@@ -157,8 +157,11 @@ int LinesEqual(std::string_view first, std::string_view second, const CompareOpt
         first = first.substr(0, firstEnd);
         second = second.substr(0, LineEndPosition(second));
         if (first == second) return 0;
+        // A widened full-width space keeps the length only in code page 932 (81 40 → two
+        // spaces); in UTF-8 its three bytes become two.
+        const bool widenChangesLength = options.wideSpaceAsTwo != 0 && options.encoding != TextEncoding::Cp932;
         if (first.size() != second.size() && !options.ignoreSpaceTab && options.ignoreTrailingSpaces == 0
-            && options.method != 1) {
+            && options.method != 1 && !widenChangesLength) {
             return 1;
         }
     }

@@ -171,6 +171,22 @@ INSTANTIATE_TEST_SUITE_P(LongLines, LinesEqualTable, ::testing::Values(
 
 // The head test must not look past the end of a short second line, even when the bytes
 // that happen to follow it in memory would match.
+// In UTF-8 a widened full-width space (three bytes) is shorter than before, so lengths that
+// differ can still be equal when line ends are ignored.
+TEST(LinesEqual, Utf8FullWidthSpaceAsTwo)
+{
+    for (const unsigned switches : {unsigned{kWide}, unsigned{kWide | kNewline}}) {
+        CompareOptions options = Options(switches);
+        options.encoding = kl::TextEncoding::Utf8;
+        EXPECT_EQ(LinesEqual("\xE3\x80\x80z\r\n", "  z\r\n", options), 0) << switches;
+        EXPECT_EQ(LinesEqual("  z\r\n", "\xE3\x80\x80z\r\n", options), 0) << switches;
+        EXPECT_NE(LinesEqual("\xE3\x80\x80z\r\n", " z\r\n", options), 0) << switches;
+    }
+    CompareOptions options = Options(kWide | kNewline);
+    options.encoding = kl::TextEncoding::Utf8;
+    EXPECT_EQ(LinesEqual("\xE3\x80\x80z\n", "  z\r\n", options), 0);
+}
+
 TEST(LinesEqual, SecondShorterThanTheHeadDiffers)
 {
     const std::string backing = "bb";
