@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
@@ -23,25 +22,10 @@ using kltest::ShellQuoted;
 CliResult RunShell(const kltest::TempDir& dir, const std::string& before, const std::vector<std::string>& args,
                    const std::string& after = {})
 {
-    const std::string errPath = dir.file("stderr.txt");
     std::string command = before + " " + ShellQuoted(KESTRILANE_CLI);
     for (const std::string& arg : args)
         command += " " + ShellQuoted(arg);
-    command += " " + after + " 2>" + ShellQuoted(errPath);
-    CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return result;
-    }
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, got);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = kltest::ReadFileBytes(errPath);
-    return result;
+    return kltest::RunShellCommand(dir, command + " " + after);
 }
 
 TEST(CliLimits, InputsThatAreNotFilesAreRefusedAtOnce)

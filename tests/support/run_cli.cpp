@@ -16,15 +16,14 @@ std::string ShellQuoted(const std::string& text)
     return quoted + "'";
 }
 
-CliResult RunCliCommandLine(const TempDir& dir, const std::string& arguments)
+CliResult RunShellCommand(const TempDir& dir, const std::string& command)
 {
     const std::string errPath = dir.file("stderr.txt");
-    const std::string command =
-        "TZ=UTC " + ShellQuoted(KESTRILANE_CLI) + " " + arguments + " 2>" + ShellQuoted(errPath);
+    const std::string shell = command + " 2>" + ShellQuoted(errPath);
     CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen(shell.c_str(), "r");
     if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
+        ADD_FAILURE() << "cannot run " << shell;
         return result;
     }
     char buffer[65536];
@@ -35,6 +34,11 @@ CliResult RunCliCommandLine(const TempDir& dir, const std::string& arguments)
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.err = ReadFileBytes(errPath);
     return result;
+}
+
+CliResult RunCliCommandLine(const TempDir& dir, const std::string& arguments)
+{
+    return RunShellCommand(dir, "TZ=UTC " + ShellQuoted(KESTRILANE_CLI) + " " + arguments);
 }
 
 CliResult RunCli(const TempDir& dir, const std::vector<std::string>& args)

@@ -16,6 +16,10 @@ struct CliResult {
 // Puts text in single quotes for the POSIX shell.
 std::string ShellQuoted(const std::string& text);
 
+// Runs a shell command line with its standard output collected and its standard error
+// going through a file in dir.
+CliResult RunShellCommand(const TempDir& dir, const std::string& command);
+
 // Runs "kestrilane-cli ARGUMENTS" through the shell, with TZ=UTC so that printed file
 // times do not depend on the machine. arguments is shell text: quote what needs it.
 // Standard error goes through a file in dir.
