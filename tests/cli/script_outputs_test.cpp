@@ -12,6 +12,7 @@
 
 #include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ TEST(UnifiedPatch, PatchAndGitApplyTurnFileAIntoFileB)
     std::filesystem::create_directories(dir.file("a"));
     std::filesystem::create_directories(dir.file("b"));
     std::filesystem::create_directories(dir.file("work"));
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(300); ++round) {
         const std::vector<std::string> linesA = RandomLines(random, random() % 12);
         const std::string a = Joined(linesA, random() % 4 == 0);
         const std::string b = Joined(Edited(random, linesA), random() % 4 == 0);

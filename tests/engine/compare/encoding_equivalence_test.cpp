@@ -10,6 +10,7 @@
 #include "engine/compare/compare.h"
 #include "engine/document/text_loader.h"
 #include "engine/platform/cp932.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void ExpectSameResult(const kl::CompareResult& cp932, const kl::CompareResult& u
 TEST(EncodingEquivalence, TranscodedPairsCompareAlikeUnderEveryOption)
 {
     std::mt19937 random(1307);
-    for (int round = 0; round < 120; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(120); ++round) {
         const std::vector<std::string> linesA = RandomLines(random, 3 + static_cast<int>(random() % 12));
         std::vector<std::string> linesB = linesA;
         for (std::string& line : linesB) {

@@ -15,6 +15,7 @@
 #include "engine/compare/line_matching.h"
 #include "engine/compare/lines_equal.h"
 #include "match_texts.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -332,7 +333,7 @@ TEST(LineMatchingEquivalence, SmallRandomTextsUnderEveryOptionSetAndMode)
     std::mt19937 random(20240611);
     for (unsigned bits = 0; bits < 32; ++bits) {
         const kl::CompareOptions options = OptionsFromBits(bits);
-        for (int trial = 0; trial < 60; ++trial) {
+        for (int trial = 0; trial < kltest::ScaledCases(60); ++trial) {
             const int variety = 2 + static_cast<int>(random() % 8);
             const std::vector<std::string> a = RandomLines(random, static_cast<int>(random() % 14), variety);
             const std::vector<std::string> b = random() % 4 == 0
@@ -369,7 +370,7 @@ TEST(LineMatchingEquivalence, LargeRepetitiveTexts)
 {
     std::mt19937 random(7);
     for (const unsigned bits : {0u, 2u, 6u}) {
-        for (int trial = 0; trial < 2; ++trial) {
+        for (int trial = 0; trial < kltest::ScaledCases(2); ++trial) {
             std::vector<std::string> a = RandomLines(random, 3200, 6);
             std::vector<std::string> b = Edited(random, a, RandomLines(random, 40, 12));
             // A long shared run, so that runs above 500 and 1000 lines occur.

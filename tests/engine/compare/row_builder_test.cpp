@@ -12,6 +12,7 @@
 
 #include "engine/compare/line_matching.h"
 #include "engine/document/text_loader.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -429,7 +430,7 @@ TEST(RowBuilder, AnyLinksGiveWellFormedRows)
 {
     std::mt19937 rng(7);
     auto pick = [&rng](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
-    for (int round = 0; round < 500; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(500); ++round) {
         const int nA = pick(0, 8);
         const int nB = pick(0, 8);
         std::string a, b;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/linedetail/line_compare.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ std::vector<RunKey> RunsInCharacters(const std::vector<kl::LineSegment>& runs, c
 TEST(LineEncodingEquivalence, Cp932AndUtf8CoverTheSameCharacters)
 {
     std::mt19937 random(97531);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(400); ++round) {
         std::vector<std::size_t> pieces1(random() % 40);
         for (std::size_t& p : pieces1)
             p = random() % kPieces.size();

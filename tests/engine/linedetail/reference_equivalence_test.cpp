@@ -11,6 +11,7 @@
 
 #include "engine/linedetail/line_compare.h"
 #include "reference_line_compare.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ std::string Edit(std::mt19937& random, std::string line, const std::vector<std::
 TEST(ReferenceEquivalence, ShortGeneratedLines)
 {
     std::mt19937 random(12345);
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(1500); ++round) {
         const std::string body1 = RandomLine(random, static_cast<int>(random() % 24));
         const std::string body2 = random() % 2 == 0 ? Edit(random, body1) : RandomLine(random, static_cast<int>(random() % 24));
         const std::string& end1 = kLineEnds[random() % kLineEnds.size()];
@@ -123,7 +124,7 @@ TEST(ReferenceEquivalence, ShortGeneratedLines)
 TEST(ReferenceEquivalence, ShortGeneratedUtf8Lines)
 {
     std::mt19937 random(2468);
-    for (int round = 0; round < 800; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(800); ++round) {
         const std::string body1 = RandomLine(random, static_cast<int>(random() % 20), kUtf8Pieces);
         const std::string body2 = random() % 2 == 0 ? Edit(random, body1, kUtf8Pieces)
                                                     : RandomLine(random, static_cast<int>(random() % 20), kUtf8Pieces);
@@ -139,7 +140,7 @@ TEST(ReferenceEquivalence, ShortGeneratedUtf8Lines)
 TEST(ReferenceEquivalence, LinesAroundTheCandidateLimit)
 {
     std::mt19937 random(777);
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(12); ++round) {
         std::string body1;
         const std::size_t target = 188 + random() % 40;
         while (body1.size() < target)

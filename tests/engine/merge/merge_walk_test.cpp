@@ -8,6 +8,7 @@
 
 #include "engine/platform/cp932.h"
 #include "tests/engine/merge/compared_result.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -211,7 +212,7 @@ std::vector<std::string> SplitAfterNewline(const std::string& text)
 TEST(MergeWalk, RandomTextsEndAndKeepTheRules)
 {
     std::mt19937 random(7);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < kltest::ScaledCases(300); ++round) {
         std::string a;
         std::string b;
         const int linesA = static_cast<int>(random() % 12);

@@ -4,7 +4,6 @@
 // state; the thumb follows the shared row position.
 #include <QAction>
 #include <QApplication>
-#include <QEventLoop>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -12,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/app/compare_worker.h"
+#include "engine/compare/compare.h"
 #include "ui/display/difference_navigator.h"
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
@@ -37,7 +36,8 @@ constexpr int kRows = 302;
 
 class OverviewScrollingTest : public kltest::DocFixture {
 protected:
-    // Loads the two texts and compares them as the program does, waiting for the result.
+    // Loads the two texts and compares them as a run does (the run's thread is the business
+    // of the comparison-run tests).
     void Compare(const std::string& a, const std::string& b)
     {
         Load("a.txt", a);
@@ -46,16 +46,7 @@ protected:
         kl::CompareRequest request;
         request.messages.left = doc().leftMessage;
         request.messages.right = doc().rightMessage;
-        CompareWorker worker(doc().textDoc.texts, request, {});
-        QEventLoop loop;
-        std::shared_ptr<const kl::CompareResult> result;
-        QObject::connect(&worker, &CompareWorker::finished, &loop,
-                         [&](std::shared_ptr<const kl::CompareResult> finished) {
-                             result = std::move(finished);
-                             loop.quit();
-                         });
-        ASSERT_TRUE(worker.Start());
-        loop.exec();
+        const auto result = std::make_shared<const kl::CompareResult>(kl::Compare(doc().textDoc.texts, request));
         ASSERT_TRUE(result && result->outcome == kl::RunOutcome::Completed);
         doc().SetResult(result);
         ASSERT_EQ(result->Rows(kl::DOC_A).size(), result->Rows(kl::DOC_B).size());
