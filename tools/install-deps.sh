@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fontconfig
           libfontconfig-dev libgtest-dev libbenchmark-dev xvfb xauth hyperfine clang libclang-rt-14-dev
-          desktop-file-utils appstream git patch)
+          desktop-file-utils appstream git patch lintian)
 
 missing=()
 for p in "${packages[@]}"; do
