@@ -8,7 +8,9 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build-tsan}
 list=$top/tests/thread_tests.txt
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1 suppressions=$top/tests/ui/app/tsan_qt.supp"
+# Tests that start the console program fork a process that has threads; the child only
+# executes the program, which the sanitizer cannot know (die_after_fork=0).
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0 ignore_noninstrumented_modules=1 suppressions=$top/tests/ui/app/tsan_qt.supp"
 export QT_QPA_PLATFORM=offscreen
 
 programs=()
