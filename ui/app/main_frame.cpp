@@ -1,24 +1,20 @@
 // The main window's construction, placement and window events.
 #include "ui/app/main_frame.h"
-#include "ui/platform/dropped_files.h"
 
 #include <QMessageBox>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 #include <algorithm>
 
 #include "ui/app/command_ids.h"
@@ -39,6 +35,7 @@
 #include "ui/merge/merge_set_dlg.h"
 #include "ui/pairs/file_set_menu.h"
 #include "ui/pairs/file_set_open.h"
+#include "ui/platform/file_drop_target.h"
 #include "engine/settings/window_state_settings.h"
 #include "ui/tree/left_view.h"
 
@@ -88,7 +85,6 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     CreateDialogBar();
     CreateStatusBar();
     CreateClient();
-    setAcceptDrops(true);
 
     // The colours and the filler messages are loaded once, as soon as the window exists (the
     // window colour is part of them) and before any view shows the document.
@@ -316,7 +312,11 @@ void CMainFrame::CreateClient()
     const int treeHeight = std::max(60, kTreeRows * rowHeight + 2 * tree_->frameWidth() + 4);
     outer_->setSizes({treeHeight, 100});
     setCentralWidget(outer_);
-    connect(tree_, &CLeftView::filesDropped, this, &CMainFrame::OpenDroppedFiles);
+    // Files dropped anywhere on the window, the file tree included, are opened.
+    auto* drops = new FileDropTarget(this);
+    drops->Watch(this);
+    drops->Watch(tree_->viewport());
+    connect(drops, &FileDropTarget::filesDropped, this, &CMainFrame::OpenDroppedFiles);
     // A file moved to another folder is read from there from now on.
     connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
     connect(tree_, &CLeftView::encodingChosen, this, &CMainFrame::OnEncodingChosen);
@@ -430,22 +430,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::UpdateTitle(const QString& documentTitle)
 {
     setWindowTitle(documentTitle.isEmpty() ? kAppTitle : documentTitle + QStringLiteral(" - ") + kAppTitle);
-}
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event)
-{
-    const QStringList files = DroppedLocalFiles(event->mimeData());
-    if (files.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // Opening may ask questions; the drag must be finished before a message box appears.
-    QTimer::singleShot(0, this, [this, files] { OpenDroppedFiles(files); });
 }
 
 void CMainFrame::OpenDroppedFiles(const QStringList& paths)

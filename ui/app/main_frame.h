@@ -35,8 +35,6 @@ class LockIndicators;
 class QAction;
 class QComboBox;
 class QDialog;
-class QDragEnterEvent;
-class QDropEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -123,8 +121,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     // Building the window.
