@@ -230,6 +230,25 @@ TEST_F(MergeDialog, ASaveKeepsThePrefixesAndSwitchesForTheNextStart)
     EXPECT_EQ(merged.find("!DOC_B>>>"), std::string::npos);
 }
 
+// The place is stored and restored by the same geometry, so it does not creep by the height
+// of a frame from one session to the next.
+TEST_F(MergeDialog, ThePlaceIsKeptFromSessionToSession)
+{
+    std::vector<QPoint> places;
+    for (int session = 0; session < 3; ++session) {
+        if (session > 0) {
+            app.reset();
+            Start({kltest::kBefore, kltest::kAfter});
+        }
+        CMergeSetDlg& dialog = Merge(false);
+        QApplication::processEvents();
+        places.push_back(dialog.frameGeometry().topLeft() - app->mainFrame()->frameGeometry().topLeft());
+        dialog.runButton()->click();  // stores the settings; the save prompt is cancelled
+    }
+    EXPECT_EQ(places[1], places[0]);
+    EXPECT_EQ(places[2], places[0]);
+}
+
 TEST_F(MergeDialog, AUtf8PairMergesToUtf8AndTheSaveDialogSaysSo)
 {
     const std::string a = "\xE6\x97\xA5\xE6\x9C\xAC\n\xE5\x85\xB1\xE9\x80\x9A\n";  // 日本 / 共通
