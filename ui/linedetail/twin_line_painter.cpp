@@ -43,21 +43,20 @@ void Write(TwinPaintContext& context, int x, int y, const Pending& pending, cons
     painter.drawText(x, y + context.measure.metrics().ascent(), pending.text);
 }
 
-// The newline mark at (x, y) in its cell, the width of a double-byte character (the font
-// size); returns the x after the cell.
+// The newline mark at the start of its cell at (x, y), right after the text; the cell is as
+// wide as a double-byte character (the font size). Returns the x after the cell.
 int DrawNewlineMark(TwinPaintContext& context, int x, int y)
 {
     const QPixmap* mark = context.newlineMark;
     const int imageWidth = mark ? mark->width() : 0;
     const int imageHeight = mark ? mark->height() : 0;
     const int markWidth = std::min(context.fontSize, imageWidth);
-    const int offset = std::max(context.fontSize - imageWidth, 0);
     if (mark && markWidth > 0) {
         const int sourceTop = context.textHeight < imageHeight ? imageHeight - context.textHeight : 0;
-        context.painter.drawPixmap(QRect(x + offset, y, markWidth, context.textHeight), *mark,
+        context.painter.drawPixmap(QRect(x, y, markWidth, context.textHeight), *mark,
                                    QRect(0, sourceTop, imageWidth, imageHeight - sourceTop));
     }
-    return x + offset + markWidth;
+    return x + std::max(context.fontSize, 0);
 }
 
 // Lays a run out from x0 as DrawRun draws it: writeText(x, pending) for each piece of text,
