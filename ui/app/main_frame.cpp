@@ -362,8 +362,19 @@ COverView* CMainFrame::overView() const
 
 void CMainFrame::ShowPlaced()
 {
-    if (app_.m_szOption == "o")
+    // The second window stands 30 pixels right of the stored place, so that it does not
+    // cover the first; it gives up width rather than run off the right edge of the screen.
+    if (app_.m_szOption == "o") {
         normalRect_.translate(kOptionShift, 0);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            if (normalRect_.right() > available.right())
+                normalRect_.setRight(std::max(available.right(), normalRect_.left() + kSmallestSide - 1));
+            if (normalRect_.right() > available.right())
+                normalRect_.moveRight(available.right());
+        }
+        fitFrameOnScreen_ = true;
+    }
     move(normalRect_.topLeft());
     resize(normalRect_.size());
     shown_ = true;
@@ -371,6 +382,7 @@ void CMainFrame::ShowPlaced()
         showMaximized();
     else
         show();  // a window stored minimised comes back normal
+    FitFrameOnScreen();
 }
 
 void CMainFrame::RememberNormalRect()
@@ -382,13 +394,28 @@ void CMainFrame::RememberNormalRect()
 void CMainFrame::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
+    FitFrameOnScreen();
     RememberNormalRect();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    FitFrameOnScreen();
     RememberNormalRect();
+}
+
+// Once the window manager has framed the window, the frame's right edge is pulled onto the
+// screen too.
+void CMainFrame::FitFrameOnScreen()
+{
+    if (!fitFrameOnScreen_ || !isVisible() || frameGeometry().size() == size())
+        return;
+    fitFrameOnScreen_ = false;
+    const QScreen* screen = this->screen();
+    const int excess = screen ? frameGeometry().right() - screen->availableGeometry().right() : 0;
+    if (excess > 0 && windowState() == Qt::WindowNoState)
+        resize(std::max(width() - excess, kSmallestSide), height());
 }
 
 // The rectangle of the normal state, the show state and the sizes of the compare-mode

@@ -136,6 +136,7 @@ private:
 
     // Placement.
     void RememberNormalRect();
+    void FitFrameOnScreen();
     void WritePlacement();
 
     // Commands.
@@ -190,6 +191,8 @@ private:
     kl::WindowPlacement placement_;  // as read at creation; the band sizes live on here
     QRect normalRect_;               // last rectangle in the normal (not maximised) state
     bool shown_ = false;
+    // A window moved right by /o keeps its frame on the screen, once the frame is known.
+    bool fitFrameOnScreen_ = false;
     int selectedPreset_ = -1;        // COMPMODE SELECTED
     // The running comparison, a child of this window: a window that goes away deletes it,
     // which stops and joins its thread.

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -306,6 +308,25 @@ TEST_F(StartUpTest, SwitchOMovesTheStoredRectangleRight)
         EXPECT_EQ(app->mainFrame()->width(), 600);
         EXPECT_EQ(app->mainFrame()->height(), 400);
     }
+}
+
+TEST_F(StartUpTest, SwitchOKeepsTheWindowOnTheScreen)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        kl::UserProfile profile(QString::fromStdString(dir.file("profile.ini")));
+        kl::WindowPlacement placement;
+        placement.left = available.left() + 10;
+        placement.top = 50;
+        placement.right = available.right() + 1 - 10;  // a window that fills the screen but 10 pixels
+        placement.bottom = 450;
+        placement.showCmd = 1;
+        ASSERT_TRUE(profile.WriteWindowPlacement(placement));
+    }
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({"/o"})));
+    EXPECT_EQ(app->mainFrame()->x(), available.left() + 40);
+    EXPECT_EQ(app->mainFrame()->frameGeometry().right(), available.right());
 }
 
 }  // namespace
