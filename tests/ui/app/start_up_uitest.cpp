@@ -212,8 +212,19 @@ TEST_F(StartUpTest, SecondFileFromTheMenuAfterOneArgumentIsOnlyLoaded)
     ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
     EXPECT_TRUE(autoCompares.empty());
     EXPECT_EQ(app->m_nArgIndex, 1);
-    // The second prompt was cancelled; it asked for a third file.
-    EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocB"), QStringLiteral(u"開く")}));
+    // The second prompt was cancelled; it asked for a file that would replace both.
+    EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocB"), QStringLiteral(u"開く - DocA")}));
+}
+
+TEST_F(StartUpTest, WithTwoFilesLoadedThePromptsAskForDocAThenDocB)
+{
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
+    answerClear = true;
+    chosenFiles = {QString::fromStdString(kAfter)};
+    TriggerMenu(*app, cmd::ID_FILE_OPEN);
+    EXPECT_EQ(app->document()->textDoc.fileNames, std::vector<std::string>{"after.txt"});
+    EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocA"), QStringLiteral(u"開く - DocB")}));
 }
 
 TEST_F(StartUpTest, AfterFileNewTheOpenRuleApplies)
