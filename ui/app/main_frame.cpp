@@ -223,9 +223,10 @@ void CMainFrame::CreateToolBar()
     connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
 }
 
-// The band "比較方法": the compare-mode presets. Its sizes come from the profile: the
-// combo box is `wide` pixels wide, but never narrower than the band's minimum child width
-// (`height`, at least half of `wide`, and 35 when that comes out below 30).
+// The band "比較方法": the compare-mode presets. Its sizes come from the profile: the band
+// is `wide` pixels long, but never shorter than its minimum child width (`height`, at least
+// half of `wide`, and 35 when that comes out below 30); within it the combo box takes its
+// ideal width `cmbleft`, never narrower than the minimum child width.
 void CMainFrame::CreateCompareModeBand()
 {
     comboBand_ = addToolBar(QStringLiteral(u"比較方法"));
@@ -245,7 +246,8 @@ void CMainFrame::CreateCompareModeBand()
     if (minChild < 30)
         minChild = 35;
     placement_.height = minChild;
-    presetCombo_->setFixedWidth(std::max(placement_.wide, minChild));
+    bandWidth_ = std::max(placement_.wide, minChild);
+    presetCombo_->setFixedWidth(std::clamp(placement_.cmbLeft, minChild, bandWidth_));
 
     FillPresetCombo(*presetCombo_, app_.settingsPath());
     selectedPreset_ = kl::ReadSelectedPreset(app_.settingsPath());
@@ -419,7 +421,8 @@ void CMainFrame::FitFrameOnScreen()
 }
 
 // The rectangle of the normal state, the show state and the sizes of the compare-mode
-// band; the band's minimum child width is kept between half and four fifths of its width.
+// band (its length, its minimum child width kept between half and four fifths of that, and
+// the combo box's ideal width).
 void CMainFrame::WritePlacement()
 {
     kl::WindowPlacement placement = placement_;
@@ -433,9 +436,9 @@ void CMainFrame::WritePlacement()
                             : state & Qt::WindowMaximized ? kShowMaximized
                                                           : kShowNormal;
     }
-    const int width = presetCombo_->width();
-    placement.wide = width;
-    placement.height = std::clamp(placement_.height, width / 2, width * 4 / 5);
+    placement.wide = bandWidth_;
+    placement.height = std::clamp(placement_.height, bandWidth_ / 2, bandWidth_ * 4 / 5);
+    placement.cmbLeft = placement_.cmbLeft;
     app_.profile().WriteWindowPlacement(placement);
 }
 

@@ -178,6 +178,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QToolBar* comboBand_ = nullptr;
+    int bandWidth_ = 0;  // length of the compare-mode band
     QToolBar* dialogBarBand_ = nullptr;
     QComboBox* presetCombo_ = nullptr;
     CFrameDlg* dialogBar_ = nullptr;
