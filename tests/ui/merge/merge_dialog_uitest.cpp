@@ -358,7 +358,10 @@ TEST(MergeQuery, AltTappedThenALetterAnswers)
         {{AltTap, LetterX, LetterS}, false, -1},
     };
     for (const auto& c : cases) {
-        CDlgEditfrm query({QStringLiteral("q"), QStringLiteral("line\n")}, nullptr);
+        CDlgEditfrm::Setup setup;
+        setup.title = QStringLiteral("q");
+        setup.text = QStringLiteral("line\n");
+        CDlgEditfrm query(setup, nullptr);
         int answer = -1;
         for (int code : {kl::ANSWER_ADD, kl::ANSWER_SKIP, kl::ANSWER_BACK, kl::ANSWER_STOP})
             QObject::connect(query.button(code), &QPushButton::clicked, [&answer, code] { answer = code; });
