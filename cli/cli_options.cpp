@@ -57,44 +57,6 @@ std::optional<int> ContextLines(std::string_view text)
     return lines;
 }
 
-}  // namespace
-
-const char* CompareSwitchesUsage()
-{
-    return "  --detailed                detailed comparison (searches every line)\n"
-           "  --ignore-newline          ignore line-end differences\n"
-           "  --ignore-space-tab        leave half-width spaces and tabs out\n"
-           "  --wide-space-as-two       count a full-width space as two spaces\n"
-           "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
-           "  --delimiter=C             compare only head and tail up to the byte C\n"
-           "  --preset=CODE             apply a five-digit compare-mode code last\n"
-           "  --euc                     convert EUC-JP lines when loading\n"
-           "  --encoding-a=E, --encoding-b=E\n"
-           "                            read FILE_A / FILE_B as E: auto (from its bytes,\n"
-           "                            the default), sjis, utf8 or eucjp\n";
-}
-
-std::string CompareUsage()
-{
-    return std::string("usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
-                       "Compares two texts (Shift_JIS or UTF-8) line by line and prints the aligned result.\n"
-                       "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
-                       "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
-                       "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
-                       "options:\n"
-                       "  --json                    print the whole result as one JSON object\n"
-                       "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
-                       "  -q, --brief               only say whether the files differ\n"
-                       "  --stat                    print the number of lines of each kind\n"
-                       "Exit status: 0 for --unified, --brief and --stat when the files give no\n"
-                       "difference, 1 when they differ, 2 on trouble; otherwise 0 on success.\n") +
-           CompareSwitchesUsage() +
-           "  --no-position-message     put the right message opposite moved lines\n"
-           "  --left-message=TEXT       filler text opposite lines only in FILE_B\n"
-           "  --right-message=TEXT      filler text opposite lines only in FILE_A\n"
-           "  --help                    show this text\n";
-}
-
 // The encoding named by an --encoding-a / --encoding-b value.
 std::optional<EncodingChoice> EncodingChoiceNamed(std::string_view name)
 {
@@ -107,6 +69,79 @@ std::optional<EncodingChoice> EncodingChoiceNamed(std::string_view name)
     if (name == "eucjp" || name == "euc-jp")
         return EncodingChoice::EucJp;
     return std::nullopt;
+}
+
+}  // namespace
+
+OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error)
+{
+    if (arg == "--euc") {
+        reading.eucChg = true;
+        return OptionRead::Taken;
+    }
+    const std::optional<std::string_view> first = OptionValue(arg, "--encoding-a");
+    const std::optional<std::string_view> second = OptionValue(arg, "--encoding-b");
+    if (!first && !second)
+        return OptionRead::NotThis;
+    const std::optional<EncodingChoice> choice = EncodingChoiceNamed(first ? *first : *second);
+    if (!choice) {
+        error = "--encoding-a and --encoding-b take auto, sjis, utf8 or eucjp";
+        return OptionRead::Invalid;
+    }
+    reading.encodings[first ? 0 : 1] = *choice;
+    return OptionRead::Taken;
+}
+
+const char* EncodingsUsage()
+{
+    return "Files are read as Shift_JIS (code page 932) or UTF-8, told apart by their bytes\n"
+           "unless chosen with --encoding-a / --encoding-b; UTF-16 is read as UTF-8, and a\n"
+           "Shift_JIS text beside a UTF-8 one is read as UTF-8.\n";
+}
+
+std::string ReadingSwitchesUsage(std::string_view first, std::string_view second)
+{
+    return "  --euc                     convert EUC-JP lines of Shift_JIS texts when loading\n"
+           "  --encoding-a=E, --encoding-b=E\n"
+           "                            read " + std::string(first) + " / " + std::string(second) +
+           " as E: auto (from its bytes,\n"
+           "                            the default), sjis, utf8 or eucjp (EUC-JP converted\n"
+           "                            to Shift_JIS)\n";
+}
+
+std::string CompareSwitchesUsage()
+{
+    return "  --detailed                detailed comparison (searches every line)\n"
+           "  --ignore-newline          ignore line-end differences\n"
+           "  --ignore-space-tab        leave half-width spaces and tabs out\n"
+           "  --wide-space-as-two       count a full-width space as two spaces\n"
+           "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
+           "  --delimiter=C             compare only head and tail up to the byte C\n"
+           "  --preset=CODE             apply a five-digit compare-mode code last\n" +
+           ReadingSwitchesUsage("FILE_A", "FILE_B");
+}
+
+std::string CompareUsage()
+{
+    return std::string("usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
+                       "Compares two texts line by line and prints the aligned result.\n") +
+           EncodingsUsage() +
+           "The listing and the JSON are written in UTF-8.\n"
+           "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
+           "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
+           "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
+           "options:\n"
+           "  --json                    print the whole result as one JSON object\n"
+           "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
+           "  -q, --brief               only say whether the files differ\n"
+           "  --stat                    print the number of lines of each kind\n"
+           "Exit status: 0 for --unified, --brief and --stat when the files give no\n"
+           "difference, 1 when they differ, 2 on trouble; otherwise 0 on success.\n" +
+           CompareSwitchesUsage() +
+           "  --no-position-message     put the right message opposite moved lines\n"
+           "  --left-message=TEXT       filler text opposite lines only in FILE_B\n"
+           "  --right-message=TEXT      filler text opposite lines only in FILE_A\n"
+           "  --help                    show this text\n";
 }
 
 ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions& options,
@@ -152,16 +187,10 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.wideSpaceAsTwo = 1;
         } else if (arg == "--ignore-trailing-spaces") {
             compare.ignoreTrailingSpaces = 1;
-        } else if (arg == "--euc") {
-            options.eucChg = true;
-        } else if (auto value = OptionValue(arg, "--encoding-a"), other = OptionValue(arg, "--encoding-b");
-                   value || other) {
-            const std::optional<EncodingChoice> choice = EncodingChoiceNamed(value ? *value : *other);
-            if (!choice) {
-                error = "--encoding-a and --encoding-b take auto, sjis, utf8 or eucjp";
+        } else if (const OptionRead read = ReadReadingOption(arg, options.reading, error);
+                   read != OptionRead::NotThis) {
+            if (read == OptionRead::Invalid)
                 return ParseOutcome::UsageError;
-            }
-            options.encodings[value ? 0 : 1] = *choice;
         } else if (arg == "--no-position-message") {
             options.run.messages.positionMessages = false;
         } else if (auto value = OptionValue(arg, "--delimiter")) {

@@ -1,13 +1,37 @@
 #pragma once
-// The command line of `kestrilane-cli compare`.
+// The command line of `kestrilane-cli compare`, and the options that say how the input
+// files are read, which every command takes.
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "cli/command_support.h"
 #include "engine/compare/compare.h"
 #include "engine/document/text_loader.h"
-#include <array>
 
 namespace kl::cli {
+
+// How the two input files are read: --euc, --encoding-a and --encoding-b.
+struct ReadingOptions {
+    bool eucChg = false;  // convert EUC-JP lines on loading
+    // How each file is read: auto (from its bytes), sjis, utf8 or eucjp.
+    std::array<EncodingChoice, 2> encodings{EncodingChoice::Auto, EncodingChoice::Auto};
+};
+
+enum class OptionRead {
+    NotThis,  // arg is none of the options asked about
+    Taken,    // arg was read into the options
+    Invalid,  // arg is one of them with a value it does not take; error says why
+};
+
+// Reads arg when it is one of the reading options.
+OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error);
+
+// What every usage text says about the encodings of the input files.
+const char* EncodingsUsage();
+
+// The usage lines of the reading options; first and second name the two files.
+std::string ReadingSwitchesUsage(std::string_view first, std::string_view second);
 
 // What `compare` prints.
 enum class CompareOutput {
@@ -20,9 +44,7 @@ enum class CompareOutput {
 
 struct CompareCommandOptions {
     CompareRequest run;   // built-in defaults, changed by the options
-    bool eucChg = false;      // convert EUC-JP lines on loading
-    // How each file is read: auto (from its bytes), sjis, utf8 or eucjp.
-    std::array<EncodingChoice, 2> encodings{EncodingChoice::Auto, EncodingChoice::Auto};
+    ReadingOptions reading;
     CompareOutput output = CompareOutput::Listing;
     int unifiedContext = 3;   // context lines of --unified
     std::string fileA;
@@ -39,6 +61,6 @@ std::string CompareUsage();
 
 // The usage lines of the options that decide how the texts are loaded and compared; the
 // merge command takes them too.
-const char* CompareSwitchesUsage();
+std::string CompareSwitchesUsage();
 
 }  // namespace kl::cli

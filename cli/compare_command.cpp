@@ -88,8 +88,9 @@ int RunCompareCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadInputFile(doc, options.fileA, options.eucChg, kCommand, options.encodings[0]) ||
-        !LoadInputFile(doc, options.fileB, options.eucChg, kCommand, options.encodings[1]))
+    const ReadingOptions& reading = options.reading;
+    if (!LoadInputFile(doc, options.fileA, reading.eucChg, kCommand, reading.encodings[0]) ||
+        !LoadInputFile(doc, options.fileB, reading.eucChg, kCommand, reading.encodings[1]))
         return script ? kExitTrouble : kExitFile;
 
     const CompareResult result = Compare(doc.texts, options.run);

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/platform/cp932.h"
 
 namespace kl::cli {
 
@@ -77,31 +76,26 @@ void PutJsonString(OutputBuffer& out, std::string_view utf8)
     out.Put('"');
 }
 
-void PutCp932JsonString(OutputBuffer& out, std::string_view cp932)
-{
-    PutTextJsonString(out, cp932, TextEncoding::Cp932);
-}
-
-void PutTextJsonString(OutputBuffer& out, std::string_view cp932, TextEncoding encoding)
+void PutTextJsonString(OutputBuffer& out, std::string_view bytes, TextEncoding encoding)
 {
     out.Put('"');
     // ASCII is the same in both encodings: copy it until the first byte that needs care,
     // and decode only from the first byte of 0x80 or above on.
     std::size_t k = 0;
-    while (k < cp932.size()) {
-        const std::size_t plain = PlainRun(cp932, k, true);
-        out.Put(cp932.substr(k, plain));
+    while (k < bytes.size()) {
+        const std::size_t plain = PlainRun(bytes, k, true);
+        out.Put(bytes.substr(k, plain));
         k += plain;
-        if (k == cp932.size())
+        if (k == bytes.size())
             break;
-        if (static_cast<unsigned char>(cp932[k]) >= 0x80) {
+        if (static_cast<unsigned char>(bytes[k]) >= 0x80) {
             // Decoded one character at a time straight into the output.
-            const char32_t cp = DecodeCharIn(encoding, cp932, k);
+            const char32_t cp = DecodeCharIn(encoding, bytes, k);
             char utf8[4];
             out.Put(std::string_view(utf8, EncodeUtf8Any(cp, utf8)));
             continue;
         }
-        PutJsonStringBody(out, cp932.substr(k, 1));
+        PutJsonStringBody(out, bytes.substr(k, 1));
         ++k;
     }
     out.Put('"');

@@ -11,10 +11,8 @@ namespace kl::cli {
 // as \u00XX, everything else as is.
 void PutJsonString(OutputBuffer& out, std::string_view utf8);
 
-// Writes code page 932 bytes as a quoted JSON string; a byte with no character becomes
-// U+FFFD.
-void PutCp932JsonString(OutputBuffer& out, std::string_view cp932);
-// The same for bytes in the given encoding.
+// Writes bytes in the given encoding as a quoted JSON string; a byte that is no part of a
+// character becomes U+FFFD.
 void PutTextJsonString(OutputBuffer& out, std::string_view bytes, TextEncoding encoding);
 
 }  // namespace kl::cli

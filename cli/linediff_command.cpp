@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "engine/document/text_document.h"
@@ -24,20 +25,23 @@ constexpr int kTabColumns = 8;
 
 std::string LineDiffUsage()
 {
-    return "usage: kestrilane-cli linediff [--json] [--euc] FILE_1 LINE_1 FILE_2 LINE_2\n"
-           "Compares line LINE_1 of FILE_1 with line LINE_2 of FILE_2 (1-based numbers,\n"
-           "code page 932 texts) character by character. The listing shows both lines\n"
-           "with '^' under the characters of the differing runs.\n"
+    return std::string("usage: kestrilane-cli linediff [OPTIONS] FILE_1 LINE_1 FILE_2 LINE_2\n"
+                       "Compares line LINE_1 of FILE_1 with line LINE_2 of FILE_2 (1-based numbers)\n"
+                       "character by character. The listing shows both lines with '^' under the\n"
+                       "characters of the differing runs.\n") +
+           EncodingsUsage() +
+           "The listing is written in UTF-8.\n"
            "options:\n"
-           "  --json  print {\"segments1\": [...], \"segments2\": [...]} with the runs as\n"
-           "          {\"start\": byte offset, \"end\": byte offset, \"isDifference\": 0 or 1}\n"
-           "  --euc   convert EUC-JP lines when loading\n"
-           "  --help  show this text\n";
+           "  --json                    print {\"segments1\": [...], \"segments2\": [...]} with\n"
+           "                            the runs as {\"start\": byte offset, \"end\": byte\n"
+           "                            offset, \"isDifference\": 0 or 1}\n" +
+           ReadingSwitchesUsage("FILE_1", "FILE_2") +
+           "  --help                    show this text\n";
 }
 
 struct LineDiffOptions {
     bool json = false;
-    bool eucChg = false;
+    ReadingOptions reading;
     std::string files[2];
     int lineNumbers[2] = {0, 0};  // 1-based
 };
@@ -61,17 +65,20 @@ ParseOutcome ParseArguments(int argc, char** argv, LineDiffOptions& options, std
     std::vector<std::string_view> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--json")
+        if (arg == "--json") {
             options.json = true;
-        else if (arg == "--euc")
-            options.eucChg = true;
-        else if (arg == "--help" || arg == "-h")
+        } else if (arg == "--help" || arg == "-h") {
             return ParseOutcome::Help;
-        else if (arg.size() > 1 && arg[0] == '-' && PositiveNumber(arg.substr(1)) == 0) {
+        } else if (const OptionRead read = ReadReadingOption(arg, options.reading, error);
+                   read != OptionRead::NotThis) {
+            if (read == OptionRead::Invalid)
+                return ParseOutcome::UsageError;
+        } else if (arg.size() > 1 && arg[0] == '-' && PositiveNumber(arg.substr(1)) == 0) {
             error = "unknown option '" + std::string(arg) + "'";
             return ParseOutcome::UsageError;
-        } else
+        } else {
             positional.push_back(arg);
+        }
     }
     if (positional.size() != 4) {
         error = "FILE_1 LINE_1 FILE_2 LINE_2 are needed, " + std::to_string(positional.size()) + " arguments given";
@@ -176,7 +183,8 @@ int RunLineDiffCommand(int argc, char** argv)
     TextDocument doc;
     doc.recording = false;
     for (int k = 0; k < 2; ++k) {
-        if (!LoadInputFile(doc, options.files[k], options.eucChg, kCommand))
+        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kCommand,
+                           options.reading.encodings[static_cast<std::size_t>(k)]))
             return kExitFile;
     }
     // Taken once both are loaded: loading the second may convert the first to its encoding.

@@ -27,22 +27,24 @@ constexpr std::string_view kCommand = "merge";
 std::string MergeUsage()
 {
     return std::string("usage: kestrilane-cli merge [OPTIONS] FILE_A FILE_B [-o OUT]\n"
-                       "Compares two texts (code page 932) and writes the merged text: the common lines,\n"
-                       "the lines only in FILE_A and the lines only in FILE_B in the order of the result,\n"
-                       "each one-sided line after its marker. Written byte for byte to OUT or to standard\n"
-                       "output. A file OUT is replaced as a whole (a read-only one is refused); a named pipe\n"
-                       "or a device OUT is written into.\n"
-                       "merge options:\n"
-                       "  -o OUT                    write to OUT instead of standard output\n"
-                       "  --exclude-a               leave out the lines only in FILE_A\n"
-                       "  --exclude-b               leave out the lines only in FILE_B\n"
-                       "  --exclude-common          leave out the lines common to both\n"
-                       "  --no-prefix-a             no marker before lines only in FILE_A\n"
-                       "  --no-prefix-b             no marker before lines only in FILE_B\n"
-                       "  --prefix-a=TEXT           marker before lines only in FILE_A (default !DOC_A>>>)\n"
-                       "  --prefix-b=TEXT           marker before lines only in FILE_B (default !DOC_B>>>)\n"
-                       "                            (UTF-8 is converted to code page 932; other bytes are kept)\n"
-                       "compare options:\n") +
+                       "Compares two texts and writes the merged text: the common lines, the lines only\n"
+                       "in FILE_A and the lines only in FILE_B in the order of the result, each one-sided\n"
+                       "line after its marker, in the texts' encoding (UTF-16 as UTF-8). Written byte\n"
+                       "for byte to OUT or to standard output. A file OUT is replaced as a whole (a\n"
+                       "read-only one is refused); a named pipe or a device OUT is written into.\n") +
+           EncodingsUsage() +
+           "merge options:\n"
+           "  -o OUT                    write to OUT instead of standard output\n"
+           "  --exclude-a               leave out the lines only in FILE_A\n"
+           "  --exclude-b               leave out the lines only in FILE_B\n"
+           "  --exclude-common          leave out the lines common to both\n"
+           "  --no-prefix-a             no marker before lines only in FILE_A\n"
+           "  --no-prefix-b             no marker before lines only in FILE_B\n"
+           "  --prefix-a=TEXT           marker before lines only in FILE_A (default !DOC_A>>>)\n"
+           "  --prefix-b=TEXT           marker before lines only in FILE_B (default !DOC_B>>>)\n"
+           "                            (TEXT in UTF-8, or Shift_JIS bytes; written in the\n"
+           "                            texts' encoding)\n"
+           "compare options:\n" +
            CompareSwitchesUsage() +
            "  --help                    show this text\n";
 }
@@ -136,8 +138,9 @@ int RunMergeCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadInputFile(doc, compareOptions.fileA, compareOptions.eucChg, kCommand, compareOptions.encodings[0]) ||
-        !LoadInputFile(doc, compareOptions.fileB, compareOptions.eucChg, kCommand, compareOptions.encodings[1]))
+    const ReadingOptions& reading = compareOptions.reading;
+    if (!LoadInputFile(doc, compareOptions.fileA, reading.eucChg, kCommand, reading.encodings[0]) ||
+        !LoadInputFile(doc, compareOptions.fileB, reading.eucChg, kCommand, reading.encodings[1]))
         return kExitFile;
 
     const MergeOutcome merged = RunMerge(Compare(doc.texts, compareOptions.run), mergeOptions.rules);

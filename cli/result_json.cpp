@@ -115,9 +115,9 @@ void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::
     out.Put(", \"b\": ");
     PutLines(out, result.sides[DOC_B]);
     out.Put("},\n\"totals\": [");
-    PutCp932JsonString(out, totals[DOC_A]);
+    PutTextJsonString(out, totals[DOC_A], TextEncoding::Cp932);
     out.Put(", ");
-    PutCp932JsonString(out, totals[DOC_B]);
+    PutTextJsonString(out, totals[DOC_B], TextEncoding::Cp932);
     out.Put("],\n\"encoding\": [");
     for (int side : {DOC_A, DOC_B}) {
         const Text* text = result.TextOf(side);

@@ -39,7 +39,7 @@ enum class MergeEnd {
 };
 
 struct MergeOutcome {
-    std::string text;  // the merged bytes, code page 932 as loaded
+    std::string text;  // the merged bytes, in the texts' encoding
     MergeEnd end = MergeEnd::Completed;
 };
 

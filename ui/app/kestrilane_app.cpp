@@ -85,14 +85,12 @@ void CKestrilaneApp::OnFileOpen()
     if (!prompts.chooseFile)
         return;
     for (int prompt = 0; prompt < 2; ++prompt) {
-        QString caption = QStringLiteral(u"開く");
-        QString directory;
+        // The file chosen becomes DocB after one loaded text, and DocA otherwise: with two
+        // loaded, it replaces both once the user agrees.
         const kl::TextDocument& text = doc_->textDoc;
-        switch (kl::LoadedTextCount(text)) {
-        case 0: caption += QStringLiteral(" - DocA"); break;
-        case 1: caption += QStringLiteral(" - DocB"); break;
-        default: break;
-        }
+        const QString caption = kl::LoadedTextCount(text) == 1 ? QStringLiteral(u"開く - DocB")
+                                                                : QStringLiteral(u"開く - DocA");
+        QString directory;
         if (!text.filePaths.empty())
             directory = QFileInfo(QFile::decodeName(text.filePaths.back().c_str())).absolutePath();
         const QString chosen = prompts.chooseFile(frame_.get(), caption, directory);

@@ -1,4 +1,4 @@
-// Kestrilane: compares two Shift_JIS texts line by line and shows them side by side.
+// Kestrilane: compares two texts line by line and shows them side by side.
 #include <QApplication>
 #include <QIcon>
 #include <memory>

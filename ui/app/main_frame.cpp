@@ -1,24 +1,20 @@
 // The main window's construction, placement and window events.
 #include "ui/app/main_frame.h"
-#include "ui/platform/dropped_files.h"
 
 #include <QMessageBox>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 #include <algorithm>
 
 #include "ui/app/command_ids.h"
@@ -39,6 +35,7 @@
 #include "ui/merge/merge_set_dlg.h"
 #include "ui/pairs/file_set_menu.h"
 #include "ui/pairs/file_set_open.h"
+#include "ui/platform/file_drop_target.h"
 #include "engine/settings/window_state_settings.h"
 #include "ui/tree/left_view.h"
 
@@ -88,7 +85,6 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     CreateDialogBar();
     CreateStatusBar();
     CreateClient();
-    setAcceptDrops(true);
 
     // The colours and the filler messages are loaded once, as soon as the window exists (the
     // window colour is part of them) and before any view shows the document.
@@ -227,9 +223,10 @@ void CMainFrame::CreateToolBar()
     connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
 }
 
-// The band "比較方法": the compare-mode presets. Its sizes come from the profile: the
-// combo box is `wide` pixels wide, but never narrower than the band's minimum child width
-// (`height`, at least half of `wide`, and 35 when that comes out below 30).
+// The band "比較方法": the compare-mode presets. Its sizes come from the profile: the band
+// is `wide` pixels long, but never shorter than its minimum child width (`height`, at least
+// half of `wide`, and 35 when that comes out below 30); within it the combo box takes its
+// ideal width `cmbleft`, never narrower than the minimum child width.
 void CMainFrame::CreateCompareModeBand()
 {
     comboBand_ = addToolBar(QStringLiteral(u"比較方法"));
@@ -249,7 +246,8 @@ void CMainFrame::CreateCompareModeBand()
     if (minChild < 30)
         minChild = 35;
     placement_.height = minChild;
-    presetCombo_->setFixedWidth(std::max(placement_.wide, minChild));
+    bandWidth_ = std::max(placement_.wide, minChild);
+    presetCombo_->setFixedWidth(std::clamp(placement_.cmbLeft, minChild, bandWidth_));
 
     FillPresetCombo(*presetCombo_, app_.settingsPath());
     selectedPreset_ = kl::ReadSelectedPreset(app_.settingsPath());
@@ -316,7 +314,11 @@ void CMainFrame::CreateClient()
     const int treeHeight = std::max(60, kTreeRows * rowHeight + 2 * tree_->frameWidth() + 4);
     outer_->setSizes({treeHeight, 100});
     setCentralWidget(outer_);
-    connect(tree_, &CLeftView::filesDropped, this, &CMainFrame::OpenDroppedFiles);
+    // Files dropped anywhere on the window, the file tree included, are opened.
+    auto* drops = new FileDropTarget(this);
+    drops->Watch(this);
+    drops->Watch(tree_->viewport());
+    connect(drops, &FileDropTarget::filesDropped, this, &CMainFrame::OpenDroppedFiles);
     // A file moved to another folder is read from there from now on.
     connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
     connect(tree_, &CLeftView::encodingChosen, this, &CMainFrame::OnEncodingChosen);
@@ -362,8 +364,19 @@ COverView* CMainFrame::overView() const
 
 void CMainFrame::ShowPlaced()
 {
-    if (app_.m_szOption == "o")
+    // The second window stands 30 pixels right of the stored place, so that it does not
+    // cover the first; it gives up width rather than run off the right edge of the screen.
+    if (app_.m_szOption == "o") {
         normalRect_.translate(kOptionShift, 0);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            if (normalRect_.right() > available.right())
+                normalRect_.setRight(std::max(available.right(), normalRect_.left() + kSmallestSide - 1));
+            if (normalRect_.right() > available.right())
+                normalRect_.moveRight(available.right());
+        }
+        fitFrameOnScreen_ = true;
+    }
     move(normalRect_.topLeft());
     resize(normalRect_.size());
     shown_ = true;
@@ -371,6 +384,7 @@ void CMainFrame::ShowPlaced()
         showMaximized();
     else
         show();  // a window stored minimised comes back normal
+    FitFrameOnScreen();
 }
 
 void CMainFrame::RememberNormalRect()
@@ -382,17 +396,33 @@ void CMainFrame::RememberNormalRect()
 void CMainFrame::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
+    FitFrameOnScreen();
     RememberNormalRect();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    FitFrameOnScreen();
     RememberNormalRect();
 }
 
+// Once the window manager has framed the window, the frame's right edge is pulled onto the
+// screen too.
+void CMainFrame::FitFrameOnScreen()
+{
+    if (!fitFrameOnScreen_ || !isVisible() || frameGeometry().size() == size())
+        return;
+    fitFrameOnScreen_ = false;
+    const QScreen* screen = this->screen();
+    const int excess = screen ? frameGeometry().right() - screen->availableGeometry().right() : 0;
+    if (excess > 0 && windowState() == Qt::WindowNoState)
+        resize(std::max(width() - excess, kSmallestSide), height());
+}
+
 // The rectangle of the normal state, the show state and the sizes of the compare-mode
-// band; the band's minimum child width is kept between half and four fifths of its width.
+// band (its length, its minimum child width kept between half and four fifths of that, and
+// the combo box's ideal width).
 void CMainFrame::WritePlacement()
 {
     kl::WindowPlacement placement = placement_;
@@ -406,9 +436,9 @@ void CMainFrame::WritePlacement()
                             : state & Qt::WindowMaximized ? kShowMaximized
                                                           : kShowNormal;
     }
-    const int width = presetCombo_->width();
-    placement.wide = width;
-    placement.height = std::clamp(placement_.height, width / 2, width * 4 / 5);
+    placement.wide = bandWidth_;
+    placement.height = std::clamp(placement_.height, bandWidth_ / 2, bandWidth_ * 4 / 5);
+    placement.cmbLeft = placement_.cmbLeft;
     app_.profile().WriteWindowPlacement(placement);
 }
 
@@ -430,22 +460,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::UpdateTitle(const QString& documentTitle)
 {
     setWindowTitle(documentTitle.isEmpty() ? kAppTitle : documentTitle + QStringLiteral(" - ") + kAppTitle);
-}
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent* event)
-{
-    const QStringList files = DroppedLocalFiles(event->mimeData());
-    if (files.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // Opening may ask questions; the drag must be finished before a message box appears.
-    QTimer::singleShot(0, this, [this, files] { OpenDroppedFiles(files); });
 }
 
 void CMainFrame::OpenDroppedFiles(const QStringList& paths)

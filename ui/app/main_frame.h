@@ -35,8 +35,6 @@ class LockIndicators;
 class QAction;
 class QComboBox;
 class QDialog;
-class QDragEnterEvent;
-class QDropEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -123,8 +121,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     // Building the window.
@@ -140,6 +136,7 @@ private:
 
     // Placement.
     void RememberNormalRect();
+    void FitFrameOnScreen();
     void WritePlacement();
 
     // Commands.
@@ -181,6 +178,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QToolBar* comboBand_ = nullptr;
+    int bandWidth_ = 0;  // length of the compare-mode band
     QToolBar* dialogBarBand_ = nullptr;
     QComboBox* presetCombo_ = nullptr;
     CFrameDlg* dialogBar_ = nullptr;
@@ -194,6 +192,8 @@ private:
     kl::WindowPlacement placement_;  // as read at creation; the band sizes live on here
     QRect normalRect_;               // last rectangle in the normal (not maximised) state
     bool shown_ = false;
+    // A window moved right by /o keeps its frame on the screen, once the frame is known.
+    bool fitFrameOnScreen_ = false;
     int selectedPreset_ = -1;        // COMPMODE SELECTED
     // The running comparison, a child of this window: a window that goes away deletes it,
     // which stops and joins its thread.

@@ -139,7 +139,7 @@ void CMainFrame::OnMerge()
         context.iniPath = app_.settingsPath();
         context.prompts = &mergePrompts;
         context.prefixes = &mergePrefixes_;
-        context.frameOrigin = [this] { return frameGeometry().topLeft(); };
+        context.ownerOrigin = [this] { return geometry().topLeft(); };
         context.scrollToRow = [this](int, int row) {
             CTextView* view = leftView();
             view->rowScrollBar()->setValue(row * view->lineHeight);

@@ -53,19 +53,18 @@ std::pair<int, int> RowsInArea(const PaintContext& context, int count)
     return {first, last};
 }
 
-// The 12 x 12 mark in a cell markCellWidth wide (right-aligned when it is 12 or more,
-// squeezed otherwise) and one row high (stretched, or its lower part in a lower row).
+// The 12 x 12 mark at the start of a cell markCellWidth wide (squeezed when the cell is
+// narrower), right after the text whatever the font size, and one row high (stretched, or
+// its lower part in a lower row).
 void DrawNewlineMark(PaintContext& context, int x, int y)
 {
     if (!context.newlineMark)
         return;
-    const int cell = std::max(context.markCellWidth, 1);
-    const int width = std::min(cell, kNewlineMarkSize);
-    const int left = x + cell - width;
+    const int width = std::min(std::max(context.markCellWidth, 1), kNewlineMarkSize);
     QRect source(0, 0, kNewlineMarkSize, kNewlineMarkSize);
     if (context.lineHeight < kNewlineMarkSize)
         source.setTop(kNewlineMarkSize - std::max(context.lineHeight, 1));
-    context.painter.drawPixmap(QRect(left, y, width, context.lineHeight), *context.newlineMark, source);
+    context.painter.drawPixmap(QRect(x, y, width, context.lineHeight), *context.newlineMark, source);
 }
 
 // Draws the segments of a row at y in the background of kind; returns where the text

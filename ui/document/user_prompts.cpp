@@ -32,8 +32,9 @@ UserPrompts InteractivePrompts()
         QMessageBox::critical(parent, kAppTitle, message);
     };
     prompts.chooseFile = [](QWidget* parent, const QString& caption, const QString& directory) {
+        // Any file can be compared; the text files are one choice away.
         return QFileDialog::getOpenFileName(parent, caption, directory,
-                                            QStringLiteral(u"Kestril ﾌｧｲﾙ (*)"));
+                                            QStringLiteral(u"すべてのファイル (*);;テキスト ファイル (*.txt)"));
     };
     prompts.showRebuildInformation = [](QWidget* parent, const QString& message) {
         QMessageBox::information(parent, kAppTitle, message);

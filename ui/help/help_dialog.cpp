@@ -30,6 +30,8 @@ CHelpDialog::CHelpDialog(QWidget* parent, HelpPrompts prompts)
     : QDialog(parent), prompts_(std::move(prompts)), manualPath_(BundledManualPath())
 {
     setWindowTitle(QStringLiteral(u"ヘルプ関係の情報"));
+    // Modal over the main window only, so that the manual window it may open can be used.
+    setWindowModality(Qt::WindowModal);
 
     auto* hint = new QLabel(QStringLiteral(u"付属のヘルプファイルかＵＲＬの解説を参照してください。"), this);
     helpButton_ = new QPushButton(QStringLiteral(u"ヘルプ起動"), this);
@@ -71,7 +73,7 @@ void CHelpDialog::OpenManual()
     }
     if (prompts_.openUrl(QUrl::fromLocalFile(manualPath_)))
         return;
-    // No browser: the manual window belongs to the main window, as this dialog closes soon.
+    // No browser: the program's own manual window, which goes with the main window.
     prompts_.showManual(parentWidget(), manualPath_);
 }
 

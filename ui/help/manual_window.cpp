@@ -1,6 +1,6 @@
 #include "ui/help/manual_window.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 
 #include <QCoreApplication>
@@ -48,11 +48,20 @@ void CManualWindow::ShowManual(const QString& manualPath)
 void ShowManualWindow(QWidget* owner, const QString& manualPath)
 {
     QWidget* keeper = owner ? owner->window() : nullptr;
-    CManualWindow* window = keeper ? keeper->findChild<CManualWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    CManualWindow* window = nullptr;
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        if (auto* manual = qobject_cast<CManualWindow*>(shown))
+            window = manual;
+    }
     if (!window) {
-        window = new CManualWindow(keeper);
-        if (!keeper)
-            window->setAttribute(Qt::WA_DeleteOnClose);
+        // A window of its own, like a help program: a dialog that is modal over the main
+        // window (the help dialog that opens it) does not block it, and the program still
+        // ends with its main window; it goes with the window that keeps it.
+        window = new CManualWindow;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setAttribute(Qt::WA_QuitOnClose, false);
+        if (keeper)
+            QObject::connect(keeper, &QObject::destroyed, window, [window] { delete window; });
     }
     window->ShowManual(manualPath);
     // Centred on the screen of its owner, never taller or wider than the screen leaves room for.

@@ -28,6 +28,6 @@ private:
     QTextBrowser* browser_;
 };
 
-// Shows the manual in the window kept by owner's top-level window, creating it on first use;
-// without an owner the window is on its own and goes away when closed.
+// Shows the manual in the program's manual window, in front, creating it on first use. The
+// window stands on its own, goes away when closed, and goes with owner's top-level window.
 void ShowManualWindow(QWidget* owner, const QString& manualPath);

@@ -17,10 +17,6 @@ constexpr int kStepperWidth = 19;
 constexpr int kTwinLeft = 20;
 constexpr int kScrollBarAllowance = 18;
 
-// A frame without a system menu, so without a close box: Esc hides it.
-constexpr Qt::WindowFlags kPopupFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                        Qt::WindowMinMaxButtonsHint;
-
 QString LineText(const kl::LineRef& line)
 {
     const std::string_view bytes = line.bytes();
@@ -30,7 +26,7 @@ QString LineText(const kl::LineRef& line)
 
 }  // namespace
 
-CLineDiffFrm::CLineDiffFrm(QWidget* owner, QWidget* focusView) : QWidget(owner, kPopupFlags), focusView_(focusView)
+CLineDiffFrm::CLineDiffFrm(QWidget* owner, QWidget* focusView) : QWidget(owner, kLineWindowFlags), focusView_(focusView)
 {
     setFocusPolicy(Qt::StrongFocus);
     twin_ = new CTwinLineWnd(this);
@@ -178,6 +174,20 @@ void CLineDiffFrm::CopyLines() const
 {
     const QString text = LineText(twin_->line(0)) + QLatin1Char('\n') + LineText(twin_->line(1)) + QLatin1Char('\n');
     QApplication::clipboard()->setText(text);
+}
+
+// Esc and the copy keys belong to this window, not to the main window's commands, whose
+// shortcuts a tool window of it shares.
+bool CLineDiffFrm::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape || key->matches(QKeySequence::Copy)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void CLineDiffFrm::keyPressEvent(QKeyEvent* event)

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr Qt::WindowFlags kPopupFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                        Qt::WindowMinMaxButtonsHint;
 const QColor kLabelText(20, 220, 30);
 const QColor kLabelBack(20, 20, 20);
 constexpr int kUnsetRowHeight = 14;
@@ -29,7 +27,7 @@ QString Decoded(std::string_view bytes, kl::TextEncoding encoding)
 
 CLineInfoFrm::CLineInfoFrm(QWidget* owner) : QAbstractScrollArea(owner)
 {
-    setWindowFlags(kPopupFlags);
+    setWindowFlags(kLineWindowFlags);
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

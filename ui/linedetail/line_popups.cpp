@@ -26,12 +26,6 @@ constexpr int kDiffMinimumWidth = 320;
 constexpr int kInfoMargin = 10;
 constexpr int kInfoMinimumWidth = 240;
 
-struct Click {
-    int row = -1;
-    kl::LinePick pick;
-    int textWidth = 0;  // the longer text (in bytes) as the views measure it
-};
-
 }  // namespace
 
 PopupPlacement PlacePopup(int row, int clickY, int lineHeight, int numberColumnWidth, int textWidth, int height,
@@ -76,24 +70,20 @@ void CLinePopups::OnContextKey(QPoint point)
 namespace {
 
 // The row under point and the lines it picks; nothing when it picks none.
-std::optional<Click> ClickAt(CTextView& view, const kl::TextDocument& doc, QPoint point)
+std::optional<PopupClick> ClickAt(CTextView& view, const kl::TextDocument& doc, QPoint point)
 {
-    const ViewMetrics metrics = view.Metrics();
-    if (metrics.lineHeight <= 0)
+    PopupClick click;
+    click.metrics = view.Metrics();
+    if (click.metrics.lineHeight <= 0)
         return std::nullopt;
-    const long long y = static_cast<long long>(metrics.scrollTop) + point.y();
+    const long long y = static_cast<long long>(click.metrics.scrollTop) + point.y();
     if (y < 0)
         return std::nullopt;
-    Click click;
-    click.row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, INT_MAX));
-    std::optional<kl::LinePick> pick = kl::PickLinePair(doc, view.side(), metrics.displayMode, click.row);
+    click.row = static_cast<int>(std::min<long long>(y / click.metrics.lineHeight, INT_MAX));
+    std::optional<kl::LinePick> pick = kl::PickLinePair(doc, view.side(), click.metrics.displayMode, click.row);
     if (!pick)
         return std::nullopt;
     click.pick = std::move(*pick);
-    const std::string_view text1 = click.pick.line1.bytes();
-    const std::string_view text2 = click.pick.line2.bytes();
-    const std::string_view longer = text2.size() > text1.size() ? text2 : text1;
-    click.textWidth = kl::PrefixWidth(*metrics.measure, metrics.tabPixels, longer, kl::ContentLength(longer));
     return click;
 }
 
@@ -113,57 +103,67 @@ QRect CLinePopups::ScreenRect(const PopupPlacement& placement) const
     return rect;
 }
 
+template <typename Window, typename Create>
+std::optional<PopupClick> CLinePopups::Prepare(Window*& window, QPoint point, const Create& create)
+{
+    std::optional<PopupClick> click = ClickAt(view_, doc_.textDoc, point);
+    if (!click)
+        return std::nullopt;
+    if (!window)
+        window = create();
+    window->SetStyle(LineWindowStyleOf(doc_, click->metrics.tabPixels));
+    return click;
+}
+
+template <typename Window>
+void CLinePopups::Present(Window& window, const PopupPlacement& placement)
+{
+    window.SetScrollWidth(placement.scrollWidth);
+    const QRect rect = ScreenRect(placement);
+    window.move(rect.topLeft());
+    window.resize(rect.size());
+    window.show();
+    window.raise();
+}
+
 bool CLinePopups::ShowLineDiff(QPoint point)
 {
-    const std::optional<Click> click = ClickAt(view_, doc_.textDoc, point);
+    const std::optional<PopupClick> click = Prepare(lineDiff_, point, [this] { return new CLineDiffFrm(&view_, &view_); });
     if (!click)
         return false;
-    const ViewMetrics metrics = view_.Metrics();
-    if (!lineDiff_)
-        lineDiff_ = new CLineDiffFrm(&view_, &view_);
     lineDiff_->stageHook = stageHook;
     diffResult_ = doc_.result();
-    lineDiff_->SetStyle(LineWindowStyleOf(doc_, metrics.tabPixels));
-
+    // As wide as the twin-line pane draws the longer line, tabs and newline marks included.
+    CTwinLineWnd* twin = lineDiff_->twin();
+    const int textWidth = std::max(twin->LineWidth(click->pick.line1), twin->LineWidth(click->pick.line2));
+    const ViewMetrics& metrics = click->metrics;
     const PopupPlacement placement = PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth,
-                                                std::max(click->textWidth + kDiffMargin, kDiffMinimumWidth),
-                                                4 * metrics.lineHeight + 16,
-                                                kScrollBarHeight);
-    lineDiff_->SetScrollWidth(placement.scrollWidth);
-    const int side = view_.side();
+                                                std::max(textWidth + kDiffMargin, kDiffMinimumWidth),
+                                                4 * metrics.lineHeight + 16, kScrollBarHeight);
     lineDiff_->SetLineLists(click->pick.line1.text, click->pick.line2.text);
-    const QRect rect = ScreenRect(placement);
-    lineDiff_->move(rect.topLeft());
-    lineDiff_->resize(rect.size());
     lineDiff_->SetLine(0, click->pick.line1);
     lineDiff_->SetLine(1, click->pick.line2);
-    lineDiff_->StartLineCompare(side, true);
-    lineDiff_->show();
-    lineDiff_->raise();
+    lineDiff_->StartLineCompare(view_.side(), true);
+    Present(*lineDiff_, placement);
     lineDiff_->activateWindow();
     return true;
 }
 
 bool CLinePopups::ShowLineInfo(QPoint point)
 {
-    const std::optional<Click> click = ClickAt(view_, doc_.textDoc, point);
+    const std::optional<PopupClick> click = Prepare(lineInfo_, point, [this] { return new CLineInfoFrm(&view_); });
     if (!click)
         return false;
-    const ViewMetrics metrics = view_.Metrics();
-    if (!lineInfo_)
-        lineInfo_ = new CLineInfoFrm(&view_);
-    lineInfo_->SetStyle(LineWindowStyleOf(doc_, metrics.tabPixels));
     lineInfo_->SetLine(view_.side(), click->pick.line1, doc_.result());
     // Wide enough for every row of the report, so that nothing is cut off.
-    const int width = std::max({lineInfo_->ContentWidth(), click->textWidth, kInfoMinimumWidth}) + kInfoMargin;
-    const PopupPlacement placement = PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth,
-                                                width, 20 * metrics.lineHeight, kScrollBarHeight);
-    lineInfo_->SetScrollWidth(placement.scrollWidth);
-    const QRect rect = ScreenRect(placement);
-    lineInfo_->move(rect.topLeft());
-    lineInfo_->resize(rect.size());
-    lineInfo_->show();
-    lineInfo_->raise();
+    const ViewMetrics& metrics = click->metrics;
+    const std::string_view text1 = click->pick.line1.bytes();
+    const std::string_view text2 = click->pick.line2.bytes();
+    const std::string_view longer = text2.size() > text1.size() ? text2 : text1;
+    const int textWidth = kl::PrefixWidth(*metrics.measure, metrics.tabPixels, longer, kl::ContentLength(longer));
+    const int width = std::max({lineInfo_->ContentWidth(), textWidth, kInfoMinimumWidth}) + kInfoMargin;
+    Present(*lineInfo_, PlacePopup(click->row, point.y(), metrics.lineHeight, metrics.numberColumnWidth, width,
+                                   20 * metrics.lineHeight, kScrollBarHeight));
     return true;
 }
 

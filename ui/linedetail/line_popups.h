@@ -8,8 +8,11 @@
 #include <QSize>
 #include <memory>
 
-#include "engine/compare/compare_result.h"
+#include <optional>
 
+#include "engine/compare/compare_result.h"
+#include "engine/linedetail/line_pick.h"
+#include "ui/display/line_wnd.h"
 #include "ui/linedetail/line_compare_worker.h"
 
 class CKestrilaneDoc;
@@ -29,6 +32,13 @@ struct PopupPlacement {
 // gets a horizontal scroll bar (range textWidth + 50) and extraHeight more height.
 PopupPlacement PlacePopup(int row, int clickY, int lineHeight, int numberColumnWidth, int textWidth, int height,
                           int extraHeight);
+
+// A right-click or context key on a row: the row and the lines it picks.
+struct PopupClick {
+    int row = -1;
+    kl::LinePick pick;
+    ViewMetrics metrics;  // the view's, at the click
+};
 
 class CLinePopups : public QObject {
     Q_OBJECT
@@ -57,6 +67,13 @@ private:
     // The document's texts or result changed: a window that shows what is gone hides.
     void OnDocumentChanged();
     QRect ScreenRect(const PopupPlacement& placement) const;
+    // The click at point, with window (made by create on first use) given the current
+    // style; nothing when the point picks no lines.
+    template <typename Window, typename Create>
+    std::optional<PopupClick> Prepare(Window*& window, QPoint point, const Create& create);
+    // Moves window to placement, kept on the screen, and shows it in front.
+    template <typename Window>
+    void Present(Window& window, const PopupPlacement& placement);
 
     CTextView& view_;
     CKestrilaneDoc& doc_;

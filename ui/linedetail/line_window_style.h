@@ -8,6 +8,11 @@
 
 class CKestrilaneDoc;
 
+// The line windows are tool windows of the owner's main window, so that the window manager
+// keeps them above it, and have no system menu, so no close box: Esc hides them.
+inline constexpr Qt::WindowFlags kLineWindowFlags =
+    Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint;
+
 struct LineWindowStyle {
     QFont font;
     QColor upperDifference;  // DOC1

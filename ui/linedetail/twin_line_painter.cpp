@@ -43,28 +43,30 @@ void Write(TwinPaintContext& context, int x, int y, const Pending& pending, cons
     painter.drawText(x, y + context.measure.metrics().ascent(), pending.text);
 }
 
-// The newline mark at (x, y), its cell the width of a double-byte character; returns the
-// x after the cell.
+// The newline mark at the start of its cell at (x, y), right after the text; the cell is as
+// wide as a double-byte character (the font size). Returns the x after the cell.
 int DrawNewlineMark(TwinPaintContext& context, int x, int y)
 {
     const QPixmap* mark = context.newlineMark;
     const int imageWidth = mark ? mark->width() : 0;
     const int imageHeight = mark ? mark->height() : 0;
     const int markWidth = std::min(context.fontSize, imageWidth);
-    const int offset = std::max(context.fontSize - imageWidth, 0);
     if (mark && markWidth > 0) {
         const int sourceTop = context.textHeight < imageHeight ? imageHeight - context.textHeight : 0;
-        context.painter.drawPixmap(QRect(x + offset, y, markWidth, context.textHeight), *mark,
+        context.painter.drawPixmap(QRect(x, y, markWidth, context.textHeight), *mark,
                                    QRect(0, sourceTop, imageWidth, imageHeight - sourceTop));
     }
-    return x + offset + markWidth;
+    return x + std::max(context.fontSize, 0);
 }
 
-}  // namespace
-
-int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, const QColor& background)
+// Lays a run out from x0 as DrawRun draws it: writeText(x, pending) for each piece of text,
+// writeMark(x) for each newline mark, returning the x after the mark's cell. Returns the x
+// after the run.
+template <typename WriteText, typename WriteMark>
+int LayOutRun(TextMeasure& measure, int tabPixels, int x0, std::string_view text, const WriteText& writeText,
+              const WriteMark& writeMark)
 {
-    const int pitch = std::max(context.tabPixels, 1);
+    const int pitch = std::max(tabPixels, 1);
     Pending pending;
     bool tabSeen = false;
     int x = x0;
@@ -78,7 +80,7 @@ int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, con
                 x = x0 + kFirstTabIndent;
             }
             if (w > 0)
-                Write(context, x, y, pending, background);
+                writeText(x, pending);
             int cells = (w + pitch) / pitch;
             if (cells == 1 && w > 0)
                 cells = 2;
@@ -89,33 +91,49 @@ int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, con
         }
         if (c == '\r' || c == '\n') {
             if (!pending.empty()) {
-                Write(context, x, y, pending, background);
+                writeText(x, pending);
                 x += pending.width;
                 pending.clear();
             }
             ++pos;
             if (c == '\r' && pos < text.size() && text[pos] == '\n')
                 ++pos;
-            x = DrawNewlineMark(context, x, y);
+            x = writeMark(x);
             if (c == '\r' && pos < text.size() && text[pos] == '\r') {
                 ++pos;
                 if (pos < text.size() && text[pos] == '\n')
                     ++pos;
-                x = DrawNewlineMark(context, x, y);
+                x = writeMark(x);
             }
             continue;
         }
-        const std::size_t next = NextCharIn(context.measure.encoding(), text, pos);
-        Append(context.measure, text.substr(pos, next - pos), pending);
+        const std::size_t next = NextCharIn(measure.encoding(), text, pos);
+        Append(measure, text.substr(pos, next - pos), pending);
         pos = next;
     }
     if (!pending.empty()) {
         if (!tabSeen)
             x = x0;
-        Write(context, x, y, pending, background);
+        writeText(x, pending);
         x += pending.width;
     }
     return x;
+}
+
+}  // namespace
+
+int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, const QColor& background)
+{
+    return LayOutRun(
+        context.measure, context.tabPixels, x0, text,
+        [&](int x, const Pending& pending) { Write(context, x, y, pending, background); },
+        [&](int x) { return DrawNewlineMark(context, x, y); });
+}
+
+int RunWidth(TextMeasure& measure, int tabPixels, int fontSize, std::string_view text)
+{
+    return LayOutRun(
+        measure, tabPixels, 0, text, [](int, const Pending&) {}, [fontSize](int x) { return x + fontSize; });
 }
 
 std::vector<QLine> PaintTwinRows(TwinPaintContext& context, const LinePairResult& result, std::string_view line1,

@@ -39,6 +39,9 @@ struct TwinPaintContext {
 // where the text before it started, at least one, and at least two after some text. Line
 // ends show the newline mark.
 int DrawRun(TwinPaintContext& context, int x0, int y, std::string_view text, const QColor& background);
+// The width DrawRun gives text (read in the measure's encoding) drawn from x 0; fontSize is
+// the width of a newline mark's cell.
+int RunWidth(TextMeasure& measure, int tabPixels, int fontSize, std::string_view text);
 
 // Both rows of a finished comparison, scrolled left by scrollX; the lower row starts at
 // secondRowTop. Nothing is drawn when the upper row has no runs. Returns the link lines

@@ -42,6 +42,15 @@ void CTwinLineWnd::SetLine(int which, kl::LineRef line)
     (which == 0 ? line1_ : line2_) = std::move(line);
 }
 
+int CTwinLineWnd::LineWidth(const kl::LineRef& line)
+{
+    if (!line.valid())
+        return 0;
+    measure_.SetFont(style_.font);
+    measure_.SetEncoding(line.encoding());
+    return kl::RunWidth(measure_, style_.tabPixels, style_.fontSize, line.bytes());
+}
+
 void CTwinLineWnd::ShowIdle()
 {
     state_ = TwinState::Idle;

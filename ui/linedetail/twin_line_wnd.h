@@ -26,6 +26,8 @@ public:
     // The lines of the upper and the lower row (either may be no line).
     void SetLine(int which, kl::LineRef line);
     const kl::LineRef& line(int which) const { return which == 0 ? line1_ : line2_; }
+    // The width line takes in a row of this pane, drawn as one run in the current style.
+    int LineWidth(const kl::LineRef& line);
 
     // Nothing drawn, the previous result released.
     void ShowIdle();

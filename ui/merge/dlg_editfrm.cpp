@@ -2,11 +2,15 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <initializer_list>
+#include <utility>
 
 #include "engine/merge/merge_walk.h"
 #include "ui/display/draw_line_wnd.h"
@@ -61,6 +65,8 @@ CDlgEditfrm::CDlgEditfrm(const Setup& setup, QWidget* parent)
     connect(back_, &QPushButton::clicked, this, [this] { Answer(kl::ANSWER_BACK); });
     connect(stop_, &QPushButton::clicked, this, [this] { Answer(kl::ANSWER_STOP); });
     add_->setDefault(true);
+    for (QWidget* watched : std::initializer_list<QWidget*>{this, edit_, add_, skip_, back_, stop_})
+        watched->installEventFilter(this);
     const QSize buttonSize = back_->sizeHint().expandedTo(add_->sizeHint()).expandedTo(stop_->sizeHint());
     setMinimumSize(4 * buttonSize.width() + 5 * kMargin, 4 * buttonSize.height());
     LayOut();
@@ -104,6 +110,47 @@ QString CDlgEditfrm::text() const
 bool CDlgEditfrm::edited() const
 {
     return edit_->toPlainText() != original_;
+}
+
+bool CDlgEditfrm::eventFilter(QObject* watched, QEvent* event)
+{
+    // A key the focused control leaves comes here again from its parent; the flags are set
+    // so that seeing it twice changes nothing.
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Alt) {
+            altAlone_ = true;
+            letterArmed_ = false;
+            break;
+        }
+        altAlone_ = false;
+        if (!std::exchange(letterArmed_, false) || (key->modifiers() & ~Qt::ShiftModifier) != Qt::NoModifier)
+            break;
+        const QKeySequence chosen(QKeyCombination(Qt::AltModifier, Qt::Key(key->key())));
+        for (int code : {kl::ANSWER_ADD, kl::ANSWER_SKIP, kl::ANSWER_BACK, kl::ANSWER_STOP}) {
+            QPushButton* answer = button(code);
+            if (answer->isEnabled() && QKeySequence::mnemonic(answer->text()) == chosen) {
+                answer->click();
+                return true;
+            }
+        }
+        break;
+    }
+    case QEvent::KeyRelease:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Alt && altAlone_) {
+            altAlone_ = false;
+            letterArmed_ = true;
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        altAlone_ = false;
+        letterArmed_ = false;
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CDlgEditfrm::reject()

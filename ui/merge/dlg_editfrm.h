@@ -44,6 +44,9 @@ public:
     QPushButton* button(int code) const;
 
 protected:
+    // Alt pressed and released alone, then the letter of an answer, answers as Alt and the
+    // letter together do; any other key or a click in between cancels it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void reject() override;
@@ -62,4 +65,6 @@ private:
     QPushButton* stop_ = nullptr;
     QEventLoop loop_;
     int result_ = -1;
+    bool altAlone_ = false;     // Alt is down and no other key came since
+    bool letterArmed_ = false;  // Alt was tapped alone: the next key may be an answer's letter
 };

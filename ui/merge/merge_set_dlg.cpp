@@ -114,8 +114,9 @@ void CMergeSetDlg::ShowForMerge()
     }
     if (!placed_) {
         placed_ = true;
-        const QPoint origin = context_.frameOrigin ? context_.frameOrigin() : QPoint();
-        move(origin.x() + stored_.px, std::max(origin.y() + stored_.py, 0));
+        const QPoint origin = context_.ownerOrigin ? context_.ownerOrigin() : QPoint();
+        adjustSize();
+        setGeometry(QRect(QPoint(origin.x() + stored_.px, std::max(origin.y() + stored_.py, 0)), size()));
     }
     run_->setEnabled(true);
     show();
@@ -224,9 +225,9 @@ bool CMergeSetDlg::SaveMerge(const std::string& merged, bool settingsOnly)
     stored_.insDocA = prefixOnA_->isChecked() ? 1 : 0;
     stored_.insDocB = prefixOnB_->isChecked() ? 1 : 0;
     stored_.interactive = interactive_->isChecked() ? 1 : 0;
-    const QPoint origin = context_.frameOrigin ? context_.frameOrigin() : QPoint();
-    stored_.px = pos().x() - origin.x();
-    stored_.py = pos().y() - origin.y();
+    const QPoint origin = context_.ownerOrigin ? context_.ownerOrigin() : QPoint();
+    stored_.px = geometry().x() - origin.x();
+    stored_.py = geometry().y() - origin.y();
     if (!context_.iniPath.empty() && !kl::SaveMergeSettings(context_.iniPath, stored_, prefixes)) {
         context_.prompts->showError(this, QStringLiteral(u"マージの設定を「%1」に保存できませんでした。")
                                               .arg(PathText(context_.iniPath)));

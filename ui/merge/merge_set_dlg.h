@@ -32,7 +32,10 @@ struct MergeContext {
     std::string iniPath;
     const MergePrompts* prompts = nullptr;
     kl::MergePrefixes* prefixes = nullptr;  // the main window's, read at start-up
-    std::function<QPoint()> frameOrigin;    // the main window's top-left corner
+    // The main window's top-left corner inside its frame: the dialog's stored position is
+    // that of its own top-left corner inside its frame, relative to this one, so that
+    // storing and placing go by the same geometry whatever frames the desktop draws.
+    std::function<QPoint()> ownerOrigin;
     std::function<void(int side, int row)> scrollToRow;
     QString program;                        // this program, for the second window
 };

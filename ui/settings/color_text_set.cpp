@@ -46,8 +46,8 @@ CColorTextSet::CColorTextSet(const ColorTextValues& values, QWidget* parent) : Q
     addColor(kl::COLOR_SAME, QStringLiteral(u"同一行"));
     sameCol_ = new QCheckBox(QStringLiteral(u"同じ行は色塗りをしない"), group);
     grid->addWidget(sameCol_, row++, 0, 1, 3);
-    addColor(kl::COLOR_DOC1, QStringLiteral(u"右DocAのみ存在する行"));
-    addColor(kl::COLOR_DOC2, QStringLiteral(u"左DocBのみ存在する行"));
+    addColor(kl::COLOR_DOC1, QStringLiteral(u"左DocAのみ存在する行"));
+    addColor(kl::COLOR_DOC2, QStringLiteral(u"右DocBのみ存在する行"));
 
     left_ = new QLineEdit(group);
     right_ = new QLineEdit(group);

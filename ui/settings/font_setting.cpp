@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "engine/platform/cp932.h"
@@ -40,10 +41,10 @@ QString CharSetName(int code)
     }
 }
 
-QString FontSizeText(int size, int height)
+QString FontSizeText(int size, int height, int dpi)
 {
     if (height < 0)
-        return QStringLiteral(u"%1ポイント").arg(-height - 3);
+        return QStringLiteral(u"%1ポイント").arg(std::lround(-height * 72.0 / std::max(dpi, 1)));
     return QStringLiteral("%1:%2").arg(size).arg(height);
 }
 
@@ -111,7 +112,7 @@ void CFontSetting::ShowValues()
     face2_->setText(Decoded(fonts_.faceName2));
     charSet1_->setText(CharSetName(fonts_.charSet1));
     charSet2_->setText(CharSetName(fonts_.charSet2));
-    size_->setText(FontSizeText(fonts_.height < 0 ? 0 : fonts_.size, fonts_.height));
+    size_->setText(FontSizeText(fonts_.height < 0 ? 0 : fonts_.size, fonts_.height, logicalDpiY()));
 }
 
 // Both fonts share the size: whichever is chosen sets it for both.

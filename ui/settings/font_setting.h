@@ -53,6 +53,7 @@ private:
 // The name shown for a character set code: "Japanese (Shift-JIS)" for 128, "CODE=%d" for
 // codes without a name.
 QString CharSetName(int code);
-// The size as the dialog shows it: "%dポイント" with -height - 3 for a negative height,
-// else "size:height".
-QString FontSizeText(int size, int height);
+// The size as the dialog shows it: for a negative height (a character height in pixels) the
+// points it is at dpi dots per inch, "%dポイント", so that a font chosen as 14 points shows
+// as 14ポイント; else "size:height".
+QString FontSizeText(int size, int height, int dpi);

@@ -28,7 +28,7 @@ CSettingDlg::CSettingDlg(const kl::DocSettings& settings, QWidget* parent) : QDi
     tabSize_->setRange(kSmallestTab, kLargestTab);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral(u"パラメータの処理（ex. >kestrilane.exe  file1txt  file2.txt）"), this));
+    layout->addWidget(new QLabel(QStringLiteral(u"パラメータの処理（ex. kestrilane file1.txt file2.txt）"), this));
     layout->addWidget(paramDo_);
     layout->addWidget(new QLabel(QStringLiteral(u"メニューからファイル選択での処理"), this));
     layout->addWidget(openDo_);

@@ -1,15 +1,10 @@
 #include "ui/tree/left_view.h"
-#include "ui/platform/dropped_files.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMimeData>
-#include <QUrl>
 #include <algorithm>
 
 #include "ui/display/side_marks.h"
@@ -57,8 +52,6 @@ CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent)
     setRootIsDecorated(false);  // expand buttons appear with the first statistics item
     setIconSize(QSize(kl::kSideMarkWidth, kl::kSideMarkHeight));
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
 
     menu_ = new QMenu(this);
     connect(AddCommand(menu_, QStringLiteral(u"フォルダを選択してコピー(&C)"), ID_COPY_TO_FOLDER),
@@ -273,26 +266,4 @@ void CLeftView::OnOpenFile()
 {
     if (!chosenPath_.empty())
         prompts.openFile(QFile::decodeName(QByteArray::fromStdString(chosenPath_)));
-}
-
-void CLeftView::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void CLeftView::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (!DroppedLocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void CLeftView::dropEvent(QDropEvent* event)
-{
-    const QStringList files = DroppedLocalFiles(event->mimeData());
-    if (files.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // Opening files may ask questions; the drag has to be over before a message box shows.
-    QMetaObject::invokeMethod(this, [this, files] { emit filesDropped(files); }, Qt::QueuedConnection);
 }

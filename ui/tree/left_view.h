@@ -64,8 +64,6 @@ public:
     TreePrompts prompts = InteractiveTreePrompts();
 
 signals:
-    // Local files dropped on the pane, delivered after the drop has finished.
-    void filesDropped(const QStringList& paths);
     // A listed file was moved: its items show the new path. Paths in the system's file name
     // encoding.
     void fileMoved(const std::string& from, const std::string& to);
@@ -74,9 +72,6 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void InsertHint();

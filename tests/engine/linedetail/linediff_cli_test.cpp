@@ -40,6 +40,26 @@ TEST(LineDiffCli, ListingMarksDifferingColumns)
     EXPECT_EQ(run.out, "1 あいうX\n        ^\n2 あいうYZ\n        ^^\n");
 }
 
+TEST(LineDiffCli, EncodingOptionsChooseHowEachFileIsRead)
+{
+    kltest::TempDir dir;
+    // C3 A9 is "é" in UTF-8 and the half-width katakana "ﾃｩ" in Shift_JIS.
+    const std::string a = ShellQuoted(dir.write("a.txt", "\xc3\xa9\xc3\xa9\r\n"));
+    const struct {
+        std::string options;
+        std::string listing;
+    } cases[] = {
+        {"", "1 éé\n\n2 éé\n\n"},
+        {"--encoding-a=sjis --encoding-b=sjis", "1 ﾃｩﾃｩ\n\n2 ﾃｩﾃｩ\n\n"},
+        {"--encoding-a=utf8 --encoding-b=auto", "1 éé\n\n2 éé\n\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult run = RunLineDiff(dir, c.options + " " + a + " 1 " + a + " 1");
+        EXPECT_EQ(run.exitCode, 0) << c.options << run.err;
+        EXPECT_EQ(run.out, c.listing) << c.options;
+    }
+}
+
 TEST(LineDiffCli, UsageErrors)
 {
     kltest::TempDir dir;
@@ -52,6 +72,7 @@ TEST(LineDiffCli, UsageErrors)
         a + " -1 " + a + " 1",   // negative
         a + " 1 " + a,           // missing LINE_2
         "--bogus " + a + " 1 " + a + " 1",
+        "--encoding-b=latin1 " + a + " 1 " + a + " 1",
     };
     for (const std::string& arguments : cases) {
         const CliResult run = RunLineDiff(dir, arguments);

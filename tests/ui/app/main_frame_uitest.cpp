@@ -441,7 +441,7 @@ TEST_F(MainFrameTest, StoredMaximisedWindowComesBackMaximised)
     EXPECT_TRUE(app->mainFrame()->isMaximized());
 }
 
-TEST_F(MainFrameTest, CompareModeBandSizesAreKeptWithinHalfAndFourFifths)
+TEST_F(MainFrameTest, CompareModeBandTakesItsStoredSizesWithinTheirBounds)
 {
     const struct {
         const char* name;
@@ -450,8 +450,9 @@ TEST_F(MainFrameTest, CompareModeBandSizesAreKeptWithinHalfAndFourFifths)
         int storedWide, storedHeight;       // written at exit
     } cases[] = {
         {"defaults", 210, 180, 210, 210, 210, 168},
-        {"between the bounds", 300, 200, 150, 300, 300, 200},
-        {"minimum below half of wide", 300, 100, 150, 300, 300, 150},
+        {"ideal width within the band", 300, 100, 250, 250, 300, 150},
+        {"ideal below the minimum", 300, 200, 150, 200, 300, 200},
+        {"ideal beyond the band", 300, 100, 400, 300, 300, 150},
         {"minimum wider than the band", 200, 260, 150, 260, 260, 208},
         {"tiny band", 20, 10, 150, 35, 35, 28},
     };

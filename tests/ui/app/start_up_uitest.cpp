@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -210,8 +212,19 @@ TEST_F(StartUpTest, SecondFileFromTheMenuAfterOneArgumentIsOnlyLoaded)
     ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
     EXPECT_TRUE(autoCompares.empty());
     EXPECT_EQ(app->m_nArgIndex, 1);
-    // The second prompt was cancelled; it asked for a third file.
-    EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocB"), QStringLiteral(u"開く")}));
+    // The second prompt was cancelled; it asked for a file that would replace both.
+    EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocB"), QStringLiteral(u"開く - DocA")}));
+}
+
+TEST_F(StartUpTest, WithTwoFilesLoadedThePromptsAskForDocAThenDocB)
+{
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
+    answerClear = true;
+    chosenFiles = {QString::fromStdString(kAfter)};
+    TriggerMenu(*app, cmd::ID_FILE_OPEN);
+    EXPECT_EQ(app->document()->textDoc.fileNames, std::vector<std::string>{"after.txt"});
+    EXPECT_EQ(captions, QStringList({QStringLiteral(u"開く - DocA"), QStringLiteral(u"開く - DocB")}));
 }
 
 TEST_F(StartUpTest, AfterFileNewTheOpenRuleApplies)
@@ -306,6 +319,25 @@ TEST_F(StartUpTest, SwitchOMovesTheStoredRectangleRight)
         EXPECT_EQ(app->mainFrame()->width(), 600);
         EXPECT_EQ(app->mainFrame()->height(), 400);
     }
+}
+
+TEST_F(StartUpTest, SwitchOKeepsTheWindowOnTheScreen)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        kl::UserProfile profile(QString::fromStdString(dir.file("profile.ini")));
+        kl::WindowPlacement placement;
+        placement.left = available.left() + 10;
+        placement.top = 50;
+        placement.right = available.right() + 1 - 10;  // a window that fills the screen but 10 pixels
+        placement.bottom = 450;
+        placement.showCmd = 1;
+        ASSERT_TRUE(profile.WriteWindowPlacement(placement));
+    }
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({"/o"})));
+    EXPECT_EQ(app->mainFrame()->x(), available.left() + 40);
+    EXPECT_EQ(app->mainFrame()->frameGeometry().right(), available.right());
 }
 
 }  // namespace

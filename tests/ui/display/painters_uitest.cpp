@@ -187,6 +187,28 @@ TEST_F(PaintersTest, EofFollowsTheLastLine)
     }
 }
 
+// However wide the cell of the mark (the font size: 19 pixels for 14 points), the mark
+// follows the text without a gap.
+TEST_F(PaintersTest, TheNewlineMarkFollowsTheTextWithoutAGap)
+{
+    Load("a.txt", "ab\r\n");
+    const int textEnd = TextLeft() + QFontMetrics(doc().leftFont).horizontalAdvance(QStringLiteral("ab"));
+    for (int cell : {8, 12, 19, 40}) {
+        SCOPED_TRACE(cell);
+        const QImage image = Paint([&](kl::PaintContext& context) {
+            context.markCellWidth = cell;
+            kl::PaintSource(context, *doc().textDoc.texts[0]);
+        });
+        int firstInk = -1;
+        for (int x = textEnd; x < image.width() && firstInk < 0; ++x) {
+            if (Contains(image, QRect(x, 0, 1, LineHeight()), kl::kNewlineMarkColor, 0))
+                firstInk = x;
+        }
+        EXPECT_GE(firstInk, textEnd);
+        EXPECT_LE(firstInk, textEnd + 2);
+    }
+}
+
 TEST_F(PaintersTest, ATabAfterAnEmptySegmentAdvancesOneFullTabWidth)
 {
     Restart(kColorIni);

@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
+#include <memory>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -18,6 +20,16 @@
 #include "ui/help/manual_window.h"
 
 namespace {
+
+QList<CManualWindow*> ManualWindows()
+{
+    QList<CManualWindow*> windows;
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+        if (auto* manual = qobject_cast<CManualWindow*>(shown))
+            windows << manual;
+    }
+    return windows;
+}
 
 const QString kManualSource = QStringLiteral(KESTRILANE_SOURCE_DIR "/docs/manual/index.html");
 
@@ -83,6 +95,41 @@ TEST_F(HelpDialogTest, WithoutABrowserTheManualIsShownByTheProgramAndOutlivesThe
     EXPECT_EQ(shownManuals, QStringList{manual});
     EXPECT_EQ(manualParents, QList<QWidget*>{&owner});
     EXPECT_TRUE(failures.isEmpty());
+}
+
+// Shown by the help dialog, which is modal while it runs, the manual window is not blocked
+// by it and stands in front.
+TEST_F(HelpDialogTest, TheProgramsManualWindowCanBeUsedWhileTheHelpDialogRuns)
+{
+    HelpPrompts prompts = Recording();
+    prompts.openUrl = [](const QUrl&) { return false; };
+    prompts.showManual = [](QWidget* parent, const QString& path) { ShowManualWindow(parent, path); };
+    owner.show();
+    CHelpDialog dialog(&owner, prompts);
+    dialog.setManualPath(WriteManual());
+
+    struct BlockedWindows : QObject {
+        QList<QObject*> blocked;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::WindowBlocked)
+                blocked << watched;
+            return false;
+        }
+    } watcher;
+    qApp->installEventFilter(&watcher);
+    QList<CManualWindow*> windows;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.helpButton()->click();
+        windows = ManualWindows();
+        dialog.accept();
+    });
+    dialog.exec();
+    qApp->removeEventFilter(&watcher);
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_FALSE(watcher.blocked.contains(windows[0]));
+    delete windows[0];
 }
 
 TEST_F(HelpDialogTest, AMissingManualIsReportedNotPassedOn)
@@ -167,16 +214,20 @@ TEST_F(HelpDialogTest, ALinkTurnsPinkUnderTheMouseAndNeverTakesTheFocus)
     EXPECT_EQ(link->textColor(), QColor(20, 60, 232));
 }
 
-TEST_F(HelpDialogTest, TheProgramsManualWindowShowsTheManualAndIsReused)
+TEST_F(HelpDialogTest, TheProgramsManualWindowShowsTheManualIsReusedAndGoesWithItsOwner)
 {
-    ShowManualWindow(&owner, kManualSource);
-    auto* window = owner.findChild<CManualWindow*>();
-    ASSERT_NE(window, nullptr);
+    auto owner = std::make_unique<QWidget>();
+    ShowManualWindow(owner.get(), kManualSource);
+    const QList<CManualWindow*> windows = ManualWindows();
+    ASSERT_EQ(windows.size(), 1);
+    CManualWindow* window = windows[0];
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->browser()->toPlainText().isEmpty());
     EXPECT_EQ(window->windowTitle(), window->browser()->documentTitle());
-    ShowManualWindow(&owner, kManualSource);
-    EXPECT_EQ(owner.findChildren<CManualWindow*>().size(), 1);
+    ShowManualWindow(owner.get(), kManualSource);
+    EXPECT_EQ(ManualWindows(), QList<CManualWindow*>{window});
+    owner.reset();
+    EXPECT_TRUE(ManualWindows().isEmpty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <algorithm>
 
@@ -98,6 +99,12 @@ TEST_F(LineWindows, RightClickOpensTheWindowOfTheDetailMode)
     ASSERT_NE(diff(0), nullptr);
     EXPECT_TRUE(diff(0)->isVisible());
     EXPECT_EQ(diff(0)->windowTitle(), QStringLiteral("A:12, B:12"));
+    // A tool window of the main window, which the window manager keeps above it; as wide as
+    // its pane draws the lines.
+    EXPECT_EQ(diff(0)->windowType(), Qt::Tool);
+    EXPECT_EQ(diff(0)->windowHandle()->transientParent(), frame().windowHandle());
+    CTwinLineWnd* twin = diff(0)->twin();
+    EXPECT_GE(twin->width(), std::max(twin->LineWidth(twin->line(0)), twin->LineWidth(twin->line(1))));
     EXPECT_EQ(diff(0)->upDown(0)->position(), 11);
     EXPECT_EQ(diff(0)->upDown(1)->position(), 11);
     ASSERT_TRUE(WaitForLineRun(0));

@@ -77,6 +77,8 @@ TEST_F(TwinPainter, DrawRunLaysOutTabsAndLineEnds)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(kl::DrawRun(context, 10, 2, c.text, kCommon), c.expected);
+        // What the line difference window is sized by.
+        EXPECT_EQ(kl::RunWidth(measure, pitch, 14, c.text), c.expected - 10);
     }
 }
 

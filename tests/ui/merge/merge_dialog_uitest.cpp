@@ -3,7 +3,9 @@
 // refuses while a block is asked.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -228,6 +230,25 @@ TEST_F(MergeDialog, ASaveKeepsThePrefixesAndSwitchesForTheNextStart)
     EXPECT_EQ(merged.find("!DOC_B>>>"), std::string::npos);
 }
 
+// The place is stored and restored by the same geometry, so it does not creep by the height
+// of a frame from one session to the next.
+TEST_F(MergeDialog, ThePlaceIsKeptFromSessionToSession)
+{
+    std::vector<QPoint> places;
+    for (int session = 0; session < 3; ++session) {
+        if (session > 0) {
+            app.reset();
+            Start({kltest::kBefore, kltest::kAfter});
+        }
+        CMergeSetDlg& dialog = Merge(false);
+        QApplication::processEvents();
+        places.push_back(dialog.frameGeometry().topLeft() - app->mainFrame()->frameGeometry().topLeft());
+        dialog.runButton()->click();  // stores the settings; the save prompt is cancelled
+    }
+    EXPECT_EQ(places[1], places[0]);
+    EXPECT_EQ(places[2], places[0]);
+}
+
 TEST_F(MergeDialog, AUtf8PairMergesToUtf8AndTheSaveDialogSaysSo)
 {
     const std::string a = "\xE6\x97\xA5\xE6\x9C\xAC\n\xE5\x85\xB1\xE9\x80\x9A\n";  // 日本 / 共通
@@ -318,6 +339,48 @@ TEST_F(AfterMergeComparison, WithoutAComparisonTheUserIsTold)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().contains(QStringLiteral(u"比較結果がありません")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("merged.txt")));
+}
+
+// Alt tapped alone and then a letter answers as Alt and the letter together do, wherever
+// the focus is; a letter alone is text, and any other key in between cancels the choice.
+TEST(MergeQuery, AltTappedThenALetterAnswers)
+{
+    enum Key { AltTap, LetterA, LetterB, LetterS, LetterX };
+    const struct {
+        std::vector<Key> keys;
+        bool onButton;  // the focus on スキップ instead of the edit
+        int answer;     // -1: still asking
+    } cases[] = {
+        {{AltTap, LetterS}, false, kl::ANSWER_SKIP},
+        {{AltTap, LetterA}, true, kl::ANSWER_ADD},
+        {{AltTap, LetterB}, false, -1},  // back is not allowed for the first block
+        {{LetterS}, false, -1},
+        {{AltTap, LetterX, LetterS}, false, -1},
+    };
+    for (const auto& c : cases) {
+        CDlgEditfrm::Setup setup;
+        setup.title = QStringLiteral("q");
+        setup.text = QStringLiteral("line\n");
+        CDlgEditfrm query(setup, nullptr);
+        int answer = -1;
+        for (int code : {kl::ANSWER_ADD, kl::ANSWER_SKIP, kl::ANSWER_BACK, kl::ANSWER_STOP})
+            QObject::connect(query.button(code), &QPushButton::clicked, [&answer, code] { answer = code; });
+        QWidget* target = c.onButton ? static_cast<QWidget*>(query.button(kl::ANSWER_SKIP)) : query.edit();
+        const auto send = [target](QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+            QKeyEvent event(type, key, modifiers, text);
+            QApplication::sendEvent(target, &event);
+        };
+        for (Key key : c.keys) {
+            if (key == AltTap) {
+                send(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier, {});
+                send(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier, {});
+                continue;
+            }
+            const char letter = "absx"[key - LetterA];
+            send(QEvent::KeyPress, Qt::Key_A + (letter - 'a'), Qt::NoModifier, QString(QChar(letter)));
+        }
+        EXPECT_EQ(answer, c.answer) << c.keys.size();
+    }
 }
 
 TEST(MergeFileTypes, TheLabelKeepsTheLongExtensionThePatternFiveLetters)

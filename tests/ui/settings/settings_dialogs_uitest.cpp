@@ -135,7 +135,7 @@ TEST_F(SettingsDialogs, AFontChosenBeforeCancelChangesNothingAndOkRemakesTheFont
                 return true;
             };
             dialog.fontButton(0)->click();
-            EXPECT_EQ(dialog.sizeLabel()->text(), QStringLiteral(u"27ポイント"));
+            EXPECT_EQ(dialog.sizeLabel()->text(), FontSizeText(0, -30, dialog.logicalDpiY()));
             return result;
         };
     };
@@ -162,7 +162,11 @@ TEST_F(SettingsDialogs, TheSecondFontIsGreyedUntilItIsAsked)
         return QDialog::Rejected;
     });
     EXPECT_EQ(CharSetName(162), QStringLiteral("CODE=162"));
-    EXPECT_EQ(FontSizeText(0, -16), QStringLiteral(u"13ポイント"));
+    // The points chosen come back: 12 and 14 points are 16 and 19 pixels at 96 dpi.
+    EXPECT_EQ(FontSizeText(0, -16, 96), QStringLiteral(u"12ポイント"));
+    EXPECT_EQ(FontSizeText(0, -19, 96), QStringLiteral(u"14ポイント"));
+    EXPECT_EQ(FontSizeText(0, -25, 120), QStringLiteral(u"15ポイント"));
+    EXPECT_EQ(FontSizeText(7, 16, 96), QStringLiteral("7:16"));
 }
 
 TEST_F(SettingsDialogs, TheTabSizeShowsAtOnceAndIsKept)

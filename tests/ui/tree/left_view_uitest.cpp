@@ -1,11 +1,8 @@
 // The file tree pane: the hint, the file items taken from the document's queue, the
-// statistics children, the context menu and its copy, move and open commands, and drops.
+// statistics children, the context menu and its copy, move and open commands.
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QMenu>
-#include <QMimeData>
-#include <QUrl>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -304,40 +301,6 @@ TEST_F(LeftViewTest, OpenHandsThePathToTheDesktopEvenWhenItIsGone)
     ASSERT_TRUE(tree.ChooseForMenu(tree.fileItem(0)));
     tree.contextMenu()->actions()[2]->trigger();
     EXPECT_EQ(opened, QStringList{QString::fromStdString(gone)});
-}
-
-TEST_F(LeftViewTest, DroppedLocalFilesAreHandedOnAfterTheDrop)
-{
-    QStringList dropped;
-    QObject::connect(&tree, &CLeftView::filesDropped, [&dropped](const QStringList& files) { dropped = files; });
-    tree.resize(400, 100);
-    tree.show();
-
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(kBefore)), QUrl(QStringLiteral("https://example.com/a")),
-                  QUrl::fromLocalFile(QString::fromStdString(kAfter))});
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tree.viewport(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tree.viewport(), &drop);
-    EXPECT_TRUE(drop.isAccepted());
-    EXPECT_TRUE(dropped.isEmpty());
-    QApplication::processEvents();
-    EXPECT_EQ(dropped, (QStringList{QString::fromStdString(kBefore), QString::fromStdString(kAfter)}));
-}
-
-TEST_F(LeftViewTest, ADragWithoutLocalFilesIsRefused)
-{
-    tree.resize(400, 100);
-    tree.show();
-    QMimeData mime;
-    mime.setText(QStringLiteral("text"));
-    mime.setUrls({QUrl(QStringLiteral("https://example.com/a.txt"))});
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QApplication::sendEvent(tree.viewport(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
 }
 
 TEST_F(LeftViewTest, ARightClickOnAFileItemOpensTheMenu)
