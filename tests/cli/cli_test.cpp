@@ -1,8 +1,6 @@
 // Runs the built kestrilane-cli as a program and checks its exit codes and output.
 #include <gtest/gtest.h>
 
-#include <utime.h>
-
 #include <ctime>
 #include <string>
 #include <vector>
@@ -24,8 +22,7 @@ protected:
     std::string Input(const std::string& name, const std::string& bytes)
     {
         const std::string path = dir_.write(name, bytes);
-        const utimbuf times{kFileTime, kFileTime};
-        EXPECT_EQ(utime(path.c_str(), &times), 0);
+        kltest::SetModifiedTime(path, kFileTime);
         return path;
     }
 
