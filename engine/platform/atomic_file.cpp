@@ -141,8 +141,21 @@ int MoveIntoPlace(const fs::path& temp, const fs::path& target, bool targetExist
     return LastErrorNumber();
 }
 
-ReplaceResult ReplaceRegular(const fs::path& target, bool targetExists, std::string_view bytes)
+// The attributes a user sets on a file keep across a save. ReplaceFileW keeps them itself
+// on Windows, but not every implementation of it does (Wine's does not), nor does the move.
+void KeepAttributes(const fs::path& target, DWORD old)
 {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = ::GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (old & kKept)) {
+        ::SetFileAttributesW(target.c_str(), (now & ~kKept) | (old & kKept));
+    }
+}
+
+// oldAttributes: those of the file being replaced, or INVALID_FILE_ATTRIBUTES for a new one.
+ReplaceResult ReplaceRegular(const fs::path& target, DWORD oldAttributes, std::string_view bytes)
+{
+    const bool targetExists = oldAttributes != INVALID_FILE_ATTRIBUTES;
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         const fs::path temp = TemporaryName(target);
         const int written = WriteTemporary(temp, bytes);
@@ -155,6 +168,9 @@ ReplaceResult ReplaceRegular(const fs::path& target, bool targetExists, std::str
         }
         const int failure = MoveIntoPlace(temp, target, targetExists);
         if (failure == 0) {
+            if (targetExists) {
+                KeepAttributes(target, oldAttributes);
+            }
             return Written();
         }
         // The temporary file is removed unless it is all that is left of the content: a
@@ -390,8 +406,14 @@ ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view by
     if (path.empty()) {
         return Failure(ENOENT);
     }
-    const fs::path target = ResolveLinks(path);
+    // The replacement works on the full path (Wine's ReplaceFileW fails on a relative one).
+    std::error_code ec;
+    fs::path target = ResolveLinks(path);
+    if (fs::path full = fs::absolute(target, ec); !ec) {
+        target = std::move(full);
+    }
     bool device = false;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
     {
         // The target is opened without any access, only to learn what it is.
         const WindowsHandle existing(::CreateFileW(target.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
@@ -401,7 +423,7 @@ ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view by
             if (error != ERROR_FILE_NOT_FOUND) {
                 return Failure(ErrnoFromWindowsError(error));
             }
-            return ReplaceRegular(target, false, bytes);
+            return ReplaceRegular(target, INVALID_FILE_ATTRIBUTES, bytes);
         }
         device = ::GetFileType(existing.get()) != FILE_TYPE_DISK;
         BY_HANDLE_FILE_INFORMATION info{};
@@ -411,6 +433,7 @@ ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view by
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return Failure(EISDIR);
         }
+        attributes = info.dwFileAttributes;
     }
     if (device) {
         return WriteIntoDevice(target, bytes);
@@ -418,7 +441,7 @@ ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view by
     if (IsReadOnlyFile(Utf8FromPath(target))) {
         return FailureSaying(EACCES, "読み取り専用のファイルです");
     }
-    return ReplaceRegular(target, true, bytes);
+    return ReplaceRegular(target, attributes, bytes);
 }
 
 #else
