@@ -6,7 +6,7 @@
 # (g++-mingw-w64-x86-64-posix) and Wine (wine64).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build-windows}
+build=$(realpath -m "${1:-$top/build-windows}")
 jobs=$(nproc)
 
 wine=$(command -v wine64 || command -v wine || true)

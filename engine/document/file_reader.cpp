@@ -7,6 +7,7 @@
 #include "engine/platform/file_error_text.h"
 #include "engine/platform/input_file.h"
 #include "engine/platform/large_buffer.h"
+#include "engine/platform/utf8_path.h"
 
 namespace kl {
 

@@ -6,8 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "engine/platform/utf8_path.h"
-
 namespace kl {
 
 // The last component of a path (the file name without its directory).
