@@ -29,11 +29,15 @@ for folder in "$top"/tests/engine/*/ "$top"/tests/cli/; do
     tests+=("$(basename "$folder")_tests")
   fi
 done
+start=$SECONDS
 cmake --build "$build" -j "$jobs" --target kestrilane-cli "${tests[@]}" >"$build/build.log" 2>&1 || {
   grep -E 'error|Error' "$build/build.log" | head -n 40 >&2
   echo "windows-check: the cross build failed (log in $build/build.log)" >&2
   exit 1
 }
+
+echo "Cross build for Windows: $((SECONDS - start)) s"
+start=$SECONDS
 
 # A Wine prefix of its own in the build folder, made once, without a display or questions.
 export WINEPREFIX=$build/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
@@ -105,6 +109,7 @@ fi
 smoke "missing file" 1 'missing.txt' compare samples/before.txt samples/missing.txt
 
 "${wine%64}server" -w 2>/dev/null || true
+echo "Runs under Wine: $((SECONDS - start)) s"
 echo "windows: $total_passed passed, $total_failed failed, $total_skipped skipped"
 if [ "$failed" -ne 0 ]; then
   echo "windows-check: FAILED" >&2
