@@ -103,7 +103,8 @@ int WriteTemporary(const fs::path& temp, std::string_view bytes)
 {
     int failure = 0;
     {
-        const WindowsHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const WindowsHandle file(
+            ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             return LastErrorNumber();
         }
@@ -186,7 +187,8 @@ ReplaceResult ReplaceRegular(const fs::path& target, DWORD oldAttributes, std::s
 // A device (NUL, CON) or a pipe takes the bytes as they are; there is nothing to replace.
 ReplaceResult WriteIntoDevice(const fs::path& target, std::string_view bytes)
 {
-    const WindowsHandle device(::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    const WindowsHandle device(
+        ::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device.valid()) {
         return Failure(LastErrorNumber());
     }

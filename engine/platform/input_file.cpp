@@ -163,7 +163,8 @@ std::optional<InputState> InputFile::State(int& error) const
     InputState state;
     state.kind = KindOf(status);
     state.size = status.st_size > 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
-    state.modified = {static_cast<std::int64_t>(status.st_mtim.tv_sec), static_cast<std::int32_t>(status.st_mtim.tv_nsec)};
+    state.modified = {static_cast<std::int64_t>(status.st_mtim.tv_sec),
+                      static_cast<std::int32_t>(status.st_mtim.tv_nsec)};
     return state;
 }
 

@@ -427,8 +427,8 @@ LoadStatus StatusOfMissing(DWORD error)
 
 HANDLE OpenSettings(const std::string& path, DWORD access)
 {
-    return ::CreateFileW(WideFromUtf8(path).c_str(), access, kShareAll,
-                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return ::CreateFileW(WideFromUtf8(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 std::optional<FileIdentity> IdentityOf(const WindowsHandle& file, LoadStatus& status)
@@ -444,7 +444,8 @@ std::optional<FileIdentity> IdentityOf(const WindowsHandle& file, LoadStatus& st
     identity.device = info.dwVolumeSerialNumber;
     identity.inode = join(info.nFileIndexHigh, info.nFileIndexLow);
     identity.size = static_cast<long long>(join(info.nFileSizeHigh, info.nFileSizeLow));
-    identity.modified = static_cast<long long>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+    const FILETIME& written = info.ftLastWriteTime;
+    identity.modified = static_cast<long long>(join(written.dwHighDateTime, written.dwLowDateTime));
     return identity;
 }
 
@@ -494,8 +495,7 @@ class WriterLock {
 public:
     explicit WriterLock(const std::string& path)
         : file_(::CreateFileW(WideFromUtf8(SaveTarget(path) + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
-                              kShareAll, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr))
+                              kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
         if (file_.valid()) {
             OVERLAPPED whole{};

@@ -87,7 +87,7 @@ TEST(SavedFiles, RefusedTargetsAreLeftAsTheyWere)
         {"read-only file",
          [](const kltest::TempDir& dir) {
              const std::string path = dir.write("読み取り専用.txt", "old\n");
-             fs::permissions(kl::PathFromUtf8(path), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+             fs::permissions(kl::PathFromUtf8(path), fs::perms(0444));
              return path;
          },
          EACCES, "読み取り専用のファイルです"},
@@ -125,8 +125,9 @@ TEST(SavedFiles, AWindowsReplacementKeepsAttributesAndReaders)
     const std::string path = dir.write("隠し.txt", "old\n");
     const std::wstring wide = kl::WideFromUtf8(path);
     ASSERT_TRUE(::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    const HANDLE reader = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE reader = ::CreateFileW(wide.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
 
     const kl::ReplaceResult result = kl::ReplaceFileAtomically(path, "new\n");
