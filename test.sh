@@ -50,13 +50,13 @@ if command -v clang++ >/dev/null 2>&1; then
 else
   skip sanitize "clang++ is not installed"
 fi
-if [ -x "$top/tools/windows-check.sh" ] && command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 \
-   && command -v wine >/dev/null 2>&1; then
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 \
+   && { command -v wine64 || command -v wine || [ -x /usr/lib/wine/wine64 ]; } >/dev/null 2>&1; then
   stage windows "$top/tools/windows-check.sh" "$top/build-windows"
 else
   skip windows "mingw-w64 or Wine is not installed"
 fi
-if [ -x "$top/tools/check-package.sh" ] && command -v lintian >/dev/null 2>&1; then
+if command -v lintian >/dev/null 2>&1; then
   stage package "$top/tools/check-package.sh" "$top/build"
 else
   skip package "lintian is not installed"

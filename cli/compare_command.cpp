@@ -2,6 +2,8 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,11 +17,7 @@
 #include "cli/side_by_side.h"
 #include "cli/unified_diff.h"
 #include "engine/platform/display_path.h"
-
-#if !defined(_WIN32)
-#include <sys/stat.h>
-#endif
-#include <ctime>
+#include "engine/platform/file_time.h"
 
 namespace kl::cli {
 
@@ -40,24 +38,20 @@ bool IsScriptOutput(CompareOutput output)
 // The file's modification time as "2026-12-07 17:42:37.123456789 +0900", in local time.
 std::string LabelTime(const std::string& path)
 {
-#if defined(_WIN32)
-    (void)path;
-    return {};
-#else
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    const std::optional<FileTime> modified = LastWriteTime(path);
+    if (!modified)
         return {};
-    std::tm local{};
-    if (localtime_r(&info.st_mtim.tv_sec, &local) == nullptr)
+    const std::optional<LocalTime> local = ToLocalTime(modified->seconds);
+    if (!local)
         return {};
     char date[32];
-    char zone[8];
-    char nanoseconds[16];
-    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local);
-    std::strftime(zone, sizeof zone, "%z", &local);
-    std::snprintf(nanoseconds, sizeof nanoseconds, ".%09ld ", static_cast<long>(info.st_mtim.tv_nsec));
-    return std::string(date) + nanoseconds + zone;
-#endif
+    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local->fields);
+    // The zone as +hhmm, which strftime's %z does not give on every system.
+    const int offsetMinutes = std::abs(local->utcOffsetSeconds) / 60;
+    char rest[32];
+    std::snprintf(rest, sizeof rest, ".%09ld %c%02d%02d", static_cast<long>(modified->nanoseconds),
+                  local->utcOffsetSeconds < 0 ? '-' : '+', offsetMinutes / 60, offsetMinutes % 60);
+    return std::string(date) + rest;
 }
 
 void PutDiffer(OutputBuffer& out, const CompareCommandOptions& options)

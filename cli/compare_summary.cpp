@@ -1,19 +1,10 @@
 #include "cli/compare_summary.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
-#if defined(_WIN32)
-#include <fstream>
-
-#include "engine/document/file_reader.h"
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "engine/platform/input_file.h"
 
 namespace kl::cli {
 
@@ -65,65 +56,24 @@ namespace {
 
 constexpr std::size_t kPiece = 1 << 18;
 
-#if defined(_WIN32)
-
+// A regular file opened for reading in pieces; anything else (a FIFO is opened without
+// waiting for a writer) counts as not opened.
 class PieceReader {
 public:
-    explicit PieceReader(const std::string& path) : in_(PathFromUtf8(path), std::ios::binary) {}
-    bool ok() const { return static_cast<bool>(in_); }
-    // Bytes read into buffer, 0 at the end, -1 on an error.
-    long long Read(char* buffer, std::size_t size)
+    explicit PieceReader(const std::string& path) : file_(path)
     {
-        in_.read(buffer, static_cast<std::streamsize>(size));
-        return in_.bad() ? -1 : static_cast<long long>(in_.gcount());
+        int error = 0;
+        const std::optional<InputState> state = file_.IsOpen() ? file_.State(error) : std::nullopt;
+        regular_ = state && state->kind == InputKind::Regular;
     }
+    bool ok() const { return regular_; }
+    // Bytes read into buffer (fewer only at the end), 0 at the end, -1 on an error.
+    long long Read(char* buffer, std::size_t size) { return file_.ReadFull(buffer, size); }
 
 private:
-    std::ifstream in_;
+    InputFile file_;
+    bool regular_ = false;
 };
-
-#else
-
-class PieceReader {
-public:
-    // Opened without blocking, so that a FIFO is refused instead of waited for.
-    explicit PieceReader(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))
-    {
-        struct stat info {};
-        if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-    ~PieceReader()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    PieceReader(const PieceReader&) = delete;
-    PieceReader& operator=(const PieceReader&) = delete;
-    bool ok() const { return fd_ >= 0; }
-    long long Read(char* buffer, std::size_t size)
-    {
-        std::size_t filled = 0;
-        while (filled < size) {
-            const ssize_t got = ::read(fd_, buffer + filled, size - filled);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return -1;
-            if (got == 0)
-                break;
-            filled += static_cast<std::size_t>(got);
-        }
-        return static_cast<long long>(filled);
-    }
-
-private:
-    int fd_;
-};
-
-#endif
 
 }  // namespace
 

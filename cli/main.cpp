@@ -4,10 +4,12 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
+#include "engine/platform/console_program.h"
 #include "engine/platform/display_path.h"
 #include "engine/platform/large_buffer.h"
 
@@ -85,9 +87,18 @@ int FinishStandardOutput(const char* command, int exitCode)
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main(int argc, char** systemArgv)
 {
     kl::ReturnLargeBlocksOnFree();
+    kl::UseByteExactStandardStreams();
+    // The commands take their words in UTF-8, whatever the system hands over.
+    std::vector<std::string> words = kl::Utf8Arguments(argc, systemArgv);
+    std::vector<char*> wordPointers;
+    for (std::string& word : words)
+        wordPointers.push_back(word.data());
+    wordPointers.push_back(nullptr);
+    argc = static_cast<int>(words.size());
+    char** argv = wordPointers.data();
     if (argc < 2) {
         PrintUsage(stderr);
         return kl::cli::kExitUsage;

@@ -6,11 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "cli/cli_options.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
@@ -114,9 +109,6 @@ bool SplitMergeArguments(int argc, char** argv, MergeCommandOptions& options,
 
 bool WriteToStandardOutput(std::string_view bytes)
 {
-#if defined(_WIN32)
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     return std::fflush(stdout) == 0 && written;
 }

@@ -1,116 +1,27 @@
 #include "engine/document/file_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <limits>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "engine/platform/file_error_text.h"
+#include "engine/platform/input_file.h"
 #include "engine/platform/large_buffer.h"
+#include "engine/platform/utf8_path.h"
 
 namespace kl {
-
-namespace fs = std::filesystem;
-
-fs::path PathFromUtf8(const std::string& utf8Path)
-{
-    return fs::path(std::u8string(utf8Path.begin(), utf8Path.end()));
-}
-
-std::string Utf8FromPath(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::string FileNameOf(const std::string& utf8Path)
 {
     return Utf8FromPath(PathFromUtf8(utf8Path).filename());
 }
 
-namespace {
-
-#if defined(_WIN32)
-using FileStatus = struct _stat64;
-
-int OpenForReading(const fs::path& path)
-{
-    return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-}
-int StatusOf(int fd, FileStatus& status) { return ::_fstat64(fd, &status); }
-long long ReadSome(int fd, char* buffer, std::size_t size)
-{
-    return ::_read(fd, buffer, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
-}
-void CloseFile(int fd) { ::_close(fd); }
-bool IsDirectory(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFDIR; }
-bool IsRegular(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
-bool SameState(const FileStatus& a, const FileStatus& b) { return a.st_size == b.st_size && a.st_mtime == b.st_mtime; }
-bool IsNullDevice(const FileStatus&) { return false; }
-#else
-using FileStatus = struct stat;
-
-int OpenForReading(const fs::path& path)
-{
-    // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting.
-    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-}
-int StatusOf(int fd, FileStatus& status) { return ::fstat(fd, &status); }
-long long ReadSome(int fd, char* buffer, std::size_t size)
-{
-    return ::read(fd, buffer, std::min<std::size_t>(size, std::size_t{1} << 30));
-}
-void CloseFile(int fd) { ::close(fd); }
-bool IsDirectory(const FileStatus& status) { return S_ISDIR(status.st_mode); }
-bool IsRegular(const FileStatus& status) { return S_ISREG(status.st_mode); }
-bool SameState(const FileStatus& a, const FileStatus& b)
-{
-    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-bool IsNullDevice(const FileStatus& status)
-{
-    struct stat null {};
-    return S_ISCHR(status.st_mode) && ::stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode) &&
-           status.st_rdev == null.st_rdev;
-}
-#endif
-
-class OpenFile {
-public:
-    explicit OpenFile(int fd) : fd_(fd) {}
-    ~OpenFile()
-    {
-        if (fd_ >= 0)
-            CloseFile(fd_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-}  // namespace
-
-SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected)
+SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::size_t expected)
 {
     SizedRead read;
     while (read.size < expected) {
-        const long long got = ReadSome(fd, buffer + read.size, expected - read.size);
+        const long long got = readSome(buffer + read.size, expected - read.size);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             read.error = errno;
             return read;
         }
@@ -121,12 +32,8 @@ SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected)
         read.size += static_cast<std::size_t>(got);
     }
     char probe;
-    long long got;
-    do {
-        got = ReadSome(fd, &probe, 1);
-    } while (got < 0 && errno == EINTR);
     // A failing probe is no reason to give up what was read.
-    read.sizeChanged = got > 0;
+    read.sizeChanged = readSome(&probe, 1) > 0;
     return read;
 }
 
@@ -134,58 +41,55 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
 {
     FileReadResult result;
     constexpr const char* kNotRegular = "通常のファイルではありません";
-    const OpenFile file(OpenForReading(PathFromUtf8(utf8Path)));
-    if (file.fd() < 0) {
+    InputFile file(utf8Path);
+    if (!file.IsOpen()) {
         // Opening for reading fails with ENXIO only for a socket or a device file without
         // its device.
-        result.reason = errno == ENXIO ? kNotRegular : FileErrorText(errno);
+        result.reason = file.OpenError() == ENXIO ? kNotRegular : FileErrorText(file.OpenError());
         return result;
     }
     // The opened file itself is examined: a path examined first could be replaced meanwhile.
-    FileStatus before{};
-    if (StatusOf(file.fd(), before) != 0) {
-        result.reason = FileErrorText(errno);
+    int error = 0;
+    const std::optional<InputState> before = file.State(error);
+    if (!before) {
+        result.reason = FileErrorText(error);
         return result;
     }
-    if (IsDirectory(before)) {
+    switch (before->kind) {
+    case InputKind::Directory:
         result.reason = "フォルダーです";
         return result;
-    }
-    if (IsNullDevice(before)) {
+    case InputKind::NullDevice:
         // The usual stand-in for a missing side (git difftool passes it for an added file).
         result.ok = true;
         return result;
-    }
-    if (!IsRegular(before)) {
+    case InputKind::Other:
         result.reason = kNotRegular;
         return result;
+    case InputKind::Regular:
+        break;
     }
-#if !defined(_WIN32)
-    const int flags = ::fcntl(file.fd(), F_GETFL);
-    if (flags >= 0)
-        ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK);
-#endif
-    if (before.st_size < 0 ||
-        static_cast<std::uintmax_t>(before.st_size) > std::numeric_limits<std::size_t>::max() / 2) {
+    if (before->size > std::numeric_limits<std::size_t>::max() / 2) {
         result.reason = FileErrorText(EFBIG);
         return result;
     }
 
     // The storage is never zero-filled: every byte of it that is used has been read.
-    const std::size_t expected = static_cast<std::size_t>(before.st_size);
+    const std::size_t expected = static_cast<std::size_t>(before->size);
     std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(expected);
     AdviseHugePages(bytes.get(), expected);
-    const SizedRead read = ReadExpectedBytes(file.fd(), bytes.get(), expected);
+    const SizedRead read = ReadExpectedBytes(
+        [&file](char* buffer, std::size_t size) { return file.ReadSome(buffer, size); }, bytes.get(), expected);
     if (read.error != 0) {
         result.reason = FileErrorText(read.error);
         return result;
     }
-    FileStatus after{};
-    const bool rewritten = StatusOf(file.fd(), after) == 0 && !SameState(before, after);
+    const std::optional<InputState> after = file.State(error);
+    const bool rewritten = after && *after != *before;
 
     result.bytes = std::move(bytes);
     result.size = read.size;
-    result.modified = before.st_mtime;
+    result.modified = static_cast<std::time_t>(before->modified.seconds);
     result.changedWhileReading = read.sizeChanged || rewritten;
     result.ok = true;
     return result;

@@ -2,14 +2,11 @@
 // Reading a whole text file into memory. Paths are UTF-8 strings on every platform.
 #include <ctime>
 #include <cstddef>
-#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace kl {
-
-std::filesystem::path PathFromUtf8(const std::string& utf8Path);
-std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The last component of a path (the file name without its directory).
 std::string FileNameOf(const std::string& utf8Path);
@@ -32,12 +29,14 @@ FileReadResult ReadWholeFile(const std::string& utf8Path);
 
 // The bytes of an opened file read against the size it had: up to expected bytes go into
 // buffer, fewer when the file ends sooner; then one byte more is tried, so that a file
-// that grew is noticed. error is the errno of a failed read.
+// that grew is noticed. readSome reads like InputFile::ReadSome (a count, 0 at the end, -1
+// with errno set); error is the errno of a failed read.
 struct SizedRead {
     std::size_t size = 0;
     bool sizeChanged = false;  // the file ended early, or there was more after expected bytes
     int error = 0;
 };
-SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected);
+using ReadSomeBytes = std::function<long long(char* buffer, std::size_t size)>;
+SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::size_t expected);
 
 }  // namespace kl

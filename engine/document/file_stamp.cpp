@@ -3,6 +3,8 @@
 #include <chrono>
 #include <system_error>
 
+#include "engine/platform/utf8_path.h"
+
 namespace kl {
 
 namespace fs = std::filesystem;
@@ -11,7 +13,7 @@ FileStamp StampOfFile(const std::string& path)
 {
     FileStamp stamp;
     std::error_code ec;
-    const fs::path file(path);
+    const fs::path file = PathFromUtf8(path);
     if (!fs::is_regular_file(file, ec))
         return stamp;
     stamp.size = fs::file_size(file, ec);

@@ -16,8 +16,8 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The stamp of the file at path (in the system's file name encoding); not known when the
-// file is missing or not a regular file.
+// The stamp of the file at path (UTF-8); not known when the file is missing or not a
+// regular file.
 FileStamp StampOfFile(const std::string& path);
 
 // The modification time as calendar time.

@@ -8,6 +8,7 @@
 
 #include "engine/document/line_scan.h"
 #include "engine/platform/cp932.h"
+#include "engine/platform/file_time.h"
 #include "engine/platform/large_buffer.h"
 
 namespace kl {
@@ -232,12 +233,7 @@ std::string EucToSjis(std::string_view line)
 
 std::string FormatFileInfo(std::time_t modified, std::uint64_t size)
 {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &modified);
-#else
-    localtime_r(&modified, &local);
-#endif
+    const std::tm local = ToLocalTime(modified).value_or(LocalTime{}).fields;
     char stamp[64];
     const std::size_t n = std::strftime(stamp, sizeof stamp, "%Y/%m/%d %H:%M", &local);
     return " [" + std::string(stamp, n) + "] " + std::to_string(size) + " byte";

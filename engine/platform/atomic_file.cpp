@@ -6,9 +6,14 @@
 #include <system_error>
 
 #include "engine/platform/file_error_text.h"
+#include "engine/platform/utf8_path.h"
 
 #if defined(_WIN32)
-#include <cstdio>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "engine/platform/windows_support.h"
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -44,7 +49,7 @@ ReplaceResult FailureSaying(int error, std::string reason)
 
 fs::path ResolveLinks(const std::string& path)
 {
-    fs::path current(path);
+    fs::path current = PathFromUtf8(path);
     // A loop of links stops here; the save then fails on it with ELOOP.
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;
@@ -65,54 +70,136 @@ fs::path ResolveLinks(const std::string& path)
 fs::path TemporaryName(const fs::path& target)
 {
     static std::atomic<unsigned> counter{0};
-    std::string name = target.filename().string() + std::string(kTempMarker) + std::to_string(counter++);
+    std::string name = Utf8FromPath(target.filename()) + std::string(kTempMarker) + std::to_string(counter++);
 #if !defined(_WIN32)
     name += "-" + std::to_string(::getpid());
 #endif
-    return target.parent_path() / name;
+    return target.parent_path() / PathFromUtf8(name);
 }
 
 #if defined(_WIN32)
 
+int LastErrorNumber()
+{
+    return ErrnoFromWindowsError(::GetLastError());
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), std::size_t{1} << 30));
+        if (::WriteFile(file, bytes.data(), chunk, &written, nullptr) == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Writes the bytes into a new file at temp and flushes them to disk. Returns 0 or the errno
+// of the failed step; the file is gone again after a failure.
 int WriteTemporary(const fs::path& temp, std::string_view bytes)
 {
-    std::FILE* file = _wfopen(temp.c_str(), L"wbx");
-    if (file == nullptr) {
-        return errno;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    int failure = ok ? 0 : errno;
-    if (std::fclose(file) != 0 && failure == 0) {
-        failure = errno;
+    int failure = 0;
+    {
+        const WindowsHandle file(
+            ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            return LastErrorNumber();
+        }
+        if (!WriteAll(file.get(), bytes) || ::FlushFileBuffers(file.get()) == 0) {
+            failure = LastErrorNumber();
+        }
     }
     if (failure != 0) {
-        std::error_code ec;
-        fs::remove(temp, ec);
+        ::DeleteFileW(temp.c_str());
     }
     return failure;
 }
 
-ReplaceResult ReplaceRegular(const fs::path& target, std::string_view bytes)
+// Puts the finished temporary file in the target's place. An existing target is replaced
+// with ReplaceFileW, which gives the new file the old one's attributes, security and
+// creation time (as the new file takes over the old one's permissions elsewhere). Where the
+// file system offers no such call, and where the call removed the target but could not move
+// the new file in, the new file is moved over the target. Returns 0 or the errno.
+int MoveIntoPlace(const fs::path& temp, const fs::path& target, bool targetExists)
 {
+    if (targetExists) {
+        if (::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                           nullptr) != 0) {
+            return 0;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_INVALID_FUNCTION &&
+            error != ERROR_NOT_SUPPORTED) {
+            return ErrnoFromWindowsError(error);
+        }
+    }
+    if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+        return 0;
+    }
+    return LastErrorNumber();
+}
+
+// The attributes a user sets on a file keep across a save. ReplaceFileW keeps them itself
+// on Windows, but not every implementation of it does (Wine's does not), nor does the move.
+void KeepAttributes(const fs::path& target, DWORD old)
+{
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = ::GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (old & kKept)) {
+        ::SetFileAttributesW(target.c_str(), (now & ~kKept) | (old & kKept));
+    }
+}
+
+// oldAttributes: those of the file being replaced, or INVALID_FILE_ATTRIBUTES for a new one.
+ReplaceResult ReplaceRegular(const fs::path& target, DWORD oldAttributes, std::string_view bytes)
+{
+    const bool targetExists = oldAttributes != INVALID_FILE_ATTRIBUTES;
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         const fs::path temp = TemporaryName(target);
-        const int failure = WriteTemporary(temp, bytes);
-        if (failure == EEXIST) {
+        const int written = WriteTemporary(temp, bytes);
+        if (written == EEXIST) {
             continue;
         }
-        if (failure != 0) {
-            return Failure(failure == ENOENT ? ENOTDIR : failure);
+        if (written != 0) {
+            // The new file is created next to the target, so "not found" means its folder is missing.
+            return Failure(written == ENOENT ? ENOTDIR : written);
         }
-        std::error_code ec;
-        fs::rename(temp, target, ec);
-        if (ec) {
-            fs::remove(temp, ec);
-            return {false, EIO, FileErrorText(ec)};
+        const int failure = MoveIntoPlace(temp, target, targetExists);
+        if (failure == 0) {
+            if (targetExists) {
+                KeepAttributes(target, oldAttributes);
+            }
+            return Written();
         }
-        return Written();
+        // The temporary file is removed unless it is all that is left of the content: a
+        // replacement that broke off may have taken the target away.
+        if (!targetExists || ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            ::DeleteFileW(temp.c_str());
+        }
+        return Failure(failure);
     }
     return Failure(EEXIST);
+}
+
+// A device (NUL, CON) or a pipe takes the bytes as they are; there is nothing to replace.
+ReplaceResult WriteIntoDevice(const fs::path& target, std::string_view bytes)
+{
+    const WindowsHandle device(
+        ::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!device.valid()) {
+        return Failure(LastErrorNumber());
+    }
+    if (!WriteAll(device.get(), bytes)) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) {
+            return FailureSaying(EPIPE, "パイプを読み込むプログラムが途中で終了しました");
+        }
+        return Failure(ErrnoFromWindowsError(error));
+    }
+    return Written();
 }
 
 #else
@@ -296,17 +383,24 @@ ReplaceResult WriteIntoSpecialFile(const fs::path& target, bool pipe, std::strin
 
 std::string SaveTarget(const std::string& path)
 {
-    return ResolveLinks(path).string();
+    return Utf8FromPath(ResolveLinks(path));
 }
 
 #if defined(_WIN32)
 
 bool IsReadOnlyFile(const std::string& path)
 {
-    std::error_code ec;
-    const fs::file_status status = fs::status(fs::path(path), ec);
-    return !ec && fs::exists(status) && !fs::is_directory(status) &&
-           (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+    const std::wstring name = WideFromUtf8(path);
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return true;
+    }
+    // Permissions that keep this user from writing the file.
+    const WindowsHandle file(::CreateFileW(name.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    return !file.valid() && ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view bytes)
@@ -314,19 +408,42 @@ ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view by
     if (path.empty()) {
         return Failure(ENOENT);
     }
-    const fs::path target = ResolveLinks(path);
+    // The replacement works on the full path (Wine's ReplaceFileW fails on a relative one).
     std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::is_directory(status)) {
-        return Failure(EISDIR);
+    fs::path target = ResolveLinks(path);
+    if (fs::path full = fs::absolute(target, ec); !ec) {
+        target = std::move(full);
     }
-    if (IsReadOnlyFile(target.string())) {
+    bool device = false;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    {
+        // The target is opened without any access, only to learn what it is.
+        const WindowsHandle existing(::CreateFileW(target.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!existing.valid()) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND) {
+                return Failure(ErrnoFromWindowsError(error));
+            }
+            return ReplaceRegular(target, INVALID_FILE_ATTRIBUTES, bytes);
+        }
+        device = ::GetFileType(existing.get()) != FILE_TYPE_DISK;
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!device && ::GetFileInformationByHandle(existing.get(), &info) == 0) {
+            return Failure(LastErrorNumber());
+        }
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return Failure(EISDIR);
+        }
+        attributes = info.dwFileAttributes;
+    }
+    if (device) {
+        return WriteIntoDevice(target, bytes);
+    }
+    if (IsReadOnlyFile(Utf8FromPath(target))) {
         return FailureSaying(EACCES, "読み取り専用のファイルです");
     }
-    if (fs::exists(status) && !fs::is_regular_file(status)) {
-        return FailureSaying(0, "通常のファイルではないため保存できません");
-    }
-    return ReplaceRegular(target, bytes);
+    return ReplaceRegular(target, attributes, bytes);
 }
 
 #else

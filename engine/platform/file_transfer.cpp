@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/platform/file_names.h"
+#include "engine/platform/utf8_path.h"
 
 namespace kl {
 
@@ -68,14 +69,14 @@ TransferResult TransferFile(const std::string& sourcePath, const std::string& fo
 {
     TransferResult result;
     std::error_code ec;
-    const fs::path source(sourcePath);
+    const fs::path source = PathFromUtf8(sourcePath);
     if (sourcePath.empty() || folder.empty() || !fs::is_regular_file(source, ec))
         return result;
 
-    const std::string ownName = source.filename().string();
+    const std::string ownName = Utf8FromPath(source.filename());
     std::string name = ownName;
     for (int attempt = 0; attempt <= kMaxRenameTries; ++attempt, name = NextFileName(name)) {
-        const fs::path target = fs::path(folder) / name;
+        const fs::path target = PathFromUtf8(folder) / PathFromUtf8(name);
         if (fs::exists(fs::symlink_status(target, ec)))
             continue;
 
@@ -91,7 +92,7 @@ TransferResult TransferFile(const std::string& sourcePath, const std::string& fo
             return result;
         }
         result.ok = true;
-        result.targetPath = target.string();
+        result.targetPath = Utf8FromPath(target);
         result.targetName = name;
         result.renamed = name != ownName;
         return result;

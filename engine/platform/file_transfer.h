@@ -21,7 +21,7 @@ struct TransferResult {
 // of the next names. The copy keeps the source's modification time. A move removes the
 // source only after the file is complete at the target; when the source cannot be removed,
 // the new file is removed again and the move fails, so a failed transfer leaves both
-// folders as they were. Paths are in the system's file name encoding.
+// folders as they were. Paths are UTF-8.
 TransferResult TransferFile(const std::string& sourcePath, const std::string& folder,
                             TransferKind kind);
 

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "engine/platform/utf8_path.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,11 +20,11 @@ constexpr std::string_view kSeparators = "\\/";
 
 std::optional<std::string> ModulePath() {
     // The buffer grows until the whole path fits; a path that fills it may be cut short.
-    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-        std::vector<char> buffer(size);
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+    for (DWORD size = MAX_PATH; size <= 65536; size *= 2) {
+        std::vector<wchar_t> buffer(size);
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
         if (length == 0) return std::nullopt;
-        if (length < size) return std::string(buffer.data(), length);
+        if (length < size) return Utf8FromWide(std::wstring_view(buffer.data(), length));
     }
     return std::nullopt;
 }

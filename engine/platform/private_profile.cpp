@@ -15,9 +15,10 @@
 #include "engine/platform/cp932.h"
 
 #if defined(_WIN32)
-#include <filesystem>
-#include <system_error>
 #include <windows.h>
+
+#include "engine/platform/utf8_path.h"
+#include "engine/platform/windows_support.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -418,77 +419,94 @@ void Forget(const std::string& path)
 
 #if defined(_WIN32)
 
-std::optional<FileIdentity> IdentityOf(const std::string& path, LoadStatus& status)
+LoadStatus StatusOfMissing(DWORD error)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status fileStatus = fs::status(path, ec);
-    if (!fs::exists(fileStatus)) {
-        status = ec && ec != std::errc::no_such_file_or_directory ? LoadStatus::Unreadable : LoadStatus::Missing;
-        return std::nullopt;
-    }
-    if (fs::is_directory(fileStatus)) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? LoadStatus::Missing
+                                                                          : LoadStatus::Unreadable;
+}
+
+HANDLE OpenSettings(const std::string& path, DWORD access)
+{
+    return ::CreateFileW(WideFromUtf8(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+std::optional<FileIdentity> IdentityOf(const WindowsHandle& file, LoadStatus& status)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file.get(), &info) == 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         status = LoadStatus::Unreadable;
         return std::nullopt;
     }
+    const auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
     FileIdentity identity;
-    identity.size = static_cast<long long>(fs::file_size(path, ec));
-    identity.modified = fs::last_write_time(path, ec).time_since_epoch().count();
+    identity.device = info.dwVolumeSerialNumber;
+    identity.inode = join(info.nFileIndexHigh, info.nFileIndexLow);
+    identity.size = static_cast<long long>(join(info.nFileSizeHigh, info.nFileSizeLow));
+    const FILETIME& written = info.ftLastWriteTime;
+    identity.modified = static_cast<long long>(join(written.dwHighDateTime, written.dwLowDateTime));
     return identity;
 }
 
-std::optional<std::string> ReadBytes(const std::string& path, FileIdentity& identity, LoadStatus& status)
+std::optional<FileIdentity> IdentityOf(const std::string& path, LoadStatus& status)
 {
-    const std::optional<FileIdentity> before = IdentityOf(path, status);
-    if (!before) {
+    const WindowsHandle file(OpenSettings(path, FILE_READ_ATTRIBUTES));
+    if (!file.valid()) {
+        status = StatusOfMissing(::GetLastError());
         return std::nullopt;
     }
-    identity = *before;
-    std::FILE* file = _wfopen(std::filesystem::path(path).c_str(), L"rb");
-    if (file == nullptr) {
-        status = LoadStatus::Unreadable;
-        return std::nullopt;
-    }
-    std::string bytes;
-    char chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        status = LoadStatus::Unreadable;
-        return std::nullopt;
-    }
-    return bytes;
+    return IdentityOf(file, status);
 }
 
-// Writers of the settings file exclude each other through a lock on a file beside it.
+// The file's bytes, and the identity of the very file they were read from.
+std::optional<std::string> ReadBytes(const std::string& path, FileIdentity& identity, LoadStatus& status)
+{
+    const WindowsHandle file(OpenSettings(path, GENERIC_READ));
+    if (!file.valid()) {
+        status = StatusOfMissing(::GetLastError());
+        return std::nullopt;
+    }
+    const std::optional<FileIdentity> opened = IdentityOf(file, status);
+    if (!opened) {
+        return std::nullopt;
+    }
+    identity = *opened;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(identity.size));
+    char chunk[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) == 0) {
+            status = LoadStatus::Unreadable;
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(chunk, got);
+    }
+}
+
+// Writers of the settings file, in this process or another one, exclude each other through
+// a lock on a file beside it (the settings file itself is replaced by every write). The
+// lock goes with the handle.
 class WriterLock {
 public:
     explicit WriterLock(const std::string& path)
+        : file_(::CreateFileW(WideFromUtf8(SaveTarget(path) + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                              kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
-        const std::wstring name = std::filesystem::path(SaveTarget(path) + ".lock").wstring();
-        handle_ = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle_ != INVALID_HANDLE_VALUE) {
+        if (file_.valid()) {
             OVERLAPPED whole{};
-            ::LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole);
-        }
-    }
-    ~WriterLock()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(handle_);
+            ::LockFileEx(file_.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
         }
     }
     WriterLock(const WriterLock&) = delete;
     WriterLock& operator=(const WriterLock&) = delete;
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    WindowsHandle file_;
 };
 
 #else

@@ -1,5 +1,7 @@
 // kestrilane-cli at the edges of its resources: inputs that are not files, input that changes
 // while it is read, paths that are not UTF-8, a full output device and too little memory.
+// All of these are made with a POSIX shell, FIFOs, /dev/full and prlimit.
+#if !defined(_WIN32)
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -131,3 +133,4 @@ TEST(CliLimits, RunningOutOfMemoryAfterLoadingEndsWithAMessage)
 }
 
 }  // namespace
+#endif

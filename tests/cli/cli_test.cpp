@@ -1,8 +1,6 @@
 // Runs the built kestrilane-cli as a program and checks its exit codes and output.
 #include <gtest/gtest.h>
 
-#include <utime.h>
-
 #include <ctime>
 #include <string>
 #include <vector>
@@ -24,8 +22,7 @@ protected:
     std::string Input(const std::string& name, const std::string& bytes)
     {
         const std::string path = dir_.write(name, bytes);
-        const utimbuf times{kFileTime, kFileTime};
-        EXPECT_EQ(utime(path.c_str(), &times), 0);
+        kltest::SetModifiedTime(path, kFileTime);
         return path;
     }
 
@@ -205,6 +202,24 @@ TEST_F(CliTest, ListingAlignsFullWidthText)
                           "1 あい        1 あい\n"
                           "2 x   q     <   << 相違行\n"
                           "  相違行 >> > 2 y\n");
+}
+
+// File names in Japanese reach the program as they are (on Windows through the wide command
+// line) and come back in its output and in the file it writes.
+TEST_F(CliTest, JapaneseFileNamesReachTheProgramAndItsOutput)
+{
+    const std::string a = Input("比較・前.txt", "a\nb\n");
+    const std::string b = Input("比較・後.txt", "a\nc\n");
+    const CliResult brief = Run({"compare", "--brief", a, b});
+    EXPECT_EQ(brief.exitCode, 1) << brief.err;
+    EXPECT_EQ(brief.out, "Files " + a + " and " + b + " differ\n");
+    const CliResult listing = Run({"compare", a, b});
+    EXPECT_EQ(listing.out.substr(0, listing.out.find("  ")), "A: 比較・前.txt") << listing.err;
+
+    const std::string merged = dir_.file("マージ結果.txt");
+    const CliResult merge = Run({"merge", a, b, "-o", merged});
+    EXPECT_EQ(merge.exitCode, 0) << merge.err;
+    EXPECT_EQ(kltest::ReadFileBytes(merged), "a\n!DOC_A>>>b\n!DOC_B>>>c\n");
 }
 
 // The sample pair, listed and as JSON, against the reviewed output in golden/.

@@ -13,6 +13,7 @@ struct CliResult {
     std::string err;
 };
 
+#if !defined(_WIN32)
 // Puts text in single quotes for the POSIX shell.
 std::string ShellQuoted(const std::string& text);
 
@@ -24,8 +25,11 @@ CliResult RunShellCommand(const TempDir& dir, const std::string& command);
 // times do not depend on the machine. arguments is shell text: quote what needs it.
 // Standard error goes through a file in dir.
 CliResult RunCliCommandLine(const TempDir& dir, const std::string& arguments);
+#endif
 
-// The same with each argument passed as it is.
+// Runs "kestrilane-cli ARGS" with each argument (UTF-8) passed as it is, with TZ=UTC so
+// that printed file times do not depend on the machine. Standard error goes through a
+// file in dir. On Windows the program is started directly, without a shell.
 CliResult RunCli(const TempDir& dir, const std::vector<std::string>& args);
 
 // The arguments joined by spaces, to name a case in a failure message.

@@ -1,11 +1,14 @@
 #pragma once
+// Paths here are UTF-8, as everywhere in the program.
+#include <ctime>
 #include <string>
 #include <string_view>
 
 namespace kltest {
 
 // A fresh directory under the system temporary folder, removed with everything in it
-// when the object goes away. Tests put every file they write in here.
+// (read-only files and folders too) when the object goes away. Tests put every file they
+// write in here.
 class TempDir {
 public:
     TempDir();
@@ -25,5 +28,8 @@ private:
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+
+// Sets the file's modification time.
+void SetModifiedTime(const std::string& path, std::time_t time);
 
 }  // namespace kltest

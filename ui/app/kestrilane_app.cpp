@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/document/file_reader.h"
+#include "engine/platform/utf8_path.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/document/document_ops.h"
-#include "engine/document/file_reader.h"
+#include "engine/platform/utf8_path.h"
 #include "engine/document/text_loader.h"
 #include "tests/support/temp_dir.h"
 

@@ -223,19 +223,26 @@ protected:
     {
         if (const char* tz = std::getenv("TZ"))
             savedTz_ = tz;
-        setenv("TZ", "UTC", 1);
-        tzset();
+        SetTimeZone("UTC");
     }
-    void TearDown() override
+    void TearDown() override { SetTimeZone(savedTz_ ? savedTz_->c_str() : nullptr); }
+
+private:
+    // nullptr: the system's own time zone.
+    static void SetTimeZone(const char* tz)
     {
-        if (savedTz_)
-            setenv("TZ", savedTz_->c_str(), 1);
+#if defined(_WIN32)
+        _putenv_s("TZ", tz ? tz : "");
+        _tzset();
+#else
+        if (tz)
+            setenv("TZ", tz, 1);
         else
             unsetenv("TZ");
         tzset();
+#endif
     }
 
-private:
     std::optional<std::string> savedTz_;
 };
 

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include "engine/document/document_ops.h"
 #include "engine/document/newline_rebuild.h"
@@ -29,8 +31,6 @@ protected:
         return path;
     }
 
-    static bool Root() { return ::geteuid() == 0; }
-
     kltest::TempDir dir;
     kl::TextDocument doc;
 };
@@ -39,10 +39,11 @@ TEST_F(WriteBackTest, WritesTheRepairedBytesAndKeepsThePermissions)
 {
     const std::string path = LoadAndRepair("a.txt", "one\ntwo\r\r\nthree\rend");
     fs::permissions(path, fs::perms(0640));
+    const fs::perms before = fs::status(path).permissions();
 
     EXPECT_EQ(kl::WriteBackText(doc, 0, false).outcome, WriteBackOutcome::Written);
     EXPECT_EQ(kltest::ReadFileBytes(path), "one\r\ntwo\r\n\r\nthree\r\nend");
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0640));
+    EXPECT_EQ(fs::status(path).permissions(), before);
     // The document knows the file as written now: no question the next time, and the
     // information text gives the new size.
     EXPECT_EQ(kl::WriteBackText(doc, 0, false).outcome, WriteBackOutcome::Written);
@@ -85,9 +86,11 @@ TEST_F(WriteBackTest, AConvertedTextIsNeverWritten)
     EXPECT_EQ(kltest::ReadFileBytes(path), file);
 }
 
+#if !defined(_WIN32)
+// A folder's permissions (on Windows a folder's read-only attribute does not stop writes).
 TEST_F(WriteBackTest, ARefusedOrFailedWriteLeavesTheFile)
 {
-    if (Root())
+    if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind root";
     const std::string readOnly = LoadAndRepair("read-only.txt", "a\n");
     fs::permissions(readOnly, fs::perms(0444));
@@ -105,6 +108,8 @@ TEST_F(WriteBackTest, ARefusedOrFailedWriteLeavesTheFile)
     EXPECT_EQ(doc.texts[0]->bytes(), "a\r\n");
     EXPECT_EQ(doc.texts[1]->bytes(), "b\r\n");
 }
+
+#endif
 
 TEST_F(WriteBackTest, TheSameFileLoadedTwiceIsWrittenWithoutAQuestion)
 {

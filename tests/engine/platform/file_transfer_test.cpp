@@ -1,7 +1,9 @@
 // Copying and moving a file into a folder: free names, taken names, and failures that must
 // leave every file where it was.
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -105,6 +107,9 @@ TEST_F(FileTransferTest, MoveEndsWithTheFileOnlyAtTheTarget)
 
 TEST_F(FileTransferTest, MoveOfASymbolicLinkMovesTheLinkedData)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "making a symbolic link needs a privilege on Windows";
+#endif
     const std::string link = dir.file("src/link.txt");
     fs::create_symlink("x.txt", link);  // relative: would dangle if the link itself moved
     const kl::TransferResult result = kl::TransferFile(link, dir.file("dst"), kl::TransferKind::Move);
@@ -139,6 +144,8 @@ TEST_F(FileTransferTest, FailuresLeaveTheSourceInPlace)
     EXPECT_TRUE(fs::is_empty(dir.file("dst")));
 }
 
+#if !defined(_WIN32)
+// A folder's permissions (on Windows a folder's read-only attribute does not stop writes).
 TEST_F(FileTransferTest, MoveThatCannotRemoveTheSourceUndoesTheCopy)
 {
     if (geteuid() == 0)
@@ -162,5 +169,7 @@ TEST_F(FileTransferTest, ACopyIntoAReadOnlyFolderFails)
     EXPECT_EQ(kltest::ReadFileBytes(source), "source bytes\r\n");
     EXPECT_TRUE(fs::is_empty(dir.file("dst")));
 }
+
+#endif
 
 }  // namespace

@@ -4,16 +4,24 @@
 
 #include <filesystem>
 
+#include "engine/platform/utf8_path.h"
+
 namespace {
 
 TEST(ModuleDir, IsTheDirectoryHoldingThisTestProgram) {
     const std::optional<std::string> dir = kl::GetModuleDir();
     ASSERT_TRUE(dir.has_value());
     ASSERT_FALSE(dir->empty());
+#if defined(_WIN32)
+    EXPECT_EQ(dir->back(), '\\');
+    const char* program = "platform_tests.exe";
+#else
     EXPECT_EQ(dir->back(), '/');
-    const std::filesystem::path path(*dir);
+    const char* program = "platform_tests";
+#endif
+    const std::filesystem::path path = kl::PathFromUtf8(*dir);
     EXPECT_TRUE(path.is_absolute());
-    EXPECT_TRUE(std::filesystem::is_regular_file(path / "platform_tests"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(path / program));
 }
 
 TEST(ModuleDir, SettingsFileLiesBesideTheProgram) {

@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#if !defined(_WIN32)
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "tests/support/temp_dir.h"
 
@@ -224,16 +224,18 @@ TEST(WriteIniString, ReplacesTheFileWithoutLeavingTemporaryFiles)
 {
     kltest::TempDir dir;
     const std::string path = dir.write("s.ini", "[A]\nx=1\n");
-    ::chmod(path.c_str(), 0640);
+    fs::permissions(path, fs::perms(0640));
+    const fs::perms before = fs::status(path).permissions();
     ASSERT_TRUE(kl::WriteIniString(path, "A", "x", "2"));
     EXPECT_TRUE(OtherFiles(dir, "s.ini").empty());
-    struct stat info {};
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(fs::status(path).permissions(), before);
 }
 
 TEST(WriteIniString, WritesThroughASymbolicLink)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "making a symbolic link needs a privilege on Windows";
+#endif
     kltest::TempDir dir;
     const std::string target = dir.write("real.ini", "[A]\nx=1\n");
     const std::string link = dir.file("link.ini");
@@ -243,6 +245,8 @@ TEST(WriteIniString, WritesThroughASymbolicLink)
     EXPECT_EQ(kltest::ReadFileBytes(target), "[A]\nx=2\n");
 }
 
+#if !defined(_WIN32)
+// A folder's permissions (Windows has only ACLs for that), and a file size limit.
 TEST(WriteIniString, FailureInAReadOnlyDirectoryKeepsTheOldFile)
 {
     if (::geteuid() == 0) {
@@ -257,6 +261,8 @@ TEST(WriteIniString, FailureInAReadOnlyDirectoryKeepsTheOldFile)
     EXPECT_EQ(kltest::ReadFileBytes(path), original);
 }
 
+#endif
+
 TEST(WriteIniString, UnreadableFileIsNeverOverwritten)
 {
     kltest::TempDir dir;
@@ -270,6 +276,7 @@ TEST(WriteIniString, UnreadableFileIsNeverOverwritten)
     EXPECT_EQ(kltest::ReadFileBytes(inside.string()), "data");
 }
 
+#if !defined(_WIN32)
 TEST(WriteIniString, FailedWriteLeavesTheOldFileAndNoTemporaryFile)
 {
     kltest::TempDir dir;
@@ -292,6 +299,8 @@ TEST(WriteIniString, FailedWriteLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_TRUE(OtherFiles(dir, "s.ini").empty());
 }
 
+#endif
+
 TEST(WriteIniString, MissingDirectoryFails)
 {
     kltest::TempDir dir;
@@ -304,7 +313,7 @@ TEST(WriteIniString, ReadOnlyFileIsNeverOverwritten)
     kltest::TempDir dir;
     const std::string original = "[A]\nx=1\n";
     const std::string path = dir.write("s.ini", original);
-    ::chmod(path.c_str(), 0444);
+    fs::permissions(path, fs::perms(0444));
     EXPECT_FALSE(kl::WriteIniString(path, "A", "x", "2"));
     EXPECT_EQ(kltest::ReadFileBytes(path), original);
 }
@@ -313,14 +322,15 @@ TEST(ReadIniString, FileChangedInPlaceIsReadAgain)
 {
     kltest::TempDir dir;
     const std::string path = dir.write("s.ini", "[A]\nx=1\n");
-    const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), past, 0), 0);
+    kltest::SetModifiedTime(path, 1000000000);
     ASSERT_EQ(kl::ReadIniString(path, "A", "x", "", 8), "1");
     // The same file and size; only its time tells the change.
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "[A]\nx=2\n";
     EXPECT_EQ(kl::ReadIniString(path, "A", "x", "", 8), "2");
 }
 
+#if !defined(_WIN32)
+// Two processes started with fork.
 TEST(WriteIniString, WritersInTwoProcessesKeepEachOthersKeys)
 {
     kltest::TempDir dir;
@@ -352,5 +362,7 @@ TEST(WriteIniString, WritersInTwoProcessesKeepEachOthersKeys)
     EXPECT_EQ(kept, 2 * kKeys);
     EXPECT_TRUE(OtherFiles(dir, "shared.ini").empty());
 }
+
+#endif
 
 }  // namespace
