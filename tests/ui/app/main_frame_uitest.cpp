@@ -536,6 +536,28 @@ TEST(RecentFileList, LoadKeepsTheStoredOrderAndDropsRepeats)
     EXPECT_EQ(list.files(), (QStringList{QStringLiteral("/a"), QStringLiteral("/b")}));
 }
 
+// Two windows that end one after the other: the second keeps the first one's files, and
+// what it removed itself stays removed.
+TEST(RecentFileList, SavingKeepsWhatAnotherWindowStored)
+{
+    kltest::TempDir dir;
+    const QString path = QString::fromStdString(dir.file("profile.ini"));
+    ASSERT_TRUE(kl::UserProfile(path).WriteRecentFiles({QStringLiteral("/old"), QStringLiteral("/gone")}));
+    kl::UserProfile profile1(path);
+    kl::UserProfile profile2(path);
+    RecentFileList window1;
+    RecentFileList window2;
+    window1.Load(profile1);
+    window2.Load(profile2);
+    window1.Add(QStringLiteral("/one"));
+    window2.Add(QStringLiteral("/two"));
+    window2.Remove(QStringLiteral("/gone"));
+    ASSERT_TRUE(window1.Save(profile1));
+    ASSERT_TRUE(window2.Save(profile2));
+    EXPECT_EQ(kl::UserProfile(path).ReadRecentFiles(),
+              (QStringList{QStringLiteral("/two"), QStringLiteral("/one"), QStringLiteral("/old")}));
+}
+
 TEST(RecentFileList, MenuTextsNumberTheEntries)
 {
     const struct {
