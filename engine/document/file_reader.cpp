@@ -15,6 +15,8 @@
 #include <unistd.h>
 #endif
 
+#include "engine/document/line_scan.h"
+#include "engine/document/text.h"
 #include "engine/platform/file_error_text.h"
 #include "engine/platform/large_buffer.h"
 
@@ -53,6 +55,9 @@ long long ReadSome(int fd, char* buffer, std::size_t size)
     return ::_read(fd, buffer, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 }
 void CloseFile(int fd) { ::_close(fd); }
+bool Rewind(int fd) { return ::_lseeki64(fd, 0, SEEK_SET) == 0; }
+// The start of the next stretch of data at or after offset; a hole before it reads as NUL bytes.
+long long NextData(int, long long offset) { return offset; }
 bool IsDirectory(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFDIR; }
 bool IsRegular(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
 bool SameState(const FileStatus& a, const FileStatus& b) { return a.st_size == b.st_size && a.st_mtime == b.st_mtime; }
@@ -71,6 +76,20 @@ long long ReadSome(int fd, char* buffer, std::size_t size)
     return ::read(fd, buffer, std::min<std::size_t>(size, std::size_t{1} << 30));
 }
 void CloseFile(int fd) { ::close(fd); }
+bool Rewind(int fd) { return ::lseek(fd, 0, SEEK_SET) == 0; }
+// The start of the next stretch of data at or after offset, or -1 when only a hole follows
+// (it reads as NUL bytes up to the end).
+long long NextData(int fd, long long offset)
+{
+#if defined(SEEK_DATA)
+    const off_t data = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+    if (data >= 0)
+        return data;
+    if (errno == ENXIO)
+        return -1;
+#endif
+    return offset;  // no holes known: read on
+}
 bool IsDirectory(const FileStatus& status) { return S_ISDIR(status.st_mode); }
 bool IsRegular(const FileStatus& status) { return S_ISREG(status.st_mode); }
 bool SameState(const FileStatus& a, const FileStatus& b)
@@ -84,6 +103,9 @@ bool IsNullDevice(const FileStatus& status)
            status.st_rdev == null.st_rdev;
 }
 #endif
+
+// Bytes read at a time while a large file is scanned for its line lengths.
+constexpr std::size_t kScanPiece = std::size_t{1} << 20;
 
 class OpenFile {
 public:
@@ -100,6 +122,58 @@ public:
 private:
     int fd_;
 };
+
+constexpr const char* kLineTooLong = "2 GB を超える行があります";
+
+// Whether the file, read from its start, has a run of more than kMaxLineBytes bytes without
+// CR or LF: a line no text can hold. Reads in small pieces; holes count without reading.
+// A read error answers false: the reading proper then reports it.
+bool HasOverlongLine(int fd, std::uint64_t size)
+{
+    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kScanPiece);
+    std::uint64_t offset = 0;
+    std::uint64_t run = 0;
+    while (offset < size) {
+        const long long data = NextData(fd, static_cast<long long>(offset));
+        const std::uint64_t next = data < 0 ? size : std::min<std::uint64_t>(static_cast<std::uint64_t>(data), size);
+        run += next - offset;  // a hole: NUL bytes
+        offset = next;
+        if (run > static_cast<std::uint64_t>(kMaxLineBytes))
+            return true;
+        if (offset >= size)
+            break;
+#if !defined(_WIN32)
+        if (data >= 0 && ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+            return false;
+#endif
+        const long long got = ReadSome(fd, buffer.get(), static_cast<std::size_t>(std::min<std::uint64_t>(kScanPiece, size - offset)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        const char* piece = buffer.get();
+        const auto length = static_cast<std::size_t>(got);
+        for (std::size_t pos = 0; pos < length;) {
+            const std::size_t brk = FindLineBreak(piece, pos, length);
+            run += brk - pos;
+            if (run > static_cast<std::uint64_t>(kMaxLineBytes))
+                return true;
+            if (brk < length)
+                run = 0;
+            pos = brk + 1;
+        }
+        offset += length;
+    }
+    return false;
+}
+
+bool StartsAsUtf16(int fd)
+{
+    char head[2];
+    const SizedRead read = ReadExpectedBytes(fd, head, sizeof head);
+    const std::string_view start(head, read.size);
+    return start == "\xFF\xFE" || start == "\xFE\xFF";
+}
 
 }  // namespace
 
@@ -169,6 +243,19 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
         static_cast<std::uintmax_t>(before.st_size) > std::numeric_limits<std::size_t>::max() / 2) {
         result.reason = FileErrorText(EFBIG);
         return result;
+    }
+
+    if (before.st_size > kMaxLineBytes) {
+        const bool utf16 = StartsAsUtf16(file.fd());
+        const bool overlong = !utf16 && Rewind(file.fd()) && HasOverlongLine(file.fd(), static_cast<std::uint64_t>(before.st_size));
+        if (!Rewind(file.fd())) {
+            result.reason = FileErrorText(errno);
+            return result;
+        }
+        if (overlong) {
+            result.reason = kLineTooLong;
+            return result;
+        }
     }
 
     // The storage is never zero-filled: every byte of it that is used has been read.

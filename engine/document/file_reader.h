@@ -28,6 +28,9 @@ struct FileReadResult {
 // Reads a regular file up to the size it has when it is opened. Anything else is refused
 // without waiting for it: a directory, a FIFO, a device or a socket (a FIFO without a writer
 // would block the open, a device may never end). A missing file or a read error fails.
+// A file larger than the longest line a text may hold is first scanned for such a line
+// (skipping holes of a sparse file), and refused without being read into memory when it
+// has one (unless it is UTF-16, whose lines shrink when they are held).
 FileReadResult ReadWholeFile(const std::string& utf8Path);
 
 // The bytes of an opened file read against the size it had: up to expected bytes go into
