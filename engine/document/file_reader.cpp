@@ -177,11 +177,13 @@ bool StartsAsUtf16(int fd)
 
 }  // namespace
 
-SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected)
+SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected, const ReadProgress& progress)
 {
+    constexpr std::size_t kReportedPiece = std::size_t{16} << 20;
     SizedRead read;
     while (read.size < expected) {
-        const long long got = ReadSome(fd, buffer + read.size, expected - read.size);
+        const std::size_t wanted = progress ? std::min(expected - read.size, kReportedPiece) : expected - read.size;
+        const long long got = ReadSome(fd, buffer + read.size, wanted);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -193,6 +195,8 @@ SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected)
             return read;
         }
         read.size += static_cast<std::size_t>(got);
+        if (progress)
+            progress(read.size, expected);
     }
     char probe;
     long long got;
@@ -204,7 +208,7 @@ SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected)
     return read;
 }
 
-FileReadResult ReadWholeFile(const std::string& utf8Path)
+FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& progress)
 {
     FileReadResult result;
     constexpr const char* kNotRegular = "通常のファイルではありません";
@@ -262,7 +266,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path)
     const std::size_t expected = static_cast<std::size_t>(before.st_size);
     std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(expected);
     AdviseHugePages(bytes.get(), expected);
-    const SizedRead read = ReadExpectedBytes(file.fd(), bytes.get(), expected);
+    const SizedRead read = ReadExpectedBytes(file.fd(), bytes.get(), expected, progress);
     if (read.error != 0) {
         result.reason = FileErrorText(read.error);
         return result;

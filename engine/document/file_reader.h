@@ -2,6 +2,8 @@
 // Reading a whole text file into memory. Paths are UTF-8 strings on every platform.
 #include <ctime>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,6 +15,9 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The last component of a path (the file name without its directory).
 std::string FileNameOf(const std::string& utf8Path);
+
+// Told, on the reading thread, how many bytes of how many a read has read so far.
+using ReadProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 struct FileReadResult {
     bool ok = false;
@@ -31,16 +36,17 @@ struct FileReadResult {
 // A file larger than the longest line a text may hold is first scanned for such a line
 // (skipping holes of a sparse file), and refused without being read into memory when it
 // has one (unless it is UTF-16, whose lines shrink when they are held).
-FileReadResult ReadWholeFile(const std::string& utf8Path);
+FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& progress = {});
 
 // The bytes of an opened file read against the size it had: up to expected bytes go into
 // buffer, fewer when the file ends sooner; then one byte more is tried, so that a file
-// that grew is noticed. error is the errno of a failed read.
+// that grew is noticed. error is the errno of a failed read. With progress, the bytes are
+// read in pieces of a few megabytes, each reported.
 struct SizedRead {
     std::size_t size = 0;
     bool sizeChanged = false;  // the file ended early, or there was more after expected bytes
     int error = 0;
 };
-SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected);
+SizedRead ReadExpectedBytes(int fd, char* buffer, std::size_t expected, const ReadProgress& progress = {});
 
 }  // namespace kl

@@ -343,6 +343,21 @@ void CMainFrame::ConnectDocument()
     });
     connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
     connect(&doc_, &CKestrilaneDoc::loadNoted, this, [this](const QString& note) { statusBar()->showMessage(note); });
+    // A large file is read while the window paints: the progress bar follows the reading.
+    connect(&doc_, &CKestrilaneDoc::loadingChanged, this, [this](bool loading, const QString& fileName) {
+        if (loading) {
+            ShowPlaced();  // a file given on the command line is read before the window shows
+            messagePane_->setText(QStringLiteral(u"読み込み中…"));
+            progress_->setToolTip(fileName);
+            progress_->setValue(0);
+            progress_->show();
+        } else {
+            messagePane_->setText(QStringLiteral(u"レディ"));
+            progress_->setToolTip(QString());
+            progress_->setVisible(compareActive());
+        }
+    });
+    connect(&doc_, &CKestrilaneDoc::loadProgress, progress_, &QProgressBar::setValue);
 }
 
 CKestrilaneView* CMainFrame::leftView() const
@@ -362,6 +377,8 @@ COverView* CMainFrame::overView() const
 
 void CMainFrame::ShowPlaced()
 {
+    if (shown_)
+        return;
     if (app_.m_szOption == "o")
         normalRect_.translate(kOptionShift, 0);
     move(normalRect_.topLeft());

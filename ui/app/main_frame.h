@@ -57,7 +57,7 @@ public:
     ~CMainFrame() override;
 
     // Places the window at its stored rectangle (30 pixels further right after the switch
-    // /o) and shows it in its stored show state.
+    // /o) and shows it in its stored show state; once only.
     void ShowPlaced();
 
     // Runs the command with identifier id, as its menu item, toolbar button or key would.

@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -467,6 +468,36 @@ TEST_F(MainFrameTest, CompareModeBandSizesAreKeptWithinHalfAndFourFifths)
         EXPECT_EQ(Profile(QStringLiteral("height")), c.storedHeight);
         EXPECT_EQ(Profile(QStringLiteral("cmbleft")), c.cmbLeft);
     }
+}
+
+// A large file is read on a worker: the window goes on handling its events (painting among
+// them), the progress bar follows the reading, and the text arrives as usual.
+TEST_F(MainFrameTest, ALargeFileIsReadWhileTheWindowPaints)
+{
+    auto app = MakeApp();
+    CKestrilaneDoc& doc = *app->document();
+    doc.backgroundLoadBytes = 0;  // every file counts as large here
+    std::string lines;
+    for (int k = 0; k < 20000; ++k)
+        lines += "line " + std::to_string(k) + "\r\n";
+    const std::string path = dir.write("large.txt", lines);
+    const QProgressBar* bar = app->mainFrame()->progressBar();
+    std::vector<int> percents;
+    bool barShown = false;
+    QObject::connect(&doc, &CKestrilaneDoc::loadProgress, [&](int percent) {
+        percents.push_back(percent);
+        barShown = barShown || !bar->isHidden();
+    });
+    bool eventsRan = false;
+    QTimer::singleShot(0, [&eventsRan] { eventsRan = true; });
+
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_TRUE(eventsRan);
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(barShown);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(kl::LineCount(doc.textDoc, 0), 20000);
 }
 
 TEST_F(MainFrameTest, RecentFilesAreListedOpenedAndStored)
