@@ -23,17 +23,9 @@
 #include "engine/platform/atomic_file.h"
 #include "engine/platform/save_temporary.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/scratch_folder.h"
 
 namespace {
-
-std::string g_root;
-unsigned long g_inputs = 0;
-
-void RemoveRoot()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(g_root, ec);
-}
 
 constexpr std::size_t kNameLimit = 255;
 
@@ -98,21 +90,14 @@ std::map<std::string, std::string> Contents(const std::string& folder)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kestrilane-save-fuzz-XXXXXX";
-    FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
-    g_root = pattern;
-    std::atexit(RemoveRoot);
+    fuzz::MakeScratchRoot("kestrilane-save-fuzz");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    std::error_code ec;
-    std::filesystem::remove_all(g_root + "/" + std::to_string(g_inputs), ec);
-    const std::string folder = g_root + "/" + std::to_string(++g_inputs);
-    FUZZ_CHECK(std::filesystem::create_directory(folder, ec));
+    const std::string folder = fuzz::FreshInputFolder();
 
     // The files already there; a day and more old where the input says so.
     std::map<std::string, bool> old;
