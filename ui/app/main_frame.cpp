@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
+#include <utility>
 
 #include "ui/app/command_ids.h"
 #include "ui/app/command_table.h"
@@ -355,6 +356,8 @@ void CMainFrame::ConnectDocument()
             messagePane_->setText(QStringLiteral(u"レディ"));
             progress_->setToolTip(QString());
             progress_->setVisible(compareActive());
+            if (std::exchange(closeAfterLoad_, false))
+                QTimer::singleShot(0, this, &QWidget::close);
         }
     });
     connect(&doc_, &CKestrilaneDoc::loadProgress, progress_, &QProgressBar::setValue);
@@ -436,6 +439,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         mergeDlg_->AbandonQuery();
         event->ignore();
         QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    // A file being read is read to the end; the window closes after it.
+    if (doc_.loading()) {
+        event->ignore();
+        closeAfterLoad_ = true;
         return;
     }
     CancelCompare();

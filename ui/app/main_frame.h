@@ -194,6 +194,7 @@ private:
     kl::WindowPlacement placement_;  // as read at creation; the band sizes live on here
     QRect normalRect_;               // last rectangle in the normal (not maximised) state
     bool shown_ = false;
+    bool closeAfterLoad_ = false;  // a close asked for while a file was being read
     int selectedPreset_ = -1;        // COMPMODE SELECTED
     // The running comparison, a child of this window: a window that goes away deletes it,
     // which stops and joins its thread.

@@ -46,6 +46,8 @@ public:
     // goes on painting, with its progress told by loadingChanged and loadProgress.
     bool OnOpenDocument(const std::string& path);
     std::uintmax_t backgroundLoadBytes = std::uintmax_t{32} << 20;
+    // A file is being read in the background.
+    bool loading() const { return loading_; }
 
     // Reads COLOR and MESSAGE LEFT/RIGHT into colors and the messages; windowColor becomes
     // the colour table's window entry. The main window calls it once it exists, before any
