@@ -9,6 +9,27 @@
 
 namespace kl::cli {
 
+namespace {
+
+ExitCodes exitCodes = ExitCodes::Files;
+
+}  // namespace
+
+void UseExitCodes(ExitCodes codes)
+{
+    exitCodes = codes;
+}
+
+int FailureExitCode()
+{
+    return exitCodes == ExitCodes::DiffStyle ? 2 : kExitFile;
+}
+
+bool ClaimsCompleteOutput(int exitCode)
+{
+    return exitCode == kExitOk || (exitCodes == ExitCodes::DiffStyle && exitCode == 1);
+}
+
 void PrintCommandError(std::string_view command, const std::string& message)
 {
     std::string line = "kestrilane-cli ";

@@ -27,6 +27,21 @@ int ReportUsageError(std::string_view command, const std::string& error, const s
 std::optional<int> ExitBeforeRun(ParseOutcome outcome, std::string_view command, const std::string& error,
                                  const std::string& usage);
 
+// What the exit codes of a run mean. A command picks the convention as soon as it knows its
+// output; until then it is Files.
+enum class ExitCodes {
+    Files,      // 0 done, 1 a file could not be read or written (or any other failure), 2 usage
+    DiffStyle,  // as diff: 0 same, 1 different, 2 trouble of any kind
+};
+void UseExitCodes(ExitCodes codes);
+
+// The exit code of a run that fails in a way no step reports itself: out of memory, an
+// internal error, standard output that cannot be written in the end.
+int FailureExitCode();
+
+// Whether exitCode tells a script that the output is complete: 0, and 1 of DiffStyle.
+bool ClaimsCompleteOutput(int exitCode);
+
 // Prints that standard output could not be written, with the system's reason for
 // errorNumber (none when 0); returns kExitFile.
 int ReportOutputFailure(std::string_view command, int errorNumber);

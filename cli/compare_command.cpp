@@ -74,6 +74,8 @@ int RunCompareCommand(int argc, char** argv)
         return *exitCode;
 
     const bool script = IsScriptOutput(options.output);
+    if (script)
+        UseExitCodes(ExitCodes::DiffStyle);
     // Byte-equal files need no comparison to say so, whatever the compare options.
     if (options.output == CompareOutput::Brief || options.output == CompareOutput::Unified) {
         if (SameFileBytes(options.fileA, options.fileB) == true)

@@ -34,7 +34,9 @@ std::string LineDiffUsage()
            "options:\n"
            "  --json                    print {\"segments1\": [...], \"segments2\": [...]} with\n"
            "                            the runs as {\"start\": byte offset, \"end\": byte\n"
-           "                            offset, \"isDifference\": 0 or 1}\n" +
+           "                            offset, \"isDifference\": 0 or 1}, and \"note\" when\n"
+           "                            lines of over 10000 characters were compared the\n"
+           "                            cheaper way\n" +
            ReadingSwitchesUsage("FILE_1", "FILE_2") +
            "  --help                    show this text\n";
 }
@@ -203,15 +205,21 @@ int RunLineDiffCommand(int argc, char** argv)
 
     const TextEncoding encoding = doc.texts[0]->encoding;
     const LinePairResult result = CompareLinePair(lines[0], lines[1], {}, {}, encoding);
+    // Long lines are compared the cheaper way; the output says so.
+    const std::string note = Cp932ToUtf8(LineCompareMethodNote(result.method));
     if (options.json) {
         std::printf("{");
         PrintJsonSegments("segments1", result.segments1);
         std::printf(", ");
         PrintJsonSegments("segments2", result.segments2);
+        if (!note.empty())
+            std::printf(", \"note\": \"%s\"", note.c_str());
         std::printf("}\n");
     } else {
         PrintMarkedLine(1, lines[0], result.segments1, encoding);
         PrintMarkedLine(2, lines[1], result.segments2, encoding);
+        if (!note.empty())
+            std::printf("（%s）\n", note.c_str());
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         return ReportOutputFailure(kCommand, errno);

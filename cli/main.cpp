@@ -52,7 +52,8 @@ void PrintFailure(const char* command, const char* message, const char* detail =
 }
 
 // A command that runs out of memory (or fails in any other unforeseen way) ends with a
-// message and the exit code of a failed file, never with an abort.
+// message and the command's failure exit code, never with an abort; whatever it printed
+// before is incomplete, and the exit code says so.
 int RunCaught(const CliCommand& command, int argc, char** argv)
 {
     try {
@@ -64,12 +65,12 @@ int RunCaught(const CliCommand& command, int argc, char** argv)
     } catch (...) {
         PrintFailure(command.name, "内部エラーのため処理を続けられませんでした");
     }
-    return kl::cli::kExitFile;
+    return kl::cli::FailureExitCode();
 }
 
 // Whatever is still buffered for standard output is written and the stream closed here,
-// so that a full disk or a failing device ends the run in an error, not in success. A
-// command that failed has said why already.
+// so that a full disk or a failing device ends the run in an error, not in success nor in
+// "different". A command that failed has said why already.
 int FinishStandardOutput(const char* command, int exitCode)
 {
     errno = 0;
@@ -80,9 +81,10 @@ int FinishStandardOutput(const char* command, int exitCode)
         written = false;
         errorNumber = errno;
     }
-    if (written || exitCode != kl::cli::kExitOk)
+    if (written || !kl::cli::ClaimsCompleteOutput(exitCode))
         return exitCode;
-    return kl::cli::ReportOutputFailure(command, errorNumber);
+    kl::cli::ReportOutputFailure(command, errorNumber);
+    return kl::cli::FailureExitCode();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // `kestrilane-cli merge`: compares two files like `compare` and writes the merged text
 // that the automatic merge builds from the result.
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -143,8 +144,7 @@ int RunMergeCommand(int argc, char** argv)
             return kExitFile;
         }
     } else if (!WriteToStandardOutput(merged.text)) {
-        PrintCommandError(kCommand, "cannot write the merged text");
-        return kExitFile;
+        return ReportOutputFailure(kCommand, errno);
     }
     return kExitOk;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/platform/cp932.h"
+#include "engine/platform/display_path.h"
 #include "engine/platform/text_encoding.h"
 
 namespace kl::cli {
@@ -104,7 +105,7 @@ void WriteSideBySide(OutputBuffer& out, const CompareResult& result, const std::
     for (int k = DOC_A; k <= DOC_B; ++k) {
         out.Put(kSideNames[k]);
         if (k < static_cast<int>(fileNames.size()))
-            out.Put(fileNames[static_cast<std::size_t>(k)]);
+            out.Put(DisplayPath(fileNames[static_cast<std::size_t>(k)]));
         out.Put("  ");
         out.Put(Cp932ToUtf8(totals[static_cast<std::size_t>(k)]));
         out.Put('\n');

@@ -127,10 +127,58 @@ void PutLine(OutputBuffer& out, char marker, std::string_view bytes)
         out.Put("\n\\ No newline at end of file\n");
 }
 
+// The escape letter of a byte that diff writes as backslash and letter; 0 for none.
+char EscapeLetter(unsigned char byte)
+{
+    switch (byte) {
+    case '\a': return 'a';
+    case '\b': return 'b';
+    case '\t': return 't';
+    case '\n': return 'n';
+    case '\v': return 'v';
+    case '\f': return 'f';
+    case '\r': return 'r';
+    case '"': return '"';
+    case '\\': return '\\';
+    default: return 0;
+    }
+}
+
+// The name as diff writes it in these headers: as it is, unless it holds a space, a quote,
+// a backslash, a control character or a byte above 0x7F; then in double quotes with those
+// bytes escaped C-style (other bytes as three octal digits), so that one line holds it and
+// patch reads it back.
+void PutFileName(OutputBuffer& out, std::string_view name)
+{
+    const auto escaped = [](unsigned char byte) { return EscapeLetter(byte) != 0 || byte < 0x20 || byte >= 0x80; };
+    const bool quoted = std::any_of(name.begin(), name.end(),
+                                    [&](char c) { return c == ' ' || escaped(static_cast<unsigned char>(c)); });
+    if (!quoted) {
+        out.Put(name);
+        return;
+    }
+    out.Put('"');
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!escaped(byte)) {
+            out.Put(c);
+        } else if (const char letter = EscapeLetter(byte)) {
+            out.Put('\\');
+            out.Put(letter);
+        } else {
+            out.Put('\\');
+            out.Put(static_cast<char>('0' + (byte >> 6)));
+            out.Put(static_cast<char>('0' + ((byte >> 3) & 7)));
+            out.Put(static_cast<char>('0' + (byte & 7)));
+        }
+    }
+    out.Put('"');
+}
+
 void PutLabel(OutputBuffer& out, std::string_view marker, const UnifiedFileLabel& label)
 {
     out.Put(marker);
-    out.Put(label.name);
+    PutFileName(out, label.name);
     if (!label.time.empty()) {
         out.Put('\t');
         out.Put(label.time);

@@ -18,18 +18,11 @@
 #include "engine/platform/cp932.h"
 #include "engine/platform/private_profile.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/scratch_folder.h"
 
 namespace {
 
-std::string g_folder;
 std::string g_path;
-unsigned long g_inputs = 0;
-
-void RemoveFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(g_folder, ec);
-}
 
 void WriteFile(const std::string& bytes)
 {
@@ -111,11 +104,7 @@ constexpr std::size_t kBuffer = 1 << 16;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/kestrilane-profile-XXXXXX";
-    FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
-    g_folder = pattern;
-    std::atexit(RemoveFolder);
+    fuzz::MakeScratchRoot("kestrilane-profile");
     return 0;
 }
 
@@ -130,11 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A new file per input, in a folder of its own for whatever the store puts beside it:
     // reading may keep a parsed file while its size and times stay the same, and one
     // rewritten in place within a clock tick can keep both.
-    std::error_code ec;
-    std::filesystem::remove_all(g_folder + "/" + std::to_string(g_inputs), ec);
-    const std::string folder = g_folder + "/" + std::to_string(++g_inputs);
-    FUZZ_CHECK(std::filesystem::create_directory(folder, ec));
-    g_path = folder + "/settings.ini";
+    g_path = fuzz::FreshInputFolder() + "/settings.ini";
     WriteFile(content);
     std::vector<Probe> probes = KeysOf(content);
     for (Probe& probe : probes)

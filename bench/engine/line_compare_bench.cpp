@@ -1,6 +1,7 @@
 // Cost of the character-level comparison of one line pair: two similar lines of mixed
-// Japanese and ASCII text with scattered edits, at 200, 2,000 and 20,000 bytes; and how
-// soon a long comparison answers a stop.
+// Japanese and ASCII text with scattered edits, at 200, 2,000 and 20,000 bytes (the full
+// comparison up to 10,000 characters, the bounded one above) and at 200,000 and 10,000,000
+// bytes (bounded); and how soon a long comparison answers a stop.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -63,7 +64,7 @@ void CompareSimilarLines(benchmark::State& state)
     state.counters["candidates1"] = static_cast<double>(kl::CountCandidates(line1));
 }
 
-BENCHMARK(CompareSimilarLines)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(CompareSimilarLines)->Arg(200)->Arg(2000)->Arg(20000)->Arg(200000)->Arg(10000000)->Unit(benchmark::kMillisecond);
 
 // How soon a stop answers: a 20,000-byte comparison on its own thread is asked to stop
 // the given number of milliseconds after it started; the time measured runs from the

@@ -74,6 +74,9 @@ public:
                                                              static_cast<std::size_t>(starts_[k + 1] - starts_[k]));
     }
 
+    // Every line, grouped as Lines gives them: the spans Lines returns lie in this one.
+    std::span<const std::int32_t> AllLines() const { return lines_; }
+
 private:
     std::vector<std::int32_t> starts_;  // key k owns lines_[starts_[k], starts_[k + 1])
     std::vector<std::int32_t> lines_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -12,6 +13,11 @@
 #include "engine/compare/block_size_tree.h"
 #include "engine/compare/line_keys.h"
 #include "engine/compare/lines_equal.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KL_QUIET_SCAN_SSE2 1
+#endif
 
 namespace kl {
 namespace {
@@ -104,8 +110,51 @@ private:
     std::vector<std::int32_t> guardedBy_;
     void PrimaryChanged(int side, int line)
     {
-        if (side == kOther && !guardedBy_.empty()) guardedBy_[static_cast<std::size_t>(line)] = kNoLine;
+        if (side != kOther || guardedBy_.empty()) return;
+        guardedBy_[static_cast<std::size_t>(line)] = kNoLine;
+        for (std::optional<QuietScan>& scan : quietScans_)
+            if (scan) scan->SetUnguarded(line, true);
     }
+    void Guard(int line, std::int32_t primary)
+    {
+        guardedBy_[static_cast<std::size_t>(line)] = primary;
+        for (std::optional<QuietScan>& scan : quietScans_)
+            if (scan) scan->SetUnguarded(line, false);
+    }
+
+    // The other table's lines in the order of one KeyIndex (a line's "place" is its position
+    // in that order), with what the quiet test reads of each line kept by place: the
+    // candidates of a search then are tested by reading memory in order, not line by line
+    // all over the tables.
+    class QuietScan {
+    public:
+        QuietScan(const KeyIndex& index, const std::vector<std::int32_t>& guardedBy);
+        std::size_t PlaceOf(CandidateIterator it) const
+        {
+            return static_cast<std::size_t>(std::to_address(it) - lines_.data());
+        }
+        std::int32_t LineAt(std::size_t place) const { return lines_[place]; }
+        void SetUnguarded(int line, bool unguarded)
+        {
+            unguarded_[static_cast<std::size_t>(placeOf_[static_cast<std::size_t>(line)])] = unguarded ? 1 : 0;
+        }
+        // By place, the number in form of the line after (step 1) or before (step -1) the
+        // line there; -1 where there is none.
+        const std::int32_t* NeighbourKeys(const LineKeys& keys, int side, KeyForm form, int step);
+        // The first place in [from, to) whose line may not be quiet for a line outside any
+        // block: its guard is not known, or its neighbour after or before has the number
+        // of the searched line's neighbour. to when there is none, or when stop is asked.
+        std::size_t NextUncertain(std::size_t from, std::size_t to, const std::int32_t* nextKeys, std::int32_t nextKey,
+                                  const std::int32_t* previousKeys, std::int32_t previousKey,
+                                  const std::stop_token& stop) const;
+
+    private:
+        std::span<const std::int32_t> lines_;
+        std::vector<std::int32_t> placeOf_;    // by line
+        std::vector<std::uint8_t> unguarded_;  // by place: 1 while the line's guardedBy_ is kNoLine
+        std::array<std::vector<std::int32_t>, 4> neighbourKeys_;  // by form and step, built on first use
+    };
+    std::array<std::optional<QuietScan>, 2> quietScans_;  // by KeyForm, with otherIndex_
     bool aborted_ = false;
     int lastReported_ = -1;
 };
@@ -183,7 +232,11 @@ std::span<const std::int32_t> Matcher::OtherLinesWithKeyOf(int l)
 {
     const KeyForm form = keys_->FirstForm(KeySide(kOwn), l);
     std::optional<KeyIndex>& index = otherIndex_[static_cast<std::size_t>(form)];
-    if (!index) index.emplace(*keys_, KeySide(kOther), form, S(kOther).count());
+    if (!index) {
+        index.emplace(*keys_, KeySide(kOther), form, S(kOther).count());
+        if (guardedBy_.empty()) guardedBy_.assign(static_cast<std::size_t>(S(kOther).count()), kNoLine);
+        quietScans_[static_cast<std::size_t>(form)].emplace(*index, guardedBy_);
+    }
     return index->Lines(keys_->Key(KeySide(kOwn), form, l));
 }
 
@@ -231,6 +284,68 @@ inline bool Matcher::MeasureByKeys(const KeyTables& tables, int a, int b, int st
     return true;
 }
 
+Matcher::QuietScan::QuietScan(const KeyIndex& index, const std::vector<std::int32_t>& guardedBy)
+    : lines_(index.AllLines()), placeOf_(lines_.size()), unguarded_(lines_.size())
+{
+    for (std::size_t place = 0; place < lines_.size(); ++place) {
+        const auto line = static_cast<std::size_t>(lines_[place]);
+        placeOf_[line] = static_cast<std::int32_t>(place);
+        unguarded_[place] = guardedBy[line] == kNoLine ? 1 : 0;
+    }
+}
+
+const std::int32_t* Matcher::QuietScan::NeighbourKeys(const LineKeys& keys, int side, KeyForm form, int step)
+{
+    std::vector<std::int32_t>& byPlace = neighbourKeys_[static_cast<std::size_t>(form) * 2 + (step > 0 ? 1 : 0)];
+    if (byPlace.empty() && !lines_.empty()) {
+        const std::int32_t* numbers = keys.Keys(side, form);
+        const auto count = static_cast<std::int64_t>(lines_.size());
+        byPlace.resize(lines_.size());
+        for (std::size_t place = 0; place < lines_.size(); ++place) {
+            const std::int64_t neighbour = std::int64_t{lines_[place]} + step;
+            byPlace[place] = neighbour >= 0 && neighbour < count ? numbers[neighbour] : -1;
+        }
+    }
+    return byPlace.data();
+}
+
+std::size_t Matcher::QuietScan::NextUncertain(std::size_t from, std::size_t to, const std::int32_t* nextKeys,
+                                              std::int32_t nextKey, const std::int32_t* previousKeys,
+                                              std::int32_t previousKey, const std::stop_token& stop) const
+{
+    const std::uint8_t* unguarded = unguarded_.data();
+    const auto uncertain = [&](std::size_t place) {
+        return (unguarded[place] != 0) | (nextKeys[place] == nextKey) | (previousKeys[place] == previousKey);
+    };
+    // Sixteen places at a time where SSE2 is at hand (every x86-64 processor), then one by one.
+    constexpr std::size_t kBlock = 16;
+    std::uint32_t blocks = 0;
+#ifdef KL_QUIET_SCAN_SSE2
+    const __m128i next = _mm_set1_epi32(nextKey);
+    const __m128i previous = _mm_set1_epi32(previousKey);
+    const __m128i zero = _mm_setzero_si128();
+    const auto load = [](const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); };
+    while (from + kBlock <= to) {
+        const __m128i guarded = _mm_cmpeq_epi8(load(unguarded + from), zero);
+        __m128i keys = zero;
+        for (std::size_t k = 0; k < kBlock; k += 4) {
+            keys = _mm_or_si128(keys, _mm_cmpeq_epi32(load(nextKeys + from + k), next));
+            keys = _mm_or_si128(keys, _mm_cmpeq_epi32(load(previousKeys + from + k), previous));
+        }
+        if (_mm_movemask_epi8(guarded) != 0xFFFF || _mm_movemask_epi8(keys) != 0) break;
+        from += kBlock;
+        if (++blocks % (kStepsPerAbortCheck / kBlock) == 0 && stop.stop_requested()) return to;
+    }
+#else
+    (void)blocks;
+    (void)stop;
+#endif
+    for (; from < to; ++from) {
+        if (uncertain(from)) return from;
+    }
+    return to;
+}
+
 // A candidate is quiet when MeasureAndLink would do nothing with it: the line is outside
 // any block or the candidate lies in a smaller block; the candidate's primary partner lies
 // in a block at least as long as the run through the pair, so the line may only note it;
@@ -238,6 +353,10 @@ inline bool Matcher::MeasureByKeys(const KeyTables& tables, int a, int b, int st
 // In the detailed mode the run must also not cross a block longer than itself (that would
 // start a second walk). Returns the first candidate from `from` on that is not quiet or
 // lies at or beyond limit.
+//
+// For a line outside any block the candidates whose guard is known and whose neighbours
+// differ from the line's are quiet whatever else holds, so the scan passes over them
+// without looking at them one by one.
 Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
                                                         CandidateIterator end, std::int64_t limit)
 {
@@ -249,7 +368,6 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
     const int side = KeySide(kOther);
     const std::int32_t* ownBlock = S(kOwn).blockSize.data();
     const std::int32_t* primaries = other.partnerSlots.Primaries();
-    std::uint32_t polled = 0;
     if (guardedBy_.empty()) guardedBy_.assign(static_cast<std::size_t>(nQ), kNoLine);
     const int ownSide = KeySide(kOwn);
     const KeyTables tables{keys_->FirstForms(ownSide),
@@ -257,26 +375,52 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
                            {keys_->Keys(side, KeyForm::Whole), keys_->Keys(side, KeyForm::Content)}};
     const std::int32_t* nextKeys = quiet.hasNext ? keys_->Keys(side, quiet.nextForm) : nullptr;
     const std::int32_t* previousKeys = quiet.hasPrevious ? keys_->Keys(side, quiet.previousForm) : nullptr;
-    for (; from != end && *from < limit; ++from) {
-        const int r = *from;
+
+    // Whether candidate r is quiet; notes its guard when it is first seen in a block.
+    const auto quietCandidate = [&](int r) {
         // A line in a block shares the block of a candidate of the same size.
-        if (lineBlock > 0 && otherBlock[r] >= lineBlock) break;
+        if (lineBlock > 0 && otherBlock[r] >= lineBlock) return false;
         std::int32_t count = 1;
         std::int32_t largest = 0;
         if (nextKeys && r + 1 < nQ && nextKeys[r + 1] == quiet.nextKey &&
             !MeasureByKeys(tables, l + 1, r + 1, 1, count, largest))
-            break;
+            return false;
         if (previousKeys && r > 0 && previousKeys[r - 1] == quiet.previousKey &&
             !MeasureByKeys(tables, l - 1, r - 1, -1, count, largest))
-            break;
-        if (!normal_ && largest > count) break;  // the detailed mode would walk again
-        std::int32_t& guard = guardedBy_[static_cast<std::size_t>(r)];
+            return false;
+        if (!normal_ && largest > count) return false;  // the detailed mode would walk again
+        std::int32_t guard = guardedBy_[static_cast<std::size_t>(r)];
         if (guard == kNoLine) {
             const std::int32_t primary = primaries[r];
-            if (primary == kNoLine || ownBlock[primary] < 1) break;
+            if (primary == kNoLine || ownBlock[primary] < 1) return false;
             guard = primary;
+            Guard(r, primary);
         }
-        if (count > 1 && ownBlock[guard] < count) break;
+        return count <= 1 || ownBlock[guard] >= count;
+    };
+
+    QuietScan* scan = quietScans_[static_cast<std::size_t>(keys_->FirstForm(ownSide, l))].has_value()
+                          ? &*quietScans_[static_cast<std::size_t>(keys_->FirstForm(ownSide, l))]
+                          : nullptr;
+    if (scan && lineBlock == 0 && nextKeys && previousKeys) {
+        const CandidateIterator stopAt = std::lower_bound(from, end, limit);
+        const std::size_t first = scan->PlaceOf(from);
+        const std::size_t last = scan->PlaceOf(stopAt);
+        const std::int32_t* nextByPlace = scan->NeighbourKeys(*keys_, side, quiet.nextForm, 1);
+        const std::int32_t* previousByPlace = scan->NeighbourKeys(*keys_, side, quiet.previousForm, -1);
+        for (std::size_t place = first;; ++place) {
+            place = scan->NextUncertain(place, last, nextByPlace, quiet.nextKey, previousByPlace, quiet.previousKey, stop_);
+            if (place >= last) {
+                if (stop_.stop_requested()) aborted_ = true;
+                return stopAt;
+            }
+            if (!quietCandidate(scan->LineAt(place))) return from + static_cast<std::ptrdiff_t>(place - first);
+        }
+    }
+
+    std::uint32_t polled = 0;
+    for (; from != end && *from < limit; ++from) {
+        if (!quietCandidate(*from)) break;
         if (++polled % kStepsPerAbortCheck == 0 && stop_.stop_requested()) {
             aborted_ = true;
             break;

@@ -1,5 +1,6 @@
 #include "engine/compare/presets.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "engine/platform/cp932.h"
@@ -85,13 +86,16 @@ void PresetFromCode(std::string_view code, CompareOptions& options)
     }
 }
 
-std::vector<PresetRow> LoadPresetList(const std::string& iniPath)
+namespace {
+
+// The presets as read through read(key, default, buffer size).
+template <typename Read>
+std::vector<PresetRow> PresetsFrom(const Read& read)
 {
     std::vector<PresetRow> presets;
-    if (iniPath.empty()) return presets;
-    const int count = AtoiText(ReadIniString(iniPath, kSection, "COUNT", "", kCountBuffer));
+    const int count = AtoiText(read("COUNT", "", kCountBuffer));
     for (int k = 0; k < count; ++k) {
-        const std::string entry = ReadIniString(iniPath, kSection, std::to_string(k), "", kEntryBuffer);
+        const std::string entry = read(std::to_string(k), "", kEntryBuffer);
         const std::size_t comma = entry.find(',');
         if (comma == std::string::npos) {
             presets.push_back({entry, {}});
@@ -102,28 +106,58 @@ std::vector<PresetRow> LoadPresetList(const std::string& iniPath)
     return presets;
 }
 
-bool StorePresetList(const std::string& iniPath, const std::vector<PresetRow>& rows)
+bool HasCode(const std::vector<PresetRow>& rows, std::string_view code)
+{
+    return std::any_of(rows.begin(), rows.end(), [&](const PresetRow& row) { return row.code == code; });
+}
+
+// The edited rows with the changes another window made since editing began: its removals
+// (codes of editedFrom no longer stored) dropped, its additions (stored codes editedFrom
+// lacks) appended in their stored order.
+std::vector<PresetRow> MergedWithStored(const std::vector<PresetRow>& rows, const std::vector<PresetRow>& editedFrom,
+                                        const std::vector<PresetRow>& stored)
+{
+    std::vector<PresetRow> merged;
+    for (const PresetRow& row : rows) {
+        if (!HasCode(editedFrom, row.code) || HasCode(stored, row.code)) merged.push_back(row);
+    }
+    for (const PresetRow& row : stored) {
+        if (!HasCode(editedFrom, row.code) && !HasCode(merged, row.code)) merged.push_back(row);
+    }
+    return merged;
+}
+
+}  // namespace
+
+std::vector<PresetRow> LoadPresetList(const std::string& iniPath)
+{
+    if (iniPath.empty()) return {};
+    return PresetsFrom([&](std::string_view key, std::string_view defaultValue, std::size_t bufferSize) {
+        return ReadIniString(iniPath, kSection, key, defaultValue, bufferSize);
+    });
+}
+
+bool StorePresetList(const std::string& iniPath, const std::vector<PresetRow>& rows,
+                     const std::vector<PresetRow>* editedFrom)
 {
     if (iniPath.empty()) return false;
-    // Keys and values are built first so that the entries can refer to them; COUNT and the
-    // rows are then written in one replacement of the file.
-    std::vector<std::string> keys;
-    std::vector<std::string> values;
-    keys.reserve(rows.size() + 1);
-    values.reserve(rows.size() + 1);
-    keys.emplace_back("COUNT");
-    values.push_back(std::to_string(rows.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        keys.push_back(std::to_string(i));
-        std::string value(CutForStore(rows[i].name));
-        value += ',';
-        value += CutForStore(rows[i].code);
-        values.push_back(std::move(value));
-    }
-    std::vector<IniEntry> entries;
-    entries.reserve(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) entries.push_back({kSection, keys[i], values[i]});
-    return WriteIniStrings(iniPath, entries);
+    return UpdateIniFile(iniPath, [&](IniTransaction& file) {
+        std::vector<PresetRow> merged;
+        if (editedFrom) {
+            merged = MergedWithStored(rows, *editedFrom, PresetsFrom([&](std::string_view key, std::string_view defaultValue,
+                                                                         std::size_t bufferSize) {
+                return file.Read(kSection, key, defaultValue, bufferSize);
+            }));
+        }
+        const std::vector<PresetRow>& stored = editedFrom ? merged : rows;
+        file.Write(kSection, "COUNT", std::to_string(stored.size()));
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            std::string value(CutForStore(stored[i].name));
+            value += ',';
+            value += CutForStore(stored[i].code);
+            file.Write(kSection, std::to_string(i), value);
+        }
+    });
 }
 
 }  // namespace kl

@@ -44,6 +44,12 @@ std::vector<PresetRow> LoadPresetList(const std::string& iniPath);
 // Writes COUNT and keys "0".. in row order (name and code each cut to 80 bytes). Keys of
 // earlier, longer lists stay in the file; they lie beyond COUNT and are never read.
 // Returns false when the settings file could not be written.
-bool StorePresetList(const std::string& iniPath, const std::vector<PresetRow>& rows);
+//
+// editedFrom is the list the rows were edited from, when the caller knows it. The file is
+// then read again under the writers' lock, and what another window changed there since is
+// kept: a preset it added (a code editedFrom does not have) is appended, one it removed is
+// left out. Presets are told apart by their code.
+bool StorePresetList(const std::string& iniPath, const std::vector<PresetRow>& rows,
+                     const std::vector<PresetRow>* editedFrom = nullptr);
 
 }  // namespace kl

@@ -65,7 +65,7 @@ void ClearDocument(TextDocument& doc)
 }
 
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
-                      EncodingChoice choice, std::string* note)
+                      EncodingChoice choice, std::string* note, const ReadProgress& progress)
 {
     error.clear();
     if (note)
@@ -83,7 +83,7 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
     // Taken before reading: a change while the file is read then shows as a change later.
     const FileStamp stamp = StampOfFile(path);
     try {
-        FileReadResult file = ReadWholeFile(path);
+        FileReadResult file = ReadWholeFile(path, progress);
         if (!file.ok) {
             error = CannotOpenMessage(path, file.reason);
             return false;
@@ -141,7 +141,8 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
 }
 
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
-                             const std::function<bool()>& askClear, std::string& error, std::string* note)
+                             const std::function<bool()>& askClear, std::string& error, std::string* note,
+                             const ReadProgress& progress)
 {
     error.clear();
     if (note)
@@ -153,7 +154,7 @@ OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eu
     }
     const int before = LoadedTextCount(doc);
     const EncodingChoice choice = doc.encodingChoices[static_cast<std::size_t>(std::min(before, 1))];
-    if (!LoadIntoDocument(doc, path, eucChg, error, choice, note))
+    if (!LoadIntoDocument(doc, path, eucChg, error, choice, note, progress))
         return OpenOutcome::Failed;
     return before == 0 ? OpenOutcome::LoadedDocA : OpenOutcome::LoadedDocB;
 }

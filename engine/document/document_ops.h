@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/document/file_reader.h"
 #include "engine/document/text_document.h"
 #include "engine/document/text_loader.h"
 
@@ -27,8 +28,10 @@ void ClearDocument(TextDocument& doc);
 // sequence below asks the user before it gets here). After a load the file changed during,
 // note (when given) holds a Japanese message for the user; otherwise it is emptied.
 // Messages name the file by DisplayPath.
+// progress (when given) follows the reading of the file.
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
-                      EncodingChoice choice = EncodingChoice::Auto, std::string* note = nullptr);
+                      EncodingChoice choice = EncodingChoice::Auto, std::string* note = nullptr,
+                      const ReadProgress& progress = {});
 
 enum class OpenOutcome {
     LoadedDocA,   // the file became DocA
@@ -42,7 +45,7 @@ enum class OpenOutcome {
 // loaded. A load that fails after the clear leaves the document empty. note as above.
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,
                              const std::function<bool()>& askClear, std::string& error,
-                             std::string* note = nullptr);
+                             std::string* note = nullptr, const ReadProgress& progress = {});
 
 // A loaded file was moved or renamed: every entry loaded from `from` now names `to` (path
 // and file name; the text and its stamp stay). False when no entry had that path.

@@ -2,6 +2,7 @@
 // Reading a whole text file into memory. Paths are UTF-8 strings on every platform.
 #include <ctime>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,9 @@ namespace kl {
 
 // The last component of a path (the file name without its directory).
 std::string FileNameOf(const std::string& utf8Path);
+
+// Told, on the reading thread, how many bytes of how many a read has read so far.
+using ReadProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 struct FileReadResult {
     bool ok = false;
@@ -25,18 +29,23 @@ struct FileReadResult {
 // Reads a regular file up to the size it has when it is opened. Anything else is refused
 // without waiting for it: a directory, a FIFO, a device or a socket (a FIFO without a writer
 // would block the open, a device may never end). A missing file or a read error fails.
-FileReadResult ReadWholeFile(const std::string& utf8Path);
+// A file larger than the longest line a text may hold is first scanned for such a line
+// (skipping holes of a sparse file), and refused without being read into memory when it
+// has one (unless it is UTF-16, whose lines shrink when they are held).
+FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& progress = {});
 
 // The bytes of an opened file read against the size it had: up to expected bytes go into
 // buffer, fewer when the file ends sooner; then one byte more is tried, so that a file
 // that grew is noticed. readSome reads like InputFile::ReadSome (a count, 0 at the end, -1
-// with errno set); error is the errno of a failed read.
+// with errno set); error is the errno of a failed read. With progress, the bytes are read
+// in pieces of a few megabytes, each reported.
 struct SizedRead {
     std::size_t size = 0;
     bool sizeChanged = false;  // the file ended early, or there was more after expected bytes
     int error = 0;
 };
 using ReadSomeBytes = std::function<long long(char* buffer, std::size_t size)>;
-SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::size_t expected);
+SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::size_t expected,
+                            const ReadProgress& progress = {});
 
 }  // namespace kl

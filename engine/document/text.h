@@ -3,6 +3,7 @@
 // the document, a comparison run and any window that shows its lines share it through
 // std::shared_ptr<const Text>, so none of them can free what another still reads.
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,9 @@
 #include "engine/platform/text_encoding.h"
 
 namespace kl {
+
+// The longest line a text holds, in bytes with its line end: line lengths are 32-bit.
+inline constexpr std::int64_t kMaxLineBytes = INT32_MAX;
 
 inline constexpr int kNoLine = -1;
 

@@ -102,7 +102,7 @@ void SplitStorage(Text& text, bool eucChg)
         if (end < size)
             kind = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1;
         const std::size_t length = end - pos + kind;
-        if (length > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        if (length > static_cast<std::size_t>(kMaxLineBytes))
             throw std::length_error("line too long");
         const int index = static_cast<int>(starts.size() - 1);
         if (!eucChg) {
@@ -206,8 +206,14 @@ Text ConvertedToUtf8(const Text& cp932)
     text.size = bytes.size();
     text.longestLine = cp932.longestLine;
     text.encoding = TextEncoding::Utf8;
-    text.converted = true;
-    text.conversion = Text::Conversion::FromCp932;
+    // A text whose bytes read the same in both encodings (ASCII) has not been converted.
+    if (text.bytes() != cp932.bytes()) {
+        text.converted = true;
+        text.conversion = Text::Conversion::FromCp932;
+    } else {
+        text.converted = cp932.converted;
+        text.conversion = cp932.conversion;
+    }
     return text;
 }
 

@@ -26,8 +26,8 @@ Text SplitLines(std::string_view data, bool eucChg, EncodingChoice choice = Enco
 Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg,
                      EncodingChoice choice = EncodingChoice::Auto);
 
-// A code page 932 text as UTF-8, line by line, marked converted; the read lengths stay
-// those of the file. Used when the other text of a pair is UTF-8, so that equal content
+// A code page 932 text as UTF-8, line by line, marked converted unless no byte changed
+// (an ASCII text); the read lengths stay those of the file. Used when the other text of a pair is UTF-8, so that equal content
 // compares equal.
 Text ConvertedToUtf8(const Text& cp932);
 

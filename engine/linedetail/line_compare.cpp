@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/linedetail/bounded_line_diff.h"
 #include "engine/linedetail/line_shape.h"
 #include "engine/linedetail/pairing.h"
 #include "engine/linedetail/partner_reach.h"
@@ -48,6 +49,75 @@ void ReportStage(const LineCompareStageCallback& onStage, int stage)
         onStage(stage);
 }
 
+// The characters of a line before its first CR or LF: their count and where they end.
+struct LineContent {
+    std::int64_t characters = 0;
+    std::size_t end = 0;
+};
+
+LineContent ContentOf(std::string_view text, TextEncoding encoding)
+{
+    LineContent content;
+    while (content.end < text.size() && text[content.end] != '\r' && text[content.end] != '\n') {
+        content.end = NextCharIn(encoding, text, content.end);
+        ++content.characters;
+    }
+    return content;
+}
+
+// Whether text[start, start + length) spans at least the cells a candidate needs.
+bool SpansCandidateCells(std::string_view text, std::size_t start, std::size_t length, TextEncoding encoding)
+{
+    int cells = 0;
+    for (std::size_t pos = start; pos < start + length && cells < kMinCandidateCells;) {
+        const std::size_t next = NextCharIn(encoding, text, pos);
+        cells += CharCellsIn(encoding, text, pos, next);
+        pos = next;
+    }
+    return cells >= kMinCandidateCells;
+}
+
+// Long lines: their common stretches of 4 cells or more become the common runs of both
+// rows, each paired with its stretch in the other line.
+LinePairResult CompareLongLines(std::string_view text1, std::string_view text2, std::size_t contentEnd1,
+                                std::size_t contentEnd2, const LineCompareStageCallback& onStage,
+                                const std::stop_token& stop, TextEncoding encoding)
+{
+    LinePairResult result;
+    result.method = LineCompareMethod::BoundedDiff;
+    ReportStage(onStage, 1);
+    ReportStage(onStage, 2);
+    const BoundedDiff diff = DiffLongLines(text1.substr(0, contentEnd1), text2.substr(0, contentEnd2), encoding, stop);
+    ReportStage(onStage, 3);
+    ReportStage(onStage, 4);
+    if (diff.aborted || stop.stop_requested()) {
+        result.aborted = true;
+        return result;
+    }
+    for (const CommonStretch& stretch : diff.stretches) {
+        const auto length = static_cast<std::size_t>(stretch.length);
+        if (!SpansCandidateCells(text1, static_cast<std::size_t>(stretch.start1), length, encoding))
+            continue;
+        const auto index = static_cast<std::int32_t>(result.candidates1.size());
+        SubstringCandidate c1;
+        c1.start = stretch.start1;
+        c1.end = stretch.start1 + stretch.length;
+        c1.matchLength = stretch.length;
+        c1.counterpart = index;
+        SubstringCandidate c2 = c1;
+        c2.start = stretch.start2;
+        c2.end = stretch.start2 + stretch.length;
+        result.candidates1.push_back(c1);
+        result.candidates2.push_back(c2);
+        result.segments1.push_back(CommonRun(c1, index));
+        result.segments2.push_back(CommonRun(c2, index));
+    }
+    ReportStage(onStage, 5);
+    FillGaps(result.segments1, text1, encoding);
+    FillGaps(result.segments2, text2, encoding);
+    return result;
+}
+
 }  // namespace
 
 std::string_view CandidateText(const SubstringCandidate& c, std::string_view line)
@@ -60,6 +130,14 @@ std::string LineCompareProgressText(int stage)
     // "比較処理中.. " in code page 932.
     static constexpr char kComparing[] = "\x94\xe4\x8a\x72\x8f\x88\x97\x9d\x92\x86.. ";
     return kComparing + std::to_string(stage) + "/6";
+}
+
+std::string LineCompareMethodNote(LineCompareMethod method)
+{
+    // "長い行のため簡易比較" in code page 932.
+    return method == LineCompareMethod::BoundedDiff
+               ? "\x92\xb7\x82\xa2\x8d\x73\x82\xcc\x82\xbd\x82\xdf\x8a\xc8\x88\xd5\x94\xe4\x8a\x72"
+               : "";
 }
 
 std::size_t LineEndLength(std::string_view text, TextEncoding encoding)
@@ -166,9 +244,13 @@ void FillGaps(std::vector<LineSegment>& segments, std::string_view text, TextEnc
 LinePairResult CompareLinePair(std::string_view text1, std::string_view text2, const LineCompareStageCallback& onStage,
                                std::stop_token stop, TextEncoding encoding)
 {
-    LinePairResult result;
     ReportStage(onStage, 0);
+    const LineContent content1 = ContentOf(text1, encoding);
+    const LineContent content2 = ContentOf(text2, encoding);
+    if (std::max(content1.characters, content2.characters) > kFullCompareCharacterLimit)
+        return CompareLongLines(text1, text2, content1.end, content2.end, onStage, stop, encoding);
 
+    LinePairResult result;
     const LineShape shape1 = MakeLineShape(text1, encoding);
     const std::int64_t limit = PairingLimit(shape1.candidateCount);
     ReportStage(onStage, 1);

@@ -23,6 +23,18 @@
 
 namespace kl {
 
+// Lines of more characters than this (either of the two, the line end not counted) are
+// compared by a bounded difference of their characters instead of the greedy cover, whose
+// work grows faster than the square of the length (bounded_line_diff.h). Its common runs
+// are the common stretches of 4 cells or more, paired with each other.
+inline constexpr std::int64_t kFullCompareCharacterLimit = 10000;
+
+// How a result was made.
+enum class LineCompareMethod {
+    GreedyCover,  // the full comparison described above
+    BoundedDiff,  // lines over kFullCompareCharacterLimit
+};
+
 // When line 1 has more candidates than this, each pairing step stops after
 // (count div 4) pairings or at the first pairing of a substring of 4 cells or less.
 inline constexpr int candidateLimit = 18000;
@@ -62,6 +74,7 @@ struct LinePairResult {
     std::vector<LineSegment> segments1;
     std::vector<LineSegment> segments2;
     bool aborted = false;  // the run was asked to stop; both segment lists are empty
+    LineCompareMethod method = LineCompareMethod::GreedyCover;
 };
 
 // Called with the stage number 0..5 as the run advances (0 at the start, 5 before the
@@ -70,6 +83,10 @@ using LineCompareStageCallback = std::function<void(int stage)>;
 
 // "比較処理中.. %d/6" in code page 932, the progress text of the given stage.
 std::string LineCompareProgressText(int stage);
+
+// What the user is told about how a result was made, in code page 932: "長い行のため簡易比較"
+// for the bounded comparison of long lines, nothing for the full one.
+std::string LineCompareMethodNote(LineCompareMethod method);
 
 // Compares text1 (line 1) with text2 (line 2). Polls stop in every loop whose work grows
 // faster than the line and returns soon after a stop is requested. Touches nothing but its

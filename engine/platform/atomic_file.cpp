@@ -1,11 +1,11 @@
 #include "engine/platform/atomic_file.h"
 
-#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "engine/platform/file_error_text.h"
+#include "engine/platform/save_temporary.h"
 #include "engine/platform/utf8_path.h"
 
 #if defined(_WIN32)
@@ -21,16 +21,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <charconv>
-#include <climits>
+#include <ctime>
 #endif
 
 namespace kl {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kTempMarker = ".tmp-";
 
 ReplaceResult Written()
 {
@@ -65,16 +62,10 @@ fs::path ResolveLinks(const std::string& path)
     return current;
 }
 
-// A name next to the target that no other writer of this process uses; another process
-// gets its own names through its process id.
+// A fresh temporary name next to the target; see save_temporary.h.
 fs::path TemporaryName(const fs::path& target)
 {
-    static std::atomic<unsigned> counter{0};
-    std::string name = Utf8FromPath(target.filename()) + std::string(kTempMarker) + std::to_string(counter++);
-#if !defined(_WIN32)
-    name += "-" + std::to_string(::getpid());
-#endif
-    return target.parent_path() / PathFromUtf8(name);
+    return target.parent_path() / PathFromUtf8(NewSaveTemporaryName());
 }
 
 #if defined(_WIN32)
@@ -219,48 +210,27 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-// The process id of a temporary file of an earlier save ("<name>.tmp-<counter>-<pid>"),
-// or 0 for any other name.
-pid_t TemporaryOwner(std::string_view name)
-{
-    const std::size_t marker = name.rfind(kTempMarker);
-    if (marker == std::string_view::npos || marker == 0) {
-        return 0;
-    }
-    const std::string_view rest = name.substr(marker + kTempMarker.size());
-    const std::size_t dash = rest.find('-');
-    if (dash == 0 || dash == std::string_view::npos) {
-        return 0;
-    }
-    unsigned long long counter = 0;
-    long long pid = 0;
-    const char* end = rest.data() + rest.size();
-    const auto counterScan = std::from_chars(rest.data(), rest.data() + dash, counter);
-    const auto pidScan = std::from_chars(rest.data() + dash + 1, end, pid);
-    if (counterScan.ptr != rest.data() + dash || counterScan.ec != std::errc{} ||
-        pidScan.ptr != end || pidScan.ec != std::errc{} || pid <= 0 || pid > INT_MAX) {
-        return 0;
-    }
-    return static_cast<pid_t>(pid);
-}
-
-// Removes temporary files that saves left in directory when their process was killed: our
-// own names only, regular files of this user, and only when their process is gone.
+// Removes temporary files that saves left in directory when they were killed: only names
+// with the save mark, regular files of this user, untouched for long enough that no
+// running save can own them.
 void RemoveStaleTemporaries(const fs::path& directory)
 {
     DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
     if (dir == nullptr) {
         return;
     }
-    const pid_t self = ::getpid();
+    const std::time_t now = std::time(nullptr);
     while (const dirent* entry = ::readdir(dir)) {
-        const pid_t owner = TemporaryOwner(entry->d_name);
-        if (owner == 0 || owner == self || ::kill(owner, 0) == 0 || errno != ESRCH) {
+        if (!IsSaveTemporaryName(entry->d_name)) {
             continue;
         }
         struct stat info {};
-        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            continue;
+        }
+        const SaveTemporaryEntry found{entry->d_name, S_ISREG(info.st_mode), info.st_uid == ::geteuid(),
+                                       std::chrono::seconds(now - info.st_mtime)};
+        if (IsStaleSaveTemporary(found)) {
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
         }
     }

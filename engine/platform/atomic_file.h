@@ -31,8 +31,10 @@ struct ReplaceResult {
 // A character device or a named pipe is written into directly and never replaced; a pipe
 // that no process reads fails at once instead of waiting for a reader.
 //
-// Temporary files that earlier saves into the same directory left behind when their
-// process was killed are removed on the way. On failure the temporary file is removed too.
+// The temporary file has a marked name of its own (save_temporary.h), never derived from
+// the target's, so a target name of any legal length saves. Marked leftovers of killed
+// saves in the same directory are removed on the way once they are old; no other file of
+// the directory is touched. On failure the temporary file is removed too.
 ReplaceResult ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
 // An existing file that saves refuse for lack of write permission: one without any write

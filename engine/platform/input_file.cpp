@@ -103,6 +103,22 @@ long long InputFile::ReadSome(char* buffer, std::size_t size)
     return static_cast<long long>(got);
 }
 
+bool InputFile::Seek(std::uint64_t offset)
+{
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    if (::SetFilePointerEx(Handle(handle_), distance, nullptr, FILE_BEGIN) == 0) {
+        errno = ErrnoFromWindowsError(::GetLastError());
+        return false;
+    }
+    return true;
+}
+
+long long InputFile::NextData(std::uint64_t offset)
+{
+    return static_cast<long long>(offset);
+}
+
 #else
 
 InputFile::InputFile(const std::string& utf8Path)
@@ -175,6 +191,23 @@ long long InputFile::ReadSome(char* buffer, std::size_t size)
         if (got >= 0 || errno != EINTR)
             return got;
     }
+}
+
+bool InputFile::Seek(std::uint64_t offset)
+{
+    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+long long InputFile::NextData(std::uint64_t offset)
+{
+#if defined(SEEK_DATA)
+    const off_t data = ::lseek(fd_, static_cast<off_t>(offset), SEEK_DATA);
+    if (data >= 0)
+        return static_cast<long long>(data);
+    if (errno == ENXIO)
+        return -1;
+#endif
+    return static_cast<long long>(offset);
 }
 
 #endif

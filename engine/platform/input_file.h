@@ -50,6 +50,13 @@ public:
     // Reads until buffer is full or the file ends; -1 on an error with errno set.
     long long ReadFull(char* buffer, std::size_t size);
 
+    // Moves the read position of a regular file to offset; false with errno set on failure.
+    bool Seek(std::uint64_t offset);
+    // Where the next stretch of data starts at or after offset in a sparse file; -1 when only
+    // a hole follows (it reads as NUL bytes up to the end). Where holes cannot be asked for,
+    // offset itself. Leaves the read position unspecified: Seek before reading on.
+    long long NextData(std::uint64_t offset);
+
 private:
 #if defined(_WIN32)
     void* handle_ = nullptr;  // a HANDLE; nullptr when the open failed

@@ -666,8 +666,28 @@ bool CanStore(const IniEntry& entry)
            !key.starts_with('[') && !HasLineBreak(entry.key) && !HasLineBreak(entry.value);
 }
 
+// The value of a key of a parsed file (none: the file is missing), cut to the buffer.
+std::string ReadValue(const IniFile* file, std::string_view section, std::string_view key,
+                      std::string_view defaultValue, std::size_t bufferSize)
+{
+    if (file != nullptr) {
+        if (const std::optional<std::size_t> line = file->FindKey(EntryKey(NameKey(section), NameKey(key)))) {
+            return CutToBuffer(file->Value(*line), bufferSize);
+        }
+    }
+    return CutToBuffer(std::string(defaultValue), bufferSize);
+}
+
+void SetEntry(IniEdit& changes, const IniEntry& entry)
+{
+    std::string key = Cp932ToUtf8(TrimBlanks(entry.key));
+    std::string line = key + "=" + StoredValue(Cp932ToUtf8(entry.value));
+    changes.Set(Cp932ToUtf8(TrimBlanks(entry.section)), key, std::move(line));
+}
+
 // Reads the file afresh under the writers' lock, applies edit and replaces the file when
 // anything changed. A missing file counts as empty when createMissing, else as nothing to do.
+// edit returns false to give up without writing anything.
 template <typename Edit>
 bool Rewrite(const std::string& path, bool createMissing, Edit edit)
 {
@@ -680,8 +700,11 @@ bool Rewrite(const std::string& path, bool createMissing, Edit edit)
         return true;
     }
     const IniFile empty{std::string()};
-    IniEdit changes(loaded.file ? *loaded.file : empty);
-    edit(changes);
+    const IniFile& current = loaded.file ? *loaded.file : empty;
+    IniEdit changes(current);
+    if (!edit(current, changes)) {
+        return false;
+    }
     if (!changes.Changed()) {
         return true;
     }
@@ -699,16 +722,8 @@ bool Rewrite(const std::string& path, bool createMissing, Edit edit)
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferSize)
 {
-    if (!path.empty()) {
-        const Loaded loaded = LoadForReading(path);
-        if (loaded.file) {
-            if (const std::optional<std::size_t> line =
-                    loaded.file->FindKey(EntryKey(NameKey(section), NameKey(key)))) {
-                return CutToBuffer(loaded.file->Value(*line), bufferSize);
-            }
-        }
-    }
-    return CutToBuffer(std::string(defaultValue), bufferSize);
+    const Loaded loaded = path.empty() ? Loaded{} : LoadForReading(path);
+    return ReadValue(loaded.file.get(), section, key, defaultValue, bufferSize);
 }
 
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key,
@@ -728,12 +743,70 @@ bool WriteIniStrings(const std::string& path, std::span<const IniEntry> entries)
             return false;
         }
     }
-    return Rewrite(path, true, [&](IniEdit& changes) {
+    return Rewrite(path, true, [&](const IniFile&, IniEdit& changes) {
         for (const IniEntry& entry : entries) {
-            std::string key = Cp932ToUtf8(TrimBlanks(entry.key));
-            std::string line = key + "=" + StoredValue(Cp932ToUtf8(entry.value));
-            changes.Set(Cp932ToUtf8(TrimBlanks(entry.section)), key, std::move(line));
+            SetEntry(changes, entry);
         }
+        return true;
+    });
+}
+
+bool WriteChangedIniStrings(const std::string& path, std::span<const IniEntry> entries,
+                            std::span<const IniEntry> before)
+{
+    if (path.empty() || entries.size() != before.size()) {
+        return false;
+    }
+    std::vector<IniEntry> changed;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].value != before[i].value) {
+            changed.push_back(entries[i]);
+        }
+    }
+    return changed.empty() || WriteIniStrings(path, changed);
+}
+
+namespace {
+
+class LockedTransaction final : public IniTransaction {
+public:
+    LockedTransaction(const IniFile& file, IniEdit& changes) : file_(file), changes_(changes) {}
+
+    std::string Read(std::string_view section, std::string_view key, std::string_view defaultValue,
+                     std::size_t bufferSize) const override
+    {
+        return ReadValue(&file_, section, key, defaultValue, bufferSize);
+    }
+
+    void Write(std::string_view section, std::string_view key, std::string_view value) override
+    {
+        const IniEntry entry{section, key, value};
+        if (!CanStore(entry)) {
+            valid_ = false;
+            return;
+        }
+        SetEntry(changes_, entry);
+    }
+
+    bool valid() const { return valid_; }
+
+private:
+    const IniFile& file_;
+    IniEdit& changes_;
+    bool valid_ = true;
+};
+
+}  // namespace
+
+bool UpdateIniFile(const std::string& path, const std::function<void(IniTransaction&)>& update)
+{
+    if (path.empty()) {
+        return false;
+    }
+    return Rewrite(path, true, [&](const IniFile& current, IniEdit& changes) {
+        LockedTransaction transaction(current, changes);
+        update(transaction);
+        return transaction.valid();
     });
 }
 
@@ -746,8 +819,9 @@ bool DeleteIniKey(const std::string& path, std::string_view section, std::string
     if (!IdentityOf(path, status) && status == LoadStatus::Missing) {
         return true;  // nothing to delete, and no lock file to leave behind
     }
-    return Rewrite(path, false, [&](IniEdit& changes) {
+    return Rewrite(path, false, [&](const IniFile&, IniEdit& changes) {
         changes.Remove(Cp932ToUtf8(TrimBlanks(section)), Cp932ToUtf8(TrimBlanks(key)));
+        return true;
     });
 }
 

@@ -14,6 +14,7 @@
 // processes exclude each other with a lock on "<file>.lock" beside the file and read the
 // file afresh under it, so that no writer loses another's keys.
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,33 @@ struct IniEntry {
 // that could not be read back as written (empty, or holding a line break, "=" in a key, "]"
 // in a section) and a value holding a line break make the whole call fail.
 bool WriteIniStrings(const std::string& path, std::span<const IniEntry> entries);
+
+// WriteIniStrings for the entries whose values differ from those of the entry at the same
+// place in before (the same keys, as the caller read or stored them last): a group of keys
+// is stored without undoing what another window stored meanwhile under the keys this one
+// left alone. Nothing changed: nothing written, true. entries and before must be equally long.
+bool WriteChangedIniStrings(const std::string& path, std::span<const IniEntry> entries,
+                            std::span<const IniEntry> before);
+
+// A read-modify-write of the settings file under the writers' lock (see UpdateIniFile):
+// reads see the file as it was when the lock was taken, writes are collected and stored
+// together when the update ends.
+class IniTransaction {
+public:
+    virtual ~IniTransaction() = default;
+    // As ReadIniString.
+    virtual std::string Read(std::string_view section, std::string_view key, std::string_view defaultValue,
+                             std::size_t bufferSize) const = 0;
+    // As WriteIniString; a key that could not be stored makes the whole update fail.
+    virtual void Write(std::string_view section, std::string_view key, std::string_view value) = 0;
+};
+
+// Runs update with the writers' lock held, so that no other writer, in this process or
+// another, changes the file between what update reads and what it writes: a value derived
+// from another (the next free key after a count) is never computed twice. The writes are
+// stored with one replacement of the file; none at all leaves the file untouched. Returns
+// false when the file could not be read or written (see WriteIniStrings).
+bool UpdateIniFile(const std::string& path, const std::function<void(IniTransaction&)>& update);
 
 // Removes key from section (nothing happens when it does not exist). Returns false when
 // the file could not be rewritten.

@@ -6,49 +6,86 @@
 #include "engine/platform/private_profile.h"
 
 namespace kl {
+namespace {
+
+constexpr std::string_view kSection = "FILESET";
+constexpr std::size_t kCountBuffer = 12;
+
+// Reads a key of the section through read(key, default, buffer size).
+template <typename Read>
+int CountFrom(const Read& read)
+{
+    return AtoiText(read("COUNT", "0", kCountBuffer));
+}
+
+template <typename Read>
+std::vector<std::string> EntriesFrom(const Read& read)
+{
+    const int count = std::min(CountFrom(read), kFileSetListLimit);
+    std::vector<std::string> entries;
+    for (int number = 1; number <= count; ++number) {
+        entries.push_back(read(std::to_string(number), "", kFileSetEntryMaxBytes + 1));
+    }
+    return entries;
+}
+
+auto ReaderOf(const std::string& iniPath)
+{
+    return [&iniPath](std::string_view key, std::string_view defaultValue, std::size_t bufferSize) {
+        return ReadIniString(iniPath, kSection, key, defaultValue, bufferSize);
+    };
+}
+
+}  // namespace
 
 int ReadFileSetCount(const std::string& iniPath)
 {
-    return AtoiText(ReadIniString(iniPath, "FILESET", "COUNT", "0", 12));
+    return CountFrom(ReaderOf(iniPath));
 }
 
 std::string ReadFileSetEntry(const std::string& iniPath, int number)
 {
-    return ReadIniString(iniPath, "FILESET", std::to_string(number), "", kFileSetEntryMaxBytes + 1);
+    return ReaderOf(iniPath)(std::to_string(number), "", kFileSetEntryMaxBytes + 1);
 }
 
 std::vector<std::string> ReadFileSetEntries(const std::string& iniPath)
 {
-    const int count = std::min(ReadFileSetCount(iniPath), kFileSetListLimit);
-    std::vector<std::string> entries;
-    for (int number = 1; number <= count; ++number) {
-        entries.push_back(ReadFileSetEntry(iniPath, number));
-    }
-    return entries;
+    return EntriesFrom(ReaderOf(iniPath));
 }
 
 bool SaveFileSetEntry(const std::string& iniPath, int number, std::string_view pairText)
 {
     const std::string key = std::to_string(number);
     const IniEntry entries[] = {
-        {"FILESET", "COUNT", key},
-        {"FILESET", key, pairText},
+        {kSection, "COUNT", key},
+        {kSection, key, pairText},
     };
     return WriteIniStrings(iniPath, entries);
 }
 
 FileSetStore StoreFileSet(const std::string& iniPath, std::string_view pairText)
 {
-    const std::vector<std::string> listed = ReadFileSetEntries(iniPath);
-    if (std::find(listed.begin(), listed.end(), pairText) != listed.end()) {
-        return FileSetStore::AlreadyRecorded;
-    }
-    int count = ReadFileSetCount(iniPath);
-    if (count < 0 || count >= kFileSetRingSize) {
-        count = 0;
-    }
-    return SaveFileSetEntry(iniPath, count + 1, pairText) ? FileSetStore::Recorded
-                                                          : FileSetStore::WriteFailed;
+    // The count is read and the next key written under one lock: two windows recording at
+    // the same moment take consecutive keys instead of the same one.
+    FileSetStore outcome = FileSetStore::Recorded;
+    const bool written = UpdateIniFile(iniPath, [&](IniTransaction& file) {
+        const auto read = [&file](std::string_view key, std::string_view defaultValue, std::size_t bufferSize) {
+            return file.Read(kSection, key, defaultValue, bufferSize);
+        };
+        const std::vector<std::string> listed = EntriesFrom(read);
+        if (std::find(listed.begin(), listed.end(), pairText) != listed.end()) {
+            outcome = FileSetStore::AlreadyRecorded;
+            return;
+        }
+        int count = CountFrom(read);
+        if (count < 0 || count >= kFileSetRingSize) {
+            count = 0;
+        }
+        const std::string key = std::to_string(count + 1);
+        file.Write(kSection, "COUNT", key);
+        file.Write(kSection, key, pairText);
+    });
+    return written ? outcome : FileSetStore::WriteFailed;
 }
 
 }  // namespace kl

@@ -1,5 +1,7 @@
 #include "engine/settings/merge_settings.h"
 
+#include <array>
+
 #include "engine/platform/number_text.h"
 #include "engine/platform/private_profile.h"
 
@@ -25,24 +27,51 @@ MergePrefixes ReadMergePrefixes(const std::string& iniPath)
     return prefixes;
 }
 
+namespace {
+
+// The stored texts of both groups, one per key in the order of MergeEntries.
+struct MergeTexts {
+    std::string insDocA, insDocB, interactive, px, py;
+    const MergePrefixes& prefixes;
+
+    MergeTexts(const MergeSettings& settings, const MergePrefixes& prefixes)
+        : insDocA(std::to_string(settings.insDocA)),
+          insDocB(std::to_string(settings.insDocB)),
+          interactive(std::to_string(settings.interactive)),
+          px(std::to_string(settings.px)),
+          py(std::to_string(settings.py)),
+          prefixes(prefixes)
+    {
+    }
+
+    std::array<IniEntry, 7> Entries() const
+    {
+        return {{
+            {"MESSAGE", "INSDOCA", prefixes.docA},
+            {"MESSAGE", "INSDOCB", prefixes.docB},
+            {"MERGE", "INS_DOCA", insDocA},
+            {"MERGE", "INS_DOCB", insDocB},
+            {"MERGE", "INTERACTIVE", interactive},
+            {"MERGE", "PX", px},
+            {"MERGE", "PY", py},
+        }};
+    }
+};
+
+}  // namespace
+
 bool SaveMergeSettings(const std::string& iniPath, const MergeSettings& settings,
                        const MergePrefixes& prefixes)
 {
-    const std::string insDocA = std::to_string(settings.insDocA);
-    const std::string insDocB = std::to_string(settings.insDocB);
-    const std::string interactive = std::to_string(settings.interactive);
-    const std::string px = std::to_string(settings.px);
-    const std::string py = std::to_string(settings.py);
-    const IniEntry entries[] = {
-        {"MESSAGE", "INSDOCA", prefixes.docA},
-        {"MESSAGE", "INSDOCB", prefixes.docB},
-        {"MERGE", "INS_DOCA", insDocA},
-        {"MERGE", "INS_DOCB", insDocB},
-        {"MERGE", "INTERACTIVE", interactive},
-        {"MERGE", "PX", px},
-        {"MERGE", "PY", py},
-    };
-    return WriteIniStrings(iniPath, entries);
+    return WriteIniStrings(iniPath, MergeTexts(settings, prefixes).Entries());
+}
+
+bool SaveMergeSettingsChanges(const std::string& iniPath, const MergeSettings& before,
+                              const MergePrefixes& prefixesBefore, const MergeSettings& settings,
+                              const MergePrefixes& prefixes)
+{
+    return WriteChangedIniStrings(iniPath, MergeTexts(settings, prefixes).Entries(),
+                                  MergeTexts(before, prefixesBefore).Entries());
 }
 
 }  // namespace kl

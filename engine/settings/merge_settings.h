@@ -26,4 +26,11 @@ MergePrefixes ReadMergePrefixes(const std::string& iniPath);
 bool SaveMergeSettings(const std::string& iniPath, const MergeSettings& settings,
                        const MergePrefixes& prefixes);
 
+// Stores only the keys whose values differ from before (the values the dialog read or
+// stored last), so that a change another window stored meanwhile to a key this one left
+// alone stays. Nothing changed: nothing written, true.
+bool SaveMergeSettingsChanges(const std::string& iniPath, const MergeSettings& before,
+                              const MergePrefixes& prefixesBefore, const MergeSettings& settings,
+                              const MergePrefixes& prefixes);
+
 }  // namespace kl

@@ -4,7 +4,9 @@
 #if !defined(_WIN32)
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -83,6 +85,56 @@ TEST(CliLimits, PathsThatAreNoUtf8AreShownWithEscapes)
     }
 }
 
+// File names in the headers of the output: the listing shows them as the messages do, the
+// unified diff quotes them as diff does (which patch reads back).
+TEST(CliLimits, FileNamesInHeadersAreEscaped)
+{
+    kltest::TempDir dir;
+    const std::string newline = "a\nb";
+    const std::string sjis = "c\x83" "d";
+    const std::string kanji = "k\xe6\xbc\xa2.txt";
+    dir.write(newline, "1\n");
+    dir.write(sjis, "2\n");
+    dir.write(kanji, "3\n");
+    dir.write("sp ace", "4\n");
+    dir.write("plain", "5\n");
+    dir.write("a\\b\"", "6\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> lines;  // the header lines up to the tab before the time
+    };
+    const Case cases[] = {
+        {{"compare", newline, sjis}, {"A: a\\x0Ab  ", "B: c\\x83d  "}},
+        {{"compare", "--unified", newline, sjis}, {"--- \"a\\nb\"\t", "+++ \"c\\203d\"\t"}},
+        {{"compare", "--unified", "sp ace", kanji}, {"--- \"sp ace\"\t", "+++ \"k\\346\\274\\242.txt\"\t"}},
+        {{"compare", "--unified", "plain", "a\\b\""}, {"--- plain\t", "+++ \"a\\\\b\\\"\"\t"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(kltest::ShownArguments(c.args));
+        const CliResult result = RunShell(dir, "cd " + ShellQuoted(dir.path()) + " && exec", c.args);
+        EXPECT_TRUE(kl::IsValidUtf8(result.out));
+        for (const std::string& line : c.lines)
+            EXPECT_NE(("\n" + result.out).find("\n" + line), std::string::npos) << line << "\n" << result.out;
+    }
+}
+
+// A file larger than the longest line a text can hold is looked at before it is read: a 2
+// GiB file without a line end (here a sparse one) is refused at once, in little memory.
+TEST(CliLimits, AFileWithATooLongLineIsRefusedBeforeItIsRead)
+{
+    kltest::TempDir dir;
+    const std::string big = dir.file("big.txt");
+    const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    const bool sized = ::ftruncate(fd, off_t{1} << 31) == 0;
+    ::close(fd);
+    if (!sized)
+        GTEST_SKIP() << "no 2 GiB file here";
+    const CliResult result = RunShell(dir, "prlimit --as=268435456", {"compare", big, dir.write("a.txt", "a\n")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("2 GB を超える行があります"), std::string::npos) << result.err;
+}
+
 TEST(CliLimits, AFailedWriteToStandardOutputFailsTheRun)
 {
     kltest::TempDir dir;
@@ -91,31 +143,36 @@ TEST(CliLimits, AFailedWriteToStandardOutputFailsTheRun)
     const std::string full = "標準出力に書き込めません（ディスクの空き領域が不足しています）";
     struct Case {
         std::vector<std::string> args;
-        std::string message;
+        std::string command;
+        int exitCode = 1;
     };
     const Case cases[] = {
-        {{"--help"}, "kestrilane-cli --help: " + full + "\n"},
-        {{"compare", "--help"}, "kestrilane-cli compare: " + full + "\n"},
-        {{"compare", a, b}, "kestrilane-cli compare: " + full + "\n"},
-        {{"compare", "--json", a, b}, "kestrilane-cli compare: " + full + "\n"},
-        {{"linediff", a, "2", b, "2"}, "kestrilane-cli linediff: " + full + "\n"},
-        {{"merge", "--help"}, "kestrilane-cli merge: " + full + "\n"},
+        {{"--help"}, "--help"},
+        {{"compare", "--help"}, "compare"},
+        {{"compare", a, b}, "compare"},
+        {{"compare", "--json", a, b}, "compare"},
+        {{"compare", "--unified", a, b}, "compare", 2},
+        {{"compare", "--stat", a, b}, "compare", 2},
+        {{"linediff", a, "2", b, "2"}, "linediff"},
+        {{"merge", "--help"}, "merge"},
+        {{"merge", a, b}, "merge"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(kltest::ShownArguments(c.args));
         const CliResult result = RunShell(dir, "", c.args, ">/dev/full");
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.err, c.message);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, "kestrilane-cli " + c.command + ": " + full + "\n");
     }
 }
 
-// With its address space limited, the program loads both copies of a million short lines but
-// cannot compare them (loading needs about 40 MB, comparing more than 100 MB): the run ends
-// with exit code 1 and a message, not with an abort.
-TEST(CliLimits, RunningOutOfMemoryAfterLoadingEndsWithAMessage)
+// With its address space limited, the program loads two versions of a million short lines
+// but cannot compare them (loading needs about 40 MB, comparing more than 100 MB): the run
+// ends with a message and an exit code that says it failed, not with an abort. For the
+// diff-style outputs that is 2, since 1 would tell a script "different, output complete".
+TEST(CliLimits, RunningOutOfMemoryAfterLoadingEndsWithAMessageAndAFailure)
 {
     kltest::TempDir dir;
-    const std::string limit = "ulimit -v 65536 && exec";
+    const std::string limit = "prlimit --as=67108864";
     const std::string tiny = dir.write("tiny.txt", "a\n");
     if (RunShell(dir, limit, {"compare", tiny, tiny}).exitCode != 0)
         GTEST_SKIP() << "the program does not start in 64 MB of address space (a sanitizer build?)";
@@ -123,12 +180,23 @@ TEST(CliLimits, RunningOutOfMemoryAfterLoadingEndsWithAMessage)
     std::string lines;
     for (int k = 0; k < 1000000; ++k)
         lines += std::to_string(k) + '\n';
-    const std::string input = dir.write("lines.txt", lines);
-    for (const char* command : {"compare", "merge"}) {
-        SCOPED_TRACE(command);
-        const CliResult result = RunShell(dir, limit, {command, input, input}, ">/dev/null");
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.err, std::string("kestrilane-cli ") + command + ": メモリが足りないため処理を続けられませんでした\n");
+    const std::string a = dir.write("a.txt", lines);
+    const std::string b = dir.write("b.txt", "changed\n" + lines);
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {{"compare"}, 1}, {{"merge"}, 1}, {{"compare", "--unified"}, 2}, {{"compare", "--brief"}, 2},
+        {{"compare", "--stat"}, 2},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {a, b});
+        SCOPED_TRACE(kltest::ShownArguments(args));
+        const CliResult result = RunShell(dir, limit, args, ">/dev/null");
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, "kestrilane-cli " + c.args[0] + ": メモリが足りないため処理を続けられませんでした\n");
     }
 }
 

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <utility>
 
 #include "ui/app/command_ids.h"
 #include "ui/app/command_table.h"
@@ -345,6 +346,23 @@ void CMainFrame::ConnectDocument()
     });
     connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
     connect(&doc_, &CKestrilaneDoc::loadNoted, this, [this](const QString& note) { statusBar()->showMessage(note); });
+    // A large file is read while the window paints: the progress bar follows the reading.
+    connect(&doc_, &CKestrilaneDoc::loadingChanged, this, [this](bool loading, const QString& fileName) {
+        if (loading) {
+            ShowPlaced();  // a file given on the command line is read before the window shows
+            messagePane_->setText(QStringLiteral(u"読み込み中…"));
+            progress_->setToolTip(fileName);
+            progress_->setValue(0);
+            progress_->show();
+        } else {
+            messagePane_->setText(QStringLiteral(u"レディ"));
+            progress_->setToolTip(QString());
+            progress_->setVisible(compareActive());
+            if (std::exchange(closeAfterLoad_, false))
+                QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
+    connect(&doc_, &CKestrilaneDoc::loadProgress, progress_, &QProgressBar::setValue);
 }
 
 CKestrilaneView* CMainFrame::leftView() const
@@ -364,6 +382,8 @@ COverView* CMainFrame::overView() const
 
 void CMainFrame::ShowPlaced()
 {
+    if (shown_)
+        return;
     // The second window stands 30 pixels right of the stored place, so that it does not
     // cover the first; it gives up width rather than run off the right edge of the screen.
     if (app_.m_szOption == "o") {
@@ -449,6 +469,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         mergeDlg_->AbandonQuery();
         event->ignore();
         QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    // A file being read is read to the end; the window closes after it.
+    if (doc_.loading()) {
+        event->ignore();
+        closeAfterLoad_ = true;
         return;
     }
     CancelCompare();

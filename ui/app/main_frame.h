@@ -55,7 +55,7 @@ public:
     ~CMainFrame() override;
 
     // Places the window at its stored rectangle (30 pixels further right after the switch
-    // /o) and shows it in its stored show state.
+    // /o) and shows it in its stored show state; once only.
     void ShowPlaced();
 
     // Runs the command with identifier id, as its menu item, toolbar button or key would.
@@ -194,6 +194,7 @@ private:
     bool shown_ = false;
     // A window moved right by /o keeps its frame on the screen, once the frame is known.
     bool fitFrameOnScreen_ = false;
+    bool closeAfterLoad_ = false;  // a close asked for while a file was being read
     int selectedPreset_ = -1;        // COMPMODE SELECTED
     // The running comparison, a child of this window: a window that goes away deletes it,
     // which stops and joins its thread.

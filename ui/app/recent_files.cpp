@@ -24,26 +24,49 @@ void RecentFileList::Load(const kl::UserProfile& profile)
     const QStringList stored = profile.ReadRecentFiles();
     for (auto file = stored.crbegin(); file != stored.crend(); ++file)
         Add(*file);
+    opened_.clear();
+    removed_.clear();
 }
 
 bool RecentFileList::Save(kl::UserProfile& profile) const
 {
-    return profile.WriteRecentFiles(files_);
+    return profile.UpdateRecentFiles([this](const QStringList& stored) { return MergedWith(stored); });
+}
+
+QStringList RecentFileList::MergedWith(const QStringList& stored) const
+{
+    QStringList merged;
+    for (const QString& file : files_) {
+        if (opened_.contains(file, kPathCase))
+            merged.append(file);
+    }
+    for (const QString& file : stored) {
+        if (!merged.contains(file, kPathCase) && !removed_.contains(file, kPathCase))
+            merged.append(file);
+    }
+    return merged.mid(0, kCapacity);
 }
 
 void RecentFileList::Add(const QString& path)
 {
     if (path.isEmpty())
         return;
-    Remove(path);
+    const auto same = [&path](const QString& file) { return file.compare(path, kPathCase) == 0; };
+    files_.removeIf(same);
+    opened_.removeIf(same);
+    removed_.removeIf(same);
     files_.prepend(path);
+    opened_.append(path);
     while (files_.size() > kCapacity)
         files_.removeLast();
 }
 
 void RecentFileList::Remove(const QString& path)
 {
-    files_.removeIf([&path](const QString& file) { return file.compare(path, kPathCase) == 0; });
+    const auto same = [&path](const QString& file) { return file.compare(path, kPathCase) == 0; };
+    files_.removeIf(same);
+    opened_.removeIf(same);
+    removed_.append(path);
 }
 
 QString RecentFileMenuText(int index, const QString& path)

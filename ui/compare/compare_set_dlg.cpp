@@ -104,6 +104,7 @@ CCompareSetDlg::CCompareSetDlg(QComboBox& presetCombo, int selectedPreset,
         const std::string code = PresetComboCode(presetCombo_, i);
         insertRow(presetList_->rowCount(), {kl::BuildPresetName(code), code});
     }
+    openedRows_ = presetRows();
 }
 
 void CCompareSetDlg::setPrompts(CompareSetPrompts prompts)
@@ -310,8 +311,21 @@ void CCompareSetDlg::accept()
     if (selected >= 0) selectedPreset_ = selected;
 
     const std::vector<kl::PresetRow> rows = presetRows();
-    if (kl::StorePresetList(iniPath_, rows)) {
+    if (kl::StorePresetList(iniPath_, rows, &openedRows_)) {
+        // The stored list may also hold presets another window added meanwhile, so the
+        // selection follows its code.
+        const std::string selectedCode =
+            selectedPreset_ >= 0 && selectedPreset_ < static_cast<int>(rows.size()) ? rows[selectedPreset_].code : "";
         FillPresetCombo(presetCombo_, iniPath_);
+        if (selectedPreset_ >= 0 && PresetComboCode(presetCombo_, selectedPreset_) != selectedCode) {
+            selectedPreset_ = -1;
+            for (int i = 0; i < presetCombo_.count(); ++i) {
+                if (PresetComboCode(presetCombo_, i) == selectedCode) {
+                    selectedPreset_ = i;
+                    break;
+                }
+            }
+        }
     } else {
         // The list stays in force for this run even though the file keeps the old one.
         SetPresetComboItems(presetCombo_, rows);

@@ -67,6 +67,8 @@ private:
     std::string iniPath_;
     int selectedPreset_;
     CompareSetPrompts prompts_;
+    // The list as the dialog opened with it, so that OK keeps what another window stored since.
+    std::vector<kl::PresetRow> openedRows_;
 
     // The delimiter as given and as first shown: a byte with no character of its own (a lone
     // lead byte) is kept as it was unless the user changes the field.

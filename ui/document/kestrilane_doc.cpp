@@ -1,13 +1,18 @@
 #include "ui/document/kestrilane_doc.h"
 
 #include <QFile>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 #include "engine/document/document_ops.h"
+#include "engine/document/file_reader.h"
 #include "engine/document/newline_rebuild.h"
 #include "engine/document/text_write_back.h"
 #include "engine/platform/file_error_text.h"
+#include "engine/platform/utf8_path.h"
+#include "ui/document/background_load.h"
 #include "ui/platform/font_resolver.h"
 #include "ui/platform/path_text.h"
 
@@ -64,12 +69,51 @@ bool CKestrilaneDoc::AskClearLoaded()
     return true;
 }
 
+// The open sequence for a large file: the question first, then the reading on a worker,
+// into a copy of the document that takes the place of the document once the file is in.
+kl::OpenOutcome CKestrilaneDoc::OpenInBackground(const std::string& path, std::string& error, std::string& note)
+{
+    if (kl::LoadedTextCount(textDoc) == 2 && !AskClearLoaded())
+        return kl::OpenOutcome::Refused;
+    kl::TextDocument loaded = textDoc;
+    kl::OpenOutcome outcome = kl::OpenOutcome::Failed;
+    loading_ = true;
+    emit loadingChanged(true, QFile::decodeName(kl::FileNameOf(path).c_str()));
+    try {
+        RunWhilePainting(
+            [&](const std::function<void(int)>& report) {
+                outcome = kl::OpenDocumentFile(loaded, path, docSettings.eucChg > 0, {}, error, &note,
+                                               [&report](std::uint64_t done, std::uint64_t total) {
+                                                   report(total == 0 ? 100 : static_cast<int>(done * 100 / total));
+                                               });
+            },
+            [this](int percent) { emit loadProgress(percent); });
+    } catch (const std::exception&) {
+        outcome = kl::OpenOutcome::Failed;
+        error.clear();
+    }
+    loading_ = false;
+    emit loadingChanged(false, QString());
+    if (outcome == kl::OpenOutcome::LoadedDocA || outcome == kl::OpenOutcome::LoadedDocB) {
+        loaded.result = textDoc.result;  // a comparison that ended meanwhile keeps its result
+        textDoc = std::move(loaded);
+    }
+    return outcome;
+}
+
 bool CKestrilaneDoc::OnOpenDocument(const std::string& path)
 {
+    if (loading_)
+        return false;  // one load at a time
     std::string error;
     std::string note;
-    const kl::OpenOutcome outcome = kl::OpenDocumentFile(
-        textDoc, path, docSettings.eucChg > 0, [this] { return AskClearLoaded(); }, error, &note);
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(kl::PathFromUtf8(path), sizeError);
+    const kl::OpenOutcome outcome =
+        !sizeError && size >= backgroundLoadBytes
+            ? OpenInBackground(path, error, note)
+            : kl::OpenDocumentFile(textDoc, path, docSettings.eucChg > 0, [this] { return AskClearLoaded(); }, error,
+                                   &note);
 
     switch (outcome) {
     case kl::OpenOutcome::Refused:

@@ -5,12 +5,14 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/compare/compare_options.h"
 #include "engine/document/auto_compare.h"
+#include "engine/document/document_ops.h"
 #include "engine/document/text_document.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
@@ -40,7 +42,12 @@ public:
     // The open sequence: asks before replacing two loaded texts, loads the file (a failure
     // is reported to the user) and, when the file became DocB, decides the automatic
     // comparison. path is in the system's file name encoding. False when nothing was loaded.
+    // A file of backgroundLoadBytes or more is read on a worker thread while the window
+    // goes on painting, with its progress told by loadingChanged and loadProgress.
     bool OnOpenDocument(const std::string& path);
+    std::uintmax_t backgroundLoadBytes = std::uintmax_t{32} << 20;
+    // A file is being read in the background.
+    bool loading() const { return loading_; }
 
     // Reads COLOR and MESSAGE LEFT/RIGHT into colors and the messages; windowColor becomes
     // the colour table's window entry. The main window calls it once it exists, before any
@@ -93,10 +100,15 @@ signals:
     void autoCompareRequested(kl::AutoCompare kind);
     // A file was loaded with something the user should know (it changed while it was read).
     void loadNoted(const QString& note);
+    // A large file is being read (on), or no longer (off); while it is, loadProgress tells
+    // how far the reading has come, 0 to 100.
+    void loadingChanged(bool loading, const QString& fileName);
+    void loadProgress(int percent);
 
 private:
     void CreateFonts();
     bool AskClearLoaded();
+    kl::OpenOutcome OpenInBackground(const std::string& path, std::string& error, std::string& note);
     void WriteBackRepaired(int k);
 
     QWidget* DialogParent() const { return context_.dialogParent ? context_.dialogParent() : nullptr; }
@@ -104,4 +116,5 @@ private:
     DocumentContext context_;
     std::string iniPath_;
     std::string givenTitle_;  // file name of the last open, in the system's encoding
+    bool loading_ = false;    // a file is being read in the background
 };

@@ -121,10 +121,16 @@ void CLineDiffFrm::OnFinished(std::shared_ptr<const kl::LinePairResult> result, 
         return;
     worker_->deleteLater();  // its thread has handed over its result and is ending
     worker_ = nullptr;
-    if (failure.isEmpty())
+    if (failure.isEmpty()) {
+        // Lines too long for the full comparison were compared the cheaper way: the title says so.
+        const std::string note = result ? kl::LineCompareMethodNote(result->method) : std::string();
+        if (!note.empty())
+            setWindowTitle(windowTitle() + QStringLiteral(u"（") +
+                           QString::fromStdU16String(kl::Cp932ToUtf16(note)) + QStringLiteral(u"）"));
         twin_->ShowResult(std::move(result));
-    else
+    } else {
         twin_->ShowFailure(failure);
+    }
     EndRun();
     emit compareFinished();
 }

@@ -38,6 +38,11 @@ void Append(TextMeasure& measure, std::string_view bytes, Pending& pending)
 void Write(TwinPaintContext& context, int x, int y, const Pending& pending, const QColor& background)
 {
     QPainter& painter = context.painter;
+    // Text outside the painted width is only measured: a long line has far more of it
+    // than the window shows.
+    const QPaintDevice* device = painter.device();
+    if (device && (x >= device->width() || x + pending.width <= 0))
+        return;
     painter.fillRect(x, y, pending.width, context.textHeight, background);
     painter.setPen(context.text);
     painter.drawText(x, y + context.measure.metrics().ascent(), pending.text);

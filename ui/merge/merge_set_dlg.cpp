@@ -220,15 +220,24 @@ bool CMergeSetDlg::SaveMerge(const std::string& merged, bool settingsOnly)
     kl::MergePrefixes prefixes;
     prefixes.docA = Encoded(prefixA_->text());
     prefixes.docB = Encoded(prefixB_->text());
-    if (context_.prefixes)
+    // Only what changed here is stored: another window may have stored other values since.
+    const kl::MergeSettings before = stored_;
+    kl::MergePrefixes prefixesBefore;
+    if (context_.prefixes) {
+        prefixesBefore = *context_.prefixes;
         *context_.prefixes = prefixes;
+    }
     stored_.insDocA = prefixOnA_->isChecked() ? 1 : 0;
     stored_.insDocB = prefixOnB_->isChecked() ? 1 : 0;
     stored_.interactive = interactive_->isChecked() ? 1 : 0;
     const QPoint origin = context_.ownerOrigin ? context_.ownerOrigin() : QPoint();
     stored_.px = geometry().x() - origin.x();
     stored_.py = geometry().y() - origin.y();
-    if (!context_.iniPath.empty() && !kl::SaveMergeSettings(context_.iniPath, stored_, prefixes)) {
+    const bool saved = context_.iniPath.empty() ||
+                       (context_.prefixes
+                            ? kl::SaveMergeSettingsChanges(context_.iniPath, before, prefixesBefore, stored_, prefixes)
+                            : kl::SaveMergeSettings(context_.iniPath, stored_, prefixes));
+    if (!saved) {
         context_.prompts->showError(this, QStringLiteral(u"マージの設定を「%1」に保存できませんでした。")
                                               .arg(PathText(context_.iniPath)));
     }

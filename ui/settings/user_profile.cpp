@@ -1,5 +1,6 @@
 #include "ui/settings/user_profile.h"
 
+#include <QLockFile>
 #include <QSettings>
 
 namespace kl {
@@ -93,6 +94,20 @@ bool UserProfile::WriteRecentFiles(const QStringList& files)
     }
     settings_->endGroup();
     return Sync();
+}
+
+bool UserProfile::UpdateRecentFiles(const std::function<QStringList(const QStringList& stored)>& update)
+{
+    // A lock of its own: the store locks its file only while it writes, not from the
+    // reading to the writing. Without the lock (a folder that cannot be written) the update
+    // goes ahead alone.
+    QLockFile lock(settings_->fileName() + QStringLiteral(".update.lock"));
+    const bool locked = lock.lock();
+    settings_->sync();  // takes in what other programs stored since
+    const bool written = WriteRecentFiles(update(ReadRecentFiles()));
+    if (locked)
+        lock.unlock();
+    return written;
 }
 
 }  // namespace kl

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QSettings;
@@ -44,6 +45,9 @@ public:
     QStringList ReadRecentFiles() const;
     // Stores the first kRecentFileCount entries and removes the keys beyond them.
     bool WriteRecentFiles(const QStringList& files);
+    // Stores update(the list stored now), with a lock that keeps other programs' updates
+    // out between the reading and the writing.
+    bool UpdateRecentFiles(const std::function<QStringList(const QStringList& stored)>& update);
 
 private:
     int ReadInt(const QString& key, int defaultValue) const;

@@ -118,6 +118,42 @@ TEST(PresetList, StoreAndLoadRoundTrip)
     EXPECT_TRUE(kl::LoadPresetList(ini).empty());
 }
 
+// Two windows edit the list from the same start; the second to store keeps what the first
+// stored meanwhile.
+TEST(PresetList, StoringAnEditedListKeepsAnotherWindowsChanges)
+{
+    const auto rowsOf = [](std::vector<std::string> codes) {
+        std::vector<kl::PresetRow> rows;
+        for (const std::string& code : codes) rows.push_back({kl::BuildPresetName(code), code});
+        return rows;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> storedByOther;  // the first window's list, stored meanwhile
+        std::vector<std::string> edited;         // the second window's list
+        std::vector<std::string> expected;
+    };
+    // Both windows started from 00000, 10000, 01000.
+    const std::vector<Case> cases = {
+        {"both add", {"00000", "10000", "01000", "00100"}, {"00000", "10000", "01000", "00010"},
+         {"00000", "10000", "01000", "00010", "00100"}},
+        {"other removes, this adds", {"00000", "01000"}, {"00000", "10000", "01000", "00001"},
+         {"00000", "01000", "00001"}},
+        {"this removes and reorders", {"00000", "10000", "01000", "11111"}, {"01000", "00000"},
+         {"01000", "00000", "11111"}},
+        {"no change elsewhere", {"00000", "10000", "01000"}, {"10000"}, {"10000"}},
+    };
+    for (const Case& c : cases) {
+        kltest::TempDir dir;
+        const std::string ini = dir.file("kestrilane.ini");
+        const std::vector<kl::PresetRow> start = rowsOf({"00000", "10000", "01000"});
+        ASSERT_TRUE(kl::StorePresetList(ini, start));
+        ASSERT_TRUE(kl::StorePresetList(ini, rowsOf(c.storedByOther), &start)) << c.name;
+        ASSERT_TRUE(kl::StorePresetList(ini, rowsOf(c.edited), &start)) << c.name;
+        EXPECT_EQ(kl::LoadPresetList(ini), rowsOf(c.expected)) << c.name;
+    }
+}
+
 TEST(PresetList, MissingFileOrSectionGivesNoItems)
 {
     kltest::TempDir dir;

@@ -277,4 +277,22 @@ TEST(MixedEncodingPair, TheCodePage932TextIsReadAsUtf8SoEqualContentCompares)
     }
 }
 
+// An ASCII text beside a UTF-8 (or UTF-16) one reads the same either way: nothing is
+// converted, so nothing is noted as converted.
+TEST(MixedEncodingPair, AnAsciiTextKeepsItsBytesAndCountsAsUnconverted)
+{
+    kltest::TempDir dir;
+    const std::string ascii = "abc\r\n";
+    for (const std::string& other : {std::string("\xE6\x97\xA5\r\n"), std::string("\xFF\xFE\xE5\x65\r\0\n\0", 8)}) {
+        kl::TextDocument doc;
+        std::string error;
+        ASSERT_TRUE(kl::LoadIntoDocument(doc, dir.write("a.txt", ascii), false, error)) << error;
+        ASSERT_TRUE(kl::LoadIntoDocument(doc, dir.write("b.txt", other), false, error)) << error;
+        EXPECT_EQ(doc.texts[0]->encoding, kl::TextEncoding::Utf8);
+        EXPECT_FALSE(doc.texts[0]->converted);
+        EXPECT_EQ(doc.texts[0]->conversion, kl::Text::Conversion::None);
+        EXPECT_EQ(doc.texts[0]->bytes(), ascii);
+    }
+}
+
 }  // namespace

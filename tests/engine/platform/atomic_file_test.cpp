@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "engine/platform/save_temporary.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -164,33 +165,67 @@ TEST(ReplaceFileAtomically, KeepsModeOwnerAndLinks)
     EXPECT_EQ(kltest::ReadFileBytes(dir.file("created.txt")), "made\n");
 }
 
-TEST(ReplaceFileAtomically, RemovesTemporaryFilesOfKilledSavesOnly)
+// Sets a file's modification time back by the given number of hours.
+void MakeOlder(const std::string& path, int hours)
 {
-    const pid_t gone = ::fork();
-    ASSERT_GE(gone, 0);
-    if (gone == 0)
-        ::_exit(0);
-    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
-    const std::string dead = std::to_string(gone);
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    const timespec times[2] = {info.st_atim, {info.st_mtim.tv_sec - hours * 3600L, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
 
+// A save removes nothing but old leftovers of its own kind: files that only look like
+// temporary files, the temporary file of a save running elsewhere (another container or
+// machine, where process ids mean nothing) and other users' files all stay.
+TEST(ReplaceFileAtomically, RemovesOnlyOldMarkedLeftoversOfThisUser)
+{
     kltest::TempDir dir;
-    const std::vector<std::string> kept = {
-        "a.txt.tmp-3-1",             // process 1 is alive
-        "a.txt.tmp-x-" + dead,       // not our pattern
-        "notes.tmp-" + dead,         // not our pattern
+    const std::vector<std::string> userFiles = {
+        "notes.tmp-2024-31337", "report.txt.tmp-1-4000000", "a.txt.tmp-1-2", "a.txt.tmp-0-999999",
+        ".kestrilane-save-ABCDEFGHIJKLMNOP.tmp", ".kestrilane-save-short.tmp", ".kestrilane-save-0123456789abcdef.tmp~",
     };
-    for (const std::string& name : kept)
-        dir.write(name, "x");
-    dir.write("a.txt.tmp-0-" + dead, "x");
-    dir.write("other.txt.tmp-12-" + dead, "x");
-    fs::create_directory(dir.file("b.tmp-1-" + dead));  // not a file
+    for (const std::string& name : userFiles) {
+        MakeOlder(dir.write(name, "mine"), 48);
+    }
+    const std::string runningSave = kl::NewSaveTemporaryName();
+    dir.write(runningSave, "half written");
+    MakeOlder(dir.file(runningSave), 1);
+    const std::string leftover = kl::NewSaveTemporaryName();
+    MakeOlder(dir.write(leftover, "killed"), 48);
+    const std::string folder = kl::NewSaveTemporaryName();
+    fs::create_directory(dir.file(folder));
+    MakeOlder(dir.file(folder), 48);
+    std::vector<std::string> expected = userFiles;
+    expected.insert(expected.end(), {"a.txt", runningSave, folder});
+    if (Root()) {
+        const std::string othersLeftover = kl::NewSaveTemporaryName();
+        ASSERT_EQ(::chown(dir.write(othersLeftover, "theirs").c_str(), 4321, 4321), 0);
+        MakeOlder(dir.file(othersLeftover), 48);
+        expected.push_back(othersLeftover);
+    }
+    std::sort(expected.begin(), expected.end());
 
     ASSERT_TRUE(kl::ReplaceFileAtomically(dir.file("a.txt"), "new\n"));
-    std::vector<std::string> expected = kept;
-    expected.push_back("a.txt");
-    expected.push_back("b.tmp-1-" + dead);
-    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Names(dir.path()), expected);
+    EXPECT_EQ(kltest::ReadFileBytes(dir.file(runningSave)), "half written");
+}
+
+// Names up to the file system's limit of 255 bytes save, new and replaced alike.
+TEST(ReplaceFileAtomically, SavesUnderTheLongestNames)
+{
+    std::string kanji82;
+    for (int k = 0; k < 82; ++k)
+        kanji82 += "\xe6\xbc\xa2";  // 漢
+    for (const std::string& name : {kanji82 + ".txt", kanji82 + "\xe6\xbc\xa2\xe6\xbc\xa2\xe6\xbc\xa2"}) {
+        SCOPED_TRACE(name.size());
+        ASSERT_LE(name.size(), 255u);
+        kltest::TempDir dir;
+        const std::string target = dir.file(name);
+        ASSERT_TRUE(kl::ReplaceFileAtomically(target, "first\n"));
+        ASSERT_TRUE(kl::ReplaceFileAtomically(target, "second\n"));
+        EXPECT_EQ(kltest::ReadFileBytes(target), "second\n");
+        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{name});
+    }
 }
 
 TEST(ReplaceFileAtomically, FailureSaysWhyAndLeavesTheTarget)

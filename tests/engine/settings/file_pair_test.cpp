@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "engine/platform/private_profile.h"
 #include "engine/settings/file_set_settings.h"
 #include "tests/support/temp_dir.h"
@@ -176,6 +179,41 @@ TEST(StoreFileSet, RefusesAPairListedInTheFileNow)
     EXPECT_EQ(kl::ReadFileSetCount(ini), 3);
     EXPECT_EQ(kl::StoreFileSet(ini, "/d/A - /d/b"), kl::FileSetStore::Recorded);
     EXPECT_EQ(kl::ReadFileSetCount(ini), 4);
+}
+
+// Two windows recording at the same moment, as two processes: every record takes a key of
+// its own, so after 200 records the ring has gone round exactly 200 times and its 19 keys
+// hold 19 different pairs.
+TEST(StoreFileSet, TwoProcessesRecordingTogetherLoseNoRecord)
+{
+    kltest::TempDir dir;
+    const std::string ini = dir.file("kestrilane.ini");
+    constexpr int kRecordsEach = 100;
+    std::vector<pid_t> children;
+    for (int process = 0; process < 2; ++process) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int failures = 0;
+            for (int k = 0; k < kRecordsEach; ++k) {
+                const std::string pair = "/p" + std::to_string(process) + "/" + std::to_string(k) + " - /b";
+                failures += kl::StoreFileSet(ini, pair) != kl::FileSetStore::Recorded;
+            }
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(kl::ReadFileSetCount(ini), (2 * kRecordsEach - 1) % kl::kFileSetRingSize + 1);
+    std::set<std::string> stored;
+    for (int key = 1; key <= kl::kFileSetRingSize; ++key)
+        stored.insert(kl::ReadFileSetEntry(ini, key));
+    EXPECT_EQ(stored.size(), static_cast<std::size_t>(kl::kFileSetRingSize));
+    EXPECT_EQ(stored.count(""), 0u);
 }
 
 TEST(StoreFileSet, ReportsAFailedWrite)

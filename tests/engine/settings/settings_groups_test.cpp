@@ -43,6 +43,29 @@ TEST(MergeSettings, RoundTripAndBuffers)
     EXPECT_EQ(readPrefixes.docB, std::string(119, 'b'));  // read buffer of 120
 }
 
+// Two merge dialogs opened with the same settings: the second to store keeps the key the
+// first changed, since it left that key alone.
+TEST(MergeSettings, StoringChangesKeepsAnotherWindowsChange)
+{
+    kltest::TempDir dir;
+    const std::string path = dir.file("kestrilane.ini");
+    const kl::MergeSettings opened;
+    const kl::MergePrefixes openedPrefixes;
+    ASSERT_TRUE(kl::SaveMergeSettings(path, opened, openedPrefixes));
+
+    kl::MergePrefixes first = openedPrefixes;
+    first.docA = "A> ";
+    ASSERT_TRUE(kl::SaveMergeSettingsChanges(path, opened, openedPrefixes, opened, first));
+    kl::MergeSettings second = opened;
+    second.interactive = 1;
+    second.px = 7;
+    ASSERT_TRUE(kl::SaveMergeSettingsChanges(path, opened, openedPrefixes, second, openedPrefixes));
+
+    EXPECT_EQ(kl::ReadMergePrefixes(path).docA, "A> ");
+    EXPECT_EQ(kl::ReadMergeSettings(path).interactive, 1);
+    EXPECT_EQ(kl::ReadMergeSettings(path).px, 7);
+}
+
 struct WidthCase {
     const char* name;
     std::string stored;

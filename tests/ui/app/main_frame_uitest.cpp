@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -470,6 +471,36 @@ TEST_F(MainFrameTest, CompareModeBandTakesItsStoredSizesWithinTheirBounds)
     }
 }
 
+// A large file is read on a worker: the window goes on handling its events (painting among
+// them), the progress bar follows the reading, and the text arrives as usual.
+TEST_F(MainFrameTest, ALargeFileIsReadWhileTheWindowPaints)
+{
+    auto app = MakeApp();
+    CKestrilaneDoc& doc = *app->document();
+    doc.backgroundLoadBytes = 0;  // every file counts as large here
+    std::string lines;
+    for (int k = 0; k < 20000; ++k)
+        lines += "line " + std::to_string(k) + "\r\n";
+    const std::string path = dir.write("large.txt", lines);
+    const QProgressBar* bar = app->mainFrame()->progressBar();
+    std::vector<int> percents;
+    bool barShown = false;
+    QObject::connect(&doc, &CKestrilaneDoc::loadProgress, [&](int percent) {
+        percents.push_back(percent);
+        barShown = barShown || !bar->isHidden();
+    });
+    bool eventsRan = false;
+    QTimer::singleShot(0, [&eventsRan] { eventsRan = true; });
+
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_TRUE(eventsRan);
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(barShown);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(kl::LineCount(doc.textDoc, 0), 20000);
+}
+
 TEST_F(MainFrameTest, RecentFilesAreListedOpenedAndStored)
 {
     const std::string gone = dir.write("gone.txt", "x\r\n");
@@ -535,6 +566,28 @@ TEST(RecentFileList, LoadKeepsTheStoredOrderAndDropsRepeats)
     RecentFileList list;
     list.Load(profile);
     EXPECT_EQ(list.files(), (QStringList{QStringLiteral("/a"), QStringLiteral("/b")}));
+}
+
+// Two windows that end one after the other: the second keeps the first one's files, and
+// what it removed itself stays removed.
+TEST(RecentFileList, SavingKeepsWhatAnotherWindowStored)
+{
+    kltest::TempDir dir;
+    const QString path = QString::fromStdString(dir.file("profile.ini"));
+    ASSERT_TRUE(kl::UserProfile(path).WriteRecentFiles({QStringLiteral("/old"), QStringLiteral("/gone")}));
+    kl::UserProfile profile1(path);
+    kl::UserProfile profile2(path);
+    RecentFileList window1;
+    RecentFileList window2;
+    window1.Load(profile1);
+    window2.Load(profile2);
+    window1.Add(QStringLiteral("/one"));
+    window2.Add(QStringLiteral("/two"));
+    window2.Remove(QStringLiteral("/gone"));
+    ASSERT_TRUE(window1.Save(profile1));
+    ASSERT_TRUE(window2.Save(profile2));
+    EXPECT_EQ(kl::UserProfile(path).ReadRecentFiles(),
+              (QStringList{QStringLiteral("/two"), QStringLiteral("/one"), QStringLiteral("/old")}));
 }
 
 TEST(RecentFileList, MenuTextsNumberTheEntries)

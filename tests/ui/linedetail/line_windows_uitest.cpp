@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "engine/linedetail/line_pick.h"
+#include "engine/document/text_loader.h"
 #include "engine/platform/cp932.h"
 #include "tests/ui/app/app_fixture.h"
 #include "ui/app/command_ids.h"
@@ -134,6 +135,26 @@ TEST_F(LineWindows, RightClickOpensTheWindowOfTheDetailMode)
     ASSERT_NE(diff(1), nullptr);
     EXPECT_TRUE(diff(1)->isVisible());
     EXPECT_EQ(diff(1)->windowTitle(), QStringLiteral("B:1, A:1"));
+}
+
+// Lines too long for the full comparison are compared the cheaper way, and the window's
+// title says so.
+TEST(LongLineWindow, SaysTheLinesWereComparedTheCheaperWay)
+{
+    std::string line(200000, 'a');
+    const auto text = [](const std::string& body) {
+        return std::make_shared<const kl::Text>(kl::SplitLines(body + "\r\n", false));
+    };
+    const std::shared_ptr<const kl::Text> text1 = text(line);
+    line[100000] = 'b';
+    const std::shared_ptr<const kl::Text> text2 = text(line);
+    CLineDiffFrm window(nullptr, nullptr);
+    window.SetLine(0, {text1, 0});
+    window.SetLine(1, {text2, 0});
+    ASSERT_TRUE(window.StartLineCompare(0, false));
+    ASSERT_TRUE(WaitUntil([&window] { return !window.comparing(); }));
+    EXPECT_EQ(window.twin()->twinState(), CTwinLineWnd::TwinState::Done);
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(u"（長い行のため簡易比較）"))) << window.windowTitle().toStdString();
 }
 
 TEST_F(LineWindows, AStepperPicksAnotherLineAndComparesAgain)
