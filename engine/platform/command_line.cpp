@@ -10,8 +10,9 @@ bool IsSwitch(const std::string& word)
         return false;
     if (word[0] == '-')
         return true;
-    // "/o" is a switch, "/home/user/a.txt" a file.
-    return word[0] == '/' && word.find('/', 1) == std::string::npos;
+    // On this platform a word beginning with "/" is a path ("/notes.txt", "/home/u/a.txt");
+    // only the program's own switch is taken in that form.
+    return word == "/o" || word == "/O";
 }
 
 }  // namespace

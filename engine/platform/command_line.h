@@ -19,11 +19,11 @@ struct CommandLine {
     int argCount = 0;                 // number of words, the program name included
 };
 
-// words[0] is the program name. A word beginning with "-" or "/" is a switch; only a
-// lower-case "o" as its second character has an effect. Switches may stand anywhere and
-// never shift the positions of the file arguments. A word that begins with "/" and holds
-// another "/" further on is an absolute path, not a switch. A word "--" ends the switches:
-// every word after it is a file, whatever it begins with.
+// words[0] is the program name. A word beginning with "-" is a switch, and so are "/o" and
+// "/O"; only a lower-case "o" as the second character has an effect. Any other word
+// beginning with "/" is an absolute path ("/notes.txt" is a file). Switches may stand
+// anywhere and never shift the positions of the file arguments. A word "--" ends the
+// switches: every word after it is a file, whatever it begins with.
 CommandLine ParseCommandLine(const std::vector<std::string>& words);
 
 }  // namespace kl

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Measures `kestrilane-cli find --count` (the window's search) against grep -c on a pair of
+# LINES-line Japanese-and-ASCII documents (default 1,000,000 lines each): words that are in
+# neither file, and regular expressions against grep -cE. Each pair of commands is timed in
+# one hyperfine run; the ratios and the peak memory follow.
+#
+# usage: bench/find.sh [BUILD_DIR]     (default: build/)
+# Environment: LINES (default 1000000), RUNS (default 5) runs per tool.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+cli=$build/kestrilane-cli
+lines=${LINES:-1000000}
+runs=${RUNS:-5}
+
+for tool in hyperfine python3 grep; do
+  command -v "$tool" >/dev/null || { echo "find.sh: $tool is missing" >&2; exit 1; }
+done
+[ -x /usr/bin/time ] || { echo "find.sh: /usr/bin/time is missing (package time)" >&2; exit 1; }
+[ -x "$cli" ] || { echo "find.sh: $cli not built" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+a=$work/a.txt
+b=$work/b.txt
+python3 - "$lines" "$a" "$b" <<'EOF'
+import random, sys
+count, a, b = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+rng = random.Random(7)
+words = ["設定", "比較", "ファイル", "表示", "行", "文字", "config", "value", "Error", "の", "を", "は", "2026年"]
+for path in (a, b):
+    with open(path, "w", encoding="utf-8") as f:
+        for i in range(count):
+            f.write(" ".join(rng.choice(words) for _ in range(rng.randint(3, 12))) + "\n")
+EOF
+
+run() {  # name, kestrilane arguments, grep arguments
+  hyperfine --ignore-failure --warmup 1 --runs "$runs" --export-json "$work/result.json" \
+    -n kestrilane "$cli find --count $2 $a $b > $work/out" \
+    -n grep "grep -c $3 $a $b > $work/out" >/dev/null
+  python3 - "$work/result.json" "$1" <<'EOF'
+import json, sys
+data = {r["command"]: r["mean"] for r in json.load(open(sys.argv[1]))["results"]}
+k, g = data["kestrilane"], data["grep"]
+print(f"{sys.argv[2]:28s} kestrilane {k * 1000:8.1f} ms  grep {g * 1000:8.1f} ms  ratio {k / g:5.2f}")
+EOF
+}
+echo "$lines lines per file:"
+run "absent word" "'検索語'" "'検索語'"
+run "absent word, no case" "--ignore-case 'Missing'" "-i 'Missing'"
+run "regular expression" "--regex '設定[0-9]+年'" "-E '設定[0-9]+年'"
+run "regular expression, common" "--regex 'value [a-z]+'" "-E 'value [a-z]+'"
+
+peak() { { /usr/bin/time -v "$@" 2>&1 >/dev/null || true; } | awk -F': ' '/Maximum resident set size/ {print $2}'; }
+echo "peak memory (absent word): kestrilane $(( $(peak "$cli" find --count 検索語 "$a" "$b") / 1024 )) MiB," \
+     "grep $(( $(peak grep -c 検索語 "$a" "$b") / 1024 )) MiB"
