@@ -64,6 +64,23 @@ void ClearDocument(TextDocument& doc)
     doc.encodingChoices = {EncodingChoice::Auto, EncodingChoice::Auto};
 }
 
+bool SwapSides(TextDocument& doc)
+{
+    if (LoadedTextCount(doc) != 2 || doc.filePaths.size() < 2)
+        return false;
+    std::swap(doc.texts[0], doc.texts[1]);
+    std::swap(doc.encodingChoices[0], doc.encodingChoices[1]);
+    for (std::vector<std::string>* entries : {&doc.filePaths, &doc.fileNames, &doc.fileInfos}) {
+        if (entries->size() >= 2)
+            std::swap((*entries)[0], (*entries)[1]);
+    }
+    if (doc.fileStamps.size() >= 2)
+        std::swap(doc.fileStamps[0], doc.fileStamps[1]);
+    doc.result = std::make_shared<const CompareResult>();
+    doc.pendingTreePaths = {1, 2, 0};
+    return true;
+}
+
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
                       EncodingChoice choice, std::string* note, const ReadProgress& progress)
 {

@@ -51,6 +51,11 @@ OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eu
 // and file name; the text and its stamp stay). False when no entry had that path.
 bool RenameFilePath(TextDocument& doc, const std::string& from, const std::string& to);
 
+// DocA and DocB change places: texts, file data and encoding choices. The result goes (the
+// texts must be compared again) and both paths are queued for the file tree in their new
+// order. False, with nothing changed, unless two texts are loaded.
+bool SwapSides(TextDocument& doc);
+
 // The window title: the given title with fewer than two file names, else "nameA-nameB".
 std::string DocumentTitle(const TextDocument& doc, const std::string& givenTitle);
 

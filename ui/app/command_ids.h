@@ -39,6 +39,7 @@ inline constexpr int ID_PREV_DIFF = 32780;
 // Tools menu
 inline constexpr int ID_REBUILD_NEWLINES = 32774;
 inline constexpr int ID_MERGE = 32787;
+inline constexpr int ID_SWAP_SIDES = 33100;
 
 // Settings menu
 inline constexpr int ID_FONT_SETTINGS = 32773;

@@ -72,6 +72,8 @@ std::vector<CommandEntry> BuildTable()
          QStringLiteral(":/icons/about.png")},
         {ID_MERGE, QStringLiteral(u"自動マージ処理(&M)"), {},
          QStringLiteral(u"両方のドキュメントの結合をオプションを指定して実行し名前をつけてファイルに保存できます。"), {}},
+        {ID_SWAP_SIDES, QStringLiteral(u"左右を入れ替え(&W)\tCtrl+Shift+X"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X)},
+         QStringLiteral(u"DocAとDocBを入れ替えて比較し直します。"), {}},
     };
 }
 

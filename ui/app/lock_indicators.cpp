@@ -69,9 +69,8 @@ void LockIndicators::Refresh()
     for (LockKey key : kKeys) {
         QLabel* label = labels_[static_cast<int>(key)];
         const std::optional<bool> on = LockKeyState(key);
-        label->setEnabled(on.has_value());
-        label->setText(!on.has_value() || *on ? IndicatorText(key) : QString());
-        label->setToolTip(on.has_value() ? QString()
-                                         : QStringLiteral(u"この環境ではキーの状態を表示できません"));
+        // A box that can never tell the key's state would only mislead: it goes away.
+        label->setVisible(on.has_value());
+        label->setText(on.value_or(false) ? IndicatorText(key) : QString());
     }
 }

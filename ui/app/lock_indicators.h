@@ -2,7 +2,7 @@
 // The status bar's key indicators "ｶﾅ", "CAP", "NUM" and "SCRL". Where the system tells the
 // state of these keys (Windows) an indicator shows its text while the key is on and stays
 // blank while it is off. Elsewhere (X11, Wayland: Qt offers no portable way to read lock
-// states) the texts are shown greyed, meaning "state unknown".
+// states) the indicators are not shown.
 #include <QObject>
 #include <array>
 #include <optional>

@@ -117,7 +117,7 @@ void CMainFrame::CreateActions()
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
-                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS}) {
+                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS, ID_SWAP_SIDES}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -173,6 +173,7 @@ void CMainFrame::CreateMenus()
     QMenu* tools = menuBar()->addMenu(QStringLiteral(u"ツール(&T)"));
     tools->addAction(actions_[ID_REBUILD_NEWLINES]);
     tools->addAction(actions_[ID_MERGE]);
+    tools->addAction(actions_[ID_SWAP_SIDES]);
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral(u"設定(&S)"));
     settings->addAction(actions_[ID_FONT_SETTINGS]);
@@ -337,6 +338,7 @@ void CMainFrame::ConnectDocument()
 {
     connect(&doc_, &CKestrilaneDoc::titleChanged, this, &CMainFrame::UpdateTitle);
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateAllViews);
+    connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
         diffPosition = 0;

@@ -145,6 +145,7 @@ private:
     void SwitchDisplay(int mode, bool followDialogBar);
     void OnCopy();
     void OnReload();
+    void OnSwapSides();
     void OnCompareMethod();
     void OnMerge();
     void OnColorSettings();

@@ -56,7 +56,7 @@ void CMainFrame::OnCommand(int id)
     using namespace cmd;
     // What loads or compares would change what a merge that asks a block reads.
     const bool loadsOrCompares = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_RELOAD ||
-                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_REBUILD_NEWLINES ||
+                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_REBUILD_NEWLINES || id == ID_SWAP_SIDES ||
                                  (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) ||
                                  (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST);
     if (loadsOrCompares && RefuseWhileMerging())
@@ -86,6 +86,7 @@ void CMainFrame::OnCommand(int id)
     case ID_PREV_DIFF: navigator_->Previous(); break;
     case ID_COMPARE_METHOD: OnCompareMethod(); break;
     case ID_MERGE: OnMerge(); break;
+    case ID_SWAP_SIDES: OnSwapSides(); break;
     case ID_COLOR_SETTINGS: OnColorSettings(); break;
     case ID_FONT_SETTINGS: OnFontSettings(); break;
     case ID_ENVIRONMENT_SETTINGS: OnEnvironmentSettings(); break;
@@ -112,6 +113,7 @@ void CMainFrame::UpdateCommandStates()
     actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
+    actions_[cmd::ID_SWAP_SIDES]->setEnabled(!merging && kl::LoadedTextCount(doc_.textDoc) == 2);
     recentMenu_->setEnabled(!merging);
     fileSets_->menu()->setEnabled(!merging);
 }
@@ -271,6 +273,25 @@ void CMainFrame::OnCopy()
         leftView()->CopySelection();
     else if (HasFocusWithin(rightView()))
         rightView()->CopySelection();
+}
+
+// DocA and DocB change places in the document, the file tree and the views; a comparison
+// that was shown runs again. Recent files and saved pairs stay as they are.
+void CMainFrame::OnSwapSides()
+{
+    const bool compared = !doc_.textDoc.result->sides[kl::DOC_A].rows.empty() ||
+                          !doc_.textDoc.result->sides[kl::DOC_B].rows.empty();
+    CancelCompare();
+    leftView()->CancelSelection();
+    rightView()->CancelSelection();
+    if (!kl::SwapSides(doc_.textDoc))
+        return;
+    tree_->ClearFiles();
+    emit doc_.documentChanged();
+    UpdateTitle(doc_.Title());
+    UpdateCommandStates();
+    if (compared)
+        StartCompare();
 }
 
 // Reads the files of the tree's entries again. The tree keeps its entries (the document

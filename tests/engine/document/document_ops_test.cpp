@@ -296,3 +296,32 @@ TEST(MixedEncodingPair, AnAsciiTextKeepsItsBytesAndCountsAsUnconverted)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DocumentOpsTest, SwapSidesExchangesEverythingOfBothTexts)
+{
+    const std::string a = dir.write("a.txt", "one\n");
+    const std::string b = dir.write("b.txt", "two\r\nlines\r\n");
+    ASSERT_EQ(Open(a), OpenOutcome::LoadedDocA);
+    EXPECT_FALSE(kl::SwapSides(doc));  // one text: nothing to swap
+    ASSERT_EQ(Open(b), OpenOutcome::LoadedDocB);
+    doc.encodingChoices = {kl::EncodingChoice::Utf8, kl::EncodingChoice::Auto};
+    doc.result = ResultWithARowAndBlock(doc);
+    const auto textA = doc.texts[0];
+    const auto infos = doc.fileInfos;
+    doc.pendingTreePaths = {0, 0, 0};
+
+    ASSERT_TRUE(kl::SwapSides(doc));
+    EXPECT_EQ(kl::LineCount(doc, kl::DOC_A), 2);
+    EXPECT_EQ(doc.texts[1], textA);
+    EXPECT_EQ(doc.filePaths, (std::vector<std::string>{b, a}));
+    EXPECT_EQ(doc.fileNames, (std::vector<std::string>{"b.txt", "a.txt"}));
+    EXPECT_EQ(doc.fileInfos, (std::vector<std::string>{infos[1], infos[0]}));
+    EXPECT_EQ(doc.encodingChoices, (std::array{kl::EncodingChoice::Auto, kl::EncodingChoice::Utf8}));
+    EXPECT_TRUE(doc.result->sides[0].rows.empty());
+    EXPECT_EQ(doc.pendingTreePaths, (std::array<int, 3>{1, 2, 0}));
+    EXPECT_EQ(kl::DocumentTitle(doc, ""), "b.txt-a.txt");
+}
+
+}  // namespace

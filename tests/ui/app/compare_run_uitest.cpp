@@ -181,6 +181,29 @@ TEST_F(CompareRunUi, TreeShowsTheTotalsOfEachRun)
     EXPECT_EQ(tree->statisticsCount(1), 2);
 }
 
+TEST_F(CompareRunUi, SwapSidesComparesAgainWithDocBOnTheLeft)
+{
+    auto app = LoadedApp();
+    const QStringList recentBefore = app->recentFiles().files();
+    Trigger(*app, cmd::ID_COMPARE);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    const kl::TextDocument& text = app->document()->textDoc;
+    const auto textB = text.texts[kl::DOC_B];
+    ASSERT_EQ(text.result->texts[kl::DOC_B], textB);
+
+    Trigger(*app, cmd::ID_SWAP_SIDES);
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    EXPECT_EQ(text.texts[kl::DOC_A], textB);
+    EXPECT_EQ(text.filePaths, (std::vector<std::string>{kAfter, kBefore}));
+    // The result shown is a new comparison with the texts in their new places.
+    EXPECT_EQ(text.result->texts[kl::DOC_A], textB);
+    EXPECT_FALSE(text.result->sides[kl::DOC_A].rows.empty());
+    const CLeftView* tree = app->mainFrame()->treeView();
+    ASSERT_EQ(tree->fileItemCount(), 2);
+    EXPECT_EQ(tree->fileItem(0)->text(0), QString::fromStdString(kAfter));
+    EXPECT_EQ(app->recentFiles().files(), recentBefore);
+}
+
 TEST_F(CompareRunUi, NewDuringARunDropsTheRunAndItsReports)
 {
     auto app = LoadedApp();
