@@ -1,6 +1,7 @@
 #include "ui/linedetail/line_info_frm.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -72,6 +73,28 @@ void CLineInfoFrm::Clear()
     line_ = {};
     result_.reset();
     hide();
+}
+
+// Esc belongs to this window, not to the main window's commands, whose shortcuts a tool
+// window of it shares: it hides the window and gives the keyboard back to the main window.
+bool CLineInfoFrm::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void CLineInfoFrm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && isVisible()) {
+        hide();
+        if (QWidget* owner = parentWidget())
+            owner->activateWindow();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 int CLineInfoFrm::TextLeft() const

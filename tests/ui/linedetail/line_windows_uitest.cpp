@@ -272,6 +272,18 @@ TEST_F(LineWindows, EscHidesAndCtrlCCopiesBothLines)
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(diff(1), &escape);
     EXPECT_FALSE(diff(1)->isVisible());
+
+    // The line-information window (a right-click in the result) answers Esc too.
+    Trigger(*app, cmd::ID_VIEW_RESULT);
+    frame().dialogBar()->button(CFrameDlg::IDC_D2)->click();
+    RightClick(1, 1);
+    CLineInfoFrm* info = popups(1).lineInfo();
+    ASSERT_TRUE(info && info->isVisible());
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(info, &override);
+    EXPECT_TRUE(override.isAccepted());
+    QApplication::sendEvent(info, &escape);
+    EXPECT_FALSE(info->isVisible());
 }
 
 TEST_F(LineWindows, DoubleClickOnAMovedLineMessageSelectsTheLineItNames)
