@@ -320,6 +320,8 @@ void CMainFrame::CreateClient()
     auto* drops = new FileDropTarget(this);
     drops->Watch(this);
     drops->Watch(tree_->viewport());
+    drops->Watch(leftView()->viewport());
+    drops->Watch(rightView()->viewport());
     connect(drops, &FileDropTarget::filesDropped, this, &CMainFrame::OpenDroppedFiles);
     // A file moved to another folder is read from there from now on.
     connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
@@ -490,10 +492,49 @@ void CMainFrame::UpdateTitle(const QString& documentTitle)
     setWindowTitle(documentTitle.isEmpty() ? kAppTitle : documentTitle + QStringLiteral(" - ") + kAppTitle);
 }
 
-void CMainFrame::OpenDroppedFiles(const QStringList& paths)
+void CMainFrame::OpenDroppedFiles(const QStringList& paths, QObject* target)
 {
     if (RefuseWhileMerging())
         return;
+    const int side = target == leftView()->viewport() ? kl::DOC_A : target == rightView()->viewport() ? kl::DOC_B : -1;
+    if (side >= 0 && paths.size() == 1 && ReplaceSide(side, paths.front()))
+        return;
     for (const QString& path : paths)
         app_.OpenDocumentFile(QFile::encodeName(path).toStdString());
+}
+
+// One file dropped on a pane takes the place of that pane's text once the user agrees; the
+// other text is read again beside it (a conversion made for the old partner must not stay).
+// False when the drop is an ordinary open: nothing loaded yet, or DocB's pane with only DocA.
+bool CMainFrame::ReplaceSide(int side, const QString& path)
+{
+    const kl::TextDocument& text = doc_.textDoc;
+    const int loaded = kl::LoadedTextCount(text);
+    if (loaded == 0 || (loaded == 1 && side == kl::DOC_B))
+        return false;
+    const QString question = QStringLiteral(u"%1を「%2」で置き換えますか？")
+                                 .arg(side == kl::DOC_A ? QStringLiteral("DocA") : QStringLiteral("DocB"),
+                                      QFileInfo(path).fileName());
+    if (!app_.prompts.askReplaceSide || !app_.prompts.askReplaceSide(this, question))
+        return true;
+    const int kept = loaded == 2 ? 1 - side : -1;
+    const std::string keptPath = kept >= 0 ? text.filePaths[static_cast<std::size_t>(kept)] : std::string();
+    const kl::EncodingChoice keptChoice = kept >= 0 ? text.encodingChoices[static_cast<std::size_t>(kept)]
+                                                    : kl::EncodingChoice::Auto;
+    CancelCompare();
+    doc_.OnNewDocument();
+    tree_->ClearFiles();
+    const std::string dropped = QFile::encodeName(path).toStdString();
+    if (side == kl::DOC_A) {
+        const bool opened = app_.OpenDocumentFile(dropped);
+        if (kept >= 0) {  // beside the new DocA, or in its place when it could not be read
+            doc_.textDoc.encodingChoices[opened ? kl::DOC_B : kl::DOC_A] = keptChoice;
+            doc_.OnOpenDocument(keptPath);
+        }
+    } else {
+        doc_.textDoc.encodingChoices[kl::DOC_A] = keptChoice;
+        if (doc_.OnOpenDocument(keptPath))
+            app_.OpenDocumentFile(dropped);
+    }
+    return true;
 }

@@ -165,7 +165,8 @@ private:
     void OnAutoCompare(kl::AutoCompare kind);
     void UpdateAllViews();
     void OnDocumentCleared();
-    void OpenDroppedFiles(const QStringList& paths);
+    void OpenDroppedFiles(const QStringList& paths, QObject* target);
+    bool ReplaceSide(int side, const QString& path);
     void UpdateTitle(const QString& documentTitle);
 
     // The comparison worker's reports.

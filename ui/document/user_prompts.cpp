@@ -20,6 +20,11 @@ bool AskYesNo(QWidget* parent, QMessageBox::Icon icon, QString text, QMessageBox
 UserPrompts InteractivePrompts()
 {
     UserPrompts prompts;
+    prompts.askReplaceSide = [](QWidget* parent, const QString& question) {
+        QMessageBox box(QMessageBox::Question, kAppTitle, question, QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
+    };
     prompts.askClearLoaded = [](QWidget* parent) {
         const QString question = QStringLiteral(
             u"すでに２つのファイルが読み込まれていますがクリアして読込みますか？(参考：新規ボタンはクリア処理)");

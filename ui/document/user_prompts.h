@@ -10,6 +10,8 @@ class QWidget;
 struct UserPrompts {
     // "Two files are loaded: clear them and load?" true for Yes.
     std::function<bool(QWidget* parent)> askClearLoaded;
+    // A file dropped on a pane is to take the place of the text shown there; true for Yes.
+    std::function<bool(QWidget* parent, const QString& question)> askReplaceSide;
     // A file could not be opened; message names it.
     std::function<void(QWidget* parent, const QString& message)> showOpenError;
     // Asks for one file to open; an empty text when the user cancels.

@@ -45,7 +45,8 @@ bool FileDropTarget::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         drop->acceptProposedAction();
-        QMetaObject::invokeMethod(this, [this, files] { emit filesDropped(files); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, files, watched] { emit filesDropped(files, watched); },
+                                  Qt::QueuedConnection);
         return true;
     }
     default:

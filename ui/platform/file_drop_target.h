@@ -22,8 +22,9 @@ public:
     static QStringList LocalFiles(const QMimeData* mime);
 
 signals:
-    // The local files of a drop, delivered after the drop has finished.
-    void filesDropped(const QStringList& paths);
+    // The local files of a drop, delivered after the drop has finished; target is the
+    // watched widget the files were dropped on.
+    void filesDropped(const QStringList& paths, QObject* target);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

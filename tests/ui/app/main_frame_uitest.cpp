@@ -31,6 +31,7 @@
 #include "ui/display/text_view.h"
 #include "engine/document/document_ops.h"
 #include "engine/platform/private_profile.h"
+#include "tests/support/temp_dir.h"
 #include "ui/tree/left_view.h"
 
 namespace {
@@ -621,6 +622,46 @@ TEST_F(MainFrameTest, FilesDroppedOnTheTreeAreOpened)
     QCoreApplication::sendEvent(tree->viewport(), &drop);
     ASSERT_TRUE(kltest::WaitUntil([&app] { return kl::LoadedTextCount(app->document()->textDoc) == 2; }, 2000));
     EXPECT_EQ(tree->FileEntryPaths(), (std::vector<std::string>{kBefore, kAfter}));
+}
+
+}  // namespace
+
+namespace {
+
+// A file dropped on a pane takes that pane's side once the user agrees.
+TEST_F(MainFrameTest, AFileDroppedOnAPaneReplacesThatSide)
+{
+    auto app = MakeApp("[FLAG]\nFOPENDO=0\nFPARAMDO=0\n");
+    ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
+    kltest::TempDir dir;
+    const std::string third = dir.write("third.txt", "third\n");
+    std::vector<QString> questions;
+    bool answer = false;
+    app->prompts.askReplaceSide = [&](QWidget*, const QString& question) {
+        questions.push_back(question);
+        return answer;
+    };
+    auto dropOn = [&app, &third](QWidget* pane) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(third))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(pane, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(pane, &drop);
+        QCoreApplication::processEvents();
+    };
+    const kl::TextDocument& text = app->document()->textDoc;
+    dropOn(app->mainFrame()->rightView()->viewport());  // answered No: nothing changes
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("DocB")));
+    EXPECT_EQ(text.filePaths, (std::vector<std::string>{kBefore, kAfter}));
+
+    answer = true;
+    dropOn(app->mainFrame()->rightView()->viewport());
+    EXPECT_EQ(text.filePaths, (std::vector<std::string>{kBefore, third}));
+    dropOn(app->mainFrame()->leftView()->viewport());
+    EXPECT_EQ(text.filePaths, (std::vector<std::string>{third, third}));
+    EXPECT_EQ(app->mainFrame()->treeView()->FileEntryPaths(), (std::vector<std::string>{third, third}));
 }
 
 }  // namespace
