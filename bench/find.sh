@@ -8,19 +8,10 @@
 # Environment: LINES (default 1000000), RUNS (default 5) runs per tool.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-cli=$build/kestrilane-cli
+. "$top/bench/common.sh"
 lines=${LINES:-1000000}
 runs=${RUNS:-5}
-
-for tool in hyperfine python3 grep; do
-  command -v "$tool" >/dev/null || { echo "find.sh: $tool is missing" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "find.sh: /usr/bin/time is missing (package time)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "find.sh: $cli not built" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+bench_setup find.sh "${1:-$top/build}" hyperfine python3 grep
 a=$work/a.txt
 b=$work/b.txt
 python3 - "$lines" "$a" "$b" <<'EOF'
@@ -51,6 +42,5 @@ run "absent word, no case" "--ignore-case 'Missing'" "-i 'Missing'"
 run "regular expression" "--regex '設定[0-9]+年'" "-E '設定[0-9]+年'"
 run "regular expression, common" "--regex 'value [a-z]+'" "-E 'value [a-z]+'"
 
-peak() { { /usr/bin/time -v "$@" 2>&1 >/dev/null || true; } | awk -F': ' '/Maximum resident set size/ {print $2}'; }
 echo "peak memory (absent word): kestrilane $(( $(peak "$cli" find --count 検索語 "$a" "$b") / 1024 )) MiB," \
      "grep $(( $(peak grep -c 検索語 "$a" "$b") / 1024 )) MiB"

@@ -8,19 +8,10 @@
 # Environment: LINES (default 5000000), RUNS (default 1) runs per tool.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-cli=$build/kestrilane-cli
+. "$top/bench/common.sh"
 lines=${LINES:-5000000}
 runs=${RUNS:-1}
-
-for tool in hyperfine python3 diff; do
-  command -v "$tool" >/dev/null || { echo "stat.sh: $tool is missing" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "stat.sh: /usr/bin/time is missing (package time)" >&2; exit 1; }
-[ -x "$cli" ] || { echo "stat.sh: $cli not built" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+bench_setup stat.sh "${1:-$top/build}" hyperfine python3 diff
 a=$work/a.txt
 b=$work/b.txt
 python3 - "$lines" "$a" "$b" <<'EOF'
@@ -37,7 +28,6 @@ hyperfine --ignore-failure --runs "$runs" --export-json "$work/result.json" \
   -n kestrilane "$cli compare --stat $a $b > /dev/null" \
   -n diff "diff $a $b > /dev/null"
 
-peak() { { /usr/bin/time -v "$@" 2>&1 >/dev/null || true; } | awk -F': ' '/Maximum resident set size/ {print $2}'; }
 kestrilane_kib=$(peak "$cli" compare --stat "$a" "$b")
 diff_kib=$(peak diff "$a" "$b")
 
