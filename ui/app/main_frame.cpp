@@ -117,13 +117,18 @@ void CMainFrame::CreateActions()
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
-                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS}) {
+                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS,
+                   ID_VIEW_PAIRED, ID_VIEW_EOL_KIND}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
             action->setCheckable(true);
             action->setChecked(true);
             continue;  // toggled below, once the bars exist
+        }
+        if (id == ID_VIEW_PAIRED || id == ID_VIEW_EOL_KIND) {
+            action->setCheckable(true);
+            action->setChecked((id == ID_VIEW_PAIRED ? doc_.docSettings.fPaired : doc_.docSettings.fEolKind) != 0);
         }
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
@@ -161,6 +166,9 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(actions_[ID_VIEW_SOURCE]);
     view->addAction(actions_[ID_VIEW_RESULT]);
+    view->addSeparator();
+    view->addAction(actions_[ID_VIEW_PAIRED]);
+    view->addAction(actions_[ID_VIEW_EOL_KIND]);
 
     QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
     compare->addAction(actions_[ID_COMPARE]);
@@ -212,7 +220,7 @@ void CMainFrame::CreateToolBar()
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
-                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, 0,
+                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
                    ID_APP_ABOUT}) {
         if (id == 0)
             toolBar_->addSeparator();

@@ -11,7 +11,7 @@
 #include "engine/compare/compare_options.h"
 #include "ui/compare/compare_set_dlg.h"
 #include "ui/display/difference_navigator.h"
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
@@ -79,6 +79,8 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_STATUS_BAR: actions_[id]->toggle(); break;
     case ID_VIEW_SOURCE: SwitchDisplay(DISPLAY_SOURCE, true); break;
     case ID_VIEW_RESULT: SwitchDisplay(DISPLAY_RESULT, true); break;
+    case ID_VIEW_PAIRED:
+    case ID_VIEW_EOL_KIND: ToggleDisplaySwitch(id); break;
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
     case ID_COMPARE_STOP: OnStop(); break;
@@ -173,6 +175,16 @@ void CMainFrame::OnEnvironmentSettings()
     CSettingDlg dialog(doc_.docSettings, this);
     if (execSettingsDialog(dialog) == QDialog::Accepted)
         ShowAppliedSettings(ApplyEnvironmentSettings(doc_, app_.settingsPath(), dialog.settings()));
+}
+
+void CMainFrame::ToggleDisplaySwitch(int id)
+{
+    const bool paired = (doc_.docSettings.fPaired != 0) != (id == cmd::ID_VIEW_PAIRED);
+    const bool eolKind = (doc_.docSettings.fEolKind != 0) != (id == cmd::ID_VIEW_EOL_KIND);
+    const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind);
+    actions_[cmd::ID_VIEW_PAIRED]->setChecked(paired);
+    actions_[cmd::ID_VIEW_EOL_KIND]->setChecked(eolKind);
+    ShowAppliedSettings(saved);
 }
 
 void CMainFrame::ShowAppliedSettings(bool saved)

@@ -24,27 +24,24 @@ CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& pa
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CDifferenceNavigator::RefreshActions);
 }
 
-int CDifferenceNavigator::DisplayMode() const
+std::shared_ptr<const kl::ShownRows> CDifferenceNavigator::Shown() const
 {
-    return panes_.leftView()->displayMode;
+    return panes_.leftView()->Shown();
 }
 
 bool CDifferenceNavigator::CanNext() const
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    return kl::CanGoToNextDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    return kl::FindNextDifference(*Shown(), diffPosition_).has_value();
 }
 
 bool CDifferenceNavigator::CanPrevious() const
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    return kl::CanGoToPreviousDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    return kl::FindPreviousDifference(*Shown(), diffPosition_).has_value();
 }
 
 bool CDifferenceNavigator::Next()
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    const auto stop = kl::FindNextDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    const auto stop = kl::FindNextDifference(*Shown(), diffPosition_);
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterNext(*stop));
@@ -53,8 +50,7 @@ bool CDifferenceNavigator::Next()
 
 bool CDifferenceNavigator::Previous()
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    const auto stop = kl::FindPreviousDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    const auto stop = kl::FindPreviousDifference(*Shown(), diffPosition_);
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterPrevious(*stop));

@@ -8,8 +8,9 @@
 // shows its own text's line k on row k) is brought to 100 pixels below the views' top.
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
-#include "engine/compare/difference_navigation.h"
+#include "engine/display/difference_navigation.h"
 
 class CKestrilaneDoc;
 class CSplitterSnd;
@@ -37,7 +38,7 @@ public:
     void RefreshActions();
 
 private:
-    int DisplayMode() const;
+    std::shared_ptr<const kl::ShownRows> Shown() const;
     void GoTo(const kl::DifferenceStop& stop, int newDiffPosition);
 
     CKestrilaneDoc& doc_;

@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QRadioButton>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 
 CFrameDlg::CFrameDlg(QWidget* parent) : QWidget(parent)
 {

@@ -34,7 +34,8 @@ void COverView::OnUpdate()
 {
     bar_ = kl::OverviewBarIn(size());
     const int detailMode = detailMode_ ? *detailMode_ : kl::OVERVIEW_BLOCKS;
-    strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_);
+    const auto shown = doc_.Shown({DISPLAY_RESULT, doc_.docSettings.fPaired != 0});
+    strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_, shown.get());
     thumbHeight = strips_.thumbHeight;
     if (strips_.rowCount > 0)
         rowCount_ = strips_.rowCount;
@@ -103,10 +104,7 @@ void COverView::ScrollToClick(int y)
 
     thumbTop = static_cast<int>(g * (d - thumbHeight / 2));
     if (diffPosition_) {
-        const kl::TextDocument& text = doc_.textDoc;
-        const int rows = left->displayMode == DISPLAY_RESULT ? static_cast<int>(text.result->Rows(kl::DOC_A).size())
-                                                             : kl::LineCount(text, kl::DOC_A);
-        *diffPosition_ = static_cast<int>(g * rows);
+        *diffPosition_ = static_cast<int>(g * left->Shown()->ColumnRowCount(kl::DOC_A));
     }
     OnUpdate();
     left->viewport()->update();

@@ -15,9 +15,11 @@
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <memory>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/line_wnd.h"
+#include "ui/display/newline_mark.h"
 #include "ui/display/painters.h"
 
 class CKestrilaneDoc;
@@ -34,6 +36,10 @@ public:
     // DISPLAY_SOURCE or DISPLAY_RESULT; the frame switches both views, then updates them.
     int displayMode = DISPLAY_SOURCE;
     void setDisplayMode(int mode) { displayMode = mode; }
+    // What the view shows: its display mode, with changed lines paired as the settings say.
+    kl::DisplayOptions Options() const;
+    // The rows it shows now.
+    std::shared_ptr<const kl::ShownRows> Shown() const;
 
     // The document changed (loading, a comparison, a display-mode switch, settings): takes
     // the row count, row height and scroll extent anew. After a display-mode switch the
@@ -108,7 +114,6 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    int RowCountIn(int side, int mode) const;
     int MeasureScrollWidth();
     void MeasureFonts();
     void MeasureTabCell();
@@ -120,7 +125,7 @@ private:
 
     CKestrilaneDoc& doc_;
     const int side_;
-    int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
+    std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
     int tabPixels_ = 0;                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;
 
@@ -130,6 +135,7 @@ private:
     kl::TextMeasure measure_;
     QString scratch_;          // the painters' segment buffer
     QPixmap newlineMark_;
+    kl::LineEndMarks lineEndMarks_;
     QColor newlineMarkBackground_;
     QPixmap markBitmap_;       // the boxed side letter in the corner
     QBasicTimer caretTimer_;

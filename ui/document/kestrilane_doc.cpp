@@ -43,6 +43,20 @@ void CKestrilaneDoc::LoadColorSettings(kl::ColorRef windowColor)
     kl::LoadColorSettings(iniPath_, colors, leftMessage, rightMessage, windowColor);
 }
 
+std::shared_ptr<const kl::ShownRows> CKestrilaneDoc::Shown(const kl::DisplayOptions& options) const
+{
+    kl::DisplayOptions key = options;
+    key.paired = options.paired && options.mode == DISPLAY_RESULT;
+    std::shared_ptr<const kl::ShownRows>& cached = shown_[options.mode == DISPLAY_SOURCE ? 0 : 1];
+    const bool current = cached && cached->options() == key && cached->result() == textDoc.result &&
+                         (options.mode == DISPLAY_RESULT ||
+                          (cached->SharedText(kl::DOC_A) == textDoc.texts[0] &&
+                           cached->SharedText(kl::DOC_B) == textDoc.texts[1]));
+    if (!current)
+        cached = std::make_shared<const kl::ShownRows>(textDoc.texts, textDoc.result, options);
+    return cached;
+}
+
 void CKestrilaneDoc::SetResult(std::shared_ptr<const kl::CompareResult> result)
 {
     textDoc.result = std::move(result);

@@ -70,7 +70,7 @@ void CLinePopups::OnContextKey(QPoint point)
 namespace {
 
 // The row under point and the lines it picks; nothing when it picks none.
-std::optional<PopupClick> ClickAt(CTextView& view, const kl::TextDocument& doc, QPoint point)
+std::optional<PopupClick> ClickAt(CTextView& view, QPoint point)
 {
     PopupClick click;
     click.metrics = view.Metrics();
@@ -80,7 +80,7 @@ std::optional<PopupClick> ClickAt(CTextView& view, const kl::TextDocument& doc, 
     if (y < 0)
         return std::nullopt;
     click.row = static_cast<int>(std::min<long long>(y / click.metrics.lineHeight, INT_MAX));
-    std::optional<kl::LinePick> pick = kl::PickLinePair(doc, view.side(), click.metrics.displayMode, click.row);
+    std::optional<kl::LinePick> pick = kl::PickLinePair(*click.metrics.shown, view.side(), click.row);
     if (!pick)
         return std::nullopt;
     click.pick = std::move(*pick);
@@ -106,7 +106,7 @@ QRect CLinePopups::ScreenRect(const PopupPlacement& placement) const
 template <typename Window, typename Create>
 std::optional<PopupClick> CLinePopups::Prepare(Window*& window, QPoint point, const Create& create)
 {
-    std::optional<PopupClick> click = ClickAt(view_, doc_.textDoc, point);
+    std::optional<PopupClick> click = ClickAt(view_, point);
     if (!click)
         return std::nullopt;
     if (!window)

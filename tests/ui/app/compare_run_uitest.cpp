@@ -17,7 +17,7 @@
 
 #include "ui/app/command_ids.h"
 #include "app_fixture.h"
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 #include "ui/display/text_view.h"
 #include "engine/document/document_ops.h"

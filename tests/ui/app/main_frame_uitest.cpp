@@ -25,7 +25,7 @@
 #include "app_fixture.h"
 #include "engine/compare/compare_options.h"
 #include "ui/compare/compare_set_dlg.h"
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"

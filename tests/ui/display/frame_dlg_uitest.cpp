@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 
 namespace {
