@@ -31,6 +31,7 @@
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/linedetail/line_popups.h"
 #include "ui/merge/merge_set_dlg.h"
@@ -79,6 +80,8 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
     placement_ = app_.profile().ReadWindowPlacement(screenSize, kComboWidth);
 
+    viewState_ = new ViewState(this);
+    viewState_->setPaired(doc_.docSettings.fPaired != 0);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -274,9 +277,8 @@ void CMainFrame::CreateDialogBar()
     dialogBar_ = new CFrameDlg(dialogBarBand_);
     dialogBarBand_->addWidget(dialogBar_);
 
-    detailMode = 0;
     dialogBar_->SetDisplayRadio(0);
-    dialogBar_->SetDetailModeTarget(&detailMode);
+    dialogBar_->SetViewState(viewState_);
     dialogBar_->Refresh();
     connect(dialogBar_, &CFrameDlg::showSourceRequested, this, [this] { SwitchDisplay(0, false); });
     connect(dialogBar_, &CFrameDlg::showResultRequested, this, [this] { SwitchDisplay(1, false); });
@@ -332,13 +334,15 @@ void CMainFrame::CreateClient()
     connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
     connect(tree_, &CLeftView::encodingChosen, this, &CMainFrame::OnEncodingChosen);
 
-    // A click in the overview bar and the difference commands share diffPosition.
-    overView()->Attach(*lower_, &detailMode, &diffPosition);
-    navigator_ = new CDifferenceNavigator(doc_, *lower_, diffPosition, this);
+    // The views, the overview bar, the navigation and the line windows share the view state.
+    leftView()->SetViewState(viewState_);
+    rightView()->SetViewState(viewState_);
+    overView()->Attach(*lower_, *viewState_);
+    navigator_ = new CDifferenceNavigator(doc_, *lower_, *viewState_, this);
     navigator_->TrackActions(actions_[cmd::ID_NEXT_DIFF], actions_[cmd::ID_PREV_DIFF]);
 
-    linePopups_[0] = new CLinePopups(*leftView(), doc_, &detailMode);
-    linePopups_[1] = new CLinePopups(*rightView(), doc_, &detailMode);
+    linePopups_[0] = new CLinePopups(*leftView(), doc_, viewState_);
+    linePopups_[1] = new CLinePopups(*rightView(), doc_, viewState_);
 }
 
 void CMainFrame::ConnectDocument()
@@ -347,7 +351,7 @@ void CMainFrame::ConnectDocument()
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateAllViews);
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
-        diffPosition = 0;
+        viewState_->setDiffPosition(0);
         navigator_->RefreshActions();
         leftView()->CancelSelection();
         rightView()->CancelSelection();

@@ -16,6 +16,7 @@
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
 #include "engine/settings/settings_file.h"
@@ -182,6 +183,7 @@ void CMainFrame::ToggleDisplaySwitch(int id)
     const bool paired = (doc_.docSettings.fPaired != 0) != (id == cmd::ID_VIEW_PAIRED);
     const bool eolKind = (doc_.docSettings.fEolKind != 0) != (id == cmd::ID_VIEW_EOL_KIND);
     const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind);
+    viewState_->setPaired(paired);
     actions_[cmd::ID_VIEW_PAIRED]->setChecked(paired);
     actions_[cmd::ID_VIEW_EOL_KIND]->setChecked(eolKind);
     ShowAppliedSettings(saved);
@@ -259,7 +261,7 @@ void CMainFrame::OnDocumentCleared()
     tree_->ClearFiles();
     leftView()->CancelSelection();
     rightView()->CancelSelection();
-    diffPosition = 0;
+    viewState_->setDiffPosition(0);
     overView()->SetThumbTop(0);
     navigator_->RefreshActions();
 }
@@ -268,8 +270,7 @@ void CMainFrame::OnDocumentCleared()
 // menu the dialog bar's radio buttons follow; from the dialog bar they already have.
 void CMainFrame::SwitchDisplay(int mode, bool followDialogBar)
 {
-    leftView()->setDisplayMode(mode);
-    rightView()->setDisplayMode(mode);
+    viewState_->setDisplayMode(static_cast<kl::DisplayMode>(mode));
     UpdateAllViews();
     if (followDialogBar) {
         dialogBar_->SetDisplayRadio(mode);

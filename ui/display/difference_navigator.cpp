@@ -7,6 +7,7 @@
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 
 namespace {
@@ -16,9 +17,9 @@ constexpr long long kLeadPixels = 100;
 
 }  // namespace
 
-CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, int& diffPosition,
+CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, ViewState& state,
                                            QObject* parent)
-    : QObject(parent), doc_(doc), panes_(panes), diffPosition_(diffPosition)
+    : QObject(parent), doc_(doc), panes_(panes), state_(state)
 {
     connect(panes_.overView(), &COverView::clicked, this, &CDifferenceNavigator::RefreshActions);
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CDifferenceNavigator::RefreshActions);
@@ -31,17 +32,17 @@ std::shared_ptr<const kl::ShownRows> CDifferenceNavigator::Shown() const
 
 bool CDifferenceNavigator::CanNext() const
 {
-    return kl::FindNextDifference(*Shown(), diffPosition_).has_value();
+    return kl::FindNextDifference(*Shown(), state_.diffPosition()).has_value();
 }
 
 bool CDifferenceNavigator::CanPrevious() const
 {
-    return kl::FindPreviousDifference(*Shown(), diffPosition_).has_value();
+    return kl::FindPreviousDifference(*Shown(), state_.diffPosition()).has_value();
 }
 
 bool CDifferenceNavigator::Next()
 {
-    const auto stop = kl::FindNextDifference(*Shown(), diffPosition_);
+    const auto stop = kl::FindNextDifference(*Shown(), state_.diffPosition());
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterNext(*stop));
@@ -50,7 +51,7 @@ bool CDifferenceNavigator::Next()
 
 bool CDifferenceNavigator::Previous()
 {
-    const auto stop = kl::FindPreviousDifference(*Shown(), diffPosition_);
+    const auto stop = kl::FindPreviousDifference(*Shown(), state_.diffPosition());
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterPrevious(*stop));
@@ -71,7 +72,7 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
 
     COverView* overview = panes_.overView();
     overview->SetThumbPosition(stop.position, overview->RowCount());
-    diffPosition_ = newDiffPosition;
+    state_.setDiffPosition(newDiffPosition);
     panes_.leftView()->viewport()->update();
     panes_.rightView()->viewport()->update();
     RefreshActions();

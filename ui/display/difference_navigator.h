@@ -14,6 +14,7 @@
 
 class CKestrilaneDoc;
 class CSplitterSnd;
+class ViewState;
 class QAction;
 
 class CDifferenceNavigator : public QObject {
@@ -21,7 +22,7 @@ class CDifferenceNavigator : public QObject {
 
 public:
     // diffPosition is the frame's, which a click in the overview bar also sets.
-    CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, int& diffPosition, QObject* parent = nullptr);
+    CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, ViewState& state, QObject* parent = nullptr);
 
     // Whether Next / Previous would move, in the views' current display mode.
     bool CanNext() const;
@@ -43,7 +44,7 @@ private:
 
     CKestrilaneDoc& doc_;
     CSplitterSnd& panes_;
-    int& diffPosition_;
+    ViewState& state_;
     QPointer<QAction> next_;
     QPointer<QAction> previous_;
 };

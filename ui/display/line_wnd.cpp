@@ -269,6 +269,65 @@ KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics)
     return action;
 }
 
+namespace {
+
+// The line on row of side's column, or when it is a filler the first line below it; kNoLine
+// when there is none.
+int LineAtOrBelow(const kl::ShownRows& shown, int side, int row)
+{
+    for (; row >= 0 && row < shown.ColumnRowCount(side); ++row) {
+        const int line = shown.LineAt(side, row);
+        if (line != kl::kNoLine)
+            return line;
+    }
+    return kl::kNoLine;
+}
+
+// The row of side's column that shows line, or -1. A column shows line n on row n or below.
+int RowOfLine(const kl::ShownRows& shown, int side, int line)
+{
+    for (int row = std::max(line, 0); row < shown.ColumnRowCount(side); ++row) {
+        const int found = shown.LineAt(side, row);
+        if (found == line)
+            return row;
+        if (found > line)
+            break;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool CLineWnd::CarrySelection(const kl::ShownRows& from, const kl::ShownRows& to)
+{
+    const auto carry = [&](int& row, std::size_t& offset) {
+        const bool onLine = from.LineAt(side_, row) != kl::kNoLine;
+        const int moved = RowOfLine(to, side_, LineAtOrBelow(from, side_, row));
+        if (moved < 0)
+            return false;
+        row = moved;
+        if (!onLine)
+            offset = 0;
+        return true;
+    };
+    const bool sameText = from.SharedText(side_) && from.SharedText(side_) == to.SharedText(side_);
+    if (!hasSelection() || !sameText || !carry(anchorRow, anchorOffset) || !carry(endRow, endOffset)) {
+        ClearSelection();
+        return false;
+    }
+    repaintFirst = std::min(anchorRow, endRow);
+    repaintLast = std::max(anchorRow, endRow);
+    return true;
+}
+
+void CLineWnd::Reanchor(const ViewMetrics& metrics)
+{
+    const Row r = RowAt(anchorRow, *metrics.shown);
+    if (!r.exists)
+        return;
+    anchorX = metrics.numberColumnWidth + kl::kTextGap + PrefixWidth(r.text, std::min(anchorOffset, r.text.size()), metrics);
+}
+
 std::string CLineWnd::CollectSelection(const kl::ShownRows& shown) const
 {
     std::string selected;

@@ -64,6 +64,12 @@ public:
 
     void ClearSelection();
     bool hasSelection() const;
+    // Moves the selection from the rows of from onto the rows of to: each end onto the row
+    // that shows its line (an end on a filler row onto the next line below it). False, and
+    // the selection is cleared, unless to shows the same text and every selected line.
+    bool CarrySelection(const kl::ShownRows& from, const kl::ShownRows& to);
+    // Places the anchor again at its byte offset with the view's measures now.
+    void Reanchor(const ViewMetrics& metrics);
 
     int anchorRow = -1;
     std::size_t anchorOffset = 0;  // byte offset of the anchor in its row

@@ -29,10 +29,7 @@ const kl::RowMarks* CMarksLoader::Find(const kl::ShownRows& shown, int row) cons
 void CMarksLoader::Request(const std::shared_ptr<const kl::ShownRows>& shown, int first, int last)
 {
     if (shown != shown_) {
-        worker_.reset();
-        workerRow_ = -1;
-        known_.clear();
-        pending_.clear();
+        Forget();
         shown_ = shown;
     }
     if (!shown_)
@@ -54,6 +51,15 @@ void CMarksLoader::Request(const std::shared_ptr<const kl::ShownRows>& shown, in
     pending_ = std::move(wanted);
     if (!worker_)
         StartNext();
+}
+
+void CMarksLoader::Forget()
+{
+    worker_.reset();
+    workerRow_ = -1;
+    known_.clear();
+    pending_.clear();
+    shown_.reset();
 }
 
 void CMarksLoader::StartNext()

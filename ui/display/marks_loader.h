@@ -38,6 +38,8 @@ public:
     // Asks for the changed rows first..last of shown that are not known yet; they go before
     // any row asked for earlier. Rows of other ShownRows are forgotten.
     void Request(const std::shared_ptr<const kl::ShownRows>& shown, int first, int last);
+    // Stops the comparison in progress and lets go of every row and mark.
+    void Forget();
     // Rows asked for and not yet compared, the one in progress included.
     int pendingCount() const { return static_cast<int>(pending_.size()) + (worker_ ? 1 : 0); }
 

@@ -77,9 +77,14 @@ const QFont& CTextView::ViewFont() const
     return side_ == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont();
 }
 
+void CTextView::SetViewState(ViewState* state)
+{
+    state_ = state ? state : &ownState_;
+}
+
 kl::DisplayOptions CTextView::Options() const
 {
-    return {static_cast<kl::DisplayMode>(displayMode), doc_.docSettings.fPaired != 0};
+    return state_->options();
 }
 
 std::shared_ptr<const kl::ShownRows> CTextView::Shown() const
@@ -142,16 +147,18 @@ void CTextView::OnUpdate()
     const std::shared_ptr<const kl::ShownRows> old = laidOut_ ? laidOut_ : shown;
     laidOut_ = shown;
 
-    // What was selected belongs to the rows as they were.
+    // A complete selection stays on its lines while the rows still show them.
     capturing_ = false;
-    selectionState = 0;
-    lineWnd_.ClearSelection();
+    if (selectionState != 2 || !lineWnd_.CarrySelection(*old, *shown)) {
+        selectionState = 0;
+        lineWnd_.ClearSelection();
+    }
 
     rowCount = shown->RowCount();
     setFont(ViewFont());
     MeasureFonts();
     MeasureTabCell();
-    const bool emptyResult = displayMode == DISPLAY_RESULT && shown->ColumnRowCount(side_) == 0;
+    const bool emptyResult = displayMode() == DISPLAY_RESULT && shown->ColumnRowCount(side_) == 0;
     numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QStringLiteral("000000"));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
     scrollWidth = MeasureScrollWidth();
@@ -159,6 +166,8 @@ void CTextView::OnUpdate()
     horizontalScrollBar()->setSingleStep(LineStep());
     UpdateScrollRanges();
 
+    if (selectionState == 2)
+        lineWnd_.Reanchor(Metrics());
     if (old->options() != shown->options() && side_ == kl::DOC_A) {
         const int top = kl::TopRowAfterSwitch(*old, *shown, side_, oldTopRow);
         rowBar_->setValue(top * lineHeight);
@@ -241,7 +250,7 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
 
-    if (displayMode == DISPLAY_RESULT) {
+    if (displayMode() == DISPLAY_RESULT) {
         const std::shared_ptr<const kl::ShownRows>& shown = metrics.shown;
         CMarksLoader& marks = doc_.marksLoader();
         context.fullWidthRows = shown->options().paired;
@@ -365,7 +374,7 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
 // A double click on a moved-line message goes to the line it names and selects it.
 void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && displayMode == DISPLAY_RESULT && lineHeight > 0) {
+    if (event->button() == Qt::LeftButton && displayMode() == DISPLAY_RESULT && lineHeight > 0) {
         const long long y = static_cast<long long>(scrollTop()) + event->position().toPoint().y();
         if (y >= 0 && y / lineHeight < INT_MAX) {
             const auto target = kl::MovedLinePartner(Shown()->Column(side_), static_cast<int>(y / lineHeight));
@@ -412,6 +421,9 @@ void CTextView::contextMenuEvent(QContextMenuEvent* event)
 
 void CTextView::keyPressEvent(QKeyEvent* event)
 {
+    // Right places the anchor of a selection again, as the rows are laid out now.
+    if (event->key() == Qt::Key_Right && selectionState == 2)
+        lineWnd_.Reanchor(Metrics());
     const KeyAction action = lineWnd_.HandleKey(event->key(), dragPoint, Metrics());
     if (!action.handled) {
         QWidget::keyPressEvent(event);  // left to the frame's shortcuts

@@ -21,6 +21,7 @@
 #include "ui/display/line_wnd.h"
 #include "ui/display/newline_mark.h"
 #include "ui/display/painters.h"
+#include "ui/display/view_state.h"
 
 class CKestrilaneDoc;
 class QScrollBar;
@@ -33,9 +34,13 @@ public:
 
     int side() const { return side_; }
 
-    // DISPLAY_SOURCE or DISPLAY_RESULT; the frame switches both views, then updates them.
-    int displayMode = DISPLAY_SOURCE;
-    void setDisplayMode(int mode) { displayMode = mode; }
+    // The view state both views read (the main window's); until given, one of the view's
+    // own.
+    void SetViewState(ViewState* state);
+    // DISPLAY_SOURCE or DISPLAY_RESULT, as the view state has it; the frame switches both
+    // views through it, then updates them.
+    int displayMode() const { return state_->displayMode(); }
+    void setDisplayMode(int mode) { state_->setDisplayMode(static_cast<kl::DisplayMode>(mode)); }
     // What the view shows: its display mode, with changed lines paired as the settings say.
     kl::DisplayOptions Options() const;
     // The rows it shows now.
@@ -46,7 +51,8 @@ public:
     // left view brings the line that was at the top back to the top (this is what the
     // frame's keepTopOnUpdate asks for; the switch is recognised by displayMode differing
     // from the mode of the previous update), and the right view follows through the shared
-    // row position. A selection ends: it belonged to the rows as they were.
+    // row position. A complete selection moves with its lines while the rows still show
+    // them (the same text); otherwise it ends.
     void OnUpdate();
 
     // Ends a selection in progress (the document is about to release the texts).
@@ -125,6 +131,8 @@ private:
 
     CKestrilaneDoc& doc_;
     const int side_;
+    ViewState ownState_;
+    ViewState* state_ = &ownState_;
     std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
     int tabPixels_ = 0;                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;

@@ -9,6 +9,7 @@
 #include "engine/linedetail/line_pick.h"
 #include "ui/display/row_layout.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/linedetail/line_diff_frm.h"
 #include "ui/linedetail/line_info_frm.h"
@@ -42,8 +43,8 @@ PopupPlacement PlacePopup(int row, int clickY, int lineHeight, int numberColumnW
     return placement;
 }
 
-CLinePopups::CLinePopups(CTextView& view, CKestrilaneDoc& doc, const int* detailMode)
-    : QObject(&view), view_(view), doc_(doc), detailMode_(detailMode)
+CLinePopups::CLinePopups(CTextView& view, CKestrilaneDoc& doc, const ViewState* state)
+    : QObject(&view), view_(view), doc_(doc), state_(state)
 {
     connect(&view, &CTextView::rightPressed, this, &CLinePopups::OnRightPress);
     connect(&view, &CTextView::contextKeyPressed, this, &CLinePopups::OnContextKey);
@@ -56,7 +57,7 @@ CLinePopups::~CLinePopups() = default;
 
 void CLinePopups::OnRightPress(QPoint point)
 {
-    if (detailMode_ && *detailMode_ == 1)
+    if (state_ && state_->detailMode() == 1)
         ShowLineInfo(point);
     else
         ShowLineDiff(point);

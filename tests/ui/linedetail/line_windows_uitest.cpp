@@ -276,7 +276,7 @@ TEST_F(LineWindows, EscHidesAndCtrlCCopiesBothLines)
 
 TEST_F(LineWindows, DoubleClickOnAMovedLineMessageSelectsTheLineItNames)
 {
-    ASSERT_EQ(view(1).displayMode, DISPLAY_RESULT);
+    ASSERT_EQ(view(1).displayMode(), DISPLAY_RESULT);
     const kl::CompareResult& result = *app->document()->result();
     int messageRow = -1;
     for (int row = 0; row < result.RowCount() && messageRow < 0; ++row) {
