@@ -132,6 +132,8 @@ std::string CompareUsage()
            "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
            "options:\n"
            "  --json                    print the whole result as one JSON object\n"
+           "  --paired                  with --json: add \"shown\", the rows with changed lines\n"
+           "                            side by side and their changed characters marked\n"
            "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
            "  -q, --brief               only say whether the files differ\n"
            "  --stat                    print the number of lines of each kind\n"
@@ -163,6 +165,8 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             return ParseOutcome::Help;
         } else if (arg == "--json") {
             options.output = CompareOutput::Json;
+        } else if (arg == "--paired") {
+            options.paired = true;
         } else if (arg == "--unified" || arg == "-u") {
             options.output = CompareOutput::Unified;
         } else if (auto value = OptionValue(arg, "--unified")) {

@@ -47,6 +47,7 @@ struct CompareCommandOptions {
     ReadingOptions reading;
     CompareOutput output = CompareOutput::Listing;
     int unifiedContext = 3;   // context lines of --unified
+    bool paired = false;      // --paired: the JSON adds the rows of the paired display
     std::string fileA;
     std::string fileB;
 };
