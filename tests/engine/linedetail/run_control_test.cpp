@@ -75,19 +75,23 @@ TEST(LineCompareRunTest, StopFromAnotherThreadStopsAWorker)
     line2 += "\r\n";
 
     std::promise<void> pastStage2;
+    std::promise<void> stopSent;  // the worker waits for it, so it cannot finish first
     std::atomic<int> lastStage{-1};
     kl::LinePairResult result;
     std::stop_source stop;
     std::thread worker([&] {
         const auto onStage = [&](int stage) {
             lastStage = stage;
-            if (stage == 2)
+            if (stage == 2) {
                 pastStage2.set_value();
+                stopSent.get_future().wait();
+            }
         };
         result = kl::CompareLinePair(line1, line2, onStage, stop.get_token());
     });
     pastStage2.get_future().wait();
     stop.request_stop();
+    stopSent.set_value();
     worker.join();
     EXPECT_TRUE(result.aborted);
     EXPECT_TRUE(result.segments1.empty());
