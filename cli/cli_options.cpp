@@ -71,6 +71,17 @@ std::optional<EncodingChoice> EncodingChoiceNamed(std::string_view name)
     return std::nullopt;
 }
 
+std::optional<CompareMode> ModeNamed(std::string_view name)
+{
+    if (name == "normal")
+        return COMPARE_NORMAL;
+    if (name == "detailed")
+        return COMPARE_DETAILED;
+    if (name == "minimal")
+        return COMPARE_MINIMAL;
+    return std::nullopt;
+}
+
 }  // namespace
 
 OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error)
@@ -112,6 +123,8 @@ std::string ReadingSwitchesUsage(std::string_view first, std::string_view second
 std::string CompareSwitchesUsage()
 {
     return "  --detailed                detailed comparison (searches every line)\n"
+           "  --minimal                 minimal comparison (fewest changed lines, as diff)\n"
+           "  --mode=M                  normal, detailed or minimal (--unified: minimal)\n"
            "  --ignore-newline          ignore line-end differences\n"
            "  --ignore-space-tab        leave half-width spaces and tabs out\n"
            "  --wide-space-as-two       count a full-width space as two spaces\n"
@@ -151,6 +164,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
     std::optional<std::string_view> preset;
     CompareOptions& compare = options.run.options;
     bool optionsEnded = false;
+    bool modeGiven = false;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
@@ -179,6 +193,18 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             options.output = CompareOutput::Stat;
         } else if (arg == "--detailed") {
             options.run.mode = COMPARE_DETAILED;
+            modeGiven = true;
+        } else if (arg == "--minimal") {
+            options.run.mode = COMPARE_MINIMAL;
+            modeGiven = true;
+        } else if (auto value = OptionValue(arg, "--mode")) {
+            const std::optional<CompareMode> mode = ModeNamed(*value);
+            if (!mode) {
+                error = "--mode takes normal, detailed or minimal";
+                return ParseOutcome::UsageError;
+            }
+            options.run.mode = *mode;
+            modeGiven = true;
         } else if (arg == "--ignore-newline") {
             compare.ignoreNewline = true;
         } else if (arg == "--ignore-space-tab") {
@@ -220,6 +246,9 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
         error = "two files are needed, " + std::to_string(files.size()) + " given";
         return ParseOutcome::UsageError;
     }
+    // A patch should be as small as diff's, unless the matcher's view is asked for.
+    if (options.output == CompareOutput::Unified && !modeGiven)
+        options.run.mode = COMPARE_MINIMAL;
     // A selected preset overrides the method and the switches when a run starts.
     if (preset)
         PresetFromCode(*preset, compare);

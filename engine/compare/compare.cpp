@@ -4,7 +4,9 @@
 #include <memory>
 #include <utility>
 
+#include "engine/compare/aligned_rows.h"
 #include "engine/compare/line_keys.h"
+#include "engine/compare/minimal_alignment.h"
 #include "engine/compare/row_builder.h"
 
 namespace kl {
@@ -32,6 +34,32 @@ void TakeMatchFields(MatchSide& from, SideResult& to)
     to.blockSize = std::move(from.blockSize);
     to.partnerSlots = std::move(from.partnerSlots);
     to.partnerLines = from.partnerLines.Pack();
+}
+
+void CountBothLineEnds(const TextPair& texts, const std::stop_token& stop, CompareResult& result)
+{
+    for (int k = DOC_A; k <= DOC_B; ++k)
+        result.sides[static_cast<std::size_t>(k)].lineEnds = CountLineEnds(*texts[static_cast<std::size_t>(k)], stop);
+}
+
+CompareResult CompareMinimal(const TextPair& texts, const CompareOptions& options, const std::stop_token& stop,
+                             const ProgressCallback& progress, CompareResult result)
+{
+    MinimalMatch match;
+    if (!MatchMinimal(*texts[DOC_A], *texts[DOC_B], options, stop, match))
+        return result;
+    if (progress)
+        progress(80);
+    FillMatchFields(match, result);
+    CountBothLineEnds(texts, stop, result);
+    if (!EmitAlignedRows(match, 84, progress, stop, result) || stop.stop_requested()) {
+        result.outcome = RunOutcome::StoppedInRows;
+        for (SideResult& side : result.sides)
+            side.blocks.clear();
+        return result;
+    }
+    result.outcome = RunOutcome::Completed;
+    return result;
 }
 
 }  // namespace
@@ -75,6 +103,8 @@ CompareResult Compare(const TextPair& texts, const CompareRequest& request, std:
     CompareOptions options = request.options;
     options.encoding = texts[DOC_A]->encoding == texts[DOC_B]->encoding ? texts[DOC_A]->encoding
                                                                       : TextEncoding::Cp932;
+    if (request.mode == COMPARE_MINIMAL)
+        return CompareMinimal(texts, options, stop, progress, std::move(result));
     int value = 0;
     {
         MatchContext context{options, request.mode, progress, stop};
