@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compare/line_filters.h"
 #include "engine/compare/presets.h"
 #include "engine/platform/cp932.h"
 
@@ -19,12 +20,13 @@ std::optional<std::string_view> OptionValue(std::string_view arg, std::string_vi
     return arg.substr(name.size() + 1);
 }
 
+// Five digits, or five digits, a hyphen and four digits.
 bool IsPresetCode(std::string_view code)
 {
-    if (code.size() != 5)
+    if (code.size() != 5 && (code.size() != 10 || code[5] != '-'))
         return false;
-    for (char c : code) {
-        if (c < '0' || c > '9')
+    for (std::size_t k = 0; k < code.size(); ++k) {
+        if (k != 5 && (code[k] < '0' || code[k] > '9'))
             return false;
     }
     return true;
@@ -82,6 +84,31 @@ std::optional<CompareMode> ModeNamed(std::string_view name)
     return std::nullopt;
 }
 
+// "/PATTERN/TEXT/": the first character delimits; a backslash before it makes it part of
+// the pattern or the text.
+std::optional<SubstitutionFilter> SubstitutionNamed(std::string_view value)
+{
+    if (value.size() < 2)
+        return std::nullopt;
+    const char delimiter = value[0];
+    std::string parts[2];
+    int part = 0;
+    for (std::size_t k = 1; k < value.size(); ++k) {
+        if (value[k] == '\\' && k + 1 < value.size() && value[k + 1] == delimiter) {
+            parts[part] += delimiter;
+            ++k;
+        } else if (value[k] == delimiter) {
+            if (++part == 2)
+                return k + 1 == value.size() ? std::optional(SubstitutionFilter{parts[0], parts[1]}) : std::nullopt;
+        } else {
+            parts[part] += value[k];
+        }
+    }
+    if (part != 1)
+        return std::nullopt;
+    return SubstitutionFilter{parts[0], parts[1]};
+}
+
 }  // namespace
 
 OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error)
@@ -130,7 +157,12 @@ std::string CompareSwitchesUsage()
            "  --wide-space-as-two       count a full-width space as two spaces\n"
            "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
            "  --delimiter=C             compare only head and tail up to the byte C\n"
-           "  --preset=CODE             apply a five-digit compare-mode code last\n" +
+           "  --ignore-case             ASCII and full-width Latin letters without case\n"
+           "  --ignore-blank-lines      lines empty or of spaces and tabs take no part\n"
+           "  --line-filter=RE          lines matching the regular expression take no part\n"
+           "                            (repeatable)\n"
+           "  --substitute=/RE/TEXT/    replace RE by TEXT in the compared keys (repeatable)\n"
+           "  --preset=CODE             apply a compare-mode code last (01100, 01100-1000)\n" +
            ReadingSwitchesUsage("FILE_A", "FILE_B");
 }
 
@@ -142,7 +174,8 @@ std::string CompareUsage()
            "The listing and the JSON are written in UTF-8.\n"
            "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
            "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
-           "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
+           "         '~' a FILE_A line that exists elsewhere in FILE_B,\n"
+           "         '.' lines left out by --ignore-blank-lines or --line-filter.\n"
            "options:\n"
            "  --json                    print the whole result as one JSON object\n"
            "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
@@ -213,6 +246,21 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.wideSpaceAsTwo = 1;
         } else if (arg == "--ignore-trailing-spaces") {
             compare.ignoreTrailingSpaces = 1;
+        } else if (arg == "--ignore-case") {
+            compare.ignoreCase = true;
+        } else if (arg == "--ignore-blank-lines") {
+            compare.ignoreBlankLines = true;
+        } else if (auto value = OptionValue(arg, "--line-filter")) {
+            compare.lineFilters.emplace_back(*value);
+            compare.useLineFilters = true;
+        } else if (auto value = OptionValue(arg, "--substitute")) {
+            const std::optional<SubstitutionFilter> filter = SubstitutionNamed(*value);
+            if (!filter) {
+                error = "--substitute takes /PATTERN/TEXT/ (any delimiter in place of /)";
+                return ParseOutcome::UsageError;
+            }
+            compare.substitutions.push_back(*filter);
+            compare.useSubstitutions = true;
         } else if (const OptionRead read = ReadReadingOption(arg, options.reading, error);
                    read != OptionRead::NotThis) {
             if (read == OptionRead::Invalid)
@@ -229,7 +277,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.delimiter = *delimiter;
         } else if (auto value = OptionValue(arg, "--preset")) {
             if (!IsPresetCode(*value)) {
-                error = "--preset needs a code of five digits, for example 01100";
+                error = "--preset needs a code of five digits, for example 01100, or 01100-1000";
                 return ParseOutcome::UsageError;
             }
             preset = *value;
@@ -244,6 +292,10 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
     }
     if (files.size() != 2) {
         error = "two files are needed, " + std::to_string(files.size()) + " given";
+        return ParseOutcome::UsageError;
+    }
+    if (const std::string invalid = InvalidFilterPattern(compare); !invalid.empty()) {
+        error = "invalid regular expression " + invalid;
         return ParseOutcome::UsageError;
     }
     // A patch should be as small as diff's, unless the matcher's view is asked for.

@@ -99,6 +99,29 @@ void RowEmitter::EmitTrailingOnlyB()
     ++j_;
 }
 
+void RowEmitter::EmitLeftOut(bool withA, bool withB)
+{
+    const DisplayRow empty{kNoLine, kNoLine, ROW_FILLER, RowMessage::LeftOut};
+    DisplayRow left = empty, right = empty;
+    if (withA) {
+        if (curA_.kind != BLOCK_COMMON)
+            CloseA(i_ - 1, i_);
+        curA_.kind = BLOCK_COMMON;
+        curA_.lastLineIndex = i_;
+        curA_.lineCount += 1;
+        left = DisplayRow{i_++, kNoLine, ROW_COMMON, RowMessage::LeftOut};
+    }
+    if (withB) {
+        if (curB_.kind != BLOCK_COMMON)
+            CloseB(j_ - 1, j_);
+        curB_.kind = BLOCK_COMMON;
+        curB_.lastLineIndex = j_;
+        curB_.lineCount += 1;
+        right = DisplayRow{j_++, kNoLine, ROW_COMMON, RowMessage::LeftOut};
+    }
+    AppendPair(left, right);
+}
+
 void RowEmitter::Finish()
 {
     if (curA_.lineCount > 0)

@@ -32,6 +32,10 @@ public:
     void EmitOnlyB();
     // A DocB line left after the last DocA line; DocB advances.
     void EmitTrailingOnlyB();
+    // Lines that took no part in the comparison: the current DocA line (withA), the current
+    // DocB line (withB) or both in one row, the other side empty. They count as common
+    // lines of their sides' blocks.
+    void EmitLeftOut(bool withA, bool withB);
     // Appends the blocks still open.
     void Finish();
 

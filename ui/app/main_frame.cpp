@@ -116,7 +116,7 @@ void CMainFrame::CreateActions()
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_RELOAD, ID_APP_EXIT,
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
-                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
+                   ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
                    ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
@@ -165,6 +165,7 @@ void CMainFrame::CreateMenus()
     QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
     compare->addAction(actions_[ID_COMPARE]);
     compare->addAction(actions_[ID_COMPARE_DETAILED]);
+    compare->addAction(actions_[ID_COMPARE_MINIMAL]);
     compare->addAction(actions_[ID_COMPARE_STOP]);
     compare->addSeparator();
     compare->addAction(actions_[ID_PREV_DIFF]);
@@ -212,7 +213,7 @@ void CMainFrame::CreateToolBar()
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
-                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, 0,
+                   ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, 0,
                    ID_APP_ABOUT}) {
         if (id == 0)
             toolBar_->addSeparator();

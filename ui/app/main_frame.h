@@ -114,7 +114,7 @@ public:
     int diffPosition = 0;
     // The dialog bar's D1/D2 choice: 0 after D1, 1 after D2.
     int detailMode = 0;
-    // COMPARE_NORMAL or COMPARE_DETAILED: the mode of the last started run.
+    // COMPARE_NORMAL, COMPARE_DETAILED or COMPARE_MINIMAL: the mode of the last started run.
     kl::CompareMode compareMode = kl::COMPARE_NORMAL;
 
 protected:

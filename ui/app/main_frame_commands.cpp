@@ -56,7 +56,8 @@ void CMainFrame::OnCommand(int id)
     using namespace cmd;
     // What loads or compares would change what a merge that asks a block reads.
     const bool loadsOrCompares = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_RELOAD ||
-                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_REBUILD_NEWLINES ||
+                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_COMPARE_MINIMAL ||
+                                 id == ID_REBUILD_NEWLINES ||
                                  (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) ||
                                  (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST);
     if (loadsOrCompares && RefuseWhileMerging())
@@ -81,6 +82,7 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_RESULT: SwitchDisplay(DISPLAY_RESULT, true); break;
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
+    case ID_COMPARE_MINIMAL: OnCompare(kl::COMPARE_MINIMAL); break;
     case ID_COMPARE_STOP: OnStop(); break;
     case ID_NEXT_DIFF: navigator_->Next(); break;
     case ID_PREV_DIFF: navigator_->Previous(); break;
@@ -109,6 +111,7 @@ void CMainFrame::UpdateCommandStates()
     const bool merging = mergeQuerying();
     actions_[cmd::ID_COMPARE]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running && !merging);
+    actions_[cmd::ID_COMPARE_MINIMAL]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);

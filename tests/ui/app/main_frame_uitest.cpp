@@ -104,7 +104,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_FILE_NEW,     ID_FILE_OPEN,        ID_FILE_SAVE,      ID_FILE_SAVE_AS,         ID_FILE_RELOAD,
         ID_APP_EXIT,     ID_EDIT_COPY,        ID_VIEW_TOOLBAR,   ID_VIEW_STATUS_BAR,      ID_WINDOW_SPLIT,
         ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
-        ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
+        ID_COMPARE_MINIMAL, ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
         ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
@@ -185,8 +185,8 @@ TEST_F(MainFrameTest, ToolbarButtonsHaveBundledIcons)
     }
     using namespace cmd;
     EXPECT_EQ(ids, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, ID_EDIT_COPY,
-                                     ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_STOP, ID_PREV_DIFF,
-                                     ID_NEXT_DIFF, ID_VIEW_RESULT, ID_APP_ABOUT}));
+                                     ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP,
+                                     ID_PREV_DIFF, ID_NEXT_DIFF, ID_VIEW_RESULT, ID_APP_ABOUT}));
 }
 
 TEST_F(MainFrameTest, BarsAndPanesAreInPlace)
