@@ -84,31 +84,6 @@ std::optional<CompareMode> ModeNamed(std::string_view name)
     return std::nullopt;
 }
 
-// "/PATTERN/TEXT/": the first character delimits; a backslash before it makes it part of
-// the pattern or the text.
-std::optional<SubstitutionFilter> SubstitutionNamed(std::string_view value)
-{
-    if (value.size() < 2)
-        return std::nullopt;
-    const char delimiter = value[0];
-    std::string parts[2];
-    int part = 0;
-    for (std::size_t k = 1; k < value.size(); ++k) {
-        if (value[k] == '\\' && k + 1 < value.size() && value[k + 1] == delimiter) {
-            parts[part] += delimiter;
-            ++k;
-        } else if (value[k] == delimiter) {
-            if (++part == 2)
-                return k + 1 == value.size() ? std::optional(SubstitutionFilter{parts[0], parts[1]}) : std::nullopt;
-        } else {
-            parts[part] += value[k];
-        }
-    }
-    if (part != 1)
-        return std::nullopt;
-    return SubstitutionFilter{parts[0], parts[1]};
-}
-
 }  // namespace
 
 OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error)
@@ -254,7 +229,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.lineFilters.emplace_back(*value);
             compare.useLineFilters = true;
         } else if (auto value = OptionValue(arg, "--substitute")) {
-            const std::optional<SubstitutionFilter> filter = SubstitutionNamed(*value);
+            const std::optional<SubstitutionFilter> filter = ParseSubstitution(*value);
             if (!filter) {
                 error = "--substitute takes /PATTERN/TEXT/ (any delimiter in place of /)";
                 return ParseOutcome::UsageError;

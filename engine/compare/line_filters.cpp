@@ -39,6 +39,42 @@ std::string InvalidFilterPattern(const CompareOptions& options)
     return {};
 }
 
+std::optional<SubstitutionFilter> ParseSubstitution(std::string_view text)
+{
+    if (text.size() < 2) return std::nullopt;
+    const char delimiter = text[0];
+    std::string parts[2];
+    int part = 0;
+    for (std::size_t k = 1; k < text.size(); ++k) {
+        if (text[k] == '\\' && k + 1 < text.size() && text[k + 1] == delimiter) {
+            parts[part] += delimiter;
+            ++k;
+        } else if (text[k] == delimiter) {
+            if (++part == 2) {
+                if (k + 1 != text.size()) return std::nullopt;
+                break;
+            }
+        } else {
+            parts[part] += text[k];
+        }
+    }
+    if (part == 0) return std::nullopt;
+    return SubstitutionFilter{parts[0], parts[1]};
+}
+
+std::string FormatSubstitution(const SubstitutionFilter& filter)
+{
+    std::string text = "/";
+    for (const std::string* part : {&filter.pattern, &filter.replacement}) {
+        for (char c : *part) {
+            if (c == '/') text += '\\';
+            text += c;
+        }
+        text += '/';
+    }
+    return text;
+}
+
 std::string FoldCase(std::string_view text, TextEncoding encoding)
 {
     std::string out(text);

@@ -2,6 +2,7 @@
 // The options that work on a line before it is compared: letter case, substitution
 // filters, line filters and blank lines. They change only the comparison key of a line
 // and which lines take part; the text shown and merged stays as loaded.
+#include <optional>
 #include <regex>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@ bool HasLineFilterOptions(const CompareOptions& options);
 
 // Patterns that std::regex cannot read, with the reason; empty when all are fine.
 std::string InvalidFilterPattern(const CompareOptions& options);
+
+// "/PATTERN/TEXT/": the first character delimits (any character, "/" by convention); a
+// backslash before it makes it part of the pattern or the text. The last delimiter may be
+// left out. Nothing for any other form.
+std::optional<SubstitutionFilter> ParseSubstitution(std::string_view text);
+// The form ParseSubstitution reads, with "/" as the delimiter.
+std::string FormatSubstitution(const SubstitutionFilter& filter);
 
 // ASCII and full-width Latin capitals (Ａ-Ｚ) turned into small letters, stepping by
 // character so that no trail byte of a double-byte character is touched.

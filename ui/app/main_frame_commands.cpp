@@ -18,6 +18,7 @@
 #include "ui/display/text_view.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
+#include "engine/settings/filter_settings.h"
 #include "engine/settings/settings_file.h"
 #include "ui/tree/left_view.h"
 #include "ui/merge/merge_set_dlg.h"
@@ -315,6 +316,7 @@ void CMainFrame::OnCompareMethod()
         return;
     const kl::CompareOptions options = dialog.options();
     kl::SaveCompareSettings(app_.settingsPath(), options, dialog.delimiterText());
+    kl::SaveFilterSettings(app_.settingsPath(), options);
     doc_.compareOptions = options;
     selectedPreset_ = dialog.selectedPreset();
     presetCombo_->setCurrentIndex(selectedPreset_ < presetCombo_->count() ? selectedPreset_ : -1);

@@ -260,7 +260,17 @@ int PaintSource(PaintContext& context, const Text& table)
 void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y)
 {
     PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
-    PaintRowText(context, text, row.kind, y);
+    if (row.message != RowMessage::LeftOut) {
+        PaintRowText(context, text, row.kind, y);
+        return;
+    }
+    // A line that took no part: uncoloured, its text halfway to the window colour.
+    const QColor shown = context.textColor;
+    const QColor window = ColorFromRef(context.colors[COLOR_WINDOW]);
+    context.textColor = QColor((shown.red() + window.red()) / 2, (shown.green() + window.green()) / 2,
+                               (shown.blue() + window.blue()) / 2);
+    PaintRowText(context, text, kUncoloredRow, y);
+    context.textColor = shown;
 }
 
 int PaintResult(PaintContext& context, const CompareResult& result, int side)
