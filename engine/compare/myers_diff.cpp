@@ -14,17 +14,19 @@ struct Split {
 
 class MyersSearch {
 public:
-    MyersSearch(const KeySequences& keys, LineAlignment& out, int countA, int countB)
+    // The diagonal tables cover the range only: the histogram search asks for many small
+    // ranges of large texts.
+    MyersSearch(const KeySequences& keys, LineAlignment& out, const LineRange& range)
         : a_(keys.a.data()),
           b_(keys.b.data()),
           out_(out),
-          offset_(countB + 1),
-          fd_(static_cast<std::size_t>(countA) + countB + 3),
+          offset_(range.ylim - range.xoff + 1),
+          fd_(static_cast<std::size_t>(range.xlim - range.xoff) + static_cast<std::size_t>(range.ylim - range.yoff) + 3),
           bd_(fd_.size())
     {
         // About the square root of the number of diagonals, at least 4096.
         int limit = 1;
-        for (std::int64_t diagonals = static_cast<std::int64_t>(countA) + countB + 3; diagonals != 0; diagonals >>= 2)
+        for (std::size_t diagonals = fd_.size(); diagonals != 0; diagonals >>= 2)
             limit <<= 1;
         tooExpensive_ = std::max(4096, limit);
     }
@@ -163,7 +165,7 @@ private:
 
 bool AlignMyers(const KeySequences& keys, const LineRange& range, LineAlignment& out, const std::stop_token& stop)
 {
-    MyersSearch search(keys, out, static_cast<int>(keys.a.size()), static_cast<int>(keys.b.size()));
+    MyersSearch search(keys, out, range);
     return search.Run(range, stop);
 }
 
