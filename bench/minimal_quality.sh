@@ -8,7 +8,8 @@
 # Prints the changed-line totals of both tools, their ratio (the goal is at most 1.00), the
 # same figure for `--mode=normal`, and the number of pairs that patch did not reproduce.
 #
-# usage: bench/minimal_quality.sh [BUILD_DIR] [REPO]      Environment: PAIRS (default 600)
+# usage: bench/minimal_quality.sh [BUILD_DIR] [REPO]      Environment: PAIRS (default 600,
+# of which 100 generated)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
@@ -40,6 +41,9 @@ for f in files:
         if a != b:
             pairs.append((f"{f}@{old[:7]}", a, b))
 
+pairs = pairs[:max(limit - 100, 0)]
+history = len(pairs)
+
 rng = random.Random(25)
 pieces = ["```\n", "\n", "<script>\n", "</script>\n", "}\n", "  return x;\n", "---\n"]
 def document(n):
@@ -60,7 +64,6 @@ for k in range(100):
         else:
             b[min(at, len(b) - 1)] = f"edited {k}\n"
     pairs.append((f"generated {k}", "".join(a).encode(), "".join(b).encode()))
-pairs = pairs[:limit] if len(pairs) > limit else pairs
 
 def changed(diff):
     return sum(1 for line in diff.split(b"\n")
@@ -85,7 +88,7 @@ for name, a, b in pairs:
         p = subprocess.run(["patch", "-s", "-N", pw], input=out, capture_output=True)
         if p.returncode != 0 or open(pw, "rb").read() != b:
             failed[mode] += 1
-print(f"pairs: {len(pairs)} ({len(pairs) - 100} from {repo} history, 100 generated)")
+print(f"pairs: {len(pairs)} ({history} from {repo} history, {len(pairs) - history} generated)")
 print(f"changed lines: diff -u {totals['diff']}, compare --unified {totals['minimal']} "
       f"({totals['minimal'] / max(totals['diff'], 1):.3f}x), --mode=normal {totals['normal']} "
       f"({totals['normal'] / max(totals['diff'], 1):.3f}x)")
