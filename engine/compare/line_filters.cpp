@@ -79,11 +79,15 @@ std::string FoldCase(std::string_view text, TextEncoding encoding)
 {
     std::string out(text);
     for (std::size_t pos = 0; pos < out.size();) {
+        // A byte below 0x80 at a character start is a character of its own in both encodings.
+        if (static_cast<unsigned char>(out[pos]) < 0x80) {
+            if (out[pos] >= 'A' && out[pos] <= 'Z') out[pos] = static_cast<char>(out[pos] + ('a' - 'A'));
+            ++pos;
+            continue;
+        }
         const std::size_t next = NextCharIn(encoding, out, pos);
         const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(out[pos + k]); };
-        if (next - pos == 1) {
-            if (byte(0) >= 'A' && byte(0) <= 'Z') out[pos] = static_cast<char>(byte(0) + ('a' - 'A'));
-        } else if (encoding == TextEncoding::Cp932 && next - pos == 2) {
+        if (encoding == TextEncoding::Cp932 && next - pos == 2) {
             // Ａ-Ｚ are 82 60 - 82 79, ａ-ｚ 82 81 - 82 9A.
             if (byte(0) == 0x82 && byte(1) >= 0x60 && byte(1) <= 0x79) out[pos + 1] = static_cast<char>(byte(1) + 0x21);
         } else if (encoding == TextEncoding::Utf8 && next - pos == 3) {
