@@ -59,10 +59,8 @@ CompareResult CompareMinimal(const TextPair& texts, const CompareOptions& option
                              const ProgressCallback& progress, CompareResult result)
 {
     MinimalMatch match;
-    if (!MatchMinimal(*texts[DOC_A], *texts[DOC_B], options, stop, match))
+    if (!MatchMinimal(*texts[DOC_A], *texts[DOC_B], options, stop, match, progress))
         return result;
-    if (progress)
-        progress(80);
     FillMatchFields(match, result);
     CountBothLineEnds(texts, stop, result);
     if (!EmitAlignedRows(match, 84, progress, stop, result) || stop.stop_requested())

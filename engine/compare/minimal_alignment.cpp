@@ -95,24 +95,31 @@ void FindMovedLines(const KeySequences& keys, const Text& a, const Text& b, Mini
 }
 
 bool MatchMinimal(const Text& a, const Text& b, const CompareOptions& options, const std::stop_token& stop,
-                  MinimalMatch& match)
+                  MinimalMatch& match, const ProgressCallback& progress)
 {
+    const auto report = [&](int value) {
+        if (progress) progress(value);
+    };
     std::vector<std::int32_t> keysA, keysB;
     const int keyCount = MinimalKeys(a, b, options, keysA, keysB);
     if (stop.stop_requested()) return false;
+    report(10);
     const KeySequences keys{keysA, keysB};
     const int nA = a.count();
     const int nB = b.count();
     match.alignment = LineAlignment(nA, nB);
     int anchors = 0;
     if (!AlignHistogram(keys, keyCount, match.alignment, stop, &anchors)) return false;
+    report(45);
     // An anchor can cost lines: then the shortest script wins.
     if (anchors > 0) {
         LineAlignment shortest(nA, nB);
         if (!AlignMyers(keys, {0, nA, 0, nB}, shortest, stop)) return false;
         if (shortest.ChangedLines() < match.alignment.ChangedLines()) match.alignment = std::move(shortest);
     }
+    report(75);
     FindMovedLines(keys, a, b, match);
+    report(80);
     return !stop.stop_requested();
 }
 

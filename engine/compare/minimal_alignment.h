@@ -7,6 +7,7 @@
 
 #include "engine/compare/compare_options.h"
 #include "engine/compare/line_alignment.h"
+#include "engine/compare/progress.h"
 #include "engine/document/text.h"
 
 namespace kl {
@@ -26,8 +27,9 @@ int MinimalKeys(const Text& a, const Text& b, const CompareOptions& options, std
 // empty lines (which carry no meaning where they stand).
 void FindMovedLines(const KeySequences& keys, const Text& a, const Text& b, MinimalMatch& match);
 
-// The whole matching of the minimal mode. Returns false on a stop request.
+// The whole matching of the minimal mode; progress goes from 0 to 80 by stages. Returns
+// false on a stop request.
 bool MatchMinimal(const Text& a, const Text& b, const CompareOptions& options, const std::stop_token& stop,
-                  MinimalMatch& match);
+                  MinimalMatch& match, const ProgressCallback& progress = {});
 
 }  // namespace kl

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <random>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,26 @@ TEST(MinimalMode, LargeUnrelatedTextsFinishAndStayConsistent)
     const CompareResult result = RunMode(Pair(kltest::LetterText(a), kltest::LetterText(b)), kl::COMPARE_MINIMAL);
     ASSERT_EQ(result.outcome, kl::RunOutcome::Completed);
     EXPECT_GT(CheckRows(result, a, b), 12000);
+}
+
+TEST(MinimalMode, ProgressRisesToTheEndAndAStopEndsTheRun)
+{
+    const kl::TextPair texts = Pair(kltest::LetterText("abcabcabd"), kltest::LetterText("abdabcab"));
+    kl::CompareRequest request;
+    request.mode = kl::COMPARE_MINIMAL;
+    std::vector<int> values;
+    const CompareResult done = kl::Compare(texts, request, {}, [&](int value) { values.push_back(value); });
+    EXPECT_EQ(done.outcome, kl::RunOutcome::Completed);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    ASSERT_FALSE(values.empty());
+    EXPECT_EQ(values.back(), 100);
+
+    std::stop_source stop;
+    const CompareResult stopped = kl::Compare(texts, request, stop.get_token(), [&](int value) {
+        if (value >= 10) stop.request_stop();
+    });
+    EXPECT_EQ(stopped.outcome, kl::RunOutcome::StoppedInMatching);
+    EXPECT_EQ(stopped.RowCount(), 0);
 }
 
 }  // namespace
