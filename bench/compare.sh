@@ -9,7 +9,8 @@
 #
 # usage: bench/compare.sh [BUILD_DIR]     (default: build/)
 # Environment: RUNS (default 10) runs per case; DETAILED=1 adds detailed-mode cases, each cut
-# off after DETAILED_TIMEOUT (default 300) seconds.
+# off after DETAILED_TIMEOUT (default 300) seconds; MINIMAL=1 adds the minimal mode on the
+# 100k pairs and the detailed mode on ten values (all must stay within 1.5x GNU diff).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
@@ -109,6 +110,14 @@ if [ "${DETAILED:-0}" = 1 ]; then
   # Adversarial inputs in detailed mode: one run each, cut off after the timeout.
   bench ten_values_edited_100k --detailed 1 "timeout $detailed_timeout"
   bench different_100k --detailed 1 "timeout $detailed_timeout"
+fi
+
+if [ "${MINIMAL:-0}" = 1 ]; then
+  bench edits_100k --minimal "$runs" ""
+  bench ten_values_random_100k --minimal "$runs" ""
+  bench ten_values_edited_100k --minimal "$runs" ""
+  bench ten_values_random_100k --detailed "$runs" ""
+  bench ten_values_edited_100k --detailed "$runs" ""
 fi
 
 # Peak resident memory (KiB) of one command.

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compare/line_filters.h"
 #include "engine/compare/presets.h"
 #include "engine/platform/cp932.h"
 
@@ -19,12 +20,13 @@ std::optional<std::string_view> OptionValue(std::string_view arg, std::string_vi
     return arg.substr(name.size() + 1);
 }
 
+// Five digits, or five digits, a hyphen and four digits.
 bool IsPresetCode(std::string_view code)
 {
-    if (code.size() != 5)
+    if (code.size() != 5 && (code.size() != 10 || code[5] != '-'))
         return false;
-    for (char c : code) {
-        if (c < '0' || c > '9')
+    for (std::size_t k = 0; k < code.size(); ++k) {
+        if (k != 5 && (code[k] < '0' || code[k] > '9'))
             return false;
     }
     return true;
@@ -71,6 +73,17 @@ std::optional<EncodingChoice> EncodingChoiceNamed(std::string_view name)
     return std::nullopt;
 }
 
+std::optional<CompareMode> ModeNamed(std::string_view name)
+{
+    if (name == "normal")
+        return COMPARE_NORMAL;
+    if (name == "detailed")
+        return COMPARE_DETAILED;
+    if (name == "minimal")
+        return COMPARE_MINIMAL;
+    return std::nullopt;
+}
+
 }  // namespace
 
 OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error)
@@ -112,12 +125,19 @@ std::string ReadingSwitchesUsage(std::string_view first, std::string_view second
 std::string CompareSwitchesUsage()
 {
     return "  --detailed                detailed comparison (searches every line)\n"
+           "  --minimal                 minimal comparison (fewest changed lines, as diff)\n"
+           "  --mode=M                  normal, detailed or minimal (--unified: minimal)\n"
            "  --ignore-newline          ignore line-end differences\n"
            "  --ignore-space-tab        leave half-width spaces and tabs out\n"
            "  --wide-space-as-two       count a full-width space as two spaces\n"
            "  --ignore-trailing-spaces  ignore trailing half-width spaces\n"
            "  --delimiter=C             compare only head and tail up to the byte C\n"
-           "  --preset=CODE             apply a five-digit compare-mode code last\n" +
+           "  --ignore-case             ASCII and full-width Latin letters without case\n"
+           "  --ignore-blank-lines      lines empty or of spaces and tabs take no part\n"
+           "  --line-filter=RE          lines matching the regular expression take no part\n"
+           "                            (repeatable)\n"
+           "  --substitute=/RE/TEXT/    replace RE by TEXT in the compared keys (repeatable)\n"
+           "  --preset=CODE             apply a compare-mode code last (01100, 01100-1000)\n" +
            ReadingSwitchesUsage("FILE_A", "FILE_B");
 }
 
@@ -129,7 +149,8 @@ std::string CompareUsage()
            "The listing and the JSON are written in UTF-8.\n"
            "Listing columns: line number, DocA text, marker, line number, DocB text.\n"
            "Markers: ' ' common, '<' only in FILE_A, '>' only in FILE_B,\n"
-           "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
+           "         '~' a FILE_A line that exists elsewhere in FILE_B,\n"
+           "         '.' lines left out by --ignore-blank-lines or --line-filter.\n"
            "options:\n"
            "  --json                    print the whole result as one JSON object\n"
            "  --paired                  with --json: add \"shown\", the rows with changed lines\n"
@@ -153,6 +174,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
     std::optional<std::string_view> preset;
     CompareOptions& compare = options.run.options;
     bool optionsEnded = false;
+    bool modeGiven = false;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
@@ -183,6 +205,18 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             options.output = CompareOutput::Stat;
         } else if (arg == "--detailed") {
             options.run.mode = COMPARE_DETAILED;
+            modeGiven = true;
+        } else if (arg == "--minimal") {
+            options.run.mode = COMPARE_MINIMAL;
+            modeGiven = true;
+        } else if (auto value = OptionValue(arg, "--mode")) {
+            const std::optional<CompareMode> mode = ModeNamed(*value);
+            if (!mode) {
+                error = "--mode takes normal, detailed or minimal";
+                return ParseOutcome::UsageError;
+            }
+            options.run.mode = *mode;
+            modeGiven = true;
         } else if (arg == "--ignore-newline") {
             compare.ignoreNewline = true;
         } else if (arg == "--ignore-space-tab") {
@@ -191,6 +225,21 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.wideSpaceAsTwo = 1;
         } else if (arg == "--ignore-trailing-spaces") {
             compare.ignoreTrailingSpaces = 1;
+        } else if (arg == "--ignore-case") {
+            compare.ignoreCase = true;
+        } else if (arg == "--ignore-blank-lines") {
+            compare.ignoreBlankLines = true;
+        } else if (auto value = OptionValue(arg, "--line-filter")) {
+            compare.lineFilters.emplace_back(*value);
+            compare.useLineFilters = true;
+        } else if (auto value = OptionValue(arg, "--substitute")) {
+            const std::optional<SubstitutionFilter> filter = ParseSubstitution(*value);
+            if (!filter) {
+                error = "--substitute takes /PATTERN/TEXT/ (any delimiter in place of /)";
+                return ParseOutcome::UsageError;
+            }
+            compare.substitutions.push_back(*filter);
+            compare.useSubstitutions = true;
         } else if (const OptionRead read = ReadReadingOption(arg, options.reading, error);
                    read != OptionRead::NotThis) {
             if (read == OptionRead::Invalid)
@@ -207,7 +256,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             compare.delimiter = *delimiter;
         } else if (auto value = OptionValue(arg, "--preset")) {
             if (!IsPresetCode(*value)) {
-                error = "--preset needs a code of five digits, for example 01100";
+                error = "--preset needs a code of five digits, for example 01100, or 01100-1000";
                 return ParseOutcome::UsageError;
             }
             preset = *value;
@@ -224,6 +273,13 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
         error = "two files are needed, " + std::to_string(files.size()) + " given";
         return ParseOutcome::UsageError;
     }
+    if (const std::string invalid = InvalidFilterPattern(compare); !invalid.empty()) {
+        error = "invalid regular expression " + invalid;
+        return ParseOutcome::UsageError;
+    }
+    // A patch should be as small as diff's, unless the matcher's view is asked for.
+    if (options.output == CompareOutput::Unified && !modeGiven)
+        options.run.mode = COMPARE_MINIMAL;
     // A selected preset overrides the method and the switches when a run starts.
     if (preset)
         PresetFromCode(*preset, compare);

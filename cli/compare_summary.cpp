@@ -23,6 +23,10 @@ LineKindCounts CountLineKinds(const CompareResult& result)
     for (std::size_t r = 0; r < std::min(rowsA.size(), rowsB.size()); ++r) {
         const DisplayRow& a = rowsA[r];
         const DisplayRow& b = rowsB[r];
+        if (a.message == RowMessage::LeftOut || b.message == RowMessage::LeftOut) {
+            counts.leftOut += (a.lineIndex != kNoLine) + (b.lineIndex != kNoLine);
+            continue;
+        }
         if (a.kind == ROW_COMMON && b.kind == ROW_COMMON) {
             ++counts.common;
             continue;
@@ -48,6 +52,12 @@ void WriteLineKindCounts(OutputBuffer& out, const LineKindCounts& counts)
     for (const auto& [name, count] : lines) {
         out.Put(name);
         out.PutInt(count);
+        out.Put('\n');
+    }
+    // Only runs with blank lines ignored or line filters have such lines.
+    if (counts.leftOut > 0) {
+        out.Put("left-out ");
+        out.PutInt(counts.leftOut);
         out.Put('\n');
     }
 }

@@ -15,6 +15,7 @@ struct LineKindCounts {
     int onlyB = 0;   // DocB lines without a partner
     int movedA = 0;  // DocA lines whose partner lies elsewhere in DocB
     int movedB = 0;  // DocB lines whose partner lies elsewhere in DocA
+    int leftOut = 0; // lines of either text that took no part (blank or filtered)
 };
 
 LineKindCounts CountLineKinds(const CompareResult& result);

@@ -77,6 +77,8 @@ TextEncoding RowEncoding(const CompareResult& result, int side, const DisplayRow
 
 char Marker(const DisplayRow& left, const DisplayRow& right)
 {
+    if (left.message == RowMessage::LeftOut || right.message == RowMessage::LeftOut)
+        return '.';  // lines that took no part
     if (left.kind == ROW_COMMON && right.kind == ROW_COMMON)
         return ' ';
     if (left.kind == ROW_ONLY_A)

@@ -234,7 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.ignoreSpaceTab = provider.ConsumeBool();
     options.wideSpaceAsTwo = provider.ConsumeBool() ? 1 : 0;
     options.ignoreTrailingSpaces = provider.ConsumeBool() ? 1 : 0;
-    request.mode = provider.ConsumeBool() ? kl::COMPARE_DETAILED : kl::COMPARE_NORMAL;
+    request.mode = static_cast<kl::CompareMode>(provider.ConsumeIntegralInRange<int>(kl::COMPARE_DETAILED, kl::COMPARE_MINIMAL));
     request.messages.positionMessages = provider.ConsumeBool();
     if (provider.ConsumeBool())
         request.messages.right = "R%d%s%n";

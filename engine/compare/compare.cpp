@@ -1,10 +1,16 @@
 #include "engine/compare/compare.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <utility>
 
+#include "engine/compare/aligned_rows.h"
+#include "engine/compare/compared_lines.h"
+#include "engine/compare/left_out_lines.h"
+#include "engine/compare/line_filters.h"
 #include "engine/compare/line_keys.h"
+#include "engine/compare/minimal_alignment.h"
 #include "engine/compare/row_builder.h"
 
 namespace kl {
@@ -32,6 +38,65 @@ void TakeMatchFields(MatchSide& from, SideResult& to)
     to.blockSize = std::move(from.blockSize);
     to.partnerSlots = std::move(from.partnerSlots);
     to.partnerLines = from.partnerLines.Pack();
+}
+
+// A run stopped while its rows were built keeps them, but no blocks.
+CompareResult StoppedInRows(CompareResult result)
+{
+    result.outcome = RunOutcome::StoppedInRows;
+    for (SideResult& side : result.sides)
+        side.blocks.clear();
+    return result;
+}
+
+void CountBothLineEnds(const TextPair& texts, const std::stop_token& stop, CompareResult& result)
+{
+    for (int k = DOC_A; k <= DOC_B; ++k)
+        result.sides[static_cast<std::size_t>(k)].lineEnds = CountLineEnds(*texts[static_cast<std::size_t>(k)], stop);
+}
+
+CompareResult CompareMinimal(const TextPair& texts, const CompareOptions& options, const std::stop_token& stop,
+                             const ProgressCallback& progress, CompareResult result)
+{
+    MinimalMatch match;
+    if (!MatchMinimal(*texts[DOC_A], *texts[DOC_B], options, stop, match, progress))
+        return result;
+    FillMatchFields(match, result);
+    CountBothLineEnds(texts, stop, result);
+    if (!EmitAlignedRows(match, 84, progress, stop, result) || stop.stop_requested())
+        return StoppedInRows(std::move(result));
+    result.outcome = RunOutcome::Completed;
+    return result;
+}
+
+// Compares the keys of the lines that take part, with the other options, then puts the
+// result back into the texts' own lines.
+CompareResult CompareFiltered(const TextPair& texts, const CompareRequest& request, const CompareOptions& options,
+                              const std::stop_token& stop, const ProgressCallback& progress, CompareResult result)
+{
+    const LineFilters filters(options, options.encoding);
+    std::array<ComparedLines, 2> compared{SelectComparedLines(*texts[DOC_A], filters),
+                                          SelectComparedLines(*texts[DOC_B], filters)};
+    if (stop.stop_requested())
+        return result;
+    CompareRequest inner = request;
+    inner.options = options;
+    inner.options.ignoreCase = false;
+    inner.options.ignoreBlankLines = false;
+    inner.options.useLineFilters = false;
+    inner.options.useSubstitutions = false;
+    const TextPair keys{std::make_shared<const Text>(std::move(compared[DOC_A].keys)),
+                        std::make_shared<const Text>(std::move(compared[DOC_B].keys))};
+    const CompareResult keyed = Compare(keys, inner, stop, progress);
+    if (keyed.outcome != RunOutcome::Completed) {
+        result.outcome = keyed.outcome;
+        return result;
+    }
+    CountBothLineEnds(texts, stop, result);
+    if (!RestoreLeftOutLines(keyed, compared, stop, result) || stop.stop_requested())
+        return StoppedInRows(std::move(result));
+    result.outcome = RunOutcome::Completed;
+    return result;
 }
 
 }  // namespace
@@ -75,6 +140,10 @@ CompareResult Compare(const TextPair& texts, const CompareRequest& request, std:
     CompareOptions options = request.options;
     options.encoding = texts[DOC_A]->encoding == texts[DOC_B]->encoding ? texts[DOC_A]->encoding
                                                                       : TextEncoding::Cp932;
+    if (HasLineFilterOptions(options))
+        return CompareFiltered(texts, request, options, stop, progress, std::move(result));
+    if (request.mode == COMPARE_MINIMAL)
+        return CompareMinimal(texts, options, stop, progress, std::move(result));
     int value = 0;
     {
         MatchContext context{options, request.mode, progress, stop};
@@ -105,12 +174,8 @@ CompareResult Compare(const TextPair& texts, const CompareRequest& request, std:
             progress(value);
     }
     const bool built = BuildRows(value, progress, stop, result);
-    if (!built || stop.stop_requested()) {
-        result.outcome = RunOutcome::StoppedInRows;
-        for (SideResult& side : result.sides)
-            side.blocks.clear();
-        return result;
-    }
+    if (!built || stop.stop_requested())
+        return StoppedInRows(std::move(result));
     result.outcome = RunOutcome::Completed;
     return result;
 }

@@ -18,7 +18,8 @@ std::string ReplaceFirstNumberField(std::string_view text, int number)
 std::string_view RowText(const CompareResult& result, int side, const DisplayRow& row, std::string& scratch)
 {
     switch (row.message) {
-    case RowMessage::None: {
+    case RowMessage::None:
+    case RowMessage::LeftOut: {
         const Text* text = result.TextOf(side);
         if (!text || row.lineIndex < 0 || row.lineIndex >= text->count())
             return {};

@@ -32,6 +32,7 @@ enum class RowMessage : std::uint8_t {
     RightNumbered, // the right message with its "%d" replaced: a moved line, position messages off
     PartnerAbove,  // "<< 上位%d行目に存在": a moved line whose partner lies above
     PartnerBelow,  // "<< 下位%d行目に存在": a moved line whose partner lies below
+    LeftOut,       // a line that took no part (blank or filtered), or the empty filler opposite
 };
 
 // One row of one column of the aligned result; row k of both columns is one screen row.

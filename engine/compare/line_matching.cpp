@@ -74,6 +74,7 @@ private:
     };
     bool MeasureByKeys(const KeyTables& tables, int a, int b, int step, std::int32_t& count,
                        std::int32_t& largest) const;
+    bool SecondWalkByKeys(const KeyTables& tables, int l, int r, std::int32_t& count) const;
     using CandidateIterator = std::span<const std::int32_t>::iterator;
     CandidateIterator SkipQuietCandidates(const QuietCandidates& quiet, int l, CandidateIterator from,
                                           CandidateIterator end, std::int64_t limit);
@@ -284,6 +285,37 @@ inline bool Matcher::MeasureByKeys(const KeyTables& tables, int a, int b, int st
     return true;
 }
 
+// The detailed mode's second walk of MeasureAndLink through the pair (l, r), by line
+// numbers alone: counts on from count, forwards then backwards, stopping after a line of a
+// block at least as long as the count so far. False when a line on the way can only be
+// compared by LinesEqual.
+inline bool Matcher::SecondWalkByKeys(const KeyTables& tables, int l, int r, std::int32_t& count) const
+{
+    const int nP = S(kOwn).count();
+    const int nQ = S(kOther).count();
+    const std::int32_t* ownBlock = S(kOwn).blockSize.data();
+    const std::int32_t* otherBlock = S(kOther).blockSize.data();
+    const auto equal = [&](int a, int b, bool& known) {
+        const KeyForm form = tables.ownForms[a];
+        known = form != KeyForm::None;
+        const auto f = static_cast<std::size_t>(form);
+        return known && tables.own[f][a] == tables.other[f][b];
+    };
+    bool known = true;
+    for (int a = l + 1, b = r + 1; a < nP && b < nQ; ++a, ++b) {
+        if (!equal(a, b, known)) break;
+        ++count;
+        if (otherBlock[b] >= count) break;
+    }
+    if (!known) return false;
+    for (int a = l - 1, b = r - 1; a >= 0 && b >= 0; --a, --b) {
+        if (!equal(a, b, known)) break;
+        ++count;
+        if (otherBlock[b] >= count || ownBlock[a] >= count) break;
+    }
+    return known;
+}
+
 Matcher::QuietScan::QuietScan(const KeyIndex& index, const std::vector<std::int32_t>& guardedBy)
     : lines_(index.AllLines()), placeOf_(lines_.size()), unguarded_(lines_.size())
 {
@@ -388,7 +420,9 @@ Matcher::CandidateIterator Matcher::SkipQuietCandidates(const QuietCandidates& q
         if (previousKeys && r > 0 && previousKeys[r - 1] == quiet.previousKey &&
             !MeasureByKeys(tables, l - 1, r - 1, -1, count, largest))
             return false;
-        if (!normal_ && largest > count) return false;  // the detailed mode would walk again
+        // The detailed mode walks again and counts on; the candidate is quiet when the
+        // longer count still leaves it as it is.
+        if (!normal_ && largest > count && !SecondWalkByKeys(tables, l, r, count)) return false;
         std::int32_t guard = guardedBy_[static_cast<std::size_t>(r)];
         if (guard == kNoLine) {
             const std::int32_t primary = primaries[r];

@@ -13,7 +13,8 @@
 
 namespace kl {
 
-enum CompareMode : int { COMPARE_DETAILED = 0, COMPARE_NORMAL = 1 };
+// Normal and detailed run the matcher; minimal aligns with a shortest edit script instead.
+enum CompareMode : int { COMPARE_DETAILED = 0, COMPARE_NORMAL = 1, COMPARE_MINIMAL = 2 };
 
 // One text as the matcher sees it: its lines and the match fields the passes fill, each
 // field in its own compact array so that the candidate search stays in cache.

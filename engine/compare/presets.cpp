@@ -15,6 +15,7 @@ constexpr std::size_t kCountBuffer = 6;
 constexpr std::size_t kEntryBuffer = 100;
 constexpr std::size_t kMaxStoredBytes = 80;
 constexpr std::size_t kCodeDigits = 5;
+constexpr std::size_t kFilterDigits = 4;
 constexpr std::size_t kShortestAppliedCode = 2;
 
 // The options a code's digits set, in digit order.
@@ -28,6 +29,12 @@ constexpr std::string_view kSwitchNames[] = {
     "\x83\x5e",  // タ (tab)
     "\x91\x53",  // 全 (full-width)
     "\x96\x96",  // 末 (line tail)
+};
+constexpr std::string_view kFilterNames[] = {
+    "\x91\xe5",  // 大 (case)
+    "\x8b\xf3",  // 空 (blank lines)
+    "\x83\x74",  // フ (line filters)
+    "\x92\x75",  // 置 (substitutions)
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -47,6 +54,12 @@ std::string BuildPresetCode(const CompareOptions& options)
     code += options.ignoreSpaceTab ? '1' : '0';
     code += options.wideSpaceAsTwo != 0 ? '1' : '0';
     code += options.ignoreTrailingSpaces != 0 ? '1' : '0';
+    const bool filters[kFilterDigits] = {options.ignoreCase, options.ignoreBlankLines, options.useLineFilters,
+                                         options.useSubstitutions};
+    if (std::find(std::begin(filters), std::end(filters), true) != std::end(filters)) {
+        code += '-';
+        for (bool on : filters) code += on ? '1' : '0';
+    }
     return code;
 }
 
@@ -56,6 +69,11 @@ std::string BuildPresetName(std::string_view code)
     name += '-';
     for (std::size_t k = 1; k < kCodeDigits; ++k) {
         if (k < code.size() && code[k] == '1') name += kSwitchNames[k - 1];
+    }
+    for (std::size_t k = 0; k < kFilterDigits; ++k) {
+        const std::size_t at = kCodeDigits + 1 + k;
+        if (code.size() > kCodeDigits && code[kCodeDigits] == '-' && at < code.size() && code[at] == '1')
+            name += kFilterNames[k];
     }
     return name;
 }
@@ -83,6 +101,15 @@ void PresetFromCode(std::string_view code, CompareOptions& options)
         case PresetDigit::WideSpaceAsTwo: options.wideSpaceAsTwo = on ? 1 : 0; break;
         case PresetDigit::IgnoreTrailingSpaces: options.ignoreTrailingSpaces = on ? 1 : 0; break;
         }
+    }
+    bool* const filters[kFilterDigits] = {&options.ignoreCase, &options.ignoreBlankLines, &options.useLineFilters,
+                                          &options.useSubstitutions};
+    bool reading = code.size() > kCodeDigits && code[kCodeDigits] == '-' &&
+                   std::all_of(code.begin(), code.begin() + kCodeDigits, IsDigit);
+    for (std::size_t k = 0; k < kFilterDigits; ++k) {
+        const std::size_t at = kCodeDigits + 1 + k;
+        reading = reading && at < code.size() && IsDigit(code[at]);
+        *filters[k] = reading && code[at] != '0';
     }
 }
 

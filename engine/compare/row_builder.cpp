@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/platform/large_buffer.h"
+#include "engine/compare/row_emitter.h"
 
 namespace kl {
 
@@ -24,56 +24,42 @@ int PromotePartner(int j, std::vector<std::int32_t>& list)
 
 namespace {
 
-// One pass of the row builder over a result. Holds the two current block records and
-// the positions in both texts.
+// One pass of the row builder over a result: decides each row from the match fields and
+// leaves the writing of rows and blocks to the emitter.
 class RowBuilder {
 public:
     RowBuilder(CompareResult& result, int progressStart, const ProgressCallback& progress,
                const std::stop_token& stop)
         : a_(result.sides[DOC_A]),
           b_(result.sides[DOC_B]),
-          nA_(static_cast<int>(a_.blockSize.size())),
-          nB_(static_cast<int>(b_.blockSize.size())),
-          positionMessages_(result.messages.positionMessages),
+          out_(result),
+          nA_(out_.countA()),
+          nB_(out_.countB()),
           progressStart_(progressStart),
           progress_(progress),
           stop_(stop)
     {
-        curA_.firstLineIndex = nA_ > 0 ? 0 : -1;
-        curB_.firstLineIndex = nB_ > 0 ? 0 : -1;
     }
 
     bool Run()
     {
-        a_.rows.clear();
-        b_.rows.clear();
-        // Every line appears in at most one row of its side: nA + nB rows at the most. The
-        // untouched part of the reservation costs address space only.
-        const std::size_t expected = static_cast<std::size_t>(nA_) + static_cast<std::size_t>(nB_);
-        a_.rows.reserve(expected);
-        b_.rows.reserve(expected);
-        AdviseHugePages(a_.rows.data(), a_.rows.capacity() * sizeof(DisplayRow));
-        AdviseHugePages(b_.rows.data(), b_.rows.capacity() * sizeof(DisplayRow));
-
+        out_.Begin();
         int value = progressStart_;
-        while (i_ < nA_) {
+        while (out_.i() < nA_) {
             Step();
-            value = progressStart_ + static_cast<int>(static_cast<std::int64_t>(i_) * 7 / nA_);
+            value = progressStart_ + static_cast<int>(static_cast<std::int64_t>(out_.i()) * 7 / nA_);
             Report(value);
             if (stop_.stop_requested())
                 return false;
         }
         const int afterDocA = value;
-        while (j_ < nB_) {
-            EmitTrailingOnlyB();
-            Report(afterDocA + static_cast<int>(static_cast<std::int64_t>(j_) * 3 / nB_));
+        while (out_.j() < nB_) {
+            out_.EmitTrailingOnlyB();
+            Report(afterDocA + static_cast<int>(static_cast<std::int64_t>(out_.j()) * 3 / nB_));
             if (stop_.stop_requested())
                 return false;
         }
-        if (curA_.lineCount > 0)
-            a_.blocks.push_back(curA_);
-        if (curB_.lineCount > 0)
-            b_.blocks.push_back(curB_);
+        out_.Finish();
         Report(100);
         return true;
     }
@@ -82,154 +68,59 @@ private:
     // Decides the row (or rows, for a run of DocB-only lines) for DocA line i.
     void Step()
     {
-        const std::span<const std::int32_t> partnersA = a_.partnerLines.Of(i_);
+        const int i = out_.i();
+        const int j = out_.j();
+        const std::span<const std::int32_t> partnersA = a_.partnerLines.Of(i);
         partners_.assign(partnersA.begin(), partnersA.end());
-        const int jStart = j_;
-        const std::int32_t blockA = BlockA(i_);
+        const int jStart = j;
+        const std::int32_t blockA = BlockA(i);
 
         // A DocB line whose block is claimed by a line with another block size does not
         // hold DocA back.
-        int sizeB = j_ < nB_ ? BlockB(j_) : 0;
+        int sizeB = j < nB_ ? BlockB(j) : 0;
         if (blockA < sizeB) {
-            const int primaryOfB = b_.partnerSlots.Get(j_, 0);
+            const int primaryOfB = b_.partnerSlots.Get(j, 0);
             if (ValidLine(primaryOfB, nA_) && BlockA(primaryOfB) != sizeB)
                 sizeB = 0;
         }
         if (blockA < sizeB || blockA <= 0 || partners_.empty() ||
             !ValidLine(partners_[0], nB_)) {
-            EmitOnlyA();
+            out_.EmitOnlyA();
             return;
         }
 
         const int p = partners_[0];
-        if (j_ < p) {
+        if (j < p) {
             // The partner lies further down in DocB.
-            const int primary = a_.partnerSlots.Get(i_, 0);
+            const int primary = a_.partnerSlots.Get(i, 0);
             if (!ValidLine(primary, nB_) || b_.partnerLines.Of(primary).empty()) {
-                EmitOnlyA();
+                out_.EmitOnlyA();
                 return;
             }
-            if (b_.partnerLines.Of(primary)[0] == i_ && BlockB(primary) == blockA)
-                EmitOnlyB();
+            if (b_.partnerLines.Of(primary)[0] == i && BlockB(primary) == blockA)
+                out_.EmitOnlyB();
             else if (PromotePartner(jStart, partners_) != 0)
-                EmitMoved(p, RowMessage::PartnerBelow);
+                out_.EmitMoved(p, RowMessage::PartnerBelow);
             else
-                EmitOnlyA();
+                out_.EmitOnlyA();
             return;
         }
         if (PromotePartner(jStart, partners_) != 0) {
-            EmitMoved(p, RowMessage::PartnerAbove);
+            out_.EmitMoved(p, RowMessage::PartnerAbove);
             return;
         }
         // The current DocB line is now the first partner: a common row when both lines
         // lie in blocks of one size. Otherwise the DocA line stands alone, so that every
         // DocA line appears in exactly one row.
         if (partners_[0] == jStart && jStart < nB_ && BlockB(jStart) == blockA)
-            EmitCommon();
+            out_.EmitCommon();
         else
-            EmitOnlyA();
-    }
-
-    void EmitOnlyB()
-    {
-        if (curB_.kind != BLOCK_ONLY_B) {
-            CloseB(j_ - 1, j_);
-            CloseA(i_, i_);
-        }
-        curB_.kind = BLOCK_ONLY_B;
-        curB_.lineCount += 1;
-        AppendPair(Filler(RowMessage::Left), Line(j_, ROW_ONLY_B));
-        if (j_ < nB_ - 1)
-            ++j_;
-    }
-
-    void EmitMoved(int partnerLine, RowMessage positionMessage)
-    {
-        if (curA_.kind != BLOCK_COMMON) {
-            CloseA(i_ - 1, i_);
-            if (j_ < nB_)
-                CloseB(j_, j_);
-        }
-        curA_.kind = BLOCK_COMMON;
-        curA_.lastLineIndex = i_;
-        curA_.lineCount += 1;
-        DisplayRow filler = Filler(positionMessages_ ? positionMessage : RowMessage::RightNumbered);
-        filler.partnerLine = partnerLine;
-        AppendPair(Line(i_, ROW_COMMON), filler);
-        ++i_;
-    }
-
-    void EmitOnlyA()
-    {
-        if (curA_.kind != BLOCK_ONLY_A && curA_.lineCount > 0) {
-            CloseA(i_ - 1, i_);
-            if (j_ < nB_)
-                CloseB(j_, j_);
-        }
-        curA_.kind = BLOCK_ONLY_A;
-        curA_.lineCount += 1;
-        curA_.lastLineIndex = i_;
-        AppendPair(Line(i_, ROW_ONLY_A), Filler(RowMessage::Right));
-        ++i_;
-    }
-
-    void EmitCommon()
-    {
-        if (curA_.kind != BLOCK_COMMON)
-            CloseA(i_ - 1, i_);
-        if (curB_.kind != BLOCK_COMMON)
-            CloseB(j_ - 1, j_);
-        curA_.kind = BLOCK_COMMON;
-        curB_.kind = BLOCK_COMMON;
-        curA_.lastLineIndex = i_;
-        curB_.lastLineIndex = j_;
-        curA_.lineCount += 1;
-        curB_.lineCount += 1;
-        AppendPair(Line(i_, ROW_COMMON), Line(j_, ROW_COMMON));
-        ++j_;
-        ++i_;
-    }
-
-    // DocB lines left over after the last DocA line.
-    void EmitTrailingOnlyB()
-    {
-        if (curB_.kind != BLOCK_ONLY_B)
-            CloseB(j_ - 1, j_);
-        curB_.kind = BLOCK_ONLY_B;
-        curB_.lastLineIndex = j_;
-        curB_.lineCount += 1;
-        AppendPair(Filler(RowMessage::Left), Line(j_, ROW_ONLY_B));
-        ++j_;
+            out_.EmitOnlyA();
     }
 
     static bool ValidLine(int line, int count) { return line >= 0 && line < count; }
     std::int32_t BlockA(int line) const { return a_.blockSize[static_cast<std::size_t>(line)]; }
     std::int32_t BlockB(int line) const { return b_.blockSize[static_cast<std::size_t>(line)]; }
-    static DisplayRow Line(int line, RowKind kind) { return DisplayRow{line, kNoLine, kind, RowMessage::None}; }
-    static DisplayRow Filler(RowMessage message) { return DisplayRow{kNoLine, kNoLine, ROW_FILLER, message}; }
-
-    // Appends the current record to the side's list and opens the next one at openLine
-    // and the current row. lastLine is only taken when it names a line of the text.
-    void Close(DiffBlock& current, std::vector<DiffBlock>& list, int lineCount, int lastLine,
-               int openLine)
-    {
-        if (ValidLine(lastLine, lineCount))
-            current.lastLineIndex = lastLine;
-        list.push_back(current);
-        current.blockNo += 1;
-        current.firstLineIndex = openLine;
-        current.firstRow = row_;
-        current.lineCount = 0;
-    }
-    void CloseA(int lastLine, int openLine) { Close(curA_, a_.blocks, nA_, lastLine, openLine); }
-    void CloseB(int lastLine, int openLine) { Close(curB_, b_.blocks, nB_, lastLine, openLine); }
-
-    void AppendPair(const DisplayRow& left, const DisplayRow& right)
-    {
-        a_.rows.push_back(left);
-        b_.rows.push_back(right);
-        ++row_;
-    }
 
     // Progress goes out only when the percentage changes.
     void Report(int value)
@@ -243,18 +134,12 @@ private:
 
     SideResult& a_;
     SideResult& b_;
+    RowEmitter out_;
     const int nA_;
     const int nB_;
-    const bool positionMessages_;
     const int progressStart_;
     const ProgressCallback& progress_;
     const std::stop_token& stop_;
-
-    DiffBlock curA_;
-    DiffBlock curB_;
-    int i_ = 0;
-    int j_ = 0;
-    int row_ = 0;
     int lastReported_ = -1;
     std::vector<std::int32_t> partners_;  // private copy of the current DocA line's partners
 };

@@ -5,6 +5,7 @@
 
 #include "engine/platform/number_text.h"
 #include "engine/platform/private_profile.h"
+#include "engine/settings/filter_settings.h"
 
 namespace kl {
 namespace {
@@ -99,6 +100,7 @@ void LoadViewSettings(const std::string& iniPath, DocSettings& doc, CompareOptio
     std::string spaceCmp = ReadIniString(iniPath, "COMPARE", "SPACECMP", "00", 3);
     options.wideSpaceAsTwo = PairChar(spaceCmp, 0) - '0';
     options.ignoreTrailingSpaces = PairChar(spaceCmp, 1) - '0';
+    LoadFilterSettings(iniPath, options);
 
     fonts.faceName1 = ReadIniString(iniPath, "VIEW", "FONTNAME", kDefaultFontName, 128);
     fonts.faceName2 = ReadIniString(iniPath, "VIEW", "FONTNAME2", kDefaultFontName, 128);

@@ -89,7 +89,11 @@ int Shell(const std::string& command)
 
 TEST(UnifiedPatch, PatchAndGitApplyTurnFileAIntoFileB)
 {
-    const std::vector<std::vector<std::string>> optionSets = {{}, {"--ignore-newline"}, {"--ignore-space-tab"}, {"--detailed"}};
+    // Without a mode the diff is the minimal one; the matcher's modes must give working
+    // patches as well.
+    const std::vector<std::vector<std::string>> optionSets = {
+        {}, {"--ignore-newline"}, {"--ignore-space-tab"}, {"--detailed"}, {"--mode=normal"},
+        {"--mode=normal", "--ignore-newline"}, {"--mode=detailed", "--ignore-space-tab"}};
     std::mt19937 random(4242);
     kltest::TempDir dir;
     std::filesystem::create_directories(dir.file("a"));

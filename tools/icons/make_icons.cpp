@@ -99,6 +99,14 @@ static void DrawDetailed(QPainter& p)
     p.drawEllipse(QRectF(4.5, 4.0, 6.5, 6.5));
     p.setPen(Pen(kBlue, 2.4)); p.drawLine(QPointF(10.2, 9.7), QPointF(13.8, 13.3));
 }
+// Two columns with a minus badge: the fewest changed lines.
+static void DrawMinimal(QPainter& p)
+{
+    TwoColumns(p);
+    p.setPen(Pen(kGreen.darker(130))); p.setBrush(kGreen);
+    p.drawEllipse(QRectF(7.5, 7.5, 8, 8));
+    p.setPen(Qt::NoPen); p.setBrush(Qt::white); p.drawRect(QRectF(9.5, 10.75, 4, 1.5));
+}
 static void DrawStop(QPainter& p)
 {
     QPolygonF oct; for (int i = 0; i < 8; ++i) { double a = M_PI / 8 + i * M_PI / 4; oct << QPointF(8 + 7 * std::cos(a), 8 + 7 * std::sin(a)); }
@@ -154,7 +162,7 @@ int main(int argc, char** argv)
     const QString dir = argv[1];
     struct { const char* name; std::function<void(QPainter&)> draw; } icons[] = {
         {"new", DrawNew}, {"open", DrawOpen}, {"reload", DrawReload}, {"copy", DrawCopy},
-        {"compare", DrawCompare}, {"compare_detailed", DrawDetailed}, {"stop", DrawStop}, {"show_result", DrawResult},
+        {"compare", DrawCompare}, {"compare_detailed", DrawDetailed}, {"compare_minimal", DrawMinimal}, {"stop", DrawStop}, {"show_result", DrawResult},
         {"next_diff", DrawNextDiff}, {"prev_diff", DrawPrevDiff}, {"save", DrawSave}, {"about", DrawAbout},
     };
     for (auto& icon : icons) {

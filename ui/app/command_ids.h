@@ -35,6 +35,7 @@ inline constexpr int ID_PREV_PANE = 57681;
 inline constexpr int ID_COMPARE = 32771;
 inline constexpr int ID_COMPARE_DETAILED = 32789;
 inline constexpr int ID_COMPARE_STOP = 32815;
+inline constexpr int ID_COMPARE_MINIMAL = 33110;
 inline constexpr int ID_NEXT_DIFF = 32779;
 inline constexpr int ID_PREV_DIFF = 32780;
 

@@ -119,9 +119,9 @@ void CMainFrame::CreateActions()
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_RELOAD, ID_APP_EXIT,
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
-                   ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
-                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS,
-                   ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES}) {
+                   ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
+                   ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
+                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -176,6 +176,7 @@ void CMainFrame::CreateMenus()
     QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
     compare->addAction(actions_[ID_COMPARE]);
     compare->addAction(actions_[ID_COMPARE_DETAILED]);
+    compare->addAction(actions_[ID_COMPARE_MINIMAL]);
     compare->addAction(actions_[ID_COMPARE_STOP]);
     compare->addSeparator();
     compare->addAction(actions_[ID_PREV_DIFF]);
@@ -224,7 +225,8 @@ void CMainFrame::CreateToolBar()
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
-                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
+                   ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0,
+                   ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
                    ID_APP_ABOUT}) {
         if (id == 0)
             toolBar_->addSeparator();

@@ -113,7 +113,7 @@ public:
 
     // What the window shows: display mode, D1/D2, difference position, paired display.
     ViewState* viewState() const { return viewState_; }
-    // COMPARE_NORMAL or COMPARE_DETAILED: the mode of the last started run.
+    // COMPARE_NORMAL, COMPARE_DETAILED or COMPARE_MINIMAL: the mode of the last started run.
     kl::CompareMode compareMode = kl::COMPARE_NORMAL;
 
 protected:

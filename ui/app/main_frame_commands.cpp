@@ -19,6 +19,7 @@
 #include "ui/display/view_state.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
+#include "engine/settings/filter_settings.h"
 #include "engine/settings/settings_file.h"
 #include "ui/tree/left_view.h"
 #include "ui/merge/merge_set_dlg.h"
@@ -57,7 +58,8 @@ void CMainFrame::OnCommand(int id)
     using namespace cmd;
     // What loads or compares would change what a merge that asks a block reads.
     const bool loadsOrCompares = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_FILE_RELOAD ||
-                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_REBUILD_NEWLINES || id == ID_SWAP_SIDES ||
+                                 id == ID_COMPARE || id == ID_COMPARE_DETAILED || id == ID_COMPARE_MINIMAL ||
+                                 id == ID_REBUILD_NEWLINES || id == ID_SWAP_SIDES ||
                                  (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) ||
                                  (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST);
     if (loadsOrCompares && RefuseWhileMerging())
@@ -84,6 +86,7 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_EOL_KIND: ToggleDisplaySwitch(id); break;
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
+    case ID_COMPARE_MINIMAL: OnCompare(kl::COMPARE_MINIMAL); break;
     case ID_COMPARE_STOP: OnStop(); break;
     case ID_NEXT_DIFF: navigator_->Next(); break;
     case ID_PREV_DIFF: navigator_->Previous(); break;
@@ -113,6 +116,7 @@ void CMainFrame::UpdateCommandStates()
     const bool merging = mergeQuerying();
     actions_[cmd::ID_COMPARE]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running && !merging);
+    actions_[cmd::ID_COMPARE_MINIMAL]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
@@ -346,6 +350,7 @@ void CMainFrame::OnCompareMethod()
         return;
     const kl::CompareOptions options = dialog.options();
     kl::SaveCompareSettings(app_.settingsPath(), options, dialog.delimiterText());
+    kl::SaveFilterSettings(app_.settingsPath(), options);
     doc_.compareOptions = options;
     selectedPreset_ = dialog.selectedPreset();
     presetCombo_->setCurrentIndex(selectedPreset_ < presetCombo_->count() ? selectedPreset_ : -1);

@@ -11,7 +11,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -20,8 +23,9 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
-#include "ui/compare/preset_combo.h"
+#include "engine/compare/line_filters.h"
 #include "engine/platform/cp932.h"
+#include "ui/compare/preset_combo.h"
 
 namespace {
 
@@ -66,6 +70,16 @@ QTableWidgetItem* MakeItem(const std::string& bytes)
     return item;
 }
 
+// The non-empty lines of an edit field, in UTF-8.
+std::vector<std::string> FieldLines(const QPlainTextEdit& edit)
+{
+    std::vector<std::string> lines;
+    for (const QString& line : edit.toPlainText().split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty()) lines.push_back(line.toStdString());
+    }
+    return lines;
+}
+
 std::string ItemBytes(const QTableWidgetItem* item)
 {
     return item ? item->data(kBytesRole).toByteArray().toStdString() : std::string();
@@ -84,6 +98,10 @@ CompareSetPrompts InteractiveCompareSetPrompts()
         QMessageBox::warning(parent, QStringLiteral(u"比較方法の設定"),
                              QStringLiteral(u"比較モードの一覧を設定ファイルに保存できませんでした。"
                                             u"変更した一覧はこのプログラムを終了するまで有効です。"));
+    };
+    prompts.warnInvalidFilter = [](QWidget* parent, const QString& reason) {
+        QMessageBox::warning(parent, QStringLiteral(u"比較方法の設定"),
+                             QStringLiteral(u"フィルタを読み取れません。\n%1").arg(reason));
     };
     return prompts;
 }
@@ -195,12 +213,52 @@ void CCompareSetDlg::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
+    layout->addWidget(buildFilterControls());
     layout->addWidget(buttons);
 
     connect(addButton_, &QPushButton::clicked, this, &CCompareSetDlg::addPresetRow);
     connect(deleteButton_, &QPushButton::clicked, this, &CCompareSetDlg::deleteSelectedRow);
     connect(buttons, &QDialogButtonBox::accepted, this, &CCompareSetDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CCompareSetDlg::reject);
+}
+
+QWidget* CCompareSetDlg::buildFilterControls()
+{
+    auto* group = new QGroupBox(QStringLiteral(u"フィルタ"));
+    ignoreCaseCheck_ = new QCheckBox(QStringLiteral(u"大文字と小文字を区別しない"));
+    ignoreBlankCheck_ = new QCheckBox(QStringLiteral(u"空行を無視"));
+    lineFilterCheck_ = new QCheckBox(QStringLiteral(u"行フィルタ（一致した行は比較しない。正規表現を１行に１つ）"));
+    substitutionCheck_ = new QCheckBox(QStringLiteral(u"置換フィルタ（/正規表現/置換文字列/ を１行に１つ）"));
+    lineFilterEdit_ = new QPlainTextEdit;
+    substitutionEdit_ = new QPlainTextEdit;
+    for (QPlainTextEdit* edit : {lineFilterEdit_, substitutionEdit_}) {
+        edit->setTabChangesFocus(true);
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setFixedHeight(edit->fontMetrics().height() * 4 + 2 * edit->frameWidth() + 8);
+    }
+    lineFilterEdit_->setPlaceholderText(QStringLiteral("^\\$Id"));
+    substitutionEdit_->setPlaceholderText(QStringLiteral(u"/[0-9]{4}-[0-9]{2}-[0-9]{2}/日付/"));
+    connect(lineFilterCheck_, &QCheckBox::toggled, lineFilterEdit_, &QWidget::setEnabled);
+    connect(substitutionCheck_, &QCheckBox::toggled, substitutionEdit_, &QWidget::setEnabled);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(ignoreCaseCheck_, 0, 0);
+    grid->addWidget(ignoreBlankCheck_, 0, 1);
+    grid->addWidget(lineFilterCheck_, 1, 0);
+    grid->addWidget(substitutionCheck_, 1, 1);
+    grid->addWidget(lineFilterEdit_, 2, 0);
+    grid->addWidget(substitutionEdit_, 2, 1);
+    return group;
+}
+
+QString CCompareSetDlg::filterProblem() const
+{
+    for (const std::string& line : FieldLines(*substitutionEdit_)) {
+        if (!kl::ParseSubstitution(line))
+            return QStringLiteral(u"置換フィルタ: %1").arg(QString::fromStdString(line));
+    }
+    const std::string invalid = kl::InvalidFilterPattern(options());
+    return invalid.empty() ? QString() : QString::fromStdString(invalid);
 }
 
 void CCompareSetDlg::showOptions(const kl::CompareOptions& options)
@@ -213,6 +271,19 @@ void CCompareSetDlg::showOptions(const kl::CompareOptions& options)
     ignoreSpaceTabCheck_->setChecked(options.ignoreSpaceTab);
     wideSpaceCheck_->setChecked(options.wideSpaceAsTwo != 0);
     trailingSpaceCheck_->setChecked(options.ignoreTrailingSpaces != 0);
+    ignoreCaseCheck_->setChecked(options.ignoreCase);
+    ignoreBlankCheck_->setChecked(options.ignoreBlankLines);
+    lineFilterCheck_->setChecked(options.useLineFilters);
+    substitutionCheck_->setChecked(options.useSubstitutions);
+    lineFilterEdit_->setEnabled(options.useLineFilters);
+    substitutionEdit_->setEnabled(options.useSubstitutions);
+    QStringList lines;
+    for (const std::string& filter : options.lineFilters) lines << QString::fromStdString(filter);
+    lineFilterEdit_->setPlainText(lines.join(QLatin1Char('\n')));
+    lines.clear();
+    for (const kl::SubstitutionFilter& filter : options.substitutions)
+        lines << QString::fromStdString(kl::FormatSubstitution(filter));
+    substitutionEdit_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 kl::CompareOptions CCompareSetDlg::options() const
@@ -225,6 +296,15 @@ kl::CompareOptions CCompareSetDlg::options() const
     options.ignoreSpaceTab = ignoreSpaceTabCheck_->isChecked();
     options.wideSpaceAsTwo = wideSpaceCheck_->isChecked() ? 1 : 0;
     options.ignoreTrailingSpaces = trailingSpaceCheck_->isChecked() ? 1 : 0;
+    options.ignoreCase = ignoreCaseCheck_->isChecked();
+    options.ignoreBlankLines = ignoreBlankCheck_->isChecked();
+    options.useLineFilters = lineFilterCheck_->isChecked();
+    options.useSubstitutions = substitutionCheck_->isChecked();
+    options.lineFilters = FieldLines(*lineFilterEdit_);
+    for (const std::string& line : FieldLines(*substitutionEdit_)) {
+        if (const std::optional<kl::SubstitutionFilter> filter = kl::ParseSubstitution(line))
+            options.substitutions.push_back(*filter);
+    }
     return options;
 }
 
@@ -307,6 +387,10 @@ bool CCompareSetDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CCompareSetDlg::accept()
 {
+    if (const QString problem = filterProblem(); !problem.isEmpty()) {
+        if (prompts_.warnInvalidFilter) prompts_.warnInvalidFilter(this, problem);
+        return;
+    }
     const int selected = selectedRow();
     if (selected >= 0) selectedPreset_ = selected;
 

@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
@@ -26,6 +27,8 @@ struct CompareSetPrompts {
     std::function<void(QWidget* parent)> warnDuplicate;
     // The list could not be written to the settings file; it stays in force for this run.
     std::function<void(QWidget* parent)> warnNotStored;
+    // A filter line cannot be read (reason names it); the dialog stays open.
+    std::function<void(QWidget* parent, const QString& reason)> warnInvalidFilter{};
 };
 
 // Message boxes.
@@ -39,7 +42,7 @@ public:
 
     void setPrompts(CompareSetPrompts prompts);
 
-    // All six option values as the controls show them.
+    // The option values as the controls show them, the filter lists included.
     kl::CompareOptions options() const;
     // The delimiter field in code page 932, as typed (the settings file's PCHAR).
     std::string delimiterText() const;
@@ -56,6 +59,9 @@ protected:
 
 private:
     void buildControls();
+    QWidget* buildFilterControls();
+    // Why the filter lists cannot be used, or empty when they can.
+    QString filterProblem() const;
     void showOptions(const kl::CompareOptions& options);
     void addPresetRow();
     void deleteSelectedRow();
@@ -82,6 +88,12 @@ private:
     QCheckBox* ignoreSpaceTabCheck_ = nullptr;
     QCheckBox* wideSpaceCheck_ = nullptr;
     QCheckBox* trailingSpaceCheck_ = nullptr;
+    QCheckBox* ignoreCaseCheck_ = nullptr;
+    QCheckBox* ignoreBlankCheck_ = nullptr;
+    QCheckBox* lineFilterCheck_ = nullptr;
+    QCheckBox* substitutionCheck_ = nullptr;
+    QPlainTextEdit* lineFilterEdit_ = nullptr;
+    QPlainTextEdit* substitutionEdit_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;
     QTableWidget* presetList_ = nullptr;

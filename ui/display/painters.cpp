@@ -329,13 +329,24 @@ int PaintSource(PaintContext& context, const Text& table)
 void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y)
 {
     PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    const bool leftOut = row.message == RowMessage::LeftOut;
     if (context.fullWidthRows) {
         const int left = context.numberColumnWidth + kTextGap;
         context.painter.fillRect(left, y, std::max(context.area.right() + 1 - left, 0), context.lineHeight,
-                                 RowBackground(context.colors, context.fSameCol, context.fOtherCol, row.kind,
-                                               context.side));
+                                 RowBackground(context.colors, context.fSameCol, context.fOtherCol,
+                                               leftOut ? kUncoloredRow : row.kind, context.side));
     }
-    PaintRowText(context, text, row.kind, y);
+    if (!leftOut) {
+        PaintRowText(context, text, row.kind, y);
+        return;
+    }
+    // A line that took no part: uncoloured, its text halfway to the window colour.
+    const QColor shown = context.textColor;
+    const QColor window = ColorFromRef(context.colors[COLOR_WINDOW]);
+    context.textColor = QColor((shown.red() + window.red()) / 2, (shown.green() + window.green()) / 2,
+                               (shown.blue() + window.blue()) / 2);
+    PaintRowText(context, text, kUncoloredRow, y);
+    context.textColor = shown;
 }
 
 int PaintResult(PaintContext& context, const ShownRows& shown, int side, const RowMarksLookup& marks)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <new>
 #include <cstdio>
 #include <thread>
@@ -56,7 +57,10 @@ protected:
 
 TEST_F(CompareRunUi, CommandsAreDisabledFromStartUntilTheWorkerHasEnded)
 {
-    for (const int id : {cmd::ID_COMPARE, cmd::ID_COMPARE_DETAILED}) {
+    const std::map<int, kl::CompareMode> modes = {{cmd::ID_COMPARE, kl::COMPARE_NORMAL},
+                                                  {cmd::ID_COMPARE_DETAILED, kl::COMPARE_DETAILED},
+                                                  {cmd::ID_COMPARE_MINIMAL, kl::COMPARE_MINIMAL}};
+    for (const auto& [id, mode] : modes) {
         SCOPED_TRACE(id);
         auto app = LoadedApp();
         EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE));
@@ -70,6 +74,7 @@ TEST_F(CompareRunUi, CommandsAreDisabledFromStartUntilTheWorkerHasEnded)
         ASSERT_TRUE(gate.WaitUntilHeld());
         EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE));
         EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE_DETAILED));
+        EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE_MINIMAL));
         EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE_STOP));
         EXPECT_TRUE(app->mainFrame()->progressBar()->isVisibleTo(app->mainFrame()));
         // A compare command that arrives anyway starts nothing.
@@ -78,7 +83,7 @@ TEST_F(CompareRunUi, CommandsAreDisabledFromStartUntilTheWorkerHasEnded)
 
         gate.Release();
         ASSERT_TRUE(WaitForRunEnd(*app));
-        EXPECT_EQ(app->mainFrame()->compareMode, id == cmd::ID_COMPARE ? kl::COMPARE_NORMAL : kl::COMPARE_DETAILED);
+        EXPECT_EQ(app->mainFrame()->compareMode, mode);
         EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE));
         EXPECT_TRUE(Enabled(*app, cmd::ID_COMPARE_DETAILED));
         EXPECT_FALSE(Enabled(*app, cmd::ID_COMPARE_STOP));

@@ -107,7 +107,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_VIEW_PAIRED,    ID_VIEW_EOL_KIND,        ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
         ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT,
-        ID_SWAP_SIDES};
+        ID_SWAP_SIDES,   ID_COMPARE_MINIMAL};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);
@@ -187,8 +187,8 @@ TEST_F(MainFrameTest, ToolbarButtonsHaveBundledIcons)
     }
     using namespace cmd;
     EXPECT_EQ(ids, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, ID_EDIT_COPY,
-                                     ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_STOP, ID_PREV_DIFF,
-                                     ID_NEXT_DIFF, ID_VIEW_RESULT, ID_VIEW_PAIRED, ID_APP_ABOUT}));
+                                     ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP,
+                                     ID_PREV_DIFF, ID_NEXT_DIFF, ID_VIEW_RESULT, ID_VIEW_PAIRED, ID_APP_ABOUT}));
 }
 
 TEST_F(MainFrameTest, BarsAndPanesAreInPlace)

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -381,6 +382,31 @@ TEST_F(CompareSetDlgTest, DelimiterFieldTakesOneSingleByteCharacter)
         int pos = 0;
         EXPECT_EQ(validator->validate(text, pos), c.state) << text.toStdString();
     }
+}
+
+TEST_F(CompareSetDlgTest, FilterListsRoundTripAndAnUnreadablePatternKeepsTheDialogOpen)
+{
+    CompareOptions given;
+    given.ignoreBlankLines = true;
+    given.useLineFilters = true;
+    given.lineFilters = {"^\\$Id", "日時"};
+    given.useSubstitutions = true;
+    given.substitutions = {{"[0-9]+/x", "N"}};
+    auto dlg = Open(given);
+    const CompareOptions back = dlg->options();
+    EXPECT_EQ(kl::BuildPresetCode(back), "00000-0111");
+    EXPECT_EQ(back.lineFilters, given.lineFilters);
+    EXPECT_EQ(back.substitutions, given.substitutions);
+
+    QString reason;
+    CompareSetPrompts prompts;
+    prompts.warnInvalidFilter = [&](QWidget*, const QString& text) { reason = text; };
+    dlg->setPrompts(prompts);
+    dlg->findChildren<QPlainTextEdit*>().front()->setPlainText(QStringLiteral("(open"));
+    dlg->accept();
+    EXPECT_TRUE(reason.contains(QStringLiteral("(open")));
+    EXPECT_NE(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(Stored("COUNT"), "<none>");
 }
 
 }  // namespace
