@@ -1,0 +1,262 @@
+#include "engine/report/html_report.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/compare/line_kind_counts.h"
+#include "engine/report/context_filter.h"
+#include "engine/report/html_text.h"
+#include "engine/report/report_header.h"
+#include "engine/report/report_rows.h"
+
+namespace kl {
+
+namespace {
+
+constexpr std::size_t kPiece = 1 << 16;
+constexpr ColorRef kNewlineMarkColor = Rgb(34, 85, 170);
+
+// Collects the page and hands it to the sink in pieces of about kPiece bytes.
+class PageOut {
+public:
+    explicit PageOut(const ReportSink& sink) : sink_(sink) { text.reserve(2 * kPiece); }
+    std::string text;
+
+    void Pass()
+    {
+        if (text.size() >= kPiece)
+            Flush();
+    }
+    bool Flush()
+    {
+        if (ok_ && !text.empty())
+            ok_ = sink_(text);
+        text.clear();
+        return ok_;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    const ReportSink& sink_;
+    bool ok_ = true;
+};
+
+std::string Css(ColorRef color)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "#";
+    for (int shift : {0, 8, 16}) {
+        const unsigned byte = (color >> shift) & 0xFF;
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0xF];
+    }
+    return out;
+}
+
+void AppendStyleSheet(std::string& out, const ReportStyle& style)
+{
+    const ColorTable& c = style.colors;
+    std::string fonts;
+    if (!style.fontFace.empty() && style.fontFace.find_first_of("\"\\<>;{}") == std::string::npos)
+        fonts = "\"" + style.fontFace + "\",";
+    fonts += "\"IPAGothic\",\"IPAゴシック\",\"MS Gothic\",\"Noto Sans Mono CJK JP\",monospace";
+    out += "<style>\n"
+           ":root{color-scheme:light}\n"
+           "body{margin:8px;background:" + Css(c[COLOR_WINDOW]) + ";color:#000;font:13px/1.3 " + fonts + "}\n"
+           "h1{font-size:16px;margin:0 0 6px}h2{font-size:14px;margin:10px 0 4px}\n"
+           "table.info{border-collapse:collapse;margin-bottom:6px}\n"
+           ".info th,.info td{border:1px solid #999;padding:1px 6px;text-align:left;white-space:pre}\n"
+           ".info th{background:#e8e8e8;font-weight:normal}\n"
+           ".totals span{margin-right:1.5em}\n"
+           "nav ol{margin:0 0 8px;padding-left:3em}\n"
+           "table.rows{border-collapse:collapse;width:max-content}\n"
+           ".rows th{background:#e8e8e8;font-weight:normal;text-align:left;padding:1px 6px;border-bottom:1px solid #999}\n"
+           ".rows td{padding:0;white-space:pre;vertical-align:top}\n"
+           ".rows td.n{color:" + Css(c[COLOR_LINETEXT]) + ";background:" + Css(c[COLOR_LINEBACK]) +
+           ";text-align:right;min-width:6ch;padding-right:2px}\n"
+           ".rows td.t{padding-left:3px;padding-right:16px}\n"
+           ".t>span:empty::after{content:\"\\a0\"}\n"
+           ".s{background:" + Css(style.fSameCol == 1 ? c[COLOR_WINDOW] : c[COLOR_SAME]) + "}\n"
+           ".a{background:" + Css(c[COLOR_DOC1]) + "}\n"
+           ".b{background:" + Css(c[COLOR_DOC2]) + "}\n"
+           ".f{background:" + Css(style.fOtherCol == 1 ? c[COLOR_OTHER] : c[COLOR_WINDOW]) + "}\n"
+           "mark{color:inherit}.m0{background:" + Css(style.markColors[0]) + "}.m1{background:" +
+           Css(style.markColors[1]) + "}\n"
+           ".e{color:" + Css(kNewlineMarkColor) + "}\n"
+           ".g td{text-align:center;color:#555;background:#eee;border-top:1px dashed #999;"
+           "border-bottom:1px dashed #999}\n"
+           "@media print{\n"
+           "@page{size:A4 landscape;margin:10mm}\n"
+           "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}\n"
+           "body{margin:0;font-size:8pt}\n"
+           "nav{display:none}\n"
+           "table.rows{width:100%;table-layout:fixed}\n"
+           ".rows col.n{width:6ch}\n"
+           ".rows thead{display:table-header-group}\n"
+           ".rows tr{break-inside:avoid}\n"
+           ".rows td.t{white-space:pre-wrap;overflow-wrap:anywhere}\n"
+           "}\n"
+           "</style>\n";
+}
+
+const char* ShadeClass(CellShade shade)
+{
+    switch (shade) {
+    case CellShade::Same: return "s";
+    case CellShade::OnlyA: return "a";
+    case CellShade::OnlyB: return "b";
+    case CellShade::Filler: break;
+    }
+    return "f";
+}
+
+void AppendCell(std::string& out, int side, const ReportCell& cell, const ReportStyle& style)
+{
+    out += "<td class=n>";
+    if (cell.lineIndex != kNoLine)
+        out += std::to_string(cell.lineIndex + 1);
+    out += "<td class=t><span class=";
+    out += ShadeClass(cell.shade);
+    out += '>';
+    const std::size_t end = std::min(cell.text.find_first_of("\r\n"), cell.text.size());
+    int cells = 0;
+    std::size_t pos = 0;
+    for (const MarkedRun& run : cell.marks) {
+        const std::size_t from = std::min(std::max(run.from, pos), end);
+        const std::size_t to = std::min(std::max(run.to, from), end);
+        AppendHtmlText(out, cell.encoding, cell.text.substr(pos, from - pos), style.tabSize, cells);
+        if (to > from) {
+            out += side == DOC_A ? "<mark class=m0>" : "<mark class=m1>";
+            AppendHtmlText(out, cell.encoding, cell.text.substr(from, to - from), style.tabSize, cells);
+            out += "</mark>";
+        }
+        pos = to;
+    }
+    AppendHtmlText(out, cell.encoding, cell.text.substr(pos, end - pos), style.tabSize, cells);
+    out += "</span>";
+    if (style.newlineMarks && cell.lineIndex != kNoLine && end < cell.text.size())
+        out += "<span class=e>\u2193</span>";
+}
+
+// The first and last line of each side that a difference shows.
+struct DifferenceLines {
+    std::array<int, 2> first{kNoLine, kNoLine};
+    std::array<int, 2> last{kNoLine, kNoLine};
+};
+
+void AppendLineRange(std::string& out, const char* name, int first, int last)
+{
+    out += name;
+    if (first == kNoLine)
+        out += " なし";
+    else if (first == last)
+        out += " " + std::to_string(first + 1) + "行";
+    else
+        out += " " + std::to_string(first + 1) + "–" + std::to_string(last + 1) + "行";
+}
+
+void AppendContents(PageOut& page, ReportRows& rows, const std::vector<RowSpan>& differences)
+{
+    page.text += "<nav>\n<h2>相違箇所の一覧</h2>\n";
+    if (differences.empty()) {
+        page.text += "<p>相違はありません。</p>\n</nav>\n";
+        return;
+    }
+    page.text += "<ol>\n";
+    ReportRow row;
+    for (std::size_t d = 0; d < differences.size(); ++d) {
+        DifferenceLines lines;
+        for (int r = differences[d].first; r <= differences[d].last; ++r) {
+            rows.Read(r, row);
+            for (std::size_t side = 0; side < 2; ++side) {
+                const int line = row.cells[side].lineIndex;
+                if (line == kNoLine)
+                    continue;
+                if (lines.first[side] == kNoLine || line < lines.first[side])
+                    lines.first[side] = line;
+                lines.last[side] = std::max(lines.last[side], line);
+            }
+        }
+        page.text += "<li><a href=\"#d" + std::to_string(d + 1) + "\">";
+        AppendLineRange(page.text, "DocA", lines.first[0], lines.last[0]);
+        page.text += " / ";
+        AppendLineRange(page.text, "DocB", lines.first[1], lines.last[1]);
+        page.text += "</a>\n";
+        page.Pass();
+    }
+    page.text += "</ol>\n</nav>\n";
+}
+
+void AppendLeftOut(std::string& out, int rows)
+{
+    out += "<tr class=g><td colspan=4>";
+    out += LeftOutRowsText(rows);
+    out += "</tr>\n";
+}
+
+}  // namespace
+
+std::string LeftOutRowsText(int rows)
+{
+    return "… " + std::to_string(rows) + "行省略 …";
+}
+
+bool WriteHtmlReport(const CompareResult& result, const ReportHeader& header, const ReportStyle& style,
+                     const ReportSink& sink)
+{
+    PageOut page(sink);
+    ReportRows rows(result);
+    const std::vector<RowSpan> differences =
+        DifferenceSpans(rows.Count(), [&rows](int r) { return rows.IsDifference(r); });
+
+    page.text += "<!DOCTYPE html>\n<html lang=ja>\n<head>\n<meta charset=utf-8>\n<title>比較レポート: ";
+    for (int side = DOC_A; side <= DOC_B; ++side) {
+        const std::string& path = header.files[static_cast<std::size_t>(side)].path;
+        AppendHtmlUtf8(page.text, path.substr(path.find_last_of("/\\") + 1));
+        if (side == DOC_A)
+            page.text += " ⇔ ";
+    }
+    page.text += "</title>\n";
+    AppendStyleSheet(page.text, style);
+    page.text += "</head>\n<body>\n";
+    AppendReportHeader(page.text, result, header, CountLineKinds(result), static_cast<int>(differences.size()));
+    AppendContents(page, rows, differences);
+
+    page.text += "<table class=rows>\n<colgroup><col class=n><col><col class=n><col></colgroup>\n<thead><tr>";
+    for (int side = DOC_A; side <= DOC_B; ++side) {
+        page.text += side == DOC_A ? "<th colspan=2>DocA: " : "<th colspan=2>DocB: ";
+        AppendHtmlUtf8(page.text, header.files[static_cast<std::size_t>(side)].path);
+    }
+    page.text += "</tr></thead>\n<tbody>\n";
+
+    const std::vector<RowSpan> shown = ShownSpans(differences, rows.Count(), style.context);
+    std::size_t nextDifference = 0;
+    int after = 0;  // the row after the last one written
+    ReportRow row;
+    for (const RowSpan& span : shown) {
+        if (span.first > after)
+            AppendLeftOut(page.text, span.first - after);
+        for (int r = span.first; r <= span.last; ++r) {
+            rows.Read(r, row);
+            if (nextDifference < differences.size() && differences[nextDifference].first == r)
+                page.text += "<tr id=d" + std::to_string(++nextDifference) + ">";
+            else
+                page.text += "<tr>";
+            AppendCell(page.text, DOC_A, row.cells[0], style);
+            AppendCell(page.text, DOC_B, row.cells[1], style);
+            page.text += "</tr>\n";
+            page.Pass();
+            if (!page.ok())
+                return false;
+        }
+        after = span.last + 1;
+    }
+    if (rows.Count() > after)
+        AppendLeftOut(page.text, rows.Count() - after);
+    if (rows.Count() == 0)
+        page.text += "<tr class=g><td colspan=4>比較結果がありません。</tr>\n";
+    page.text += "</tbody>\n</table>\n</body>\n</html>\n";
+    return page.Flush();
+}
+
+}  // namespace kl
