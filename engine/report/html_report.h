@@ -28,6 +28,7 @@ struct ReportStyle {
     int fOtherCol = 1;       // filler rows are coloured
     int tabSize = 4;         // tab stops every tabSize cells
     std::string fontFace;    // UTF-8; tried before the Japanese monospace fonts
+    int fontPixels = 13;     // character height
     bool newlineMarks = true;
     int context = -1;        // < 0: all rows; else only differences with this many rows around
 };
