@@ -133,6 +133,8 @@ std::string CompareUsage()
            "         '~' a FILE_A line that exists elsewhere in FILE_B.\n"
            "options:\n"
            "  --json                    print the whole result as one JSON object\n"
+           "  --paired                  with --json: add \"shown\", the rows with changed lines\n"
+           "                            side by side and their changed characters marked\n"
            "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
            "  -q, --brief               only say whether the files differ\n"
            "  --stat                    print the number of lines of each kind\n"
@@ -142,6 +144,8 @@ std::string CompareUsage()
            "  --context=N, --context N  with --html: only the differences and N rows around\n"
            "                            each; left-out rows are marked \"… 120行省略 …\"\n"
            "  --no-newline-marks        with --html: no line-end marks\n"
+           "  --paired                  with --html: changed lines side by side, their changed\n"
+           "                            characters marked\n"
            "  -o OUT                    with --html: write the report to OUT (replaced as a\n"
            "                            whole) instead of standard output\n"
            "Exit status: 0 for --unified, --brief and --stat when the files give no\n"
@@ -172,6 +176,8 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             return ParseOutcome::Help;
         } else if (arg == "--json") {
             options.output = CompareOutput::Json;
+        } else if (arg == "--paired") {
+            options.paired = true;
         } else if (arg == "--unified" || arg == "-u") {
             options.output = CompareOutput::Unified;
         } else if (auto value = OptionValue(arg, "--unified")) {

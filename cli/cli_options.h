@@ -51,6 +51,7 @@ struct CompareCommandOptions {
     int reportContext = -1;   // --context of --html: rows around each difference, -1 all rows
     bool newlineMarks = true; // --html: line-end marks
     std::string outPath;      // -o: the report's file, empty for standard output
+    bool paired = false;      // --paired: the JSON adds the rows of the paired display
     std::string fileA;
     std::string fileB;
 };

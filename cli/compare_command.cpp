@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "cli/html_report_output.h"
 #include "cli/output_buffer.h"
 #include "cli/result_json.h"
+#include "engine/display/shown_rows.h"
 #include "cli/side_by_side.h"
 #include "cli/unified_diff.h"
 #include "engine/platform/display_path.h"
@@ -90,7 +92,9 @@ int RunCompareCommand(int argc, char** argv)
         !LoadInputFile(doc, options.fileB, reading.eucChg, kCommand, reading.encodings[1]))
         return script ? kExitTrouble : kExitFile;
 
-    const CompareResult result = Compare(doc.texts, options.run);
+    // Shared, so that the rows of the paired display can keep it.
+    const auto shared = std::make_shared<const CompareResult>(Compare(doc.texts, options.run));
+    const CompareResult& result = *shared;
     if (script && result.outcome != RunOutcome::Completed) {
         PrintCommandError(kCommand, "比較を完了できませんでした");
         return kExitTrouble;
@@ -102,8 +106,12 @@ int RunCompareCommand(int argc, char** argv)
     case CompareOutput::Json: {
         const std::array<std::string, 2> totals{LineTotalsText(result, DOC_A, doc.fileInfos[DOC_A]),
                                                 LineTotalsText(result, DOC_B, doc.fileInfos[DOC_B])};
-        if (options.output == CompareOutput::Json)
+        if (options.output == CompareOutput::Json && options.paired) {
+            const ShownRows shown(shared->texts, shared, {DISPLAY_RESULT, true});
+            WriteResultJson(out, result, totals, &shown);
+        } else if (options.output == CompareOutput::Json) {
             WriteResultJson(out, result, totals);
+        }
         else
             WriteSideBySide(out, result, doc.fileNames, totals);
         break;
@@ -125,7 +133,7 @@ int RunCompareCommand(int argc, char** argv)
             PutDiffer(out, options);
         break;
     case CompareOutput::Html:
-        exitCode = WriteHtmlReportOutput(out, options, doc, result);
+        exitCode = WriteHtmlReportOutput(out, options, doc, shared);
         break;
     case CompareOutput::Stat: {
         const LineKindCounts counts = CountLineKinds(result);

@@ -10,7 +10,7 @@
 namespace kl::cli {
 
 int WriteHtmlReportOutput(OutputBuffer& out, const CompareCommandOptions& options, const TextDocument& doc,
-                          const CompareResult& result)
+                          const std::shared_ptr<const CompareResult>& result)
 {
     ReportHeader header;
     header.mode = options.run.mode;
@@ -30,15 +30,16 @@ int WriteHtmlReportOutput(OutputBuffer& out, const CompareCommandOptions& option
     style.context = options.reportContext;
     style.newlineMarks = options.newlineMarks;
 
+    const ShownRows shown(result->texts, result, {DISPLAY_RESULT, options.paired});
     if (options.outPath.empty()) {
-        WriteHtmlReport(result, header, style, [&out](std::string_view piece) {
+        WriteHtmlReport(shown, header, style, [&out](std::string_view piece) {
             out.Put(piece);
             return true;
         });
         return kExitOk;
     }
     std::string page;
-    WriteHtmlReport(result, header, style, [&page](std::string_view piece) {
+    WriteHtmlReport(shown, header, style, [&page](std::string_view piece) {
         page += piece;
         return true;
     });

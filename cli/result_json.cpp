@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/json_writer.h"
+#include "engine/display/changed_marks.h"
 
 namespace kl::cli {
 
@@ -22,19 +23,61 @@ void PutArray(OutputBuffer& out, const Items& items, WriteItem writeItem)
     out.Put(first ? "]" : "\n]");
 }
 
-void PutRowCell(OutputBuffer& out, const CompareResult& result, int side, const DisplayRow& row,
-                std::string& scratch)
+void PutCell(OutputBuffer& out, const Text* text, const DisplayRow& row, std::string_view bytes)
 {
     out.Put('[');
     out.PutInt(row.kind);
     out.Put(", ");
     out.PutInt(row.lineIndex);
     out.Put(", ");
-    const Text* text = result.TextOf(side);
     // Filler messages are code page 932 whatever the text's encoding.
     const TextEncoding encoding = row.kind == ROW_FILLER || !text ? TextEncoding::Cp932 : text->encoding;
-    PutTextJsonString(out, RowText(result, side, row, scratch), encoding);
+    PutTextJsonString(out, bytes, encoding);
     out.Put(']');
+}
+
+void PutRowCell(OutputBuffer& out, const CompareResult& result, int side, const DisplayRow& row,
+                std::string& scratch)
+{
+    PutCell(out, result.TextOf(side), row, RowText(result, side, row, scratch));
+}
+
+void PutRuns(OutputBuffer& out, const std::vector<MarkedRun>& runs)
+{
+    out.Put('[');
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        out.Put(k == 0 ? "[" : ", [");
+        out.PutInt(runs[k].start);
+        out.Put(", ");
+        out.PutInt(runs[k].end);
+        out.Put(']');
+    }
+    out.Put(']');
+}
+
+void PutShownRows(OutputBuffer& out, const ShownRows& shown)
+{
+    out.Put("[");
+    std::string scratch;
+    for (int row = 0; row < shown.RowCount(); ++row) {
+        out.Put(row == 0 ? "\n{\"a\": " : ",\n{\"a\": ");
+        PutCell(out, shown.TextOf(DOC_A), shown.Cell(DOC_A, row), shown.TextAt(DOC_A, row, scratch));
+        out.Put(", \"b\": ");
+        PutCell(out, shown.TextOf(DOC_B), shown.Cell(DOC_B, row), shown.TextAt(DOC_B, row, scratch));
+        out.Put(", \"block\": ");
+        out.PutInt(shown.BlockOf(row));
+        if (shown.IsPaired(row)) {
+            const RowMarks marks = MarkShownRow(shown, row);
+            out.Put(", \"paired\": true, \"marks\": {\"a\": ");
+            PutRuns(out, marks.runs[0]);
+            out.Put(", \"b\": ");
+            PutRuns(out, marks.runs[1]);
+            out.Put("}}");
+        } else {
+            out.Put(", \"paired\": false}");
+        }
+    }
+    out.Put(shown.RowCount() == 0 ? "]" : "\n]");
 }
 
 void PutBlocks(OutputBuffer& out, const std::vector<DiffBlock>& blocks)
@@ -92,7 +135,8 @@ void PutLines(OutputBuffer& out, const SideResult& side)
 
 }  // namespace
 
-void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::array<std::string, 2>& totals)
+void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::array<std::string, 2>& totals,
+                     const ShownRows* shown)
 {
     out.Put("{\"rows\": [");
     const std::vector<DisplayRow>& rowsA = result.Rows(DOC_A);
@@ -125,7 +169,12 @@ void WriteResultJson(OutputBuffer& out, const CompareResult& result, const std::
         out.Put(EncodingName(text ? text->encoding : TextEncoding::Cp932));
         out.Put('"');
     }
-    out.Put("]}\n");
+    out.Put("]");
+    if (shown) {
+        out.Put(",\n\"shown\": ");
+        PutShownRows(out, *shown);
+    }
+    out.Put("}\n");
 }
 
 }  // namespace kl::cli

@@ -19,7 +19,9 @@ namespace kl {
 inline constexpr int DOC_A = 0;
 inline constexpr int DOC_B = 1;
 
-enum RowKind : std::int8_t { ROW_COMMON = 0, ROW_ONLY_A = 1, ROW_ONLY_B = 2, ROW_FILLER = 3 };
+// ROW_CHANGED appears only in the paired display: a DocA-only and a DocB-only line that
+// stand side by side in one row.
+enum RowKind : std::int8_t { ROW_COMMON = 0, ROW_ONLY_A = 1, ROW_ONLY_B = 2, ROW_FILLER = 3, ROW_CHANGED = 4 };
 enum BlockKind : std::int32_t { BLOCK_NONE = -1, BLOCK_COMMON = 0, BLOCK_ONLY_A = 1, BLOCK_ONLY_B = 2 };
 
 // The text that stands in a filler row.

@@ -2,13 +2,14 @@
 
 #include <cstddef>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
+#include "engine/display/shown_rows.h"
 
 namespace kl {
 namespace {
 
 // The line of the first row at or below row of the column that has one, or kNoLine.
-int LineAtOrBelow(const std::vector<DisplayRow>& rows, int row)
+int LineAtOrBelow(std::span<const DisplayRow> rows, int row)
 {
     for (std::size_t k = static_cast<std::size_t>(row); k < rows.size(); ++k) {
         if (rows[k].lineIndex != kNoLine)
@@ -32,22 +33,20 @@ int CountOf(const std::shared_ptr<const Text>& text)
 
 }  // namespace
 
-std::optional<LinePick> PickLinePair(const TextDocument& doc, int side, int displayMode, int row)
+std::optional<LinePick> PickLinePair(const ShownRows& shown, int side, int row)
 {
     if (row < 0 || side < 0 || side > 1)
         return std::nullopt;
     const int other = 1 - side;
-    if (displayMode == DISPLAY_RESULT) {
-        const CompareResult& result = *doc.result;
-        const int own = LineAtOrBelow(result.Rows(side), row);
-        const int partner = LineAtOrBelow(result.Rows(other), row);
+    if (shown.options().mode == DISPLAY_RESULT) {
+        const int own = LineAtOrBelow(shown.Column(side), row);
+        const int partner = LineAtOrBelow(shown.Column(other), row);
         if (own == kNoLine || partner == kNoLine)
             return std::nullopt;
-        return LinePick{RefTo(result.texts[static_cast<std::size_t>(side)], own),
-                        RefTo(result.texts[static_cast<std::size_t>(other)], partner)};
+        return LinePick{RefTo(shown.SharedText(side), own), RefTo(shown.SharedText(other), partner)};
     }
-    const auto& ownText = doc.texts[static_cast<std::size_t>(side)];
-    const auto& otherText = doc.texts[static_cast<std::size_t>(other)];
+    const auto& ownText = shown.SharedText(side);
+    const auto& otherText = shown.SharedText(other);
     if (row >= CountOf(ownText) || row >= CountOf(otherText))
         return std::nullopt;
     return LinePick{RefTo(ownText, row), RefTo(otherText, row)};
@@ -70,9 +69,8 @@ LineMatchInfo MatchInfoOf(const CompareResult& result, int side, int line)
     return info;
 }
 
-std::optional<RowOfLine> MovedLinePartner(const CompareResult& result, int side, int row)
+std::optional<RowOfLine> MovedLinePartner(std::span<const DisplayRow> rows, int row)
 {
-    const std::vector<DisplayRow>& rows = result.Rows(side);
     if (row < 0 || static_cast<std::size_t>(row) >= rows.size())
         return std::nullopt;
     const DisplayRow& message = rows[static_cast<std::size_t>(row)];

@@ -4,10 +4,12 @@
 // can keep them while the user loads other files.
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "engine/compare/compare_result.h"
+#include "engine/display/shown_rows.h"
 #include "engine/document/text_document.h"
 
 namespace kl {
@@ -33,7 +35,7 @@ struct LinePick {
 // picks. Shown as loaded (DISPLAY_SOURCE): the lines with that number on both sides. Shown
 // as the result: in each column the row's line, or for a filler row the next row below it
 // that has one. Nothing when the row lies past the lines of either side.
-std::optional<LinePick> PickLinePair(const TextDocument& doc, int side, int displayMode, int row);
+std::optional<LinePick> PickLinePair(const ShownRows& shown, int side, int row);
 
 // What the last comparison found for a line: the size of its common block (0 for none)
 // and its confirmed partner lines of the other text, at most four, primary first.
@@ -50,6 +52,6 @@ struct RowOfLine {
     int line = kNoLine;
     int row = -1;
 };
-std::optional<RowOfLine> MovedLinePartner(const CompareResult& result, int side, int row);
+std::optional<RowOfLine> MovedLinePartner(std::span<const DisplayRow> column, int row);
 
 }  // namespace kl

@@ -81,8 +81,9 @@ void AppendStyleSheet(std::string& out, const ReportStyle& style)
            ".a{background:" + Css(c[COLOR_DOC1]) + "}\n"
            ".b{background:" + Css(c[COLOR_DOC2]) + "}\n"
            ".f{background:" + Css(style.fOtherCol == 1 ? c[COLOR_OTHER] : c[COLOR_WINDOW]) + "}\n"
-           "mark{color:inherit}.m0{background:" + Css(style.markColors[0]) + "}.m1{background:" +
-           Css(style.markColors[1]) + "}\n"
+           ".c0{background:" + Css(c[COLOR_CHANGED1]) + "}.c1{background:" + Css(c[COLOR_CHANGED2]) + "}\n"
+           "mark{color:inherit}.m0{background:" + Css(c[COLOR_DOC1]) + "}.m1{background:" + Css(c[COLOR_DOC2]) +
+           "}\n"
            ".e{color:" + Css(kNewlineMarkColor) + "}\n"
            ".g td{text-align:center;color:#555;background:#eee;border-top:1px dashed #999;"
            "border-bottom:1px dashed #999}\n"
@@ -99,12 +100,13 @@ void AppendStyleSheet(std::string& out, const ReportStyle& style)
            "</style>\n";
 }
 
-const char* ShadeClass(CellShade shade)
+const char* ShadeClass(CellShade shade, int side)
 {
     switch (shade) {
     case CellShade::Same: return "s";
     case CellShade::OnlyA: return "a";
     case CellShade::OnlyB: return "b";
+    case CellShade::Changed: return side == DOC_A ? "c0" : "c1";
     case CellShade::Filler: break;
     }
     return "f";
@@ -115,15 +117,18 @@ void AppendCell(std::string& out, int side, const ReportCell& cell, const Report
     out += "<td class=n>";
     if (cell.lineIndex != kNoLine)
         out += std::to_string(cell.lineIndex + 1);
-    out += "<td class=t><span class=";
-    out += ShadeClass(cell.shade);
-    out += '>';
+    // A changed row is coloured over the whole cell, so that an empty changed line shows too.
+    const char* shade = ShadeClass(cell.shade, side);
+    if (cell.shade == CellShade::Changed)
+        out += std::string("<td class=\"t ") + shade + "\"><span class=" + shade + '>';
+    else
+        out += std::string("<td class=t><span class=") + shade + '>';
     const std::size_t end = std::min(cell.text.find_first_of("\r\n"), cell.text.size());
     int cells = 0;
     std::size_t pos = 0;
     for (const MarkedRun& run : cell.marks) {
-        const std::size_t from = std::min(std::max(run.from, pos), end);
-        const std::size_t to = std::min(std::max(run.to, from), end);
+        const std::size_t from = std::min(std::max(static_cast<std::size_t>(std::max(run.start, 0)), pos), end);
+        const std::size_t to = std::min(std::max(static_cast<std::size_t>(std::max(run.end, 0)), from), end);
         AppendHtmlText(out, cell.encoding, cell.text.substr(pos, from - pos), style.tabSize, cells);
         if (to > from) {
             out += side == DOC_A ? "<mark class=m0>" : "<mark class=m1>";
@@ -201,11 +206,13 @@ std::string LeftOutRowsText(int rows)
     return "… " + std::to_string(rows) + "行省略 …";
 }
 
-bool WriteHtmlReport(const CompareResult& result, const ReportHeader& header, const ReportStyle& style,
+bool WriteHtmlReport(const ShownRows& shown, const ReportHeader& header, const ReportStyle& style,
                      const ReportSink& sink)
 {
+    static const CompareResult kNoResult;
+    const CompareResult& result = shown.result() ? *shown.result() : kNoResult;
     PageOut page(sink);
-    ReportRows rows(result);
+    ReportRows rows(shown);
     const std::vector<RowSpan> differences =
         DifferenceSpans(rows.Count(), [&rows](int r) { return rows.IsDifference(r); });
 
@@ -219,7 +226,11 @@ bool WriteHtmlReport(const CompareResult& result, const ReportHeader& header, co
     page.text += "</title>\n";
     AppendStyleSheet(page.text, style);
     page.text += "</head>\n<body>\n";
-    AppendReportHeader(page.text, result, header, CountLineKinds(result), static_cast<int>(differences.size()));
+    int changed = 0;
+    for (int r = 0; shown.options().paired && r < rows.Count(); ++r)
+        changed += shown.IsPaired(r);
+    AppendReportHeader(page.text, result, header, CountLineKinds(result), static_cast<int>(differences.size()),
+                       shown.options().paired ? std::optional<int>(changed) : std::nullopt);
     AppendContents(page, rows, differences);
 
     page.text += "<table class=rows>\n<colgroup><col class=n><col><col class=n><col></colgroup>\n<thead><tr>";
@@ -229,11 +240,11 @@ bool WriteHtmlReport(const CompareResult& result, const ReportHeader& header, co
     }
     page.text += "</tr></thead>\n<tbody>\n";
 
-    const std::vector<RowSpan> shown = ShownSpans(differences, rows.Count(), style.context);
+    const std::vector<RowSpan> spans = ShownSpans(differences, rows.Count(), style.context);
     std::size_t nextDifference = 0;
     int after = 0;  // the row after the last one written
     ReportRow row;
-    for (const RowSpan& span : shown) {
+    for (const RowSpan& span : spans) {
         if (span.first > after)
             AppendLeftOut(page.text, span.first - after);
         for (int r = span.first; r <= span.last; ++r) {

@@ -15,6 +15,7 @@
 #include "engine/compare/compare_result.h"
 #include "engine/compare/compare_options.h"
 #include "engine/compare/line_matching.h"
+#include "engine/display/shown_rows.h"
 #include "engine/settings/settings_file.h"
 
 namespace kl {
@@ -22,8 +23,6 @@ namespace kl {
 // How the rows look and which are shown.
 struct ReportStyle {
     ColorTable colors = DefaultColorTable(Rgb(255, 255, 255));
-    // The changed characters of a paired row, DocA's and DocB's.
-    std::array<ColorRef, 2> markColors{Rgb(241, 36, 241), Rgb(177, 160, 200)};
     int fSameCol = 1;        // common rows stay on the window colour
     int fOtherCol = 1;       // filler rows are coloured
     int tabSize = 4;         // tab stops every tabSize cells
@@ -50,8 +49,10 @@ struct ReportHeader {
 // Receives the page piece by piece; false stops the writer (a failed write).
 using ReportSink = std::function<bool(std::string_view)>;
 
-// Writes the report of result; false when the sink refused a piece.
-bool WriteHtmlReport(const CompareResult& result, const ReportHeader& header, const ReportStyle& style,
+// Writes the report of the rows shown (as the result, changed lines paired or not); false
+// when the sink refused a piece. Changed characters of paired rows are marked with the
+// DocA-only and DocB-only colours, as the window marks them.
+bool WriteHtmlReport(const ShownRows& shown, const ReportHeader& header, const ReportStyle& style,
                      const ReportSink& sink);
 
 // The marker of left-out rows: "… 120行省略 …".

@@ -75,7 +75,7 @@ std::string CompareMethodText(CompareMode mode, const CompareOptions& options)
 }
 
 void AppendReportHeader(std::string& out, const CompareResult& result, const ReportHeader& header,
-                        const LineKindCounts& counts, int differences)
+                        const LineKindCounts& counts, int differences, std::optional<int> changedRows)
 {
     out += "<header>\n<h1>比較レポート</h1>\n<table class=info>\n";
     out += "<tr><th><th>DocA<th>DocB</tr>\n";
@@ -109,6 +109,8 @@ void AppendReportHeader(std::string& out, const CompareResult& result, const Rep
                                                   {"相違箇所", differences}};
     for (const auto& [name, value] : totals)
         out += std::string("<span>") + name + " " + std::to_string(value) + "</span>";
+    if (changedRows)
+        out += "<span>変更行 " + std::to_string(*changedRows) + "</span>";
     out += "</tr>\n</table>\n</header>\n";
 }
 

@@ -1,7 +1,5 @@
 #include "engine/report/report_rows.h"
 
-#include <algorithm>
-
 namespace kl {
 
 namespace {
@@ -12,6 +10,7 @@ CellShade ShadeOf(RowKind kind)
     case ROW_COMMON: return CellShade::Same;
     case ROW_ONLY_A: return CellShade::OnlyA;
     case ROW_ONLY_B: return CellShade::OnlyB;
+    case ROW_CHANGED: return CellShade::Changed;
     case ROW_FILLER: break;
     }
     return CellShade::Filler;
@@ -19,30 +18,23 @@ CellShade ShadeOf(RowKind kind)
 
 }  // namespace
 
-ReportRows::ReportRows(const CompareResult& result)
-    : result_(result), count_(static_cast<int>(std::min(result.Rows(DOC_A).size(), result.Rows(DOC_B).size())))
-{
-}
-
-bool ReportRows::IsDifference(int r) const
-{
-    const auto k = static_cast<std::size_t>(r);
-    return result_.Rows(DOC_A)[k].kind != ROW_COMMON || result_.Rows(DOC_B)[k].kind != ROW_COMMON;
-}
-
 void ReportRows::Read(int r, ReportRow& row)
 {
-    row.difference = IsDifference(r);
     for (int side = DOC_A; side <= DOC_B; ++side) {
-        const DisplayRow& shown = result_.Rows(side)[static_cast<std::size_t>(r)];
-        ReportCell& cell = row.cells[static_cast<std::size_t>(side)];
+        const auto k = static_cast<std::size_t>(side);
+        ReportCell& cell = row.cells[k];
+        const DisplayRow& shown = shown_.Cell(side, r);
         cell.lineIndex = shown.lineIndex;
         cell.shade = ShadeOf(shown.kind);
-        cell.text = RowText(result_, side, shown, scratch_[static_cast<std::size_t>(side)]);
+        cell.text = shown_.TextAt(side, r, scratch_[k]);
         // Messages are code page 932 whatever the text's encoding.
-        const Text* text = result_.TextOf(side);
-        cell.encoding = shown.kind == ROW_FILLER || !text ? TextEncoding::Cp932 : text->encoding;
+        cell.encoding = shown.kind == ROW_FILLER ? TextEncoding::Cp932 : shown_.EncodingOf(side);
         cell.marks.clear();
+    }
+    if (shown_.IsPaired(r)) {
+        RowMarks marks = MarkShownRow(shown_, r);
+        for (std::size_t k = 0; k < 2; ++k)
+            row.cells[k].marks = std::move(marks.runs[k]);
     }
 }
 

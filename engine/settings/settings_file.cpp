@@ -17,7 +17,7 @@ struct ColorKey {
 constexpr ColorKey kColorKeys[] = {
     {"SAME", COLOR_SAME},         {"DOC1", COLOR_DOC1},         {"DOC2", COLOR_DOC2},
     {"OTHER", COLOR_OTHER},       {"LINETEXT", COLOR_LINETEXT}, {"LINEBACK", COLOR_LINEBACK},
-    {"SELBACK", COLOR_SELBACK},
+    {"SELBACK", COLOR_SELBACK},   {"CHANGED1", COLOR_CHANGED1}, {"CHANGED2", COLOR_CHANGED2},
 };
 
 int ReadDecimal(const std::string& iniPath, const char* section, const char* key,
@@ -72,6 +72,9 @@ ColorTable DefaultColorTable(ColorRef windowColor)
     colors[COLOR_LINEBACK] = Rgb(116, 119, 141);
     colors[COLOR_WINDOW] = windowColor;
     colors[COLOR_SELBACK] = Rgb(238, 255, 51);
+    // Light enough that the changed characters, marked in DOC1 and DOC2, stand out.
+    colors[COLOR_CHANGED1] = Rgb(250, 205, 250);
+    colors[COLOR_CHANGED2] = Rgb(226, 218, 238);
     return colors;
 }
 
@@ -84,6 +87,8 @@ void LoadViewSettings(const std::string& iniPath, DocSettings& doc, CompareOptio
     doc.fParamDo = ReadDecimal(iniPath, "FLAG", "FPARAMDO", "1", 32);
     doc.fOpenDo = ReadDecimal(iniPath, "FLAG", "FOPENDO", "1", 32);
     doc.eucChg = ReadDecimal(iniPath, "FLAG", "EUCCHG", "0", 32);
+    doc.fPaired = ReadDecimal(iniPath, "FLAG", "FPAIRED", "0", 32);
+    doc.fEolKind = ReadDecimal(iniPath, "FLAG", "FEOLKIND", "0", 32);
 
     options.method = ReadDecimal(iniPath, "COMPARE", "MODE", "0", 2);
     std::string delimiter = ReadIniString(iniPath, "COMPARE", "PCHAR", "\"", 2);
@@ -139,6 +144,17 @@ bool SaveColorSettings(const std::string& iniPath, const ColorTable& colors,
     entries.push_back({"FLAG", "FDISPMES", dispMes});
     entries.push_back({"FLAG", "FSAMECOL", sameCol});
     entries.push_back({"FLAG", "FOTHERCOL", otherCol});
+    return WriteIniStrings(iniPath, entries);
+}
+
+bool SaveDisplaySwitches(const std::string& iniPath, const DocSettings& doc)
+{
+    const std::string paired = Flag(doc.fPaired);
+    const std::string eolKind = Flag(doc.fEolKind);
+    const IniEntry entries[] = {
+        {"FLAG", "FPAIRED", paired},
+        {"FLAG", "FEOLKIND", eolKind},
+    };
     return WriteIniStrings(iniPath, entries);
 }
 

@@ -13,6 +13,8 @@ struct DocSettings {
     int fOpenDo = 1;    // compare when the second file is opened later
     int eucChg = 0;     // convert EUC-JP lines when loading
     int tabSize = 4;    // tab width in characters, 1-9
+    int fPaired = 0;    // changed lines side by side in the result
+    int fEolKind = 0;   // line ends shown by kind (CR, LF, CR LF)
 };
 
 // The VIEW font keys. Face names are held in code page 932, as read from the settings file.

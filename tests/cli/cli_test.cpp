@@ -276,3 +276,19 @@ TEST_F(CliTest, UtfEightTextsAreListedAndWrittenAsTheyAre)
 }
 
 }  // namespace
+
+// The rows of the paired display: a changed line beside its new version, with the
+// changed characters as byte ranges of each line.
+TEST_F(CliTest, PairedJsonShowsChangedRowsWithTheirMarks)
+{
+    const std::string json = Json("keep\nthe old text\nkeep 2\n", "keep\nthe new text\nkeep 2\n", {"--paired"});
+    const std::size_t shown = json.find("\"shown\": [");
+    ASSERT_NE(shown, std::string::npos) << json;
+    EXPECT_EQ(json.substr(shown), R"("shown": [
+{"a": [0, 0, "keep\u000a"], "b": [0, 0, "keep\u000a"], "block": -1, "paired": false},
+{"a": [4, 1, "the old text\u000a"], "b": [4, 1, "the new text\u000a"], "block": 0, "paired": true, "marks": {"a": [[4, 7]], "b": [[4, 7]]}},
+{"a": [0, 2, "keep 2\u000a"], "b": [0, 2, "keep 2\u000a"], "block": -1, "paired": false}
+]}
+)");
+    EXPECT_EQ(Json("a\n", "b\n").find("\"shown\""), std::string::npos);
+}

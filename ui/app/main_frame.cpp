@@ -31,6 +31,7 @@
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/linedetail/line_popups.h"
 #include "ui/merge/merge_set_dlg.h"
@@ -79,6 +80,8 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
     placement_ = app_.profile().ReadWindowPlacement(screenSize, kComboWidth);
 
+    viewState_ = new ViewState(this);
+    viewState_->setPaired(doc_.docSettings.fPaired != 0);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -117,13 +120,18 @@ void CMainFrame::CreateActions()
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
-                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS}) {
+                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS,
+                   ID_VIEW_PAIRED, ID_VIEW_EOL_KIND}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
             action->setCheckable(true);
             action->setChecked(true);
             continue;  // toggled below, once the bars exist
+        }
+        if (id == ID_VIEW_PAIRED || id == ID_VIEW_EOL_KIND) {
+            action->setCheckable(true);
+            action->setChecked((id == ID_VIEW_PAIRED ? doc_.docSettings.fPaired : doc_.docSettings.fEolKind) != 0);
         }
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
@@ -162,6 +170,9 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(actions_[ID_VIEW_SOURCE]);
     view->addAction(actions_[ID_VIEW_RESULT]);
+    view->addSeparator();
+    view->addAction(actions_[ID_VIEW_PAIRED]);
+    view->addAction(actions_[ID_VIEW_EOL_KIND]);
 
     QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
     compare->addAction(actions_[ID_COMPARE]);
@@ -213,7 +224,7 @@ void CMainFrame::CreateToolBar()
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
-                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, 0,
+                   ID_COMPARE_DETAILED, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0, ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
                    ID_APP_ABOUT}) {
         if (id == 0)
             toolBar_->addSeparator();
@@ -267,9 +278,8 @@ void CMainFrame::CreateDialogBar()
     dialogBar_ = new CFrameDlg(dialogBarBand_);
     dialogBarBand_->addWidget(dialogBar_);
 
-    detailMode = 0;
     dialogBar_->SetDisplayRadio(0);
-    dialogBar_->SetDetailModeTarget(&detailMode);
+    dialogBar_->SetViewState(viewState_);
     dialogBar_->Refresh();
     connect(dialogBar_, &CFrameDlg::showSourceRequested, this, [this] { SwitchDisplay(0, false); });
     connect(dialogBar_, &CFrameDlg::showResultRequested, this, [this] { SwitchDisplay(1, false); });
@@ -325,13 +335,15 @@ void CMainFrame::CreateClient()
     connect(tree_, &CLeftView::fileMoved, &doc_, &CKestrilaneDoc::RenameFilePath, Qt::DirectConnection);
     connect(tree_, &CLeftView::encodingChosen, this, &CMainFrame::OnEncodingChosen);
 
-    // A click in the overview bar and the difference commands share diffPosition.
-    overView()->Attach(*lower_, &detailMode, &diffPosition);
-    navigator_ = new CDifferenceNavigator(doc_, *lower_, diffPosition, this);
+    // The views, the overview bar, the navigation and the line windows share the view state.
+    leftView()->SetViewState(viewState_);
+    rightView()->SetViewState(viewState_);
+    overView()->Attach(*lower_, *viewState_);
+    navigator_ = new CDifferenceNavigator(doc_, *lower_, *viewState_, this);
     navigator_->TrackActions(actions_[cmd::ID_NEXT_DIFF], actions_[cmd::ID_PREV_DIFF]);
 
-    linePopups_[0] = new CLinePopups(*leftView(), doc_, &detailMode);
-    linePopups_[1] = new CLinePopups(*rightView(), doc_, &detailMode);
+    linePopups_[0] = new CLinePopups(*leftView(), doc_, viewState_);
+    linePopups_[1] = new CLinePopups(*rightView(), doc_, viewState_);
 }
 
 void CMainFrame::ConnectDocument()
@@ -340,7 +352,7 @@ void CMainFrame::ConnectDocument()
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateAllViews);
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
-        diffPosition = 0;
+        viewState_->setDiffPosition(0);
         navigator_->RefreshActions();
         leftView()->CancelSelection();
         rightView()->CancelSelection();

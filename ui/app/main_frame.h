@@ -32,6 +32,7 @@ class CFileSetMenu;
 class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
+class ViewState;
 class LockIndicators;
 class QAction;
 class QComboBox;
@@ -113,10 +114,8 @@ public:
     // A merge is asking a block: nothing may load or compare until it ends.
     bool mergeQuerying() const;
 
-    // Current difference position of the navigation; 0 after loading DocB or clearing.
-    int diffPosition = 0;
-    // The dialog bar's D1/D2 choice: 0 after D1, 1 after D2.
-    int detailMode = 0;
+    // What the window shows: display mode, D1/D2, difference position, paired display.
+    ViewState* viewState() const { return viewState_; }
     // COMPARE_NORMAL or COMPARE_DETAILED: the mode of the last started run.
     kl::CompareMode compareMode = kl::COMPARE_NORMAL;
 
@@ -154,6 +153,8 @@ private:
     void OnColorSettings();
     void OnFontSettings();
     void OnEnvironmentSettings();
+    // Turns a 表示 switch (ID_VIEW_PAIRED, ID_VIEW_EOL_KIND) over and keeps it.
+    void ToggleDisplaySwitch(int id);
     // Shows the document with the settings a dialog applied; when they could not be
     // written (saved false), the user is told which file.
     void ShowAppliedSettings(bool saved);
@@ -204,6 +205,7 @@ private:
     // which stops and joins its thread.
     CompareWorker* worker_ = nullptr;
     CDifferenceNavigator* navigator_ = nullptr;
+    ViewState* viewState_ = nullptr;
     std::array<CLinePopups*, 2> linePopups_{};
     kl::MergePrefixes mergePrefixes_;  // MESSAGE INSDOCA/INSDOCB, read at start-up
     CMergeSetDlg* mergeDlg_ = nullptr;

@@ -11,11 +11,12 @@
 #include "engine/compare/compare_options.h"
 #include "ui/compare/compare_set_dlg.h"
 #include "ui/display/difference_navigator.h"
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
 #include "engine/settings/settings_file.h"
@@ -80,6 +81,8 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_STATUS_BAR: actions_[id]->toggle(); break;
     case ID_VIEW_SOURCE: SwitchDisplay(DISPLAY_SOURCE, true); break;
     case ID_VIEW_RESULT: SwitchDisplay(DISPLAY_RESULT, true); break;
+    case ID_VIEW_PAIRED:
+    case ID_VIEW_EOL_KIND: ToggleDisplaySwitch(id); break;
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
     case ID_COMPARE_STOP: OnStop(); break;
@@ -176,6 +179,17 @@ void CMainFrame::OnEnvironmentSettings()
         ShowAppliedSettings(ApplyEnvironmentSettings(doc_, app_.settingsPath(), dialog.settings()));
 }
 
+void CMainFrame::ToggleDisplaySwitch(int id)
+{
+    const bool paired = (doc_.docSettings.fPaired != 0) != (id == cmd::ID_VIEW_PAIRED);
+    const bool eolKind = (doc_.docSettings.fEolKind != 0) != (id == cmd::ID_VIEW_EOL_KIND);
+    const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind);
+    viewState_->setPaired(paired);
+    actions_[cmd::ID_VIEW_PAIRED]->setChecked(paired);
+    actions_[cmd::ID_VIEW_EOL_KIND]->setChecked(eolKind);
+    ShowAppliedSettings(saved);
+}
+
 void CMainFrame::ShowAppliedSettings(bool saved)
 {
     UpdateAllViews();
@@ -248,7 +262,7 @@ void CMainFrame::OnDocumentCleared()
     tree_->ClearFiles();
     leftView()->CancelSelection();
     rightView()->CancelSelection();
-    diffPosition = 0;
+    viewState_->setDiffPosition(0);
     overView()->SetThumbTop(0);
     navigator_->RefreshActions();
 }
@@ -257,8 +271,7 @@ void CMainFrame::OnDocumentCleared()
 // menu the dialog bar's radio buttons follow; from the dialog bar they already have.
 void CMainFrame::SwitchDisplay(int mode, bool followDialogBar)
 {
-    leftView()->setDisplayMode(mode);
-    rightView()->setDisplayMode(mode);
+    viewState_->setDisplayMode(static_cast<kl::DisplayMode>(mode));
     UpdateAllViews();
     if (followDialogBar) {
         dialogBar_->SetDisplayRadio(mode);

@@ -8,6 +8,7 @@
 #include "engine/platform/file_time.h"
 #include "engine/report/html_report.h"
 #include "ui/app/main_frame.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/platform/path_text.h"
 
@@ -60,8 +61,9 @@ void CMainFrame::OnSaveReport()
     const QString path = reportPrompts.chooseSavePath(this);
     if (path.isEmpty())
         return;
+    const kl::ShownRows shown(result->texts, result, {kl::DISPLAY_RESULT, viewState()->paired()});
     std::string page;
-    kl::WriteHtmlReport(*result, ReportHeaderOf(doc_, compareMode), ReportStyleOf(doc_, *context),
+    kl::WriteHtmlReport(shown, ReportHeaderOf(doc_, compareMode), ReportStyleOf(doc_, *context),
                         [&page](std::string_view piece) {
                             page += piece;
                             return true;

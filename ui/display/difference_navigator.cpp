@@ -7,6 +7,7 @@
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 
 namespace {
@@ -16,35 +17,32 @@ constexpr long long kLeadPixels = 100;
 
 }  // namespace
 
-CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, int& diffPosition,
+CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, ViewState& state,
                                            QObject* parent)
-    : QObject(parent), doc_(doc), panes_(panes), diffPosition_(diffPosition)
+    : QObject(parent), doc_(doc), panes_(panes), state_(state)
 {
     connect(panes_.overView(), &COverView::clicked, this, &CDifferenceNavigator::RefreshActions);
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CDifferenceNavigator::RefreshActions);
 }
 
-int CDifferenceNavigator::DisplayMode() const
+std::shared_ptr<const kl::ShownRows> CDifferenceNavigator::Shown() const
 {
-    return panes_.leftView()->displayMode;
+    return panes_.leftView()->Shown();
 }
 
 bool CDifferenceNavigator::CanNext() const
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    return kl::CanGoToNextDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    return kl::FindNextDifference(*Shown(), state_.diffPosition()).has_value();
 }
 
 bool CDifferenceNavigator::CanPrevious() const
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    return kl::CanGoToPreviousDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    return kl::FindPreviousDifference(*Shown(), state_.diffPosition()).has_value();
 }
 
 bool CDifferenceNavigator::Next()
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    const auto stop = kl::FindNextDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    const auto stop = kl::FindNextDifference(*Shown(), state_.diffPosition());
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterNext(*stop));
@@ -53,8 +51,7 @@ bool CDifferenceNavigator::Next()
 
 bool CDifferenceNavigator::Previous()
 {
-    const kl::TextDocument& text = doc_.textDoc;
-    const auto stop = kl::FindPreviousDifference(text.result->Blocks(kl::DOC_A), text.result->Blocks(kl::DOC_B), DisplayMode(), diffPosition_);
+    const auto stop = kl::FindPreviousDifference(*Shown(), state_.diffPosition());
     if (!stop)
         return false;
     GoTo(*stop, kl::DiffPositionAfterPrevious(*stop));
@@ -75,7 +72,7 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
 
     COverView* overview = panes_.overView();
     overview->SetThumbPosition(stop.position, overview->RowCount());
-    diffPosition_ = newDiffPosition;
+    state_.setDiffPosition(newDiffPosition);
     panes_.leftView()->viewport()->update();
     panes_.rightView()->viewport()->update();
     RefreshActions();

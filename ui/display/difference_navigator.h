@@ -8,11 +8,13 @@
 // shows its own text's line k on row k) is brought to 100 pixels below the views' top.
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
-#include "engine/compare/difference_navigation.h"
+#include "engine/display/difference_navigation.h"
 
 class CKestrilaneDoc;
 class CSplitterSnd;
+class ViewState;
 class QAction;
 
 class CDifferenceNavigator : public QObject {
@@ -20,7 +22,7 @@ class CDifferenceNavigator : public QObject {
 
 public:
     // diffPosition is the frame's, which a click in the overview bar also sets.
-    CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, int& diffPosition, QObject* parent = nullptr);
+    CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& panes, ViewState& state, QObject* parent = nullptr);
 
     // Whether Next / Previous would move, in the views' current display mode.
     bool CanNext() const;
@@ -37,12 +39,12 @@ public:
     void RefreshActions();
 
 private:
-    int DisplayMode() const;
+    std::shared_ptr<const kl::ShownRows> Shown() const;
     void GoTo(const kl::DifferenceStop& stop, int newDiffPosition);
 
     CKestrilaneDoc& doc_;
     CSplitterSnd& panes_;
-    int& diffPosition_;
+    ViewState& state_;
     QPointer<QAction> next_;
     QPointer<QAction> previous_;
 };

@@ -1,11 +1,13 @@
 #include "ui/display/frame_dlg.h"
 
+#include "ui/display/view_state.h"
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QRadioButton>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 
 CFrameDlg::CFrameDlg(QWidget* parent) : QWidget(parent)
 {
@@ -46,9 +48,9 @@ QAbstractButton* CFrameDlg::button(int id) const
     return detailGroup_->button(id);
 }
 
-void CFrameDlg::SetDetailModeTarget(int* detailMode)
+void CFrameDlg::SetViewState(ViewState* state)
 {
-    detailTarget_ = detailMode;
+    state_ = state;
 }
 
 void CFrameDlg::SetDisplayRadio(int mode)
@@ -59,8 +61,8 @@ void CFrameDlg::SetDisplayRadio(int mode)
 
 void CFrameDlg::Refresh()
 {
-    if (detailTarget_)
-        detailSwitch = *detailTarget_ == 1 ? 1 : 0;
+    if (state_)
+        detailSwitch = state_->detailMode() == 1 ? 1 : 0;
     ShowSwitches();
 }
 
@@ -82,8 +84,8 @@ void CFrameDlg::OnDisplayClicked(int id)
 void CFrameDlg::OnDetailClicked(int id)
 {
     detailSwitch = id == IDC_D2 ? 1 : 0;
-    if (!detailTarget_)
+    if (!state_)
         return;
-    *detailTarget_ = detailSwitch;
+    state_->setDetailMode(detailSwitch);
     emit detailModeChanged(detailSwitch);
 }

@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class ViewState;
 
 class CFrameDlg : public QWidget {
     Q_OBJECT
@@ -22,9 +23,9 @@ public:
     // The radio button of identifier id, or nullptr.
     QAbstractButton* button(int id) const;
 
-    // The frame's detailMode, written by D1 and D2. Until it is given they only move the
-    // radio buttons.
-    void SetDetailModeTarget(int* detailMode);
+    // The view state whose detail mode D1 and D2 write. Until it is given they only move
+    // the radio buttons.
+    void SetViewState(ViewState* state);
     // Checks "元データ" (DISPLAY_SOURCE) or "比較表示" (DISPLAY_RESULT) without
     // announcing anything: the display was switched elsewhere (the View menu).
     void SetDisplayRadio(int mode);
@@ -49,5 +50,5 @@ private:
 
     QButtonGroup* displayGroup_ = nullptr;
     QButtonGroup* detailGroup_ = nullptr;
-    int* detailTarget_ = nullptr;
+    ViewState* state_ = nullptr;
 };

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "engine/document/document_ops.h"
 #include "engine/platform/cp932.h"
 
@@ -76,31 +76,21 @@ std::size_t PreviousCharLength(kl::TextEncoding encoding, std::string_view text,
 
 }  // namespace
 
-CLineWnd::CLineWnd(const kl::TextDocument& doc, int side) : doc_(doc), side_(side) {}
+CLineWnd::CLineWnd(int side) : side_(side) {}
 
 CLineWnd::~CLineWnd() = default;
 
-int CLineWnd::RowCount(int displayMode) const
+CLineWnd::Row CLineWnd::RowAt(int row, const kl::ShownRows& shown) const
 {
-    if (displayMode == DISPLAY_RESULT)
-        return static_cast<int>(doc_.result->Rows(side_).size());
-    return kl::LineCount(doc_, side_);
-}
-
-CLineWnd::Row CLineWnd::RowAt(int row, int displayMode) const
-{
-    if (row < 0 || row >= RowCount(displayMode))
+    if (row < 0 || row >= shown.ColumnRowCount(side_))
         return {};
-    if (displayMode == DISPLAY_RESULT) {
-        const kl::DisplayRow& r = doc_.result->Rows(side_)[static_cast<std::size_t>(row)];
-        return {true, kl::RowText(*doc_.result, side_, r, fillerText_), r.kind == kl::ROW_FILLER};
-    }
-    return {true, doc_.texts[static_cast<std::size_t>(side_)]->text(row), false};
+    const std::string_view text = shown.TextAt(side_, row, fillerText_);
+    return {true, text, shown.Cell(side_, row).kind == kl::ROW_FILLER};
 }
 
 int CLineWnd::ClampedRow(int y, const ViewMetrics& metrics) const
 {
-    const int count = RowCount(metrics.displayMode);
+    const int count = metrics.shown->ColumnRowCount(side_);
     if (count == 0 || metrics.lineHeight <= 0)
         return -1;
     const long long row = (static_cast<long long>(metrics.scrollTop) + y) / metrics.lineHeight;
@@ -115,7 +105,7 @@ bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
     if (y < 0)
         return false;
     const int row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, INT_MAX));
-    const Row r = RowAt(row, metrics.displayMode);
+    const Row r = RowAt(row, *metrics.shown);
     if (!r.exists)
         return false;
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
@@ -135,7 +125,7 @@ void CLineWnd::SelectTo(QPoint point, const ViewMetrics& metrics)
     const int row = ClampedRow(point.y(), metrics);
     if (row < 0 || anchorRow < 0)
         return;
-    const Row r = RowAt(row, metrics.displayMode);
+    const Row r = RowAt(row, *metrics.shown);
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
     endRow = row;
     endOffset = r.filler ? 0 : NearestBoundary(r.text, target, metrics).offset;
@@ -193,7 +183,7 @@ void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metr
     const int first = std::max(std::min(anchorRow, endRow), areaFirst);
     const int last = std::min(std::max(anchorRow, endRow), areaLast);
     for (int row = first; row <= last; ++row) {
-        const Row r = RowAt(row, metrics.displayMode);
+        const Row r = RowAt(row, *metrics.shown);
         if (!r.exists || r.filler)
             continue;
         const auto [from, to] = SelectedPart(row, r.text);
@@ -209,7 +199,7 @@ QPoint CLineWnd::CaretPoint(QPoint point, const ViewMetrics& metrics) const
     if (row < 0)
         return {textLeft, 0};
     const int top = static_cast<int>(static_cast<long long>(row) * metrics.lineHeight - metrics.scrollTop);
-    const Row r = RowAt(row, metrics.displayMode);
+    const Row r = RowAt(row, *metrics.shown);
     if (r.filler)
         return {textLeft, top};
     const Boundary boundary = NearestBoundary(r.text, point.x() - textLeft, metrics);
@@ -253,7 +243,7 @@ KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics)
         // One character from where the caret stands: a double-byte character is two cells.
         const QPoint stand = CaretPoint(caret, metrics);
         const int row = ClampedRow(caret.y(), metrics);
-        const Row r = RowAt(row, metrics.displayMode);
+        const Row r = RowAt(row, *metrics.shown);
         const int target = stand.x() - (metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft);
         const std::size_t offset = r.exists && !r.filler ? NearestBoundary(r.text, target, metrics).offset : 0;
         if (key == Qt::Key_Left) {
@@ -279,15 +269,74 @@ KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics)
     return action;
 }
 
-std::string CLineWnd::CollectSelection(int displayMode) const
+namespace {
+
+// The line on row of side's column, or when it is a filler the first line below it; kNoLine
+// when there is none.
+int LineAtOrBelow(const kl::ShownRows& shown, int side, int row)
+{
+    for (; row >= 0 && row < shown.ColumnRowCount(side); ++row) {
+        const int line = shown.LineAt(side, row);
+        if (line != kl::kNoLine)
+            return line;
+    }
+    return kl::kNoLine;
+}
+
+// The row of side's column that shows line, or -1. A column shows line n on row n or below.
+int RowOfLine(const kl::ShownRows& shown, int side, int line)
+{
+    for (int row = std::max(line, 0); row < shown.ColumnRowCount(side); ++row) {
+        const int found = shown.LineAt(side, row);
+        if (found == line)
+            return row;
+        if (found > line)
+            break;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool CLineWnd::CarrySelection(const kl::ShownRows& from, const kl::ShownRows& to)
+{
+    const auto carry = [&](int& row, std::size_t& offset) {
+        const bool onLine = from.LineAt(side_, row) != kl::kNoLine;
+        const int moved = RowOfLine(to, side_, LineAtOrBelow(from, side_, row));
+        if (moved < 0)
+            return false;
+        row = moved;
+        if (!onLine)
+            offset = 0;
+        return true;
+    };
+    const bool sameText = from.SharedText(side_) && from.SharedText(side_) == to.SharedText(side_);
+    if (!hasSelection() || !sameText || !carry(anchorRow, anchorOffset) || !carry(endRow, endOffset)) {
+        ClearSelection();
+        return false;
+    }
+    repaintFirst = std::min(anchorRow, endRow);
+    repaintLast = std::max(anchorRow, endRow);
+    return true;
+}
+
+void CLineWnd::Reanchor(const ViewMetrics& metrics)
+{
+    const Row r = RowAt(anchorRow, *metrics.shown);
+    if (!r.exists)
+        return;
+    anchorX = metrics.numberColumnWidth + kl::kTextGap + PrefixWidth(r.text, std::min(anchorOffset, r.text.size()), metrics);
+}
+
+std::string CLineWnd::CollectSelection(const kl::ShownRows& shown) const
 {
     std::string selected;
     if (!hasSelection())
         return selected;
     const int first = std::min(anchorRow, endRow);
-    const int last = std::min(std::max(anchorRow, endRow), RowCount(displayMode) - 1);
+    const int last = std::min(std::max(anchorRow, endRow), shown.ColumnRowCount(side_) - 1);
     for (int row = first; row <= last; ++row) {
-        const Row r = RowAt(row, displayMode);
+        const Row r = RowAt(row, shown);
         if (!r.exists || r.filler)
             continue;
         const auto [from, to] = SelectedPart(row, r.text);

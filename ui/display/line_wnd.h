@@ -7,15 +7,16 @@
 // selection stays where it was made when the view scrolls.
 #include <QPoint>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "ui/display/painters.h"
-#include "engine/document/text_document.h"
+#include "engine/display/shown_rows.h"
 
 // The measures of the view at the moment of a call.
 struct ViewMetrics {
-    int displayMode = 0;
+    std::shared_ptr<const kl::ShownRows> shown;  // the rows the view shows; never null
     int lineHeight = 0;
     int charWidth = 0;
     int numberColumnWidth = 0;
@@ -36,7 +37,7 @@ struct KeyAction {
 
 class CLineWnd {
 public:
-    CLineWnd(const kl::TextDocument& doc, int side);
+    explicit CLineWnd(int side);
     virtual ~CLineWnd();
 
     // The mouse press at point (client coordinates): anchors the selection at the boundary
@@ -59,10 +60,16 @@ public:
     KeyAction HandleKey(int key, QPoint caret, const ViewMetrics& metrics) const;
     // The selected text: the selected part of each selected row in order, whole rows with
     // their own line ends. Filler rows hold no text of the document and are left out.
-    std::string CollectSelection(int displayMode) const;
+    std::string CollectSelection(const kl::ShownRows& shown) const;
 
     void ClearSelection();
     bool hasSelection() const;
+    // Moves the selection from the rows of from onto the rows of to: each end onto the row
+    // that shows its line (an end on a filler row onto the next line below it). False, and
+    // the selection is cleared, unless to shows the same text and every selected line.
+    bool CarrySelection(const kl::ShownRows& from, const kl::ShownRows& to);
+    // Places the anchor again at its byte offset with the view's measures now.
+    void Reanchor(const ViewMetrics& metrics);
 
     int anchorRow = -1;
     std::size_t anchorOffset = 0;  // byte offset of the anchor in its row
@@ -79,14 +86,12 @@ private:
         bool filler = false;      // a filler row of the result: no text of the document
     };
     // The text of a filler row lives in this object until the next call.
-    Row RowAt(int row, int displayMode) const;
-    int RowCount(int displayMode) const;
+    Row RowAt(int row, const kl::ShownRows& shown) const;
     // The row under client y, or -1 with no rows; clamped to the rows there are.
     int ClampedRow(int y, const ViewMetrics& metrics) const;
     // The selected bytes [from, to) of a row; empty when it is not selected.
     std::pair<std::size_t, std::size_t> SelectedPart(int row, std::string_view text) const;
 
-    const kl::TextDocument& doc_;
     mutable std::string fillerText_;  // the message RowAt gave last
     const int side_;
 };

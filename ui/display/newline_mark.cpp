@@ -17,4 +17,33 @@ QPixmap NewlineMark(const QColor& background)
     return mark;
 }
 
+LineEndMarks LineEndMarksOn(const QColor& background)
+{
+    LineEndMarks marks;
+    marks[static_cast<int>(LineEndKind::Lf)] = NewlineMark(background);
+    for (LineEndKind kind : {LineEndKind::CrLf, LineEndKind::Cr}) {
+        QPixmap mark(kNewlineMarkSize, kNewlineMarkSize);
+        mark.fill(background);
+        QPainter painter(&mark);
+        if (kind == LineEndKind::CrLf) {
+            painter.fillRect(9, 1, 2, 7, kNewlineMarkColor);  // down the right side
+            painter.fillRect(4, 6, 7, 2, kNewlineMarkColor);  // back to the left
+        } else {
+            painter.fillRect(4, 6, 7, 2, kNewlineMarkColor);
+        }
+        // The head pointing left, narrowing to the tip.
+        for (int column = 0; column < 4; ++column)
+            painter.fillRect(1 + column, 6 - column, 1, 2 + 2 * column, kNewlineMarkColor);
+        marks[static_cast<int>(kind)] = mark;
+    }
+    return marks;
+}
+
+LineEndKind LineEndKindOf(std::string_view lineEnd)
+{
+    if (lineEnd.starts_with("\r\n"))
+        return LineEndKind::CrLf;
+    return lineEnd.starts_with('\r') ? LineEndKind::Cr : LineEndKind::Lf;
+}
+
 }  // namespace kl

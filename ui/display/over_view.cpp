@@ -7,6 +7,7 @@
 
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
 
@@ -17,13 +18,12 @@ COverView::COverView(CKestrilaneDoc& doc, QWidget* parent) : QWidget(parent), do
     bar_ = kl::OverviewBarIn(size());
 }
 
-void COverView::Attach(CSplitterSnd& panes, const int* detailMode, int* diffPosition)
+void COverView::Attach(CSplitterSnd& panes, ViewState& state)
 {
     if (panes_)
         disconnect(panes_->rowScrollBar(), nullptr, this, nullptr);
     panes_ = &panes;
-    detailMode_ = detailMode;
-    diffPosition_ = diffPosition;
+    state_ = &state;
     QScrollBar* rows = panes.rowScrollBar();
     connect(rows, &QScrollBar::valueChanged, this, &COverView::FollowRowPosition);
     connect(rows, &QScrollBar::rangeChanged, this, &COverView::FollowRowPosition);
@@ -33,8 +33,9 @@ void COverView::Attach(CSplitterSnd& panes, const int* detailMode, int* diffPosi
 void COverView::OnUpdate()
 {
     bar_ = kl::OverviewBarIn(size());
-    const int detailMode = detailMode_ ? *detailMode_ : kl::OVERVIEW_BLOCKS;
-    strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_);
+    const int detailMode = state_ ? state_->detailMode() : kl::OVERVIEW_BLOCKS;
+    const auto shown = doc_.Shown({DISPLAY_RESULT, state_ && state_->paired()});
+    strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_, shown.get());
     thumbHeight = strips_.thumbHeight;
     if (strips_.rowCount > 0)
         rowCount_ = strips_.rowCount;
@@ -102,11 +103,8 @@ void COverView::ScrollToClick(int y)
     panes_->rowScrollBar()->setValue(static_cast<int>(target));
 
     thumbTop = static_cast<int>(g * (d - thumbHeight / 2));
-    if (diffPosition_) {
-        const kl::TextDocument& text = doc_.textDoc;
-        const int rows = left->displayMode == DISPLAY_RESULT ? static_cast<int>(text.result->Rows(kl::DOC_A).size())
-                                                             : kl::LineCount(text, kl::DOC_A);
-        *diffPosition_ = static_cast<int>(g * rows);
+    if (state_) {
+        state_->setDiffPosition(static_cast<int>(g * left->Shown()->ColumnRowCount(kl::DOC_A)));
     }
     OnUpdate();
     left->viewport()->update();

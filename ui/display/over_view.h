@@ -9,6 +9,7 @@
 
 class CKestrilaneDoc;
 class CSplitterSnd;
+class ViewState;
 
 class COverView : public QWidget {
     Q_OBJECT
@@ -17,9 +18,10 @@ public:
     explicit COverView(CKestrilaneDoc& doc, QWidget* parent = nullptr);
 
     // Connects the bar to the window around it: the splitter whose views it scrolls and
-    // whose shared row position its thumb follows, and the frame's detailMode (read at each
-    // update; until given, the bar maps blocks) and diffPosition (set by a click).
-    void Attach(CSplitterSnd& panes, const int* detailMode, int* diffPosition);
+    // whose shared row position its thumb follows, and the view state: its detail mode (read
+    // at each update; until given, the bar maps blocks), its paired display and its
+    // difference position (set by a click).
+    void Attach(CSplitterSnd& panes, ViewState& state);
 
     // The document changed: rebuilds both strips and the thumb's height, and keeps the row
     // count the bar maps when there is one (RowCount()).
@@ -56,8 +58,7 @@ private:
 
     CKestrilaneDoc& doc_;
     CSplitterSnd* panes_ = nullptr;
-    const int* detailMode_ = nullptr;
-    int* diffPosition_ = nullptr;
+    ViewState* state_ = nullptr;
     kl::OverviewBar bar_;
     kl::OverviewStrips strips_;
     int rowCount_ = -1;

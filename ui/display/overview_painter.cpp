@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 
 #include "engine/document/document_ops.h"
 
@@ -46,7 +47,7 @@ std::vector<OverviewBand> BuildStrip(std::size_t count, const OverviewBar& bar, 
     return bands;
 }
 
-std::vector<OverviewBand> RowStrip(const std::vector<DisplayRow>& rows, const OverviewBar& bar)
+std::vector<OverviewBand> RowStrip(std::span<const DisplayRow> rows, const OverviewBar& bar)
 {
     const double scale = static_cast<double>(bar.height()) / static_cast<double>(rows.size());
     return BuildStrip(
@@ -73,11 +74,13 @@ int RowHeightFrom(int setting)
 // A strip: from y0 each band is filled to one pixel into the next one, which the next
 // band's fill then covers again.
 void PaintStrip(QPainter& painter, const std::vector<OverviewBand>& bands, int x0, int x1, const OverviewBar& bar,
-                const OverviewColors& colors)
+                const OverviewColors& colors, int side)
 {
     if (x1 <= x0)
         return;
     const auto colorOf = [&](int kind) {
+        if (kind == ROW_CHANGED)
+            return colors.changed[side == DOC_B ? 1 : 0];
         return kind >= 0 && kind < static_cast<int>(colors.kinds.size()) ? colors.kinds[static_cast<std::size_t>(kind)]
                                                                          : colors.window;
     };
@@ -137,16 +140,19 @@ OverviewBar OverviewBarIn(QSize client)
 }
 
 OverviewStrips BuildOverviewStrips(const TextDocument& doc, int detailMode, int rowHeightSetting,
-                                   const OverviewBar& bar)
+                                   const OverviewBar& bar, const ShownRows* shown)
 {
+    const auto rowsOf = [&](int side) {
+        return shown ? shown->Column(side) : std::span<const DisplayRow>(doc.result->Rows(side));
+    };
     OverviewStrips strips;
     int nA = LineCount(doc, DOC_A);
     int nB = LineCount(doc, DOC_B);
     if (nA <= 0 || nB <= 0)
         return strips;
     if (detailMode == OVERVIEW_ROWS) {
-        nA = static_cast<int>(doc.result->Rows(DOC_A).size());
-        nB = static_cast<int>(doc.result->Rows(DOC_B).size());
+        nA = static_cast<int>(rowsOf(DOC_A).size());
+        nB = static_cast<int>(rowsOf(DOC_B).size());
         if (nA == 0 || nB == 0)
             return strips;
     }
@@ -155,8 +161,8 @@ OverviewStrips BuildOverviewStrips(const TextDocument& doc, int detailMode, int 
         return strips;
 
     if (detailMode == OVERVIEW_ROWS) {
-        strips.a = RowStrip(doc.result->Rows(DOC_A), bar);
-        strips.b = RowStrip(doc.result->Rows(DOC_B), bar);
+        strips.a = RowStrip(rowsOf(DOC_A), bar);
+        strips.b = RowStrip(rowsOf(DOC_B), bar);
     } else {
         strips.a = BlockStrip(doc.result->Blocks(DOC_A), nA, bar);
         strips.b = BlockStrip(doc.result->Blocks(DOC_B), nB, bar);
@@ -208,6 +214,7 @@ OverviewColors OverviewColorsFrom(const ColorTable& colors, const DocSettings& s
     result.kinds[ROW_ONLY_A] = ToQColor(colors[COLOR_DOC1]);
     result.kinds[ROW_ONLY_B] = ToQColor(colors[COLOR_DOC2]);
     result.kinds[ROW_FILLER] = settings.fOtherCol == 1 ? ToQColor(colors[COLOR_OTHER]) : result.window;
+    result.changed = {ToQColor(colors[COLOR_CHANGED1]), ToQColor(colors[COLOR_CHANGED2])};
     return result;
 }
 
@@ -229,8 +236,9 @@ void PaintOverview(QPainter& painter, const OverviewBar& bar, const OverviewStri
     }
     // The strips stop short of the frame's right edge when the width divides by three.
     const int stripEnd = bar.right - 1;
-    PaintStrip(painter, strips.a, bar.left + 1, std::min(bar.left + 1 + third, stripEnd), bar, colors);
-    PaintStrip(painter, strips.b, bar.left + 2 * third + 1, std::min(bar.left + 3 * third, stripEnd), bar, colors);
+    PaintStrip(painter, strips.a, bar.left + 1, std::min(bar.left + 1 + third, stripEnd), bar, colors, DOC_A);
+    PaintStrip(painter, strips.b, bar.left + 2 * third + 1, std::min(bar.left + 3 * third, stripEnd), bar, colors,
+               DOC_B);
     PaintThumb(painter, bar, thumbTop, strips.thumbHeight, colors);
     painter.restore();
 }

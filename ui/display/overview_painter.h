@@ -12,6 +12,7 @@
 #include <array>
 #include <vector>
 
+#include "engine/display/shown_rows.h"
 #include "engine/document/text_document.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
@@ -52,9 +53,11 @@ struct OverviewStrips {
 
 // The strips of doc's result in bar. rowHeightSetting is the font's height setting (its
 // absolute value is the text row height; 0 counts as 10). Nothing is mapped unless both
-// texts have lines and, with OVERVIEW_ROWS, the result has rows.
+// texts have lines and, with OVERVIEW_ROWS, the result has rows. With OVERVIEW_ROWS the
+// rows are shown's (the result's rows as the views show them) when given, else the
+// result's own.
 OverviewStrips BuildOverviewStrips(const TextDocument& doc, int detailMode, int rowHeightSetting,
-                                   const OverviewBar& bar);
+                                   const OverviewBar& bar, const ShownRows* shown = nullptr);
 
 // The thumb's height for a bar of barHeight pixels showing rowCount rows of rowHeight
 // pixels: the share of the whole the views show, at least 5 pixels; a thumb that would fill
@@ -71,6 +74,7 @@ QRect OverviewThumbRect(const OverviewBar& bar, int thumbTop, int thumbHeight);
 // Colours of the bar. kinds[k] fills bands of kind k (row kinds 0..3, block kinds 0..2).
 struct OverviewColors {
     std::array<QColor, 4> kinds;
+    std::array<QColor, 2> changed;  // changed rows of the paired display: left strip, right strip
     QColor window;  // the bar's background, and bands of an unknown kind
     QColor frame = QColor(0, 0, 0);
     QColor thumb = QColor(179, 179, 179);

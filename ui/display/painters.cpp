@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <limits>
+#include <span>
 
 #include "ui/display/newline_mark.h"
 
@@ -56,15 +57,18 @@ std::pair<int, int> RowsInArea(const PaintContext& context, int count)
 // The 12 x 12 mark at the start of a cell markCellWidth wide (squeezed when the cell is
 // narrower), right after the text whatever the font size, and one row high (stretched, or
 // its lower part in a lower row).
-void DrawNewlineMark(PaintContext& context, int x, int y)
+void DrawNewlineMark(PaintContext& context, int x, int y, std::string_view lineEnd = {})
 {
-    if (!context.newlineMark)
+    const QPixmap* mark = context.lineEndMarks
+                              ? &(*context.lineEndMarks)[static_cast<std::size_t>(LineEndKindOf(lineEnd))]
+                              : context.newlineMark;
+    if (!mark)
         return;
     const int width = std::min(std::max(context.markCellWidth, 1), kNewlineMarkSize);
     QRect source(0, 0, kNewlineMarkSize, kNewlineMarkSize);
     if (context.lineHeight < kNewlineMarkSize)
         source.setTop(kNewlineMarkSize - std::max(context.lineHeight, 1));
-    context.painter.drawPixmap(QRect(x, y, width, context.lineHeight), *context.newlineMark, source);
+    context.painter.drawPixmap(QRect(x, y, width, context.lineHeight), *mark, source);
 }
 
 // Draws the segments of a row at y in the background of kind; returns where the text
@@ -101,10 +105,10 @@ LineEndPaint PaintRowText(PaintContext& context, std::string_view text, int kind
             PaintSegment(context, origin + segmentX, y, segment, w, 0, kind);
             segment.resize(0);
             const int markX = origin + segmentX + kTextGap + (w > 0 ? w : -1);
-            DrawNewlineMark(context, markX, y);
+            DrawNewlineMark(context, markX, y, text.substr(step.from));
             // A CR followed by another CR shows a second mark.
             if (step.to - step.from >= 2 && text[step.from] == '\r' && text[step.from + 1] == '\r')
-                DrawNewlineMark(context, markX + kNewlineMarkSize, y);
+                DrawNewlineMark(context, markX + kNewlineMarkSize, y, text.substr(step.from + 1));
             return {origin + kTextGap + step.x, true};
         }
         }
@@ -112,6 +116,68 @@ LineEndPaint PaintRowText(PaintContext& context, std::string_view text, int kind
     PaintSegment(context, origin + segmentX, y, segment, walker.x() - segmentX, 0, kind);
     segment.resize(0);
     return {origin + kTextGap + walker.x(), false};
+}
+
+// The bytes of runs (ascending, not overlapping) of a row at y drawn again on colour; a line
+// end inside a run shows as the glyph "↓".
+void PaintRunsOn(PaintContext& context, std::string_view text, std::span<const MarkedRun> runs, int y,
+                 const QColor& colour, TabStops stops)
+{
+    if (runs.empty())
+        return;
+    QPainter& painter = context.painter;
+    const int left = context.numberColumnWidth + kTextGap;
+    const int visibleWidth = context.area.right() + 1 - left;
+    QString& run = context.scratch;
+    run.resize(0);
+    int runX = 0;
+    int runWidth = 0;
+    const auto flush = [&] {
+        if (runWidth > 0) {
+            painter.fillRect(left + runX, y, runWidth, context.lineHeight, colour);
+            painter.setPen(context.textColor);
+            painter.drawText(left + runX, Baseline(context, y), run);
+        }
+        run.resize(0);
+        runWidth = 0;
+    };
+
+    std::size_t current = 0;
+    RowWalker walker(context.measure, context.tabPixels, text, stops);
+    RowStep step;
+    while (walker.Next(step) && step.x <= visibleWidth) {
+        while (current < runs.size() && step.from >= static_cast<std::size_t>(runs[current].end)) {
+            flush();
+            ++current;
+        }
+        if (current == runs.size())
+            break;
+        if (step.from < static_cast<std::size_t>(runs[current].start))
+            continue;
+        switch (step.kind) {
+        case RowStep::Kind::Char:
+            if (runWidth == 0)
+                runX = step.x;
+            run.append(QChar(step.units[0]));
+            if (step.unitCount > 1)
+                run.append(QChar(step.units[1]));
+            runWidth += step.width;
+            break;
+        case RowStep::Kind::Tab:
+            flush();
+            painter.fillRect(left + step.x, y, step.width, context.lineHeight, colour);
+            break;
+        case RowStep::Kind::LineEnd: {
+            flush();
+            const int width = context.measure.Advance(kNewlineGlyph);
+            painter.fillRect(left + step.x, y, width, context.lineHeight, colour);
+            painter.setPen(context.textColor);
+            painter.drawText(QPoint(left + step.x, Baseline(context, y)), NewlineGlyph());
+            break;
+        }
+        }
+    }
+    flush();
 }
 
 }  // namespace
@@ -134,7 +200,7 @@ ColorRef RefFromColor(const QColor& color)
     return Rgb(color.red(), color.green(), color.blue());
 }
 
-QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int kind)
+QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int kind, int side)
 {
     ColorRef color = colors[COLOR_WINDOW];
     switch (kind) {
@@ -149,6 +215,9 @@ QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int 
         break;
     case ROW_ONLY_B:
         color = colors[COLOR_DOC2];
+        break;
+    case ROW_CHANGED:
+        color = colors[side == DOC_B ? COLOR_CHANGED2 : COLOR_CHANGED1];
         break;
     default:
         if (fOtherCol == 1)
@@ -204,7 +273,7 @@ void PaintNumberCells(PaintContext& context, int firstNumber, int x, int y, int 
 int PaintSegment(PaintContext& context, int x, int y, const QString& text, int w, int t, int kind)
 {
     QPainter& painter = context.painter;
-    const QColor background = RowBackground(context.colors, context.fSameCol, context.fOtherCol, kind);
+    const QColor background = RowBackground(context.colors, context.fSameCol, context.fOtherCol, kind, context.side);
     if (w > 0) {
         painter.fillRect(x + kTextGap, y, w, context.lineHeight, background);
         painter.setPen(context.textColor);
@@ -260,12 +329,19 @@ int PaintSource(PaintContext& context, const Text& table)
 void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y)
 {
     PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    if (context.fullWidthRows) {
+        const int left = context.numberColumnWidth + kTextGap;
+        context.painter.fillRect(left, y, std::max(context.area.right() + 1 - left, 0), context.lineHeight,
+                                 RowBackground(context.colors, context.fSameCol, context.fOtherCol, row.kind,
+                                               context.side));
+    }
     PaintRowText(context, text, row.kind, y);
 }
 
-int PaintResult(PaintContext& context, const CompareResult& result, int side)
+int PaintResult(PaintContext& context, const ShownRows& shown, int side, const RowMarksLookup& marks)
 {
-    const std::vector<DisplayRow>& rows = result.Rows(side);
+    context.side = side;
+    const std::span<const DisplayRow> rows = shown.Column(side);
     if (rows.empty()) {
         context.numberColumnWidth = 0;
         context.painter.setPen(kEmptyResultColor);
@@ -276,12 +352,17 @@ int PaintResult(PaintContext& context, const CompareResult& result, int side)
     const auto [first, last] = RowsInArea(context, static_cast<int>(rows.size()));
     std::string scratch;
     // Filler messages come from the settings, in code page 932, whatever the text's encoding.
-    const Text* text = result.TextOf(side);
-    const TextEncoding encoding = text ? text->encoding : TextEncoding::Cp932;
+    const TextEncoding encoding = shown.EncodingOf(side);
+    const QColor markColour = ColorFromRef(context.colors[side == DOC_B ? COLOR_DOC2 : COLOR_DOC1]);
     for (int k = first; k <= last; ++k) {
         const DisplayRow& row = rows[static_cast<std::size_t>(k)];
         context.measure.SetEncoding(row.kind == ROW_FILLER ? TextEncoding::Cp932 : encoding);
-        PaintResultRow(context, RowText(result, side, row, scratch), row, k * context.lineHeight);
+        const std::string_view text = shown.TextAt(side, k, scratch);
+        PaintResultRow(context, text, row, k * context.lineHeight);
+        if (row.kind != ROW_CHANGED || !marks)
+            continue;
+        if (const RowMarks* found = marks(k))
+            PaintMarkedRuns(context, text, found->runs[side == DOC_B ? 1 : 0], k * context.lineHeight, markColour);
     }
     context.measure.SetEncoding(encoding);
     return context.numberColumnWidth;
@@ -289,53 +370,15 @@ int PaintResult(PaintContext& context, const CompareResult& result, int side)
 
 void PaintSelectedText(PaintContext& context, std::string_view text, std::size_t from, std::size_t to, int y)
 {
-    QPainter& painter = context.painter;
-    const QColor selected = ColorFromRef(context.colors[COLOR_SELBACK]);
-    const int left = context.numberColumnWidth + kTextGap;
-    const int visibleWidth = context.area.right() + 1 - left;
-    QString& run = context.scratch;
-    run.resize(0);
-    int runX = 0;
-    int runWidth = 0;
-    const auto flush = [&] {
-        if (runWidth > 0) {
-            painter.fillRect(left + runX, y, runWidth, context.lineHeight, selected);
-            painter.setPen(context.textColor);
-            painter.drawText(left + runX, Baseline(context, y), run);
-        }
-        run.resize(0);
-        runWidth = 0;
-    };
+    const MarkedRun run{static_cast<std::int32_t>(from), static_cast<std::int32_t>(std::min<std::size_t>(to, INT32_MAX))};
+    PaintRunsOn(context, text, std::span<const MarkedRun>(&run, 1), y, ColorFromRef(context.colors[COLOR_SELBACK]),
+                TabStops::Selection);
+}
 
-    RowWalker walker(context.measure, context.tabPixels, text, TabStops::Selection);
-    RowStep step;
-    while (walker.Next(step) && step.from < to && step.x <= visibleWidth) {
-        if (step.from < from)
-            continue;
-        switch (step.kind) {
-        case RowStep::Kind::Char:
-            if (runWidth == 0)
-                runX = step.x;
-            run.append(QChar(step.units[0]));
-            if (step.unitCount > 1)
-                run.append(QChar(step.units[1]));
-            runWidth += step.width;
-            break;
-        case RowStep::Kind::Tab:
-            flush();
-            painter.fillRect(left + step.x, y, step.width, context.lineHeight, selected);
-            break;
-        case RowStep::Kind::LineEnd: {
-            flush();
-            const int width = context.measure.Advance(kNewlineGlyph);
-            painter.fillRect(left + step.x, y, width, context.lineHeight, selected);
-            painter.setPen(context.textColor);
-            painter.drawText(QPoint(left + step.x, Baseline(context, y)), NewlineGlyph());
-            break;
-        }
-        }
-    }
-    flush();
+void PaintMarkedRuns(PaintContext& context, std::string_view text, const std::vector<MarkedRun>& runs, int y,
+                     const QColor& colour)
+{
+    PaintRunsOn(context, text, runs, y, colour, TabStops::Painted);
 }
 
 }  // namespace kl

@@ -4,19 +4,23 @@
 // document coordinates: row k lies at y = k x lineHeight, the number cell of a row at x = 0
 // and its text from numberColumnWidth + 3. Only rows that meet the area to paint are drawn.
 #include <QColor>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <cstddef>
+#include <functional>
 #include <string_view>
 #include <vector>
 
 #include "engine/compare/compare_result.h"
+#include "engine/display/changed_marks.h"
+#include "engine/display/shown_rows.h"
 #include "ui/display/row_layout.h"
 #include "engine/document/text.h"
 #include "engine/settings/settings_file.h"
 
 class QPainter;
-class QPixmap;
 
 namespace kl {
 
@@ -35,7 +39,8 @@ ColorRef RefFromColor(const QColor& color);
 // The background of a row of the given kind: common rows SAME (the window colour when
 // fSameCol is 1), DocA-only DOC1, DocB-only DOC2, filler rows OTHER (the window colour
 // when fOtherCol is 0); kUncoloredRow the window colour.
-QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int kind);
+// Changed rows take CHANGED1 on DocA's side and CHANGED2 on DocB's.
+QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int kind, int side = DOC_A);
 
 // What the painters draw with. The view fills one in for each paint.
 struct PaintContext {
@@ -49,10 +54,17 @@ struct PaintContext {
     int tabPixels = 0;
     int markCellWidth = 12;  // the cell the newline mark is drawn in (the FONTSIZE size)
     const QPixmap* newlineMark = nullptr;
+    // Set when line ends are shown by kind: the marks to draw instead of newlineMark.
+    const std::array<QPixmap, 3>* lineEndMarks = nullptr;
     QRect area{};            // document rectangle to paint
     QColor textColor{};
     int numberColumnWidth = 0;  // set by PaintSource and PaintResult
+    int side = DOC_A;           // the column painted, set by PaintResult
+    bool fullWidthRows = false; // row backgrounds reach the area's right edge
 };
+
+// The marked runs of a changed row as far as they are known; null while they are not.
+using RowMarksLookup = std::function<const RowMarks*(int row)>;
 
 // A line-number cell: number -1 gives five blanks, otherwise the last five digits of
 // number + 1, right-aligned, in LINETEXT on LINEBACK over the whole cell. With height -1
@@ -83,8 +95,13 @@ int PaintSource(PaintContext& context, const Text& table);
 // the newline mark.
 void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y);
 // Column side of the result; an empty column shows the message that there is nothing to
-// show and returns 0, otherwise returns the number column width.
-int PaintResult(PaintContext& context, const CompareResult& result, int side);
+// show and returns 0, otherwise returns the number column width. The changed characters of
+// changed rows are drawn again on DOC1 (DocA) or DOC2 (DocB) when marks knows them.
+int PaintResult(PaintContext& context, const ShownRows& shown, int side, const RowMarksLookup& marks = {});
+
+// The runs of a row at y drawn again on colour.
+void PaintMarkedRuns(PaintContext& context, std::string_view text, const std::vector<MarkedRun>& runs, int y,
+                     const QColor& colour);
 
 // Bytes [from, to) of a row at y drawn again on SELBACK; a line end inside the range shows
 // as the glyph "↓".

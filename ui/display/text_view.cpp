@@ -17,7 +17,7 @@
 
 #include "ui/display/newline_mark.h"
 #include "ui/display/side_marks.h"
-#include "engine/compare/top_row.h"
+#include "engine/display/top_row.h"
 #include "engine/linedetail/line_pick.h"
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
@@ -39,7 +39,7 @@ const QPoint kCornerMarkPosition(2, 4);
 }  // namespace
 
 CTextView::CTextView(CKestrilaneDoc& doc, int side, QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), side_(side), lineWnd_(doc.textDoc, side)
+    : QAbstractScrollArea(parent), doc_(doc), side_(side), lineWnd_(side)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Always shown, so that both views keep the same client height under the shared bar.
@@ -48,6 +48,7 @@ CTextView::CTextView(CKestrilaneDoc& doc, int side, QWidget* parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     markBitmap_ = kl::BoxedSideMark(side);
+    connect(&doc_.marksLoader(), &CMarksLoader::marksReady, this, [this](int row) { UpdateRows(row, row); });
     scratch_.reserve(256);
     SetRowScrollBar(nullptr);
 }
@@ -76,11 +77,19 @@ const QFont& CTextView::ViewFont() const
     return side_ == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont();
 }
 
-int CTextView::RowCountIn(int side, int mode) const
+void CTextView::SetViewState(ViewState* state)
 {
-    if (mode == DISPLAY_RESULT)
-        return static_cast<int>(doc_.result()->Rows(side).size());
-    return kl::LineCount(doc_.textDoc, side);
+    state_ = state ? state : &ownState_;
+}
+
+kl::DisplayOptions CTextView::Options() const
+{
+    return state_->options();
+}
+
+std::shared_ptr<const kl::ShownRows> CTextView::Shown() const
+{
+    return doc_.Shown(Options());
 }
 
 int CTextView::LineStep() const
@@ -109,9 +118,7 @@ void CTextView::MeasureTabCell()
 
 kl::TextEncoding CTextView::SideEncoding() const
 {
-    const kl::Text* text = displayMode == DISPLAY_RESULT ? doc_.result()->TextOf(side_)
-                                                         : doc_.textDoc.texts[static_cast<std::size_t>(side_)].get();
-    return text ? text->encoding : kl::TextEncoding::Cp932;
+    return Shown()->EncodingOf(side_);
 }
 
 ViewMetrics CTextView::Metrics()
@@ -121,7 +128,7 @@ ViewMetrics CTextView::Metrics()
     if (tabPixels_ == 0)
         MeasureTabCell();
     ViewMetrics metrics;
-    metrics.displayMode = displayMode;
+    metrics.shown = Shown();
     metrics.lineHeight = lineHeight;
     metrics.charWidth = charWidth;
     metrics.numberColumnWidth = numberColumnWidth;
@@ -136,19 +143,22 @@ ViewMetrics CTextView::Metrics()
 void CTextView::OnUpdate()
 {
     const int oldTopRow = lineHeight > 0 ? scrollTop() / lineHeight : 0;
-    const int oldMode = laidOutMode_;
-    laidOutMode_ = displayMode;
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    const std::shared_ptr<const kl::ShownRows> old = laidOut_ ? laidOut_ : shown;
+    laidOut_ = shown;
 
-    // What was selected belongs to the rows as they were.
+    // A complete selection stays on its lines while the rows still show them.
     capturing_ = false;
-    selectionState = 0;
-    lineWnd_.ClearSelection();
+    if (selectionState != 2 || !lineWnd_.CarrySelection(*old, *shown)) {
+        selectionState = 0;
+        lineWnd_.ClearSelection();
+    }
 
-    rowCount = std::max(RowCountIn(kl::DOC_A, displayMode), RowCountIn(kl::DOC_B, displayMode));
+    rowCount = shown->RowCount();
     setFont(ViewFont());
     MeasureFonts();
     MeasureTabCell();
-    const bool emptyResult = displayMode == DISPLAY_RESULT && RowCountIn(side_, displayMode) == 0;
+    const bool emptyResult = displayMode() == DISPLAY_RESULT && shown->ColumnRowCount(side_) == 0;
     numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QStringLiteral("000000"));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
     scrollWidth = MeasureScrollWidth();
@@ -156,8 +166,10 @@ void CTextView::OnUpdate()
     horizontalScrollBar()->setSingleStep(LineStep());
     UpdateScrollRanges();
 
-    if (displayMode != oldMode && side_ == kl::DOC_A) {
-        const int top = kl::TopRowAfterModeSwitch(doc_.textDoc, side_, oldMode, displayMode, oldTopRow);
+    if (selectionState == 2)
+        lineWnd_.Reanchor(Metrics());
+    if (old->options() != shown->options() && side_ == kl::DOC_A) {
+        const int top = kl::TopRowAfterSwitch(*old, *shown, side_, oldTopRow);
         rowBar_->setValue(top * lineHeight);
     }
     viewport()->update();
@@ -218,6 +230,7 @@ void CTextView::paintEvent(QPaintEvent* event)
         return;
     if (newlineMark_.isNull() || newlineMarkBackground_ != window) {
         newlineMark_ = kl::NewlineMark(window);
+        lineEndMarks_ = kl::LineEndMarksOn(window);
         newlineMarkBackground_ = window;
     }
     const ViewMetrics metrics = Metrics();
@@ -231,12 +244,20 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.tabPixels = metrics.tabPixels;
     context.markCellWidth = kl::PixelsFromSetting(doc_.fontSettings.size, kl::kNewlineMarkSize);
     context.newlineMark = &newlineMark_;
+    if (doc_.docSettings.fEolKind != 0)
+        context.lineEndMarks = &lineEndMarks_;
     context.area = event->rect().translated(metrics.scrollLeft, metrics.scrollTop);
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
 
-    if (displayMode == DISPLAY_RESULT) {
-        numberColumnWidth = kl::PaintResult(context, *doc_.result(), side_);
+    if (displayMode() == DISPLAY_RESULT) {
+        const std::shared_ptr<const kl::ShownRows>& shown = metrics.shown;
+        CMarksLoader& marks = doc_.marksLoader();
+        context.fullWidthRows = shown->options().paired;
+        numberColumnWidth =
+            kl::PaintResult(context, *shown, side_, [&](int row) { return marks.Find(*shown, row); });
+        if (shown->options().paired && lineHeight > 0)
+            marks.Request(shown, context.area.top() / lineHeight, context.area.bottom() / lineHeight);
     } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get()) {
         numberColumnWidth = kl::PaintSource(context, *table);
     }
@@ -353,10 +374,10 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
 // A double click on a moved-line message goes to the line it names and selects it.
 void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && displayMode == DISPLAY_RESULT && lineHeight > 0) {
+    if (event->button() == Qt::LeftButton && displayMode() == DISPLAY_RESULT && lineHeight > 0) {
         const long long y = static_cast<long long>(scrollTop()) + event->position().toPoint().y();
         if (y >= 0 && y / lineHeight < INT_MAX) {
-            const auto target = kl::MovedLinePartner(*doc_.result(), side_, static_cast<int>(y / lineHeight));
+            const auto target = kl::MovedLinePartner(Shown()->Column(side_), static_cast<int>(y / lineHeight));
             if (target) {
                 capturing_ = false;
                 SelectRow(target->row);
@@ -374,15 +395,7 @@ void CTextView::SelectRow(int row)
         return;
     const ViewMetrics metrics = Metrics();
     std::string scratch;
-    std::string_view text;
-    if (displayMode == DISPLAY_RESULT) {
-        const auto& rows = doc_.result()->Rows(side_);
-        if (static_cast<std::size_t>(row) < rows.size())
-            text = kl::RowText(*doc_.result(), side_, rows[static_cast<std::size_t>(row)], scratch);
-    } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get();
-               table && row < table->count()) {
-        text = table->text(row);
-    }
+    const std::string_view text = metrics.shown->TextAt(side_, row, scratch);
     const int top = row * lineHeight - (viewport()->height() - lineHeight) / 2;
     rowBar_->setValue(std::clamp(top, 0, std::max(rowBar_->maximum(), 0)));
     lineWnd_.ClearSelection();
@@ -408,6 +421,9 @@ void CTextView::contextMenuEvent(QContextMenuEvent* event)
 
 void CTextView::keyPressEvent(QKeyEvent* event)
 {
+    // Right places the anchor of a selection again, as the rows are laid out now.
+    if (event->key() == Qt::Key_Right && selectionState == 2)
+        lineWnd_.Reanchor(Metrics());
     const KeyAction action = lineWnd_.HandleKey(event->key(), dragPoint, Metrics());
     if (!action.handled) {
         QWidget::keyPressEvent(event);  // left to the frame's shortcuts
@@ -468,7 +484,7 @@ void CTextView::CopySelection()
 {
     if (selectionState == 0)
         return;
-    const std::string selected = lineWnd_.CollectSelection(displayMode);
+    const std::string selected = lineWnd_.CollectSelection(*Shown());
     if (selected.empty())
         return;
     QApplication::clipboard()->setText(QString::fromStdU16String(kl::DecodeToUtf16(SideEncoding(), selected)));

@@ -15,10 +15,13 @@
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <memory>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/line_wnd.h"
+#include "ui/display/newline_mark.h"
 #include "ui/display/painters.h"
+#include "ui/display/view_state.h"
 
 class CKestrilaneDoc;
 class QScrollBar;
@@ -31,16 +34,25 @@ public:
 
     int side() const { return side_; }
 
-    // DISPLAY_SOURCE or DISPLAY_RESULT; the frame switches both views, then updates them.
-    int displayMode = DISPLAY_SOURCE;
-    void setDisplayMode(int mode) { displayMode = mode; }
+    // The view state both views read (the main window's); until given, one of the view's
+    // own.
+    void SetViewState(ViewState* state);
+    // DISPLAY_SOURCE or DISPLAY_RESULT, as the view state has it; the frame switches both
+    // views through it, then updates them.
+    int displayMode() const { return state_->displayMode(); }
+    void setDisplayMode(int mode) { state_->setDisplayMode(static_cast<kl::DisplayMode>(mode)); }
+    // What the view shows: its display mode, with changed lines paired as the settings say.
+    kl::DisplayOptions Options() const;
+    // The rows it shows now.
+    std::shared_ptr<const kl::ShownRows> Shown() const;
 
     // The document changed (loading, a comparison, a display-mode switch, settings): takes
     // the row count, row height and scroll extent anew. After a display-mode switch the
     // left view brings the line that was at the top back to the top (this is what the
     // frame's keepTopOnUpdate asks for; the switch is recognised by displayMode differing
     // from the mode of the previous update), and the right view follows through the shared
-    // row position. A selection ends: it belonged to the rows as they were.
+    // row position. A complete selection moves with its lines while the rows still show
+    // them (the same text); otherwise it ends.
     void OnUpdate();
 
     // Ends a selection in progress (the document is about to release the texts).
@@ -108,7 +120,6 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    int RowCountIn(int side, int mode) const;
     int MeasureScrollWidth();
     void MeasureFonts();
     void MeasureTabCell();
@@ -120,7 +131,9 @@ private:
 
     CKestrilaneDoc& doc_;
     const int side_;
-    int laidOutMode_ = DISPLAY_SOURCE;  // displayMode of the previous update
+    ViewState ownState_;
+    ViewState* state_ = &ownState_;
+    std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
     int tabPixels_ = 0;                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;
 
@@ -130,6 +143,7 @@ private:
     kl::TextMeasure measure_;
     QString scratch_;          // the painters' segment buffer
     QPixmap newlineMark_;
+    kl::LineEndMarks lineEndMarks_;
     QColor newlineMarkBackground_;
     QPixmap markBitmap_;       // the boxed side letter in the corner
     QBasicTimer caretTimer_;

@@ -21,6 +21,8 @@ CKestrilaneDoc::CKestrilaneDoc(DocumentContext context, const std::string& iniPa
 {
     kl::LoadViewSettings(iniPath_, docSettings, compareOptions, fontSettings);
     CreateFonts();
+    // Marks belong to the rows of the texts and the result shown until now.
+    connect(this, &CKestrilaneDoc::documentChanged, &marksLoader_, &CMarksLoader::Forget);
 }
 
 void CKestrilaneDoc::CreateFonts()
@@ -41,6 +43,27 @@ const QFont& CKestrilaneDoc::rightViewFont() const
 void CKestrilaneDoc::LoadColorSettings(kl::ColorRef windowColor)
 {
     kl::LoadColorSettings(iniPath_, colors, leftMessage, rightMessage, windowColor);
+}
+
+std::shared_ptr<const kl::ShownRows> CKestrilaneDoc::Shown(const kl::DisplayOptions& options) const
+{
+    // Rows of texts or a result the document no longer holds are let go, so that the
+    // texts are freed with the document's.
+    const auto current = [this](const kl::ShownRows& rows) {
+        return rows.result() == textDoc.result &&
+               (rows.options().mode == DISPLAY_RESULT || (rows.SharedText(kl::DOC_A) == textDoc.texts[0] &&
+                                                          rows.SharedText(kl::DOC_B) == textDoc.texts[1]));
+    };
+    for (std::shared_ptr<const kl::ShownRows>& cached : shown_) {
+        if (cached && !current(*cached))
+            cached.reset();
+    }
+    kl::DisplayOptions key = options;
+    key.paired = options.paired && options.mode == DISPLAY_RESULT;
+    std::shared_ptr<const kl::ShownRows>& cached = shown_[options.mode == DISPLAY_SOURCE ? 0 : 1];
+    if (!cached || cached->options() != key)
+        cached = std::make_shared<const kl::ShownRows>(textDoc.texts, textDoc.result, key);
+    return cached;
 }
 
 void CKestrilaneDoc::SetResult(std::shared_ptr<const kl::CompareResult> result)

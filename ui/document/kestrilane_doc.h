@@ -5,17 +5,20 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/compare/compare_options.h"
+#include "engine/display/shown_rows.h"
 #include "engine/document/auto_compare.h"
 #include "engine/document/document_ops.h"
 #include "engine/document/text_document.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
+#include "ui/display/marks_loader.h"
 #include "ui/document/user_prompts.h"
 
 class QWidget;
@@ -73,6 +76,11 @@ public:
 
     // The result of the last comparison; never null.
     const std::shared_ptr<const kl::CompareResult>& result() const { return textDoc.result; }
+    // The rows the views show with options (the overview bar and the navigation read the
+    // same), built anew only when the texts, the result or the options changed.
+    std::shared_ptr<const kl::ShownRows> Shown(const kl::DisplayOptions& options) const;
+    // The changed characters of the paired display, kept with the rows they belong to.
+    CMarksLoader& marksLoader() { return marksLoader_; }
     // Shows a new result in one step.
     void SetResult(std::shared_ptr<const kl::CompareResult> result);
 
@@ -117,4 +125,7 @@ private:
     std::string iniPath_;
     std::string givenTitle_;  // file name of the last open, in the system's encoding
     bool loading_ = false;    // a file is being read in the background
+    // The last rows built per display mode.
+    mutable std::array<std::shared_ptr<const kl::ShownRows>, 2> shown_;
+    CMarksLoader marksLoader_;
 };

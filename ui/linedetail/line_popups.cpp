@@ -9,6 +9,7 @@
 #include "engine/linedetail/line_pick.h"
 #include "ui/display/row_layout.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/linedetail/line_diff_frm.h"
 #include "ui/linedetail/line_info_frm.h"
@@ -42,8 +43,8 @@ PopupPlacement PlacePopup(int row, int clickY, int lineHeight, int numberColumnW
     return placement;
 }
 
-CLinePopups::CLinePopups(CTextView& view, CKestrilaneDoc& doc, const int* detailMode)
-    : QObject(&view), view_(view), doc_(doc), detailMode_(detailMode)
+CLinePopups::CLinePopups(CTextView& view, CKestrilaneDoc& doc, const ViewState* state)
+    : QObject(&view), view_(view), doc_(doc), state_(state)
 {
     connect(&view, &CTextView::rightPressed, this, &CLinePopups::OnRightPress);
     connect(&view, &CTextView::contextKeyPressed, this, &CLinePopups::OnContextKey);
@@ -56,7 +57,7 @@ CLinePopups::~CLinePopups() = default;
 
 void CLinePopups::OnRightPress(QPoint point)
 {
-    if (detailMode_ && *detailMode_ == 1)
+    if (state_ && state_->detailMode() == 1)
         ShowLineInfo(point);
     else
         ShowLineDiff(point);
@@ -70,7 +71,7 @@ void CLinePopups::OnContextKey(QPoint point)
 namespace {
 
 // The row under point and the lines it picks; nothing when it picks none.
-std::optional<PopupClick> ClickAt(CTextView& view, const kl::TextDocument& doc, QPoint point)
+std::optional<PopupClick> ClickAt(CTextView& view, QPoint point)
 {
     PopupClick click;
     click.metrics = view.Metrics();
@@ -80,7 +81,7 @@ std::optional<PopupClick> ClickAt(CTextView& view, const kl::TextDocument& doc, 
     if (y < 0)
         return std::nullopt;
     click.row = static_cast<int>(std::min<long long>(y / click.metrics.lineHeight, INT_MAX));
-    std::optional<kl::LinePick> pick = kl::PickLinePair(doc, view.side(), click.metrics.displayMode, click.row);
+    std::optional<kl::LinePick> pick = kl::PickLinePair(*click.metrics.shown, view.side(), click.row);
     if (!pick)
         return std::nullopt;
     click.pick = std::move(*pick);
@@ -106,7 +107,7 @@ QRect CLinePopups::ScreenRect(const PopupPlacement& placement) const
 template <typename Window, typename Create>
 std::optional<PopupClick> CLinePopups::Prepare(Window*& window, QPoint point, const Create& create)
 {
-    std::optional<PopupClick> click = ClickAt(view_, doc_.textDoc, point);
+    std::optional<PopupClick> click = ClickAt(view_, point);
     if (!click)
         return std::nullopt;
     if (!window)

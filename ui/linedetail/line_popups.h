@@ -19,6 +19,7 @@ class CKestrilaneDoc;
 class CLineDiffFrm;
 class CLineInfoFrm;
 class CTextView;
+class ViewState;
 
 // Where a line window goes and how large it is, in the view's client coordinates.
 struct PopupPlacement {
@@ -45,7 +46,7 @@ class CLinePopups : public QObject {
 
 public:
     // detailMode: the frame's D1/D2 choice (0 D1, 1 D2).
-    CLinePopups(CTextView& view, CKestrilaneDoc& doc, const int* detailMode);
+    CLinePopups(CTextView& view, CKestrilaneDoc& doc, const ViewState* state);
     ~CLinePopups() override;
 
     // The right button went down at point (viewport coordinates).
@@ -77,7 +78,7 @@ private:
 
     CTextView& view_;
     CKestrilaneDoc& doc_;
-    const int* detailMode_;
+    const ViewState* state_;
     CLineDiffFrm* lineDiff_ = nullptr;
     CLineInfoFrm* lineInfo_ = nullptr;
     // The result shown when the line difference window was opened.

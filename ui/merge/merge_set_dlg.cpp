@@ -153,6 +153,11 @@ void CMergeSetDlg::Run()
             return AskBlock(question, blockText);
         };
     }
+    // The questions and the save read the encodings from this result, whatever the
+    // document shows meanwhile.
+    running_ = result;
+    const std::unique_ptr<std::shared_ptr<const kl::CompareResult>, void (*)(std::shared_ptr<const kl::CompareResult>*)>
+        release(&running_, [](std::shared_ptr<const kl::CompareResult>* held) { held->reset(); });
     const kl::MergeOutcome merged = kl::RunMerge(*result, Rules(), ask);
     if (merged.end == kl::MergeEnd::Abandoned)
         return;
@@ -182,7 +187,7 @@ int CMergeSetDlg::AskBlock(const kl::BlockQuestion& question, std::string& block
 
     CDlgEditfrm::Setup setup;
     setup.title = QString::fromStdString(kl::BlockQuestionTitle(question));
-    const kl::Text* text = context_.doc->result()->TextOf(question.side);
+    const kl::Text* text = running_->TextOf(question.side);
     const kl::TextEncoding encoding = text ? text->encoding : kl::TextEncoding::Cp932;
     setup.text = BlockTextForEditing(blockText, encoding);
     setup.firstLine = question.block.firstLineIndex;
@@ -247,7 +252,7 @@ bool CMergeSetDlg::SaveMerge(const std::string& merged, bool settingsOnly)
     const std::vector<std::string>& names = context_.doc->textDoc.fileNames;
     const MergeFileTypes types = MergeFileTypesFor(names.empty() ? QString() : QFile::decodeName(names.back().c_str()));
     // A merge of UTF-8 texts is UTF-8: the user is told before choosing where it goes.
-    const kl::Text* text = context_.doc->result()->TextOf(kl::DOC_A);
+    const kl::Text* text = running_ ? running_->TextOf(kl::DOC_A) : nullptr;
     const QString caption = text && text->encoding == kl::TextEncoding::Utf8
                                 ? QStringLiteral(u"マージ結果の保存（UTF-8で保存されます）")
                                 : QStringLiteral(u"マージ結果の保存");

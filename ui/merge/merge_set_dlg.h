@@ -78,6 +78,8 @@ private:
 
     MergeContext context_;
     kl::MergeSettings stored_;
+    // The result of the merge in progress, with its texts.
+    std::shared_ptr<const kl::CompareResult> running_;
     bool placed_ = false;
     QCheckBox* onlyA_ = nullptr;
     QCheckBox* prefixOnA_ = nullptr;

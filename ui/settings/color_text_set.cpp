@@ -48,6 +48,8 @@ CColorTextSet::CColorTextSet(const ColorTextValues& values, QWidget* parent) : Q
     grid->addWidget(sameCol_, row++, 0, 1, 3);
     addColor(kl::COLOR_DOC1, QStringLiteral(u"左DocAのみ存在する行"));
     addColor(kl::COLOR_DOC2, QStringLiteral(u"右DocBのみ存在する行"));
+    addColor(kl::COLOR_CHANGED1, QStringLiteral(u"左DocAの変更行（並べて表示）"));
+    addColor(kl::COLOR_CHANGED2, QStringLiteral(u"右DocBの変更行（並べて表示）"));
 
     left_ = new QLineEdit(group);
     right_ = new QLineEdit(group);
@@ -144,7 +146,7 @@ void CColorTextSet::RestoreDefaults()
 {
     const kl::ColorTable defaults = kl::DefaultColorTable(values_.colors[kl::COLOR_WINDOW]);
     for (int index : {kl::COLOR_SAME, kl::COLOR_DOC1, kl::COLOR_DOC2, kl::COLOR_LINETEXT, kl::COLOR_LINEBACK,
-                      kl::COLOR_SELBACK}) {
+                      kl::COLOR_SELBACK, kl::COLOR_CHANGED1, kl::COLOR_CHANGED2}) {
         values_.colors[static_cast<std::size_t>(index)] = defaults[static_cast<std::size_t>(index)];
         swatch(index)->setColor(kl::ColorFromRef(defaults[static_cast<std::size_t>(index)]));
     }

@@ -52,8 +52,8 @@ private:
     void ShowOtherColor();
 
     ColorTextValues values_;
-    std::array<CColorStatic*, 8> swatches_{};
-    std::array<QWidget*, 8> pickButtons_{};
+    std::array<CColorStatic*, std::tuple_size_v<kl::ColorTable>> swatches_{};
+    std::array<QWidget*, std::tuple_size_v<kl::ColorTable>> pickButtons_{};
     QLineEdit* left_ = nullptr;
     QLineEdit* right_ = nullptr;
     QCheckBox* dispMes_ = nullptr;

@@ -55,3 +55,10 @@ bool ApplyEnvironmentSettings(CKestrilaneDoc& doc, const std::string& iniPath, c
     doc.docSettings.tabSize = settings.tabSize;
     return kl::SaveEnvironmentSettings(iniPath, doc.docSettings);
 }
+
+bool ApplyDisplaySwitches(CKestrilaneDoc& doc, const std::string& iniPath, bool paired, bool eolKind)
+{
+    doc.docSettings.fPaired = paired ? 1 : 0;
+    doc.docSettings.fEolKind = eolKind ? 1 : 0;
+    return kl::SaveDisplaySwitches(iniPath, doc.docSettings);
+}

@@ -13,6 +13,8 @@ class CKestrilaneDoc;
 bool ApplyColorTextValues(CKestrilaneDoc& doc, const std::string& iniPath, const ColorTextValues& values);
 bool ApplyFontSettings(CKestrilaneDoc& doc, const std::string& iniPath, const kl::FontSettings& fonts);
 bool ApplyEnvironmentSettings(CKestrilaneDoc& doc, const std::string& iniPath, const kl::DocSettings& settings);
+// The 表示 menu's switches: changed lines side by side, line ends by kind.
+bool ApplyDisplaySwitches(CKestrilaneDoc& doc, const std::string& iniPath, bool paired, bool eolKind);
 
 // The document's current values, as the colour dialog edits them.
 ColorTextValues ColorTextValuesOf(const CKestrilaneDoc& doc);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "engine/linedetail/line_pick.h"
 #include "engine/document/text_loader.h"
 #include "tests/engine/merge/compared_result.h"
@@ -25,6 +25,11 @@ kl::TextDocument Document(std::string_view a, std::string_view b)
     return doc;
 }
 
+std::optional<kl::LinePick> PickLinePair(const kl::TextDocument& doc, int side, int mode, int row)
+{
+    return kl::PickLinePair(kl::ShownRows(doc.texts, doc.result, {static_cast<kl::DisplayMode>(mode), false}), side, row);
+}
+
 TEST(PickLinePair, ShownAsLoadedTakesTheSameLineNumberOnBothSides)
 {
     const kl::TextDocument doc = Document("a\nb\nc\n", "x\ny\n");
@@ -35,7 +40,7 @@ TEST(PickLinePair, ShownAsLoadedTakesTheSameLineNumberOnBothSides)
     };
     for (const Case& c : {Case{0, 1, true}, Case{1, 0, true}, Case{0, 2, false}, Case{1, 2, false}, Case{0, -1, false}}) {
         SCOPED_TRACE(testing::Message() << c.side << ":" << c.row);
-        const auto pick = kl::PickLinePair(doc, c.side, DISPLAY_SOURCE, c.row);
+        const auto pick = PickLinePair(doc, c.side, DISPLAY_SOURCE, c.row);
         ASSERT_EQ(pick.has_value(), c.picks);
         if (!pick)
             continue;
@@ -54,21 +59,21 @@ TEST(PickLinePair, AResultFillerRowTakesTheNextLineBelowItInEachColumn)
     ASSERT_EQ(rowsB.size(), 3u);
     ASSERT_EQ(rowsB[1].lineIndex, kl::kNoLine);
 
-    const auto fromB = kl::PickLinePair(doc, 1, DISPLAY_RESULT, 1);
+    const auto fromB = PickLinePair(doc, 1, DISPLAY_RESULT, 1);
     ASSERT_TRUE(fromB);
     EXPECT_EQ(fromB->line1.bytes(), "z\n");
     EXPECT_EQ(fromB->line2.bytes(), "old\n");
-    const auto fromA = kl::PickLinePair(doc, 0, DISPLAY_RESULT, 1);
+    const auto fromA = PickLinePair(doc, 0, DISPLAY_RESULT, 1);
     ASSERT_TRUE(fromA);
     EXPECT_EQ(fromA->line1.bytes(), "old\n");
     EXPECT_EQ(fromA->line2.bytes(), "z\n");
-    EXPECT_FALSE(kl::PickLinePair(doc, 0, DISPLAY_RESULT, 3));
+    EXPECT_FALSE(PickLinePair(doc, 0, DISPLAY_RESULT, 3));
 }
 
 TEST(PickLinePair, ALineKeepsItsTextAliveWhenTheDocumentLetsGo)
 {
     kl::TextDocument doc = Document("first\n", "second\n");
-    const auto pick = kl::PickLinePair(doc, 0, DISPLAY_SOURCE, 0);
+    const auto pick = PickLinePair(doc, 0, DISPLAY_SOURCE, 0);
     ASSERT_TRUE(pick);
     doc = kl::TextDocument{};
     EXPECT_EQ(pick->line1.bytes(), "first\n");
@@ -102,7 +107,7 @@ TEST(MovedLinePartner, LeadsFromTheMessageToTheRowOfTheMovedLine)
         kltest::ComparedResult("s0\ns1\ns2\ns3\nm1\nm2\nm3\ns4\n", "m1\nm2\nm3\ns0\ns1\ns2\ns3\ns4\n");
     std::vector<int> lines;
     for (int row = 0; row < result.RowCount(); ++row) {
-        const auto target = kl::MovedLinePartner(result, 1, row);
+        const auto target = kl::MovedLinePartner(result.Rows(1), row);
         if (!target)
             continue;
         lines.push_back(target->line);
@@ -110,8 +115,8 @@ TEST(MovedLinePartner, LeadsFromTheMessageToTheRowOfTheMovedLine)
     }
     EXPECT_EQ(lines, (std::vector<int>{0, 1, 2}));
     // Plain filler rows and rows with lines lead nowhere.
-    EXPECT_FALSE(kl::MovedLinePartner(result, 0, 0));
-    EXPECT_FALSE(kl::MovedLinePartner(result, 1, 3));
+    EXPECT_FALSE(kl::MovedLinePartner(result.Rows(0), 0));
+    EXPECT_FALSE(kl::MovedLinePartner(result.Rows(1), 3));
 }
 
 }  // namespace

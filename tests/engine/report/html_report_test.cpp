@@ -11,6 +11,8 @@
 #include "engine/document/text_loader.h"
 #include "engine/report/context_filter.h"
 #include "engine/report/html_report.h"
+#include "engine/report/html_text.h"
+#include "engine/display/changed_marks.h"
 #include "engine/report/report_header.h"
 #include "tests/support/test_scale.h"
 
@@ -71,10 +73,23 @@ struct Written {
     std::size_t largestPiece = 0;
 };
 
-Written Report(const kl::CompareResult& result, const kl::ReportStyle& style, const kl::ReportHeader& header = {})
+using SharedResult = std::shared_ptr<const kl::CompareResult>;
+
+SharedResult CompareTexts(std::string_view a, std::string_view b)
+{
+    return std::make_shared<const kl::CompareResult>(kl::Compare({Load(a), Load(b)}, kl::CompareRequest{}));
+}
+
+kl::ShownRows Shown(const SharedResult& result, bool paired = false)
+{
+    return kl::ShownRows(result->texts, result, {kl::DISPLAY_RESULT, paired});
+}
+
+Written Report(const SharedResult& result, const kl::ReportStyle& style, const kl::ReportHeader& header = {},
+               bool paired = false)
 {
     Written written;
-    EXPECT_TRUE(kl::WriteHtmlReport(result, header, style, [&](std::string_view piece) {
+    EXPECT_TRUE(kl::WriteHtmlReport(Shown(result, paired), header, style, [&](std::string_view piece) {
         written.page += piece;
         ++written.pieces;
         written.largestPiece = std::max(written.largestPiece, piece.size());
@@ -92,17 +107,15 @@ int Count(const std::string& text, const std::string& what)
 }
 
 // 200 common lines with two changes: one line only in DocA at 50, one only in DocB at 150.
-kl::CompareResult TwoChanges()
+SharedResult TwoChanges()
 {
-    const std::string a = Lines(0, 50) + "only a\r\n" + Lines(50, 200);
-    const std::string b = Lines(0, 150) + "only b\r\n" + Lines(150, 200);
-    return kl::Compare({Load(a), Load(b)}, kl::CompareRequest{});
+    return CompareTexts(Lines(0, 50) + "only a\r\n" + Lines(50, 200), Lines(0, 150) + "only b\r\n" + Lines(150, 200));
 }
 
 TEST(HtmlReport, ContextShowsDifferencesAndMarksLeftOutRows)
 {
-    const kl::CompareResult result = TwoChanges();
-    ASSERT_EQ(result.RowCount(), 202);
+    const SharedResult result = TwoChanges();
+    ASSERT_EQ(result->RowCount(), 202);
     kl::ReportStyle style;
     style.context = 3;
     const std::string page = Report(result, style).page;
@@ -168,14 +181,39 @@ TEST(HtmlReport, WrittenInPiecesOfBoundedSize)
 {
     const std::string a = Lines(0, 40000);
     const std::string b = Lines(0, 40000, "tail\n");
-    const kl::CompareResult result = kl::Compare({Load(a), Load(b)}, kl::CompareRequest{});
+    const SharedResult result = CompareTexts(a, b);
     const Written written = Report(result, {});
     EXPECT_GT(written.pieces, 20);
     EXPECT_LT(written.largestPiece, std::size_t{1} << 18);
 
     int calls = 0;
-    EXPECT_FALSE(kl::WriteHtmlReport(result, {}, {}, [&](std::string_view) { return ++calls < 2; }));
+    EXPECT_FALSE(kl::WriteHtmlReport(Shown(result), {}, {}, [&](std::string_view) { return ++calls < 2; }));
     EXPECT_EQ(calls, 2);
+}
+
+TEST(HtmlReport, PairedRowsMarkWhatTheCharacterComparisonFinds)
+{
+    const std::string lineA = "first <1> & last\n";
+    const std::string lineB = "first <2> & last!\n";
+    const SharedResult result = CompareTexts("same\n" + lineA + "end\n", "same\n" + lineB + "end\n");
+    const std::string page = Report(result, {}, {}, true).page;
+    const kl::RowMarks marks = kl::MarkChangedLines(lineA, kl::TextEncoding::Cp932, lineB, kl::TextEncoding::Cp932);
+    for (std::size_t side = 0; side < 2; ++side) {
+        const std::string& line = side == 0 ? lineA : lineB;
+        ASSERT_FALSE(marks.runs[side].empty());
+        EXPECT_NE(page.find(side == 0 ? "<td class=\"t c0\"><span class=c0>" : "<td class=\"t c1\"><span class=c1>"),
+                  std::string::npos);
+        for (const kl::MarkedRun& run : marks.runs[side]) {
+            std::string marked = side == 0 ? "<mark class=m0>" : "<mark class=m1>";
+            int cells = 0;
+            kl::AppendHtmlText(marked, kl::TextEncoding::Cp932,
+                               std::string_view(line).substr(static_cast<std::size_t>(run.start),
+                                                             static_cast<std::size_t>(run.end - run.start)), 4, cells);
+            EXPECT_NE(page.find(marked + "</mark>"), std::string::npos) << marked;
+        }
+    }
+    EXPECT_NE(page.find("<span>変更行 1</span>"), std::string::npos);
+    EXPECT_EQ(Report(result, {}).page.find("<mark"), std::string::npos);
 }
 
 }  // namespace

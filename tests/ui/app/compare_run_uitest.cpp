@@ -17,7 +17,7 @@
 
 #include "ui/app/command_ids.h"
 #include "app_fixture.h"
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 #include "ui/display/text_view.h"
 #include "engine/document/document_ops.h"
@@ -316,11 +316,11 @@ TEST_F(CompareRunUi, TwoFileArgumentsStartARunAndPostTheResultDisplay)
     auto app = MakeApp();
     ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
     EXPECT_TRUE(app->mainFrame()->compareActive());
-    EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_SOURCE);
+    EXPECT_EQ(app->mainFrame()->leftView()->displayMode(), DISPLAY_SOURCE);
 
     ASSERT_TRUE(WaitForRunEnd(*app));
-    EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_RESULT);
-    EXPECT_EQ(app->mainFrame()->rightView()->displayMode, DISPLAY_RESULT);
+    EXPECT_EQ(app->mainFrame()->leftView()->displayMode(), DISPLAY_RESULT);
+    EXPECT_EQ(app->mainFrame()->rightView()->displayMode(), DISPLAY_RESULT);
     EXPECT_TRUE(app->mainFrame()->dialogBar()->button(CFrameDlg::IDC_RESULT)->isChecked());
     EXPECT_FALSE(app->document()->textDoc.result->Rows(kl::DOC_A).empty());
     EXPECT_EQ(app->mainFrame()->treeView()->statisticsCount(1), 1);
@@ -334,7 +334,7 @@ TEST_F(CompareRunUi, MenuOpenStartsARunAndShowsTheResultAtOnce)
     chosenFiles = {QString::fromStdString(kBefore), QString::fromStdString(kAfter)};
     Trigger(*app, cmd::ID_FILE_OPEN);
     EXPECT_TRUE(app->mainFrame()->compareActive());
-    EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_RESULT);
+    EXPECT_EQ(app->mainFrame()->leftView()->displayMode(), DISPLAY_RESULT);
     EXPECT_TRUE(app->mainFrame()->dialogBar()->button(CFrameDlg::IDC_RESULT)->isChecked());
     ASSERT_TRUE(WaitForRunEnd(*app));
     EXPECT_FALSE(app->document()->textDoc.result->Rows(kl::DOC_A).empty());
@@ -348,7 +348,7 @@ TEST_F(CompareRunUi, SingleFileArgumentThenMenuOpenOnlyLoadsUntilNew)
     Trigger(*app, cmd::ID_FILE_OPEN);
     ASSERT_EQ(kl::LoadedTextCount(app->document()->textDoc), 2);
     EXPECT_FALSE(app->mainFrame()->compareActive());
-    EXPECT_EQ(app->mainFrame()->leftView()->displayMode, DISPLAY_SOURCE);
+    EXPECT_EQ(app->mainFrame()->leftView()->displayMode(), DISPLAY_SOURCE);
 
     Trigger(*app, cmd::ID_FILE_NEW);
     chosenFiles = {QString::fromStdString(kBefore), QString::fromStdString(kAfter)};
@@ -411,7 +411,7 @@ TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
 
     Trigger(*app, cmd::ID_COMPARE);
     ASSERT_TRUE(WaitForRunEnd(*app));
-    ASSERT_EQ(frame.diffPosition, 0);
+    ASSERT_EQ(frame.viewState()->diffPosition(), 0);
     ASSERT_TRUE(Enabled(*app, cmd::ID_NEXT_DIFF));
     EXPECT_FALSE(Enabled(*app, cmd::ID_PREV_DIFF));
 
@@ -419,7 +419,7 @@ TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
     std::vector<int> positions;
     while (Enabled(*app, cmd::ID_NEXT_DIFF) && positions.size() < 100) {
         Trigger(*app, cmd::ID_NEXT_DIFF);
-        positions.push_back(frame.diffPosition);
+        positions.push_back(frame.viewState()->diffPosition());
     }
     ASSERT_GE(positions.size(), 2u);
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
@@ -427,7 +427,7 @@ TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
 
     // Previous walks back until nothing lies before the position.
     ASSERT_TRUE(Enabled(*app, cmd::ID_PREV_DIFF));
-    const int last = frame.diffPosition;
+    const int last = frame.viewState()->diffPosition();
     Trigger(*app, cmd::ID_PREV_DIFF);
-    EXPECT_LT(frame.diffPosition, last);
+    EXPECT_LT(frame.viewState()->diffPosition(), last);
 }

@@ -25,7 +25,7 @@
 #include "app_fixture.h"
 #include "engine/compare/compare_options.h"
 #include "ui/compare/compare_set_dlg.h"
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
@@ -104,7 +104,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_FILE_NEW,     ID_FILE_OPEN,        ID_FILE_SAVE,      ID_FILE_SAVE_AS,         ID_FILE_RELOAD,
         ID_FILE_SAVE_REPORT,
         ID_APP_EXIT,     ID_EDIT_COPY,        ID_VIEW_TOOLBAR,   ID_VIEW_STATUS_BAR,      ID_WINDOW_SPLIT,
-        ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
+        ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_VIEW_PAIRED,    ID_VIEW_EOL_KIND,        ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
         ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT};
     EXPECT_EQ(ids, expected);
@@ -187,7 +187,7 @@ TEST_F(MainFrameTest, ToolbarButtonsHaveBundledIcons)
     using namespace cmd;
     EXPECT_EQ(ids, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, ID_EDIT_COPY,
                                      ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_STOP, ID_PREV_DIFF,
-                                     ID_NEXT_DIFF, ID_VIEW_RESULT, ID_APP_ABOUT}));
+                                     ID_NEXT_DIFF, ID_VIEW_RESULT, ID_VIEW_PAIRED, ID_APP_ABOUT}));
 }
 
 TEST_F(MainFrameTest, BarsAndPanesAreInPlace)
@@ -205,7 +205,7 @@ TEST_F(MainFrameTest, BarsAndPanesAreInPlace)
     EXPECT_TRUE(frame->dialogBar()->isVisible());
     EXPECT_TRUE(frame->dialogBar()->button(CFrameDlg::IDC_SOURCE)->isChecked());
     EXPECT_TRUE(frame->dialogBar()->button(CFrameDlg::IDC_D1)->isChecked());
-    EXPECT_EQ(frame->detailMode, 0);
+    EXPECT_EQ(frame->viewState()->detailMode(), 0);
 
     EXPECT_FALSE(frame->progressBar()->isVisible());
     EXPECT_EQ(frame->progressBar()->property("controlId").toInt(), cmd::IDC_PROGRESS);
@@ -262,23 +262,23 @@ TEST_F(MainFrameTest, DisplaySwitchMovesBothViewsAndTheDialogBar)
     CFrameDlg* bar = frame->dialogBar();
 
     Trigger(*app, cmd::ID_VIEW_RESULT);
-    EXPECT_EQ(frame->leftView()->displayMode, DISPLAY_RESULT);
-    EXPECT_EQ(frame->rightView()->displayMode, DISPLAY_RESULT);
+    EXPECT_EQ(frame->leftView()->displayMode(), DISPLAY_RESULT);
+    EXPECT_EQ(frame->rightView()->displayMode(), DISPLAY_RESULT);
     EXPECT_TRUE(bar->button(CFrameDlg::IDC_RESULT)->isChecked());
 
     // D2, then the menu: the bar keeps D2.
     bar->button(CFrameDlg::IDC_D2)->click();
-    EXPECT_EQ(frame->detailMode, 1);
+    EXPECT_EQ(frame->viewState()->detailMode(), 1);
     Trigger(*app, cmd::ID_VIEW_SOURCE);
-    EXPECT_EQ(frame->leftView()->displayMode, DISPLAY_SOURCE);
-    EXPECT_EQ(frame->rightView()->displayMode, DISPLAY_SOURCE);
+    EXPECT_EQ(frame->leftView()->displayMode(), DISPLAY_SOURCE);
+    EXPECT_EQ(frame->rightView()->displayMode(), DISPLAY_SOURCE);
     EXPECT_TRUE(bar->button(CFrameDlg::IDC_SOURCE)->isChecked());
     EXPECT_TRUE(bar->button(CFrameDlg::IDC_D2)->isChecked());
 
     // The bar's own buttons switch the views.
     bar->button(CFrameDlg::IDC_RESULT)->click();
-    EXPECT_EQ(frame->leftView()->displayMode, DISPLAY_RESULT);
-    EXPECT_EQ(frame->rightView()->displayMode, DISPLAY_RESULT);
+    EXPECT_EQ(frame->leftView()->displayMode(), DISPLAY_RESULT);
+    EXPECT_EQ(frame->rightView()->displayMode(), DISPLAY_RESULT);
 }
 
 TEST_F(MainFrameTest, PresetComboFollowsCompmodeSelected)

@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "ui/display/frame_dlg.h"
+#include "ui/display/view_state.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ protected:
     bool Checked(int id) const { return bar.button(id)->isChecked(); }
 
     CFrameDlg bar;
-    int detailMode = 0;
+    ViewState state;
     std::vector<int> requests;
     std::vector<int> detailChanges;
 };
@@ -73,13 +74,13 @@ TEST_F(FrameDlgTest, TheMenuMovesTheDisplayRadioSilently)
 
 TEST_F(FrameDlgTest, DetailButtonsWriteDetailModeAndAnnounceIt)
 {
-    bar.SetDetailModeTarget(&detailMode);
+    bar.SetViewState(&state);
     bar.button(CFrameDlg::IDC_D2)->click();
-    EXPECT_EQ(detailMode, 1);
+    EXPECT_EQ(state.detailMode(), 1);
     EXPECT_EQ(bar.detailSwitch, 1);
     EXPECT_TRUE(Checked(CFrameDlg::IDC_D2));
     bar.button(CFrameDlg::IDC_D1)->click();
-    EXPECT_EQ(detailMode, 0);
+    EXPECT_EQ(state.detailMode(), 0);
     EXPECT_TRUE(Checked(CFrameDlg::IDC_D1));
     EXPECT_EQ(detailChanges, (std::vector<int>{1, 0}));
     EXPECT_TRUE(requests.empty());
@@ -95,24 +96,24 @@ TEST_F(FrameDlgTest, WithoutATargetDetailButtonsOnlyMoveTheRadio)
 
 TEST_F(FrameDlgTest, D2StaysCheckedThroughTheViewMenu)
 {
-    bar.SetDetailModeTarget(&detailMode);
+    bar.SetViewState(&state);
     bar.button(CFrameDlg::IDC_D2)->click();
     // What the frame does for "比較結果の表示(&R)".
     bar.SetDisplayRadio(DISPLAY_RESULT);
     bar.Refresh();
     EXPECT_TRUE(Checked(CFrameDlg::IDC_RESULT));
     EXPECT_TRUE(Checked(CFrameDlg::IDC_D2));
-    EXPECT_EQ(detailMode, 1);
+    EXPECT_EQ(state.detailMode(), 1);
 }
 
 TEST_F(FrameDlgTest, RefreshShowsDetailModeAsTheFrameHasIt)
 {
-    bar.SetDetailModeTarget(&detailMode);
-    detailMode = 1;
+    bar.SetViewState(&state);
+    state.setDetailMode(1);
     bar.Refresh();
     EXPECT_TRUE(Checked(CFrameDlg::IDC_D2));
     EXPECT_EQ(bar.detailSwitch, 1);
-    detailMode = 0;
+    state.setDetailMode(0);
     bar.Refresh();
     EXPECT_TRUE(Checked(CFrameDlg::IDC_D1));
     EXPECT_TRUE(detailChanges.empty());

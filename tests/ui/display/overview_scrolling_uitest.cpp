@@ -58,11 +58,12 @@ protected:
         splitter = std::make_unique<CSplitterSnd>(doc(), "");
         splitter->resize(size);
         splitter->show();
-        splitter->leftView()->setDisplayMode(mode);
-        splitter->rightView()->setDisplayMode(mode);
-        overview()->Attach(*splitter, &detailMode, &diffPosition);
+        splitter->leftView()->SetViewState(&state);
+        splitter->rightView()->SetViewState(&state);
+        state.setDisplayMode(static_cast<kl::DisplayMode>(mode));
+        overview()->Attach(*splitter, state);
         UpdateAll();
-        navigator = std::make_unique<CDifferenceNavigator>(doc(), *splitter, diffPosition);
+        navigator = std::make_unique<CDifferenceNavigator>(doc(), *splitter, state);
         navigator->TrackActions(&nextAction, &previousAction);
     }
 
@@ -94,8 +95,7 @@ protected:
         return y > 100 ? y - 100 : y;
     }
 
-    int detailMode = 0;
-    int diffPosition = 0;
+    ViewState state;
     QAction nextAction;
     QAction previousAction;
     std::unique_ptr<CSplitterSnd> splitter;
@@ -110,7 +110,7 @@ TEST_F(OverviewScrollingTest, UpdateMapsTheRowsAndStoresTheRowCount)
     EXPECT_GT(overview()->thumbHeight, 0);
     EXPECT_EQ(overview()->thumbHeight, overview()->strips().thumbHeight);
     // D2 maps the blocks: the larger text, DocB, has 301 lines.
-    detailMode = 1;
+    state.setDetailMode(1);
     overview()->OnUpdate();
     EXPECT_EQ(overview()->RowCount(), 301);
     EXPECT_NE(overview()->strips().a.size(), 0u);
@@ -129,14 +129,14 @@ TEST_F(OverviewScrollingTest, ClickScrollsTheViewsAndSetsTheDifferencePosition)
     ASSERT_EQ(total, kRows * splitter->rightView()->lineHeight);
 
     Click(y);
-    EXPECT_EQ(diffPosition, static_cast<int>(g * kRows));
+    EXPECT_EQ(state.diffPosition(), static_cast<int>(g * kRows));
     EXPECT_EQ(rows()->value(), static_cast<int>(g * total - d / 2));
     EXPECT_EQ(splitter->leftView()->scrollTop(), rows()->value());
     EXPECT_EQ(overview()->thumbTop, static_cast<int>(g * (d - overview()->thumbHeight / 2)));
 
     // Next continues from the clicked place.
     ASSERT_TRUE(navigator->Next());
-    EXPECT_EQ(diffPosition, 203);
+    EXPECT_EQ(state.diffPosition(), 203);
 }
 
 TEST_F(OverviewScrollingTest, ClickInSourceModeCountsDocALines)
@@ -145,20 +145,20 @@ TEST_F(OverviewScrollingTest, ClickInSourceModeCountsDocALines)
     Show(DISPLAY_SOURCE);
     const int d = overview()->bar().height();
     Click(200);
-    EXPECT_EQ(diffPosition, static_cast<int>(200.0 / d * 300));
+    EXPECT_EQ(state.diffPosition(), static_cast<int>(200.0 / d * 300));
 }
 
 TEST_F(OverviewScrollingTest, ClicksBelowTheBarOrWithTheRightButtonDoNothing)
 {
     Compare(kTextA, kTextB);
     Show();
-    diffPosition = 7;
+    state.setDiffPosition(7);
     rows()->setValue(40);
     const int thumbTop = overview()->thumbTop;
     Click(overview()->bar().height());
     Click(overview()->height() - 1);
     Click(100, Qt::RightButton);
-    EXPECT_EQ(diffPosition, 7);
+    EXPECT_EQ(state.diffPosition(), 7);
     EXPECT_EQ(rows()->value(), 40);
     EXPECT_EQ(overview()->thumbTop, thumbTop);
 }
@@ -187,23 +187,23 @@ TEST_F(OverviewScrollingTest, NextAndPreviousWalkTheDifferences)
     EXPECT_FALSE(previousAction.isEnabled());
 
     ASSERT_TRUE(navigator->Next());  // DocB's two new lines at row 100: the right view
-    EXPECT_EQ(diffPosition, 101);
+    EXPECT_EQ(state.diffPosition(), 101);
     EXPECT_EQ(rows()->value(), ScrollFor(100));
     EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(100, kRows, barHeight, thumbHeight));
     EXPECT_TRUE(previousAction.isEnabled());
 
     ASSERT_TRUE(navigator->Next());  // DocA's left-out line at row 202: the left view
-    EXPECT_EQ(diffPosition, 203);
+    EXPECT_EQ(state.diffPosition(), 203);
     EXPECT_EQ(rows()->value(), ScrollFor(202));
     EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(202, kRows, barHeight, thumbHeight));
     EXPECT_FALSE(nextAction.isEnabled());
     EXPECT_FALSE(navigator->Next());
-    EXPECT_EQ(diffPosition, 203);
+    EXPECT_EQ(state.diffPosition(), 203);
 
     ASSERT_TRUE(navigator->Previous());
-    EXPECT_EQ(diffPosition, 201);
+    EXPECT_EQ(state.diffPosition(), 201);
     ASSERT_TRUE(navigator->Previous());
-    EXPECT_EQ(diffPosition, 99);
+    EXPECT_EQ(state.diffPosition(), 99);
     EXPECT_EQ(rows()->value(), ScrollFor(100));
     EXPECT_FALSE(previousAction.isEnabled());
     EXPECT_TRUE(nextAction.isEnabled());
@@ -214,10 +214,10 @@ TEST_F(OverviewScrollingTest, SourceModeGoesToTheBlocksFirstLines)
     Compare(kTextA, kTextB);
     Show(DISPLAY_SOURCE);
     ASSERT_TRUE(navigator->Next());  // DocB's line 100, "new 1"
-    EXPECT_EQ(diffPosition, 101);
+    EXPECT_EQ(state.diffPosition(), 101);
     EXPECT_EQ(rows()->value(), ScrollFor(100));
     ASSERT_TRUE(navigator->Next());  // DocA's line 200
-    EXPECT_EQ(diffPosition, 201);
+    EXPECT_EQ(state.diffPosition(), 201);
     EXPECT_EQ(rows()->value(), ScrollFor(200));
     EXPECT_FALSE(navigator->CanNext());
 }
@@ -231,7 +231,7 @@ TEST_F(OverviewScrollingTest, NoDifferencesDisableBothCommands)
     EXPECT_FALSE(previousAction.isEnabled());
     EXPECT_FALSE(navigator->Next());
     EXPECT_FALSE(navigator->Previous());
-    EXPECT_EQ(diffPosition, 0);
+    EXPECT_EQ(state.diffPosition(), 0);
     EXPECT_EQ(rows()->value(), 30);
 }
 

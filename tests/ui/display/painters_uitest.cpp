@@ -14,6 +14,12 @@
 
 namespace {
 
+// The result rows of result, as the views show them.
+kl::ShownRows ShownOf(const kl::CompareResult& result)
+{
+    return kl::ShownRows({}, std::make_shared<const kl::CompareResult>(result), {kl::DISPLAY_RESULT, false});
+}
+
 // Colours that tell the kinds apart, as the settings file gives them (0x00BBGGRR).
 const char* const kColorIni =
     "[COLOR]\nSAME=ff0000\nDOC1=ff00\nDOC2=ff\nOTHER=ffff\nLINETEXT=ffffff\nLINEBACK=404040\nSELBACK=ffff00\n";
@@ -119,7 +125,7 @@ TEST_F(PaintersTest, RowsTakeTheColourOfTheirKindUnderBothSwitches)
         // Blanks only, so that the sampled pixels are background, never ink.
         const kl::CompareResult rows = ResultOf({Row(0, "    \r\n", kl::ROW_COMMON), Row(1, "    \r\n", kl::ROW_ONLY_A),
                                                  Row(1, "    \r\n", kl::ROW_ONLY_B), Row(-1, "    ", kl::ROW_FILLER)});
-        const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, rows, kl::DOC_A); });
+        const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, ShownOf(rows), kl::DOC_A); });
         const QColor expected[] = {c.common, kDoc1, kDoc2, c.filler};
         for (int k = 0; k < 4; ++k) {
             SCOPED_TRACE(k);
@@ -217,7 +223,7 @@ TEST_F(PaintersTest, ATabAfterAnEmptySegmentAdvancesOneFullTabWidth)
     const std::vector<TextRow> rows = {Row(0, "\tX", kl::ROW_ONLY_A), Row(1, "ab\tX", kl::ROW_ONLY_A),
                                        Row(2, "abcd\tX", kl::ROW_ONLY_A)};
     const kl::CompareResult result = ResultOf(rows);
-    const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, result, kl::DOC_A); });
+    const QImage image = Paint([&](kl::PaintContext& context) { kl::PaintResult(context, ShownOf(result), kl::DOC_A); });
     const int ink = 100;  // well below any background colour used here
     // The first column with ink right of the text before the tab.
     const auto inkColumn = [&](int row) {
@@ -256,7 +262,7 @@ TEST_F(PaintersTest, AnEmptyResultShowsItsMessage)
 {
     int columnWidth = -1;
     const QImage image = Paint([&](kl::PaintContext& context) {
-        columnWidth = kl::PaintResult(context, kl::CompareResult(), kl::DOC_A);
+        columnWidth = kl::PaintResult(context, ShownOf(kl::CompareResult()), kl::DOC_A);
     });
     EXPECT_EQ(columnWidth, 0);
     EXPECT_TRUE(Contains(image, QRect(22, 3, 200, LineHeight()), kl::kEmptyResultColor, 30));

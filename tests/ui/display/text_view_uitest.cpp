@@ -152,6 +152,36 @@ TEST_F(TextViewTest, AClickOnACompleteSelectionClearsIt)
     EXPECT_EQ(Copied(), QStringLiteral("two\r\n"));
 }
 
+// A finished selection stays on its lines through updates (D1/D2, settings, a comparison
+// that moves the lines to other rows) and ends only when its text is no longer shown.
+TEST_F(TextViewTest, ASelectionStaysOnItsLinesAcrossUpdates)
+{
+    Load("a.txt", "one\r\ntwo\r\nthree\r\n");
+    auto& v = ShowView();
+    Drag(QPoint(2, RowY(1)), QPoint(2, RowY(2)));
+    ASSERT_EQ(Copied(), QStringLiteral("two\r\n"));
+    v.OnUpdate();
+    EXPECT_EQ(Copied(), QStringLiteral("two\r\n"));
+
+    Load("b.txt", "zero\r\n");
+    kltest::SetResultRows(doc().textDoc,
+                          {kltest::Row(-1, kl::ROW_FILLER), kltest::Row(0, kl::ROW_COMMON),
+                           kltest::Row(1, kl::ROW_ONLY_A), kltest::Row(2, kl::ROW_ONLY_A)},
+                          {kltest::Row(0, kl::ROW_ONLY_B), kltest::Row(0, kl::ROW_COMMON),
+                           kltest::Row(-1, kl::ROW_FILLER), kltest::Row(-1, kl::ROW_FILLER)});
+    v.setDisplayMode(DISPLAY_RESULT);
+    v.OnUpdate();
+    EXPECT_EQ(v.lineWnd().anchorRow, 2);
+    EXPECT_EQ(Copied(), QStringLiteral("two\r\n"));
+    EXPECT_TRUE(ShowsSelection(2));
+
+    doc().textDoc.texts[kl::DOC_A] = std::make_shared<const kl::Text>(kl::TextFromLines({"one\r\n", "two\r\n"}));
+    v.setDisplayMode(DISPLAY_SOURCE);
+    v.OnUpdate();
+    EXPECT_EQ(v.selectionState, 0);
+    EXPECT_EQ(Copied(), QStringLiteral("(before)"));
+}
+
 TEST_F(TextViewTest, DraggingFarBelowTheViewScrollsTheRowsIn)
 {
     std::string lines;

@@ -276,21 +276,21 @@ TEST_F(LineWindows, EscHidesAndCtrlCCopiesBothLines)
 
 TEST_F(LineWindows, DoubleClickOnAMovedLineMessageSelectsTheLineItNames)
 {
-    ASSERT_EQ(view(1).displayMode, DISPLAY_RESULT);
+    ASSERT_EQ(view(1).displayMode(), DISPLAY_RESULT);
     const kl::CompareResult& result = *app->document()->result();
     int messageRow = -1;
     for (int row = 0; row < result.RowCount() && messageRow < 0; ++row) {
-        if (kl::MovedLinePartner(result, 1, row))
+        if (kl::MovedLinePartner(result.Rows(1), row))
             messageRow = row;
     }
     ASSERT_GE(messageRow, 0);
-    const int target = kl::MovedLinePartner(result, 1, messageRow)->row;
+    const int target = kl::MovedLinePartner(result.Rows(1), messageRow)->row;
     Mouse(1, QEvent::MouseButtonDblClick, Qt::LeftButton, messageRow);
     Mouse(1, QEvent::MouseButtonRelease, Qt::LeftButton, messageRow);
     EXPECT_EQ(view(1).selectionState, 2);
     EXPECT_EQ(view(1).lineWnd().anchorRow, target);
     EXPECT_EQ(view(1).lineWnd().endRow, target);
-    const std::string_view line = result.TextOf(1)->text(kl::MovedLinePartner(result, 1, messageRow)->line);
+    const std::string_view line = result.TextOf(1)->text(kl::MovedLinePartner(result.Rows(1), messageRow)->line);
     EXPECT_EQ(view(1).lineWnd().endOffset, line.find_first_of("\r\n"));
 }
 

@@ -18,7 +18,9 @@
 namespace {
 
 const QColor kDoc1(241, 36, 241);     // the DocA-only row colour by default
+const QColor kDoc2(177, 160, 200);     // the DocB-only row colour by default
 const QColor kLineBack(116, 119, 141);  // the line-number background
+const QColor kChanged1(250, 205, 250);  // a changed DocA line of the paired display
 
 class ReportBrowser : public ::testing::Test {
 protected:
@@ -136,6 +138,21 @@ TEST_F(ReportBrowser, SamplePairShowsDocAOnlyRowsInTheirColour)
     // The sample pair has several DocA-only lines of a dozen characters each on screen.
     EXPECT_GT(CountPixels(shot, kDoc1), 5000);
     EXPECT_GT(CountPixels(shot, kLineBack), 5000);
+}
+
+TEST_F(ReportBrowser, MarkedCharactersHaveTheMarkColour)
+{
+    // One changed line: the DocA-only and DocB-only colours can only come from its marks.
+    const QString a = File("mark-a.txt", "同じ行\n会議は５月１４日に開催\n終わり\n");
+    const QString b = File("mark-b.txt", "同じ行\n会議は６月２日に開催\n終わり\n");
+    const QImage shot = Screenshot(Report(a, b, {QStringLiteral("--paired")}));
+    EXPECT_GT(CountPixels(shot, kChanged1), 500);
+    EXPECT_GT(CountPixels(shot, kDoc1), 100);
+    EXPECT_GT(CountPixels(shot, kDoc2), 100);
+    // Without the paired display there are no marks: the lines stand on their row colours.
+    const QImage plain = Screenshot(Report(a, b));
+    EXPECT_GT(CountPixels(plain, kDoc1), 100);
+    EXPECT_EQ(CountPixels(plain, kChanged1), 0);
 }
 
 TEST_F(ReportBrowser, JapaneseTextIsDrawnInTheProgramsFont)

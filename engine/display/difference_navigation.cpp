@@ -1,6 +1,6 @@
-#include "engine/compare/difference_navigation.h"
+#include "engine/display/difference_navigation.h"
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "engine/compare/compare_result.h"
 
 namespace kl {
@@ -117,6 +117,46 @@ std::optional<DifferenceStop> FindPreviousDifference(const std::vector<DiffBlock
     while (const std::optional<DifferenceStop> stop = walk.Take()) {
         if (stop->position < diffPosition)
             return stop;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+bool WalksShownBlocks(const ShownRows& shown)
+{
+    return shown.options().mode == DISPLAY_RESULT && shown.options().paired;
+}
+
+DifferenceStop StopAtShownBlock(const ShownRows& shown, int block)
+{
+    const int row = shown.BlockFirstRow(block);
+    const bool left = shown.LineAt(DOC_A, row) != kNoLine;
+    return {left ? DOC_A : DOC_B, left ? BLOCK_ONLY_A : BLOCK_ONLY_B, row, row};
+}
+
+}  // namespace
+
+std::optional<DifferenceStop> FindNextDifference(const ShownRows& shown, int diffPosition)
+{
+    if (!WalksShownBlocks(shown))
+        return FindNextDifference(shown.result()->Blocks(DOC_A), shown.result()->Blocks(DOC_B),
+                                  shown.options().mode, diffPosition);
+    for (int block = 0; block < shown.BlockCount(); ++block) {
+        if (shown.BlockFirstRow(block) > diffPosition)
+            return StopAtShownBlock(shown, block);
+    }
+    return std::nullopt;
+}
+
+std::optional<DifferenceStop> FindPreviousDifference(const ShownRows& shown, int diffPosition)
+{
+    if (!WalksShownBlocks(shown))
+        return FindPreviousDifference(shown.result()->Blocks(DOC_A), shown.result()->Blocks(DOC_B),
+                                      shown.options().mode, diffPosition);
+    for (int block = shown.BlockCount() - 1; block >= 0; --block) {
+        if (shown.BlockFirstRow(block) < diffPosition)
+            return StopAtShownBlock(shown, block);
     }
     return std::nullopt;
 }

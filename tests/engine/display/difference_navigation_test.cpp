@@ -1,5 +1,5 @@
 // The walk of the next and previous difference commands over the block lists.
-#include "engine/compare/difference_navigation.h"
+#include "engine/display/difference_navigation.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare/display_mode.h"
+#include "engine/display/display_options.h"
 #include "tests/engine/merge/compared_result.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/compare/compare_result.h"
+#include "engine/display/shown_rows.h"
 
 namespace kl {
 
@@ -39,6 +40,11 @@ bool CanGoToNextDifference(const std::vector<DiffBlock>& blocksA, const std::vec
                            int displayMode, int diffPosition);
 bool CanGoToPreviousDifference(const std::vector<DiffBlock>& blocksA, const std::vector<DiffBlock>& blocksB,
                                int displayMode, int diffPosition);
+
+// The same walks over what shown shows: its result's block lists in its display mode, or
+// with changed lines paired the first rows of its blocks, as the rows moved.
+std::optional<DifferenceStop> FindNextDifference(const ShownRows& shown, int diffPosition);
+std::optional<DifferenceStop> FindPreviousDifference(const ShownRows& shown, int diffPosition);
 
 // diffPosition after landing on stop: one past it going forward, one before it going back,
 // so that the following step in the same direction moves on.

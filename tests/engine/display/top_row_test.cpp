@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "engine/compare/display_mode.h"
-#include "engine/compare/top_row.h"
+#include "engine/display/display_options.h"
+#include "engine/display/top_row.h"
+#include "engine/document/text_document.h"
 
 namespace {
 
@@ -15,6 +16,15 @@ kl::DisplayRow RowOf(int line)
 {
     return line < 0 ? kl::DisplayRow{kl::kNoLine, kl::kNoLine, kl::ROW_FILLER, kl::RowMessage::Left}
                     : kl::DisplayRow{line, kl::kNoLine, kl::ROW_COMMON, kl::RowMessage::None};
+}
+
+// The switch between two display modes of doc, unpaired.
+int TopRowAfterModeSwitch(const kl::TextDocument& doc, int side, int from, int to, int topRow)
+{
+    const auto shown = [&](int mode) {
+        return kl::ShownRows(doc.texts, doc.result, {static_cast<kl::DisplayMode>(mode), false});
+    };
+    return kl::TopRowAfterSwitch(shown(from), shown(to), side, topRow);
 }
 
 kl::TextDocument AlignedDocument()
@@ -63,27 +73,27 @@ TEST(TopRowTest, MapsTheTopLineBetweenTheModes)
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "side " << c.side << " mode " << c.from << " top " << c.topRow);
         const int to = c.from == DISPLAY_SOURCE ? DISPLAY_RESULT : DISPLAY_SOURCE;
-        EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, c.side, c.from, to, c.topRow), c.expected);
+        EXPECT_EQ(TopRowAfterModeSwitch(doc, c.side, c.from, to, c.topRow), c.expected);
     }
 }
 
 TEST(TopRowTest, StaysWhenTheModeStaysAndClampsToTheRows)
 {
     const kl::TextDocument doc = AlignedDocument();
-    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_RESULT, 4), 4);
-    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_RESULT, 9), 5);
-    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_B, DISPLAY_SOURCE, DISPLAY_SOURCE, 9), 3);
+    EXPECT_EQ(TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_RESULT, 4), 4);
+    EXPECT_EQ(TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_RESULT, 9), 5);
+    EXPECT_EQ(TopRowAfterModeSwitch(doc, kl::DOC_B, DISPLAY_SOURCE, DISPLAY_SOURCE, 9), 3);
 }
 
 TEST(TopRowTest, ModesWithoutRowsGiveTheFirstRow)
 {
     kl::TextDocument doc = AlignedDocument();
     doc.result = std::make_shared<const kl::CompareResult>();
-    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_SOURCE, DISPLAY_RESULT, 3), 0);
-    EXPECT_EQ(kl::TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_SOURCE, 3), 3);
+    EXPECT_EQ(TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_SOURCE, DISPLAY_RESULT, 3), 0);
+    EXPECT_EQ(TopRowAfterModeSwitch(doc, kl::DOC_A, DISPLAY_RESULT, DISPLAY_SOURCE, 3), 3);
 
     const kl::TextDocument empty;
-    EXPECT_EQ(kl::TopRowAfterModeSwitch(empty, kl::DOC_B, DISPLAY_RESULT, DISPLAY_SOURCE, 5), 0);
+    EXPECT_EQ(TopRowAfterModeSwitch(empty, kl::DOC_B, DISPLAY_RESULT, DISPLAY_SOURCE, 5), 0);
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#pragma once
+// What the window shows, in one place that everything reads and that tells when it changes:
+// the display mode of both text views, D1 or D2 (the overview bar's scaling and the window
+// a right-click opens), the position the difference navigation goes on from, and whether
+// changed lines stand side by side. The main window owns one.
+#include <QObject>
+
+#include "engine/display/display_options.h"
+
+class ViewState : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ViewState(QObject* parent = nullptr);
+
+    kl::DisplayMode displayMode() const { return displayMode_; }
+    void setDisplayMode(kl::DisplayMode mode);
+    // 0 D1 (rows), 1 D2 (blocks): the overview bar's OVERVIEW_ROWS / OVERVIEW_BLOCKS.
+    int detailMode() const { return detailMode_; }
+    void setDetailMode(int mode);
+    // The row (or line, shown as loaded) after which the next difference is looked for.
+    int diffPosition() const { return diffPosition_; }
+    void setDiffPosition(int position);
+    // Changed lines side by side in the result.
+    bool paired() const { return paired_; }
+    void setPaired(bool paired);
+
+    kl::DisplayOptions options() const { return {displayMode_, paired_}; }
+
+signals:
+    void displayModeChanged(kl::DisplayMode mode);
+    void detailModeChanged(int mode);
+    void diffPositionChanged(int position);
+    void pairedChanged(bool paired);
+
+private:
+    kl::DisplayMode displayMode_ = kl::DISPLAY_SOURCE;
+    int detailMode_ = 0;
+    int diffPosition_ = 0;
+    bool paired_ = false;
+};
