@@ -70,11 +70,14 @@ void AppendStyleSheet(std::string& out, const ReportStyle& style)
            ".info th{background:#e8e8e8;font-weight:normal}\n"
            ".totals span{margin-right:1.5em}\n"
            "nav ol{margin:0 0 8px;padding-left:3em;columns:17em;column-gap:2em}\n"
-           "table.rows{border-collapse:collapse;width:max-content}\n"
+           "table.rows{border-collapse:collapse;table-layout:fixed}\n"
+           // Sections out of view are neither laid out nor painted: a long report opens fast.
+           "section{content-visibility:auto}\n"
+           "thead.p{display:none}\n"
            ".rows th{background:#e8e8e8;font-weight:normal;text-align:left;padding:1px 6px;border-bottom:1px solid #999}\n"
            ".rows td{padding:0;white-space:pre;vertical-align:top}\n"
            ".rows td.n{color:" + Css(c[COLOR_LINETEXT]) + ";background:" + Css(c[COLOR_LINEBACK]) +
-           ";text-align:right;min-width:6ch;padding-right:2px}\n"
+           ";text-align:right;padding-right:2px}\n"
            ".rows td.t{padding-left:3px;padding-right:16px}\n"
            ".t>span:empty::after{content:\"\\a0\"}\n"
            ".s{background:" + Css(style.fSameCol == 1 ? c[COLOR_WINDOW] : c[COLOR_SAME]) + "}\n"
@@ -85,15 +88,18 @@ void AppendStyleSheet(std::string& out, const ReportStyle& style)
            "mark{color:inherit}.m0{background:" + Css(c[COLOR_DOC1]) + "}.m1{background:" + Css(c[COLOR_DOC2]) +
            "}\n"
            ".e{color:" + Css(kNewlineMarkColor) + "}\n"
-           ".g td{text-align:center;color:#555;background:#eee;border-top:1px dashed #999;"
-           "border-bottom:1px dashed #999}\n"
+           ".g{color:#555;background:#eee;border-top:1px dashed #999;border-bottom:1px dashed #999}\n"
+           // The marker stays in view however far a wide table is scrolled.
+           ".g span{position:sticky;left:8px;padding:0 4ch}\n"
            "@media print{\n"
            "@page{size:A4 landscape;margin:10mm}\n"
            "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}\n"
            "body{margin:0;font-size:8pt}\n"
-           "table.rows{width:100%;table-layout:fixed}\n"
-           ".rows col.n{width:6ch}\n"
-           ".rows thead{display:table-header-group}\n"
+           "section{content-visibility:visible}\n"
+           "table.rows{width:100%!important}\n"
+           ".rows col.n{width:7ch!important}.rows col.t0,.rows col.t1{width:auto!important}\n"
+           "table.titles{display:none}\n"
+           "thead.p{display:table-header-group}\n"
            ".rows tr{break-inside:avoid}\n"
            ".rows td.t{white-space:pre-wrap;overflow-wrap:anywhere}\n"
            "}\n"
@@ -194,10 +200,75 @@ void AppendContents(PageOut& page, ReportRows& rows, const std::vector<RowSpan>&
 
 void AppendLeftOut(std::string& out, int rows)
 {
-    out += "<tr class=g><td colspan=4>";
+    out += "<div class=g><span>";
     out += LeftOutRowsText(rows);
-    out += "</tr>\n";
+    out += "</span></div>\n";
 }
+
+// Every table of rows has the same columns, as wide as the widest cell shown, so that the
+// tables line up and the page is as wide as its longest row.
+struct ColumnWidths {
+    int number = 6;                // characters of the line numbers
+    std::array<int, 2> text{1, 1};  // cells of each side's widest text
+};
+
+ColumnWidths MeasureColumns(ReportRows& rows, const std::vector<RowSpan>& spans, const ReportStyle& style)
+{
+    ColumnWidths widths;
+    ReportRow row;
+    std::string scratch;
+    int mostLines = 0;
+    for (const RowSpan& span : spans) {
+        for (int r = span.first; r <= span.last; ++r) {
+            rows.Read(r, row, false);
+            for (std::size_t side = 0; side < 2; ++side) {
+                const ReportCell& cell = row.cells[side];
+                mostLines = std::max(mostLines, cell.lineIndex + 1);
+                // A text never takes more cells than bytes, tabs aside: most rows need no count.
+                if (static_cast<int>(cell.text.size()) <= widths.text[side] &&
+                    cell.text.find('\t') == std::string_view::npos)
+                    continue;
+                const std::string_view text = cell.text.substr(0, cell.text.find_first_of("\r\n"));
+                int cells = 0;
+                scratch.clear();
+                AppendHtmlText(scratch, cell.encoding, text, style.tabSize, cells);
+                // The line-end mark takes two cells more.
+                widths.text[side] = std::max(widths.text[side], cells + 2);
+            }
+        }
+    }
+    widths.number = std::max(widths.number, static_cast<int>(std::to_string(mostLines).size()) + 1);
+    return widths;
+}
+
+void AppendColumnStyle(std::string& out, const ColumnWidths& widths)
+{
+    const std::string number = std::to_string(widths.number);
+    out += "<style>\n.rows col.n{width:calc(" + number + "ch + 2px)}";
+    for (std::size_t side = 0; side < 2; ++side)
+        out += ".rows col.t" + std::to_string(side) + "{width:calc(" + std::to_string(widths.text[side]) + "ch + 19px)}";
+    out += "\ntable.rows{width:calc(" + std::to_string(2 * widths.number + widths.text[0] + widths.text[1]) +
+           "ch + 42px)}\n</style>\n";
+}
+
+void AppendColumns(std::string& out)
+{
+    out += "<colgroup><col class=n><col class=t0><col class=n><col class=t1></colgroup>";
+}
+
+void AppendTitles(std::string& out, const ReportHeader& header)
+{
+    out += "<tr>";
+    for (int side = DOC_A; side <= DOC_B; ++side) {
+        out += side == DOC_A ? "<th colspan=2>DocA: " : "<th colspan=2>DocB: ";
+        AppendHtmlUtf8(out, header.files[static_cast<std::size_t>(side)].path);
+    }
+    out += "</tr>";
+}
+
+// Rows of one table: a span is cut into tables of at most this many rows, each in a section
+// the browser lays out only when it comes into view.
+constexpr int kSectionRows = 400;
 
 }  // namespace
 
@@ -225,6 +296,8 @@ bool WriteHtmlReport(const ShownRows& shown, const ReportHeader& header, const R
     }
     page.text += "</title>\n";
     AppendStyleSheet(page.text, style);
+    const std::vector<RowSpan> spans = ShownSpans(differences, rows.Count(), style.context);
+    AppendColumnStyle(page.text, MeasureColumns(rows, spans, style));
     page.text += "</head>\n<body>\n";
     int changed = 0;
     for (int r = 0; shown.options().paired && r < rows.Count(); ++r)
@@ -233,14 +306,17 @@ bool WriteHtmlReport(const ShownRows& shown, const ReportHeader& header, const R
                        shown.options().paired ? std::optional<int>(changed) : std::nullopt);
     AppendContents(page, rows, differences);
 
-    page.text += "<table class=rows>\n<colgroup><col class=n><col><col class=n><col></colgroup>\n<thead><tr>";
-    for (int side = DOC_A; side <= DOC_B; ++side) {
-        page.text += side == DOC_A ? "<th colspan=2>DocA: " : "<th colspan=2>DocB: ";
-        AppendHtmlUtf8(page.text, header.files[static_cast<std::size_t>(side)].path);
-    }
-    page.text += "</tr></thead>\n<tbody>\n";
+    // The column titles; printed pages repeat them from each table's own head instead.
+    page.text += "<table class=\"rows titles\">";
+    AppendColumns(page.text);
+    page.text += "<thead>";
+    AppendTitles(page.text, header);
+    page.text += "</thead></table>\n";
+    std::string titles = "<thead class=p>";
+    AppendTitles(titles, header);
+    titles += "</thead>";
+    const int rowPixels = (std::clamp(style.fontPixels, 6, 72) * 13 + 9) / 10;
 
-    const std::vector<RowSpan> spans = ShownSpans(differences, rows.Count(), style.context);
     std::size_t nextDifference = 0;
     int after = 0;  // the row after the last one written
     ReportRow row;
@@ -248,6 +324,15 @@ bool WriteHtmlReport(const ShownRows& shown, const ReportHeader& header, const R
         if (span.first > after)
             AppendLeftOut(page.text, span.first - after);
         for (int r = span.first; r <= span.last; ++r) {
+            if ((r - span.first) % kSectionRows == 0) {
+                if (r > span.first)
+                    page.text += "</tbody></table></section>\n";
+                const int sectionRows = std::min(kSectionRows, span.last - r + 1);
+                page.text += "<section style=\"contain-intrinsic-size:auto " + std::to_string(sectionRows * rowPixels) +
+                             "px\"><table class=rows>";
+                AppendColumns(page.text);
+                page.text += titles + "<tbody>\n";
+            }
             rows.Read(r, row);
             if (nextDifference < differences.size() && differences[nextDifference].first == r)
                 page.text += "<tr id=d" + std::to_string(++nextDifference) + ">";
@@ -260,13 +345,14 @@ bool WriteHtmlReport(const ShownRows& shown, const ReportHeader& header, const R
             if (!page.ok())
                 return false;
         }
+        page.text += "</tbody></table></section>\n";
         after = span.last + 1;
     }
     if (rows.Count() > after)
         AppendLeftOut(page.text, rows.Count() - after);
     if (rows.Count() == 0)
-        page.text += "<tr class=g><td colspan=4>比較結果がありません。</tr>\n";
-    page.text += "</tbody>\n</table>\n</body>\n</html>\n";
+        page.text += "<div class=g><span>比較結果がありません。</span></div>\n";
+    page.text += "</body>\n</html>\n";
     return page.Flush();
 }
 

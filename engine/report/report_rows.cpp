@@ -18,7 +18,7 @@ CellShade ShadeOf(RowKind kind)
 
 }  // namespace
 
-void ReportRows::Read(int r, ReportRow& row)
+void ReportRows::Read(int r, ReportRow& row, bool marks)
 {
     for (int side = DOC_A; side <= DOC_B; ++side) {
         const auto k = static_cast<std::size_t>(side);
@@ -31,10 +31,10 @@ void ReportRows::Read(int r, ReportRow& row)
         cell.encoding = shown.kind == ROW_FILLER ? TextEncoding::Cp932 : shown_.EncodingOf(side);
         cell.marks.clear();
     }
-    if (shown_.IsPaired(r)) {
-        RowMarks marks = MarkShownRow(shown_, r);
+    if (marks && shown_.IsPaired(r)) {
+        RowMarks found = MarkShownRow(shown_, r);
         for (std::size_t k = 0; k < 2; ++k)
-            row.cells[k].marks = std::move(marks.runs[k]);
+            row.cells[k].marks = std::move(found.runs[k]);
     }
 }
 

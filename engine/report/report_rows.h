@@ -40,8 +40,9 @@ public:
     int Count() const { return shown_.RowCount(); }
     // Part of a difference (not a common row).
     bool IsDifference(int r) const { return shown_.BlockOf(r) >= 0; }
-    // Row r; the texts stay valid until the next call.
-    void Read(int r, ReportRow& row);
+    // Row r, with the changed characters of a paired row when marks is set; the texts stay
+    // valid until the next call.
+    void Read(int r, ReportRow& row, bool marks = true);
 
 private:
     const ShownRows& shown_;

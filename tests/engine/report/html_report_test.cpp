@@ -123,13 +123,13 @@ TEST(HtmlReport, ContextShowsDifferencesAndMarksLeftOutRows)
     EXPECT_NE(page.find(kl::LeftOutRowsText(47)), std::string::npos);
     EXPECT_NE(page.find(kl::LeftOutRowsText(94)), std::string::npos);
     EXPECT_NE(page.find(kl::LeftOutRowsText(47)), page.rfind(kl::LeftOutRowsText(47)));  // also at the end
-    EXPECT_EQ(Count(page, "<tr class=g>"), 3);
+    EXPECT_EQ(Count(page, "<div class=g>"), 3);
     EXPECT_EQ(Count(page, "<td class=t>"), 2 * 14);
     EXPECT_EQ(kl::LeftOutRowsText(120), "… 120行省略 …");
 
     style.context = -1;
     const std::string all = Report(result, style).page;
-    EXPECT_EQ(Count(all, "<tr class=g>"), 0);
+    EXPECT_EQ(Count(all, "<div class=g>"), 0);
     EXPECT_EQ(Count(all, "<td class=t>"), 2 * 202);
 }
 

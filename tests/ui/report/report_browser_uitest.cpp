@@ -192,8 +192,8 @@ TEST_F(ReportBrowser, PageIsAsWideAsItsLongestRow)
     // A measuring script added to a copy (the report itself has none) puts its findings in
     // the title.
     page.replace(QStringLiteral("</body>"),
-                 QStringLiteral("<script>const t=document.querySelector('table.rows');"
-                                "const h=[...t.tBodies[0].rows].map(r=>r.getBoundingClientRect().height);"
+                 QStringLiteral("<script>const t=document.querySelector('section table.rows');"
+                                "const h=[...document.querySelectorAll('section tbody tr')].map(r=>r.getBoundingClientRect().height);"
                                 "document.title='W '+document.documentElement.scrollWidth+' '+"
                                 "Math.ceil(t.getBoundingClientRect().right)+' '+Math.max(...h)+' '+Math.min(...h)+' W';"
                                 "</script></body>"));
