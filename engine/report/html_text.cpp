@@ -34,7 +34,19 @@ void AppendCodeName(std::string& out, char32_t cp)
 void AppendHtmlText(std::string& out, TextEncoding encoding, std::string_view bytes, int tabSize, int& cells)
 {
     for (std::size_t pos = 0; pos < bytes.size();) {
+        // Plain ASCII, most of most texts, is copied as it is.
         const std::size_t start = pos;
+        while (pos < bytes.size()) {
+            const auto byte = static_cast<unsigned char>(bytes[pos]);
+            if (byte < 0x20 || byte >= 0x7F || byte == '&' || byte == '<' || byte == '>' || byte == '"' || byte == '\'')
+                break;
+            ++pos;
+        }
+        if (pos > start) {
+            out.append(bytes.data() + start, pos - start);
+            cells += static_cast<int>(pos - start);
+            continue;
+        }
         const char32_t cp = DecodeCharIn(encoding, bytes, pos);
         if (cp == '\t' && tabSize > 0) {
             const int spaces = tabSize - cells % tabSize;
