@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the HTML report on a 100,000-line pair with about 1% of its lines edited:
-# - time of `kestrilane-cli compare --html` (all rows) against `compare --json` on the same
-#   pair, both in one hyperfine run, output to /dev/null;
+# - time of `kestrilane-cli compare --html` (all rows) against `compare --json` and GNU diff
+#   on the same pair, all in one hyperfine run, output to /dev/null;
 # - peak memory (/usr/bin/time -v) of the two;
 # - the differences-only report (--context 3) loaded by headless Chromium up to its
 #   screenshot, against Chromium doing the same for an empty page (its own start-up).
@@ -48,14 +48,16 @@ EOF2
 a=$work/a.txt
 b=$work/b.txt
 
-hyperfine --warmup 2 --runs "$runs" --export-json "$work/time.json" \
+hyperfine --ignore-failure --warmup 2 --runs "$runs" --export-json "$work/time.json" \
   -n json "$cli compare --json $a $b > /dev/null" \
-  -n html "$cli compare --html $a $b > /dev/null" >/dev/null
+  -n html "$cli compare --html $a $b > /dev/null" \
+  -n diff "diff $a $b > /dev/null" >/dev/null
 time_line=$(python3 - "$work/time.json" <<'EOF2'
 import json, sys
 r = {x["command"]: x["mean"] for x in json.load(open(sys.argv[1]))["results"]}
 print(f"compare --html (all rows) {r['html'] * 1000:.1f} ms, compare --json {r['json'] * 1000:.1f} ms, "
-      f"ratio {r['html'] / r['json']:.2f} (goal <= 2)")
+      f"ratio {r['html'] / r['json']:.2f} (goal <= 2); GNU diff {r['diff'] * 1000:.1f} ms, "
+      f"--html / diff {r['html'] / r['diff']:.2f}")
 EOF2
 )
 
