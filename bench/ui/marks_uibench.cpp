@@ -1,9 +1,9 @@
 // The paired display while the user scrolls, offscreen at 1200 x 900.
 //
 //   marks_uibench latency        1,000 changed lines of 2,000 bytes between common lines,
-//                                scrolled page by page: the longest paint of a page (the
-//                                user-interface thread's stall) and how long after a page
-//                                came into view its marks were all there.
+//                                scrolled page by page: the longest paint or turn of the
+//                                event loop (the user-interface thread's stall) and how
+//                                long after a page came into view its marks were all there.
 //   marks_uibench memory on|off  a 200,000-line pair compared and shown, paired with the
 //                                marks of a screenful or not; run under /usr/bin/time -v
 //                                for the peak memory of each.
@@ -22,12 +22,7 @@
 
 #include "bench/engine/bench_inputs.h"
 #include "engine/compare/compare.h"
-#include "ui/app/kestrilane_app.h"
-#include "ui/display/splitter_snd.h"
-#include "ui/display/text_view.h"
-#include "ui/display/view_state.h"
-#include "ui/document/kestrilane_doc.h"
-#include "ui/settings/user_profile.h"
+#include "bench/ui/bench_window.h"
 
 namespace {
 
@@ -53,48 +48,16 @@ std::string Edited(std::mt19937& random, std::string line)
     return line;
 }
 
-class Window {
-public:
-    Window(kl::TextPair texts, bool paired)
-    {
-        auto profile = std::make_unique<kl::UserProfile>(dir_.filePath(QStringLiteral("profile.ini")));
-        app_ = std::make_unique<CKestrilaneApp>(dir_.filePath(QStringLiteral("kestrilane.ini")).toStdString(),
-                                                std::move(profile));
-        CKestrilaneDoc& doc = *app_->document();
-        doc.textDoc.texts = texts;
-        doc.textDoc.result = std::make_shared<const kl::CompareResult>(kl::Compare(texts, {}));
-        splitter_ = std::make_unique<CSplitterSnd>(doc, "");
-        splitter_->resize(1200, 900);
-        splitter_->show();
-        state_.setDisplayMode(kl::DISPLAY_RESULT);
-        state_.setPaired(paired);
-        for (CTextView* view : {static_cast<CTextView*>(splitter_->leftView()),
-                                static_cast<CTextView*>(splitter_->rightView())}) {
-            view->SetViewState(&state_);
-            view->OnUpdate();
-        }
-        frame_ = QImage(splitter_->size(), QImage::Format_RGB32);
-    }
-
-    CMarksLoader& marks() { return app_->document()->marksLoader(); }
-    QScrollBar* rows() { return splitter_->rowScrollBar(); }
-    // Paints one frame; the milliseconds it took.
-    double Paint()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        QPainter painter(&frame_);
-        splitter_->render(&painter);
-        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    }
-
-private:
-    QTemporaryDir dir_;
-    ViewState state_;
-    std::unique_ptr<CKestrilaneApp> app_;
-    std::unique_ptr<CSplitterSnd> splitter_;
-    QImage frame_;
-};
+// The window over a pair of texts and their comparison.
+klbench::BenchWindow WindowOver(const kl::TextPair& texts, bool paired)
+{
+    return klbench::BenchWindow(
+        [&texts](kl::TextDocument& doc) {
+            doc.texts = texts;
+            doc.result = std::make_shared<const kl::CompareResult>(kl::Compare(texts, {}));
+        },
+        paired);
+}
 
 int Latency()
 {
@@ -108,7 +71,7 @@ int Latency()
         a.push_back(line);
         b.push_back(Edited(random, line));
     }
-    Window window({TextOf(a), TextOf(b)}, true);
+    klbench::BenchWindow window = WindowOver({TextOf(a), TextOf(b)}, true);
     QScrollBar* rows = window.rows();
     std::vector<double> paints, latencies;
     for (int top = 0;; top += rows->pageStep()) {
@@ -116,10 +79,13 @@ int Latency()
         QElapsedTimer inView;
         inView.start();
         paints.push_back(window.Paint());
-        // Every later paint of the page is a frame too: the marks arrive between them.
+        // The marks arrive as the event loop runs; each one repaints its row, and every
+        // turn of the loop is time the user-interface thread is busy.
         while (window.marks().pendingCount() > 0) {
+            QElapsedTimer turn;
+            turn.start();
             QApplication::processEvents(QEventLoop::AllEvents, 5);
-            paints.push_back(window.Paint());
+            paints.push_back(static_cast<double>(turn.nsecsElapsed()) / 1e6);
         }
         latencies.push_back(static_cast<double>(inView.nsecsElapsed()) / 1e6);
         if (top >= rows->maximum())
@@ -127,7 +93,7 @@ int Latency()
     }
     std::sort(paints.begin(), paints.end());
     std::sort(latencies.begin(), latencies.end());
-    std::printf("pages %zu  paint max %.2f ms  median %.2f ms  marks of a page: median %.1f ms  max %.1f ms\n",
+    std::printf("pages %zu  busy max %.2f ms  median %.2f ms  marks of a page: median %.1f ms  max %.1f ms\n",
                 latencies.size(), paints.back(), paints[paints.size() / 2], latencies[latencies.size() / 2],
                 latencies.back());
     return 0;
@@ -144,15 +110,11 @@ int Memory(bool paired)
         if (!edited.empty())
             b.push_back(edited);
     }
-    Window window({TextOf(a), TextOf(b)}, paired);
+    klbench::BenchWindow window = WindowOver({TextOf(a), TextOf(b)}, paired);
     // A screenful at a few places, with its marks.
     for (double at : {0.0, 0.3, 0.6, 1.0}) {
         window.rows()->setValue(static_cast<int>(window.rows()->maximum() * at));
-        window.Paint();
-        while (window.marks().pendingCount() > 0) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-            window.Paint();
-        }
+        window.LoadMarks();
     }
     std::printf("%s\n", paired ? "paired" : "plain");
     return 0;

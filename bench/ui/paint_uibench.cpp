@@ -10,13 +10,8 @@
 #include <memory>
 #include <random>
 
-#include "ui/app/kestrilane_app.h"
 #include "bench/engine/bench_inputs.h"
-#include "ui/display/splitter_snd.h"
-#include "ui/display/text_view.h"
-#include "ui/display/view_state.h"
-#include "ui/document/kestrilane_doc.h"
-#include "ui/settings/user_profile.h"
+#include "bench/ui/bench_window.h"
 
 namespace {
 
@@ -26,47 +21,16 @@ class PaintSetup {
 public:
     // paired: changed lines side by side, with the marks of the rows in view computed
     // before the frames are timed.
-    explicit PaintSetup(bool paired = false) : paired_(paired)
-    {
-        auto profile = std::make_unique<kl::UserProfile>(dir_.filePath(QStringLiteral("profile.ini")));
-        app_ = std::make_unique<CKestrilaneApp>(dir_.filePath(QStringLiteral("kestrilane.ini")).toStdString(),
-                                                std::move(profile));
-        CKestrilaneDoc& doc = *app_->document();
-        FillRows(doc.textDoc);
-        splitter_ = std::make_unique<CSplitterSnd>(doc, "");
-        splitter_->resize(1200, 900);
-        splitter_->show();
-        state_.setDisplayMode(kl::DISPLAY_RESULT);
-        state_.setPaired(paired);
-        for (CTextView* view : {static_cast<CTextView*>(splitter_->leftView()),
-                                static_cast<CTextView*>(splitter_->rightView())}) {
-            view->SetViewState(&state_);
-            view->OnUpdate();
-        }
-        QApplication::processEvents();
-        frame_ = QImage(splitter_->size(), QImage::Format_RGB32);
-    }
+    explicit PaintSetup(bool paired = false) : window_(FillRows, paired) {}
 
-    // Scrolls to fraction of the whole height and paints one frame.
+    // Scrolls to fraction of the whole height.
     void ScrollTo(double fraction)
     {
-        QScrollBar* rows = splitter_->rowScrollBar();
+        QScrollBar* rows = window_.rows();
         rows->setValue(static_cast<int>(rows->maximum() * fraction));
     }
-    // Paints until the marks of every changed row in view are there.
-    void LoadMarks()
-    {
-        CMarksLoader& marks = app_->document()->marksLoader();
-        do {
-            PaintFrame();
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        } while (paired_ && marks.pendingCount() > 0);
-    }
-    void PaintFrame()
-    {
-        QPainter painter(&frame_);
-        splitter_->render(&painter);
-    }
+    void LoadMarks() { window_.LoadMarks(); }
+    void PaintFrame() { window_.Paint(); }
 
 private:
     // Runs of common rows with one-sided rows and filler rows between them, the way a
@@ -107,12 +71,7 @@ private:
         text.result = std::move(result);
     }
 
-    bool paired_ = false;
-    ViewState state_;
-    QTemporaryDir dir_;
-    std::unique_ptr<CKestrilaneApp> app_;
-    std::unique_ptr<CSplitterSnd> splitter_;
-    QImage frame_;
+    klbench::BenchWindow window_;
 };
 
 PaintSetup& Setup(bool paired)

@@ -23,7 +23,7 @@ struct GapRows {
 
 }  // namespace
 
-ShownRows::ShownRows() = default;
+ShownRows::ShownRows() : result_(std::make_shared<const CompareResult>()) {}
 
 ShownRows::ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result,
                      const DisplayOptions& options)

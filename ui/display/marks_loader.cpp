@@ -1,6 +1,7 @@
 #include "ui/display/marks_loader.h"
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 MarksWorker::MarksWorker(std::shared_ptr<const kl::ShownRows> shown, int row, QObject* parent)
@@ -14,7 +15,12 @@ MarksWorker::MarksWorker(std::shared_ptr<const kl::ShownRows> shown, int row, QO
 {
 }
 
-CMarksLoader::CMarksLoader(QObject* parent) : QObject(parent) {}
+CMarksLoader::CMarksLoader(QObject* parent, int workers) : QObject(parent)
+{
+    constexpr int kMostWorkers = 4;
+    const int processors = static_cast<int>(std::thread::hardware_concurrency());
+    workerLimit_ = std::clamp(workers > 0 ? workers : processors, 1, kMostWorkers);
+}
 
 CMarksLoader::~CMarksLoader() = default;
 
@@ -38,7 +44,7 @@ void CMarksLoader::Request(const std::shared_ptr<const kl::ShownRows>& shown, in
     last = std::min(last, shown_->RowCount() - 1);
     std::deque<int> wanted;
     for (int row = first; row <= last; ++row) {
-        if (shown_->IsPaired(row) && row != workerRow_ && !known_.contains(row))
+        if (shown_->IsPaired(row) && !workers_.contains(row) && !known_.contains(row))
             wanted.push_back(row);
     }
     if (wanted.empty())
@@ -49,14 +55,12 @@ void CMarksLoader::Request(const std::shared_ptr<const kl::ShownRows>& shown, in
             wanted.push_back(row);
     }
     pending_ = std::move(wanted);
-    if (!worker_)
-        StartNext();
+    StartNext();
 }
 
 void CMarksLoader::Forget()
 {
-    worker_.reset();
-    workerRow_ = -1;
+    workers_.clear();
     known_.clear();
     pending_.clear();
     shown_.reset();
@@ -64,25 +68,25 @@ void CMarksLoader::Forget()
 
 void CMarksLoader::StartNext()
 {
-    while (!pending_.empty() && !worker_) {
+    while (!pending_.empty() && static_cast<int>(workers_.size()) < workerLimit_) {
         const int row = pending_.front();
         pending_.pop_front();
         auto worker = std::make_unique<MarksWorker>(shown_, row);
         connect(worker.get(), &MarksWorker::finished, this,
                 [this, row](std::shared_ptr<const kl::RowMarks> marks, const QString&) { OnFinished(row, marks); });
         if (!worker->Start())
-            continue;  // no thread now: the row is asked for again at its next paint
-        worker_ = std::move(worker);
-        workerRow_ = row;
+            return;  // no thread now: the row is asked for again at its next paint
+        workers_[row] = std::move(worker);
     }
 }
 
 void CMarksLoader::OnFinished(int row, const std::shared_ptr<const kl::RowMarks>& marks)
 {
     // The worker is inside its own call: it goes once the call has returned.
-    if (worker_)
-        worker_.release()->deleteLater();
-    workerRow_ = -1;
+    if (const auto found = workers_.find(row); found != workers_.end()) {
+        found->second.release()->deleteLater();
+        workers_.erase(found);
+    }
     if (marks && !marks->aborted) {
         known_[row] = marks;
         emit marksReady(row);

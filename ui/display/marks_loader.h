@@ -1,8 +1,8 @@
 #pragma once
 // The changed characters of the paired display, found off the user-interface thread. The
-// views ask for the changed rows they show; the loader compares them one row per worker, the
-// rows asked for last (those in view) first, and keeps the answers with the rows they belong
-// to until other rows are shown. Painting never waits: a row without its marks yet is
+// views ask for the changed rows they show; the loader compares them one row per worker, a
+// few workers at a time, the rows asked for last (those in view) first, and keeps the
+// answers with the rows they belong to until other rows are shown. Painting never waits: a row without its marks yet is
 // painted without them, and marksReady asks for a repaint once they come.
 #include <QObject>
 #include <QString>
@@ -30,7 +30,8 @@ class CMarksLoader : public QObject {
     Q_OBJECT
 
 public:
-    explicit CMarksLoader(QObject* parent = nullptr);
+    // workers: how many rows are compared at once; 0 for one per processor, at most four.
+    explicit CMarksLoader(QObject* parent = nullptr, int workers = 0);
     ~CMarksLoader() override;
 
     // The marks of row of shown, or null while they are not known.
@@ -41,7 +42,7 @@ public:
     // Stops the comparison in progress and lets go of every row and mark.
     void Forget();
     // Rows asked for and not yet compared, the one in progress included.
-    int pendingCount() const { return static_cast<int>(pending_.size()) + (worker_ ? 1 : 0); }
+    int pendingCount() const { return static_cast<int>(pending_.size() + workers_.size()); }
 
 signals:
     void marksReady(int row);
@@ -53,6 +54,6 @@ private:
     std::shared_ptr<const kl::ShownRows> shown_;
     std::unordered_map<int, std::shared_ptr<const kl::RowMarks>> known_;
     std::deque<int> pending_;
-    std::unique_ptr<MarksWorker> worker_;
-    int workerRow_ = -1;
+    std::unordered_map<int, std::unique_ptr<MarksWorker>> workers_;  // by row
+    int workerLimit_ = 1;
 };

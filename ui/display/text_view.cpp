@@ -228,10 +228,13 @@ void CTextView::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), window);
     if (lineHeight <= 0)
         return;
-    if (newlineMark_.isNull() || newlineMarkBackground_ != window) {
-        newlineMark_ = kl::NewlineMark(window);
-        lineEndMarks_ = kl::LineEndMarksOn(window);
-        newlineMarkBackground_ = window;
+    // Rows coloured over the full width show the marks on their own colour.
+    const bool fullWidthRows = displayMode() == DISPLAY_RESULT && Options().paired;
+    const QColor markBackground = fullWidthRows ? QColor(Qt::transparent) : window;
+    if (newlineMark_.isNull() || newlineMarkBackground_ != markBackground) {
+        newlineMark_ = kl::NewlineMark(markBackground);
+        lineEndMarks_ = kl::LineEndMarksOn(markBackground);
+        newlineMarkBackground_ = markBackground;
     }
     const ViewMetrics metrics = Metrics();
     painter.setFont(ViewFont());
@@ -253,7 +256,7 @@ void CTextView::paintEvent(QPaintEvent* event)
     if (displayMode() == DISPLAY_RESULT) {
         const std::shared_ptr<const kl::ShownRows>& shown = metrics.shown;
         CMarksLoader& marks = doc_.marksLoader();
-        context.fullWidthRows = shown->options().paired;
+        context.fullWidthRows = fullWidthRows;
         numberColumnWidth =
             kl::PaintResult(context, *shown, side_, [&](int row) { return marks.Find(*shown, row); });
         if (shown->options().paired && lineHeight > 0)

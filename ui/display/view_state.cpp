@@ -1,35 +1,37 @@
 #include "ui/display/view_state.h"
 
+namespace {
+
+// Stores value in field and announces it through changed, unless it is there already.
+template <typename Value>
+void Change(ViewState* state, Value& field, Value value, void (ViewState::*changed)(Value))
+{
+    if (field == value)
+        return;
+    field = value;
+    emit(state->*changed)(value);
+}
+
+}  // namespace
+
 ViewState::ViewState(QObject* parent) : QObject(parent) {}
 
 void ViewState::setDisplayMode(kl::DisplayMode mode)
 {
-    if (mode == displayMode_)
-        return;
-    displayMode_ = mode;
-    emit displayModeChanged(mode);
+    Change(this, displayMode_, mode, &ViewState::displayModeChanged);
 }
 
 void ViewState::setDetailMode(int mode)
 {
-    if (mode == detailMode_)
-        return;
-    detailMode_ = mode;
-    emit detailModeChanged(mode);
+    Change(this, detailMode_, mode, &ViewState::detailModeChanged);
 }
 
 void ViewState::setDiffPosition(int position)
 {
-    if (position == diffPosition_)
-        return;
-    diffPosition_ = position;
-    emit diffPositionChanged(position);
+    Change(this, diffPosition_, position, &ViewState::diffPositionChanged);
 }
 
 void ViewState::setPaired(bool paired)
 {
-    if (paired == paired_)
-        return;
-    paired_ = paired;
-    emit pairedChanged(paired);
+    Change(this, paired_, paired, &ViewState::pairedChanged);
 }

@@ -281,6 +281,24 @@ TEST_F(MainFrameTest, DisplaySwitchMovesBothViewsAndTheDialogBar)
     EXPECT_EQ(frame->rightView()->displayMode(), DISPLAY_RESULT);
 }
 
+// 表示 > 変更行を並べて表示: the views put changed lines side by side, and the switch is kept.
+TEST_F(MainFrameTest, ThePairedDisplayIsSwitchedAndKept)
+{
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    CMainFrame* frame = app->mainFrame();
+    Trigger(*app, cmd::ID_VIEW_RESULT);
+    const int unpairedRows = frame->leftView()->rowCount;
+    Trigger(*app, cmd::ID_VIEW_PAIRED);
+    EXPECT_TRUE(frame->viewState()->paired());
+    EXPECT_TRUE(frame->commandAction(cmd::ID_VIEW_PAIRED)->isChecked());
+    EXPECT_LT(frame->leftView()->rowCount, unpairedRows);
+    EXPECT_NE(kltest::ReadFileBytes(dir.file("kestrilane.ini")).find("FPAIRED=1"), std::string::npos);
+    Trigger(*app, cmd::ID_VIEW_PAIRED);
+    EXPECT_EQ(frame->leftView()->rowCount, unpairedRows);
+}
+
 TEST_F(MainFrameTest, PresetComboFollowsCompmodeSelected)
 {
     const struct {

@@ -28,7 +28,7 @@ std::shared_ptr<const kl::ShownRows> PairedRows(int changedLines)
 TEST(MarksLoader, FindsWhatTheCharacterComparisonFindsRowsInViewFirst)
 {
     const auto shown = PairedRows(12);
-    CMarksLoader loader;
+    CMarksLoader loader(nullptr, 1);
     std::vector<int> order;
     QObject::connect(&loader, &CMarksLoader::marksReady, [&order](int row) { order.push_back(row); });
     loader.Request(shown, 0, 9);
@@ -53,7 +53,7 @@ TEST(MarksLoader, FindsWhatTheCharacterComparisonFindsRowsInViewFirst)
 TEST(MarksLoader, OtherRowsForgetTheMarksOfTheOldOnes)
 {
     const auto first = PairedRows(40);
-    CMarksLoader loader;
+    CMarksLoader loader(nullptr, 2);
     loader.Request(first, 0, first->RowCount() - 1);
     const auto second = PairedRows(3);
     loader.Request(second, 0, second->RowCount() - 1);
