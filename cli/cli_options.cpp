@@ -144,6 +144,7 @@ std::string CompareSwitchesUsage()
 std::string CompareUsage()
 {
     return std::string("usage: kestrilane-cli compare [OPTIONS] FILE_A FILE_B\n"
+                       "       kestrilane-cli compare --html [--context N] FILE_A FILE_B [-o OUT]\n"
                        "Compares two texts line by line and prints the aligned result.\n") +
            EncodingsUsage() +
            "The listing and the JSON are written in UTF-8.\n"
@@ -154,10 +155,20 @@ std::string CompareUsage()
            "options:\n"
            "  --json                    print the whole result as one JSON object\n"
            "  --paired                  with --json: add \"shown\", the rows with changed lines\n"
-           "                            side by side and their changed characters marked\n"
+           "                            side by side and their changed characters marked;\n"
+           "                            with --html: pair the changed lines likewise\n"
            "  -u, --unified[=N]         print a unified diff with N context lines (3)\n"
            "  -q, --brief               only say whether the files differ\n"
            "  --stat                    print the number of lines of each kind\n"
+           "  --html                    write an HTML report: both files, the compare method,\n"
+           "                            the totals, a list of the differences and the rows\n"
+           "                            side by side in the window's default colours\n"
+           "                            (UTF-8, no script)\n"
+           "  --context=N, --context N  with --html: only the differences and N rows around\n"
+           "                            each; left-out rows are marked \"… 120行省略 …\"\n"
+           "  --no-newline-marks        with --html: no line-end marks\n"
+           "  -o OUT                    with --html: write the report to OUT (replaced as a\n"
+           "                            whole) instead of standard output\n"
            "Exit status: 0 for --unified, --brief and --stat when the files give no\n"
            "difference, 1 when they differ, 2 on trouble; otherwise 0 on success.\n" +
            CompareSwitchesUsage() +
@@ -203,6 +214,26 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             options.output = CompareOutput::Brief;
         } else if (arg == "--stat") {
             options.output = CompareOutput::Stat;
+        } else if (arg == "--html") {
+            options.output = CompareOutput::Html;
+        } else if (arg == "--context" || arg.starts_with("--context=")) {
+            const std::optional<std::string_view> value =
+                arg == "--context" ? (k + 1 < argc ? std::optional<std::string_view>(argv[++k]) : std::nullopt)
+                                   : OptionValue(arg, "--context");
+            const std::optional<int> lines = value ? ContextLines(*value) : std::nullopt;
+            if (!lines) {
+                error = "--context needs a number of rows";
+                return ParseOutcome::UsageError;
+            }
+            options.reportContext = *lines;
+        } else if (arg == "--no-newline-marks") {
+            options.newlineMarks = false;
+        } else if (arg == "-o") {
+            if (k + 1 >= argc || std::string_view(argv[k + 1]).empty()) {
+                error = "-o needs a file name";
+                return ParseOutcome::UsageError;
+            }
+            options.outPath = argv[++k];
         } else if (arg == "--detailed") {
             options.run.mode = COMPARE_DETAILED;
             modeGiven = true;
@@ -268,6 +299,10 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             error = "unknown option '" + std::string(arg) + "'";
             return ParseOutcome::UsageError;
         }
+    }
+    if (options.output != CompareOutput::Html && (options.reportContext >= 0 || !options.outPath.empty())) {
+        error = "--context and -o go with --html";
+        return ParseOutcome::UsageError;
     }
     if (files.size() != 2) {
         error = "two files are needed, " + std::to_string(files.size()) + " given";

@@ -40,6 +40,7 @@ enum class CompareOutput {
     Unified,  // a unified diff for patch
     Brief,    // only whether the files differ
     Stat,     // the line counts of each kind
+    Html,     // the HTML report
 };
 
 struct CompareCommandOptions {
@@ -47,6 +48,9 @@ struct CompareCommandOptions {
     ReadingOptions reading;
     CompareOutput output = CompareOutput::Listing;
     int unifiedContext = 3;   // context lines of --unified
+    int reportContext = -1;   // --context of --html: rows around each difference, -1 all rows
+    bool newlineMarks = true; // --html: line-end marks
+    std::string outPath;      // -o: the report's file, empty for standard output
     bool paired = false;      // --paired: the JSON adds the rows of the paired display
     std::string fileA;
     std::string fileB;

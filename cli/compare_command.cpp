@@ -13,6 +13,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/compare_summary.h"
+#include "cli/html_report_output.h"
 #include "cli/output_buffer.h"
 #include "cli/result_json.h"
 #include "engine/display/shown_rows.h"
@@ -130,6 +131,9 @@ int RunCompareCommand(int argc, char** argv)
         exitCode = HasDifference(CountLineKinds(result)) ? kExitDifferent : kExitSame;
         if (exitCode == kExitDifferent)
             PutDiffer(out, options);
+        break;
+    case CompareOutput::Html:
+        exitCode = WriteHtmlReportOutput(out, options, doc, shared);
         break;
     case CompareOutput::Stat: {
         const LineKindCounts counts = CountLineKinds(result);

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 # mingw-w64 and Wine serve tools/windows-check.sh (the Windows build, run under Wine; the
-# 64-bit wine64 alone runs it, no 32-bit architecture is needed).
+# 64-bit wine64 alone runs it, no 32-bit architecture is needed). Headless chromium renders
+# the HTML reports for the browser tests.
 set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fontconfig
           libfontconfig-dev libgtest-dev libbenchmark-dev xvfb xauth hyperfine clang libclang-rt-14-dev
-          desktop-file-utils appstream git patch lintian
+          desktop-file-utils appstream git patch lintian chromium
           g++-mingw-w64-x86-64-posix wine64)
 
 missing=()

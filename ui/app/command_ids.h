@@ -11,6 +11,7 @@ inline constexpr int ID_FILE_OPEN = 57601;
 inline constexpr int ID_FILE_RELOAD = 32777;
 inline constexpr int ID_FILE_SAVE = 57603;     // records the loaded pair
 inline constexpr int ID_FILE_SAVE_AS = 57604;  // the same
+inline constexpr int ID_FILE_SAVE_REPORT = 32860;  // the comparison as an HTML report
 inline constexpr int ID_FILE_PAIR_FIRST = 32794;  // saved pairs, one identifier per entry
 inline constexpr int ID_FILE_PAIR_LAST = 32814;
 inline constexpr int ID_FILE_MRU_FIRST = 57616;  // recent files, one identifier per entry

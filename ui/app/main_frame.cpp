@@ -116,7 +116,7 @@ CMainFrame::~CMainFrame()
 void CMainFrame::CreateActions()
 {
     using namespace cmd;
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_RELOAD, ID_APP_EXIT,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_REPORT, ID_FILE_RELOAD, ID_APP_EXIT,
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
@@ -145,6 +145,7 @@ void CMainFrame::CreateMenus()
     file->addAction(actions_[ID_FILE_OPEN]);
     file->addAction(actions_[ID_FILE_SAVE]);
     file->addAction(actions_[ID_FILE_SAVE_AS]);
+    file->addAction(actions_[ID_FILE_SAVE_REPORT]);
     file->addSeparator();
     QMenu* pairs = file->addMenu(CFileSetMenu::Title());
     pairs->setObjectName(QStringLiteral("fileSetMenu"));

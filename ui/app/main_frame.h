@@ -14,6 +14,7 @@
 #include "engine/compare/line_matching.h"
 #include "ui/app/compare_worker.h"
 #include "ui/merge/merge_prompts.h"
+#include "ui/app/report_prompts.h"
 #include "ui/pairs/file_set_prompts.h"
 #include "engine/settings/merge_settings.h"
 #include "ui/settings/user_profile.h"
@@ -106,6 +107,8 @@ public:
     CFileSetMenu* fileSetMenu() const { return fileSets_; }
     // The merge's dialogs and the start of the second window; tests answer them.
     MergePrompts mergePrompts = InteractiveMergePrompts();
+    // The questions of ファイル > レポートを保存; tests answer them.
+    ReportPrompts reportPrompts = InteractiveReportPrompts();
     // The merge dialog, made by the first merge command.
     CMergeSetDlg* mergeDialog() const { return mergeDlg_; }
     // A merge is asking a block: nothing may load or compare until it ends.
@@ -147,6 +150,7 @@ private:
     void OnSwapSides();
     void OnCompareMethod();
     void OnMerge();
+    void OnSaveReport();
     void OnColorSettings();
     void OnFontSettings();
     void OnEnvironmentSettings();

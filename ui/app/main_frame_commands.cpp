@@ -73,6 +73,7 @@ void CMainFrame::OnCommand(int id)
     case ID_FILE_RELOAD: OnReload(); break;
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS: RecordFileSet(this, app_.settingsPath(), doc_.textDoc, fileSetPrompts); break;
+    case ID_FILE_SAVE_REPORT: OnSaveReport(); break;
     case ID_REBUILD_NEWLINES: doc_.RebuildNewlines(); break;
     case ID_HELP_USAGE: ShowHelpDialog(this); break;
     case ID_APP_ABOUT: ShowAboutBox(this); break;
