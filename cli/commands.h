@@ -10,6 +10,8 @@ constexpr int kExitUsage = 2;  // a usage error
 int RunCompareCommand(int argc, char** argv);
 // linediff [OPTIONS] FILE_1 LINE_1 FILE_2 LINE_2; argv[0] is "linediff".
 int RunLineDiffCommand(int argc, char** argv);
+// compare-dirs [OPTIONS] DIR_A DIR_B; argv[0] is "compare-dirs". Exit codes as diff -rq.
+int RunCompareDirsCommand(int argc, char** argv);
 // merge [COMPARE OPTIONS] [MERGE OPTIONS] FILE_A FILE_B [-o OUT]; argv[0] is "merge".
 int RunMergeCommand(int argc, char** argv);
 
