@@ -27,7 +27,9 @@ BlockComparison CompareFileBlocks(const std::string& first, const std::string& s
             return result;
         }
     }
-    std::unique_ptr<char[]> buffers[2]{std::make_unique<char[]>(kBlockBytes), std::make_unique<char[]>(kBlockBytes)};
+    // Kept for the thread's next comparison: a folder run compares thousands of small pairs.
+    thread_local const std::unique_ptr<char[]> buffers[2]{std::make_unique_for_overwrite<char[]>(kBlockBytes),
+                                                          std::make_unique_for_overwrite<char[]>(kBlockBytes)};
     for (bool firstBlock = true;; firstBlock = false) {
         if (stop.stop_requested()) {
             result.outcome = BlockOutcome::Stopped;
@@ -64,14 +66,18 @@ std::string ReadFileHead(const std::string& utf8Path, std::size_t maxBytes, int&
         error = file.OpenError();
         return {};
     }
-    std::string head(maxBytes, '\0');
-    const long long got = file.ReadFull(head.data(), maxBytes);
+    thread_local std::unique_ptr<char[]> buffer;
+    thread_local std::size_t bufferSize = 0;
+    if (bufferSize < maxBytes) {
+        buffer = std::make_unique_for_overwrite<char[]>(maxBytes);
+        bufferSize = maxBytes;
+    }
+    const long long got = file.ReadFull(buffer.get(), maxBytes);
     if (got < 0) {
         error = errno != 0 ? errno : EIO;
         return {};
     }
-    head.resize(static_cast<std::size_t>(got));
-    return head;
+    return std::string(buffer.get(), static_cast<std::size_t>(got));
 }
 
 }  // namespace kl

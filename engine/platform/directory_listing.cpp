@@ -5,6 +5,7 @@
 
 #if defined(_WIN32)
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "engine/platform/utf8_path.h"
@@ -27,7 +28,7 @@ void FillFromPath(const fs::path& path, ListedEntry& entry)
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(path, ec);
     if (ec) {
-        entry.error = ec.value() == 0 ? EIO : ENOENT;
+        entry.error = ec == std::errc::no_such_file_or_directory ? ENOENT : EACCES;
         entry.kind = EntryKind::Missing;
         return;
     }
@@ -45,15 +46,8 @@ void FillFromPath(const fs::path& path, ListedEntry& entry)
     }
     if (entry.kind == EntryKind::Link) {
         entry.linkTarget = Utf8FromPath(fs::read_symlink(path, ec));
-    } else {
-        const fs::file_time_type written = fs::last_write_time(path, ec);
-        if (!ec) {
-            // The file clock of this library counts from 1601 in 100-nanosecond steps.
-            const auto ticks = std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
-            const long long sinceUnix = ticks - 11644473600LL * 1000000000LL;
-            entry.modified.seconds = sinceUnix >= 0 ? sinceUnix / 1000000000LL : -((-sinceUnix + 999999999LL) / 1000000000LL);
-            entry.modified.nanoseconds = static_cast<std::int32_t>(sinceUnix - entry.modified.seconds * 1000000000LL);
-        }
+    } else if (const std::optional<FileTime> modified = LastWriteTime(Utf8FromPath(path))) {
+        entry.modified = *modified;
     }
 }
 #else
@@ -97,7 +91,7 @@ FolderListing ListFolder(const std::string& utf8Path)
     std::error_code ec;
     fs::directory_iterator it(PathFromUtf8(utf8Path), ec);
     if (ec) {
-        listing.error = ec.value() == 0 ? EIO : EACCES;
+        listing.error = ec == std::errc::no_such_file_or_directory ? ENOENT : ec == std::errc::not_a_directory ? ENOTDIR : EACCES;
         return listing;
     }
     for (; it != fs::directory_iterator(); it.increment(ec)) {

@@ -117,7 +117,8 @@ void CMainFrame::CreateActions()
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD, ID_WINDOW_SPLIT,
-                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS}) {
+                   ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS, ID_ENVIRONMENT_SETTINGS,
+                   ID_FOLDER_COMPARE, ID_FOLDER_BACK}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -135,6 +136,8 @@ void CMainFrame::CreateMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral(u"ファイル(&F)"));
     file->addAction(actions_[ID_FILE_NEW]);
     file->addAction(actions_[ID_FILE_OPEN]);
+    file->addAction(actions_[ID_FOLDER_COMPARE]);
+    file->addAction(actions_[ID_FOLDER_BACK]);
     file->addAction(actions_[ID_FILE_SAVE]);
     file->addAction(actions_[ID_FILE_SAVE_AS]);
     file->addSeparator();
@@ -491,6 +494,8 @@ void CMainFrame::UpdateTitle(const QString& documentTitle)
 void CMainFrame::OpenDroppedFiles(const QStringList& paths)
 {
     if (RefuseWhileMerging())
+        return;
+    if (OpenDroppedFolders(paths))
         return;
     for (const QString& path : paths)
         app_.OpenDocumentFile(QFile::encodeName(path).toStdString());

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "engine/compare/compare_result.h"
 #include "engine/compare/line_matching.h"
@@ -31,6 +32,8 @@ class CFileSetMenu;
 class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
+class FolderPage;
+class QStackedWidget;
 class LockIndicators;
 class QAction;
 class QComboBox;
@@ -73,6 +76,16 @@ public:
     void CancelCompare();
     // A comparison runs (the compare commands are disabled, the stop command enabled).
     bool compareActive() const { return worker_ != nullptr; }
+
+    // Compares two folders (UTF-8 paths) and shows the folder result page.
+    void CompareFolders(const std::string& folderA, const std::string& folderB);
+    // Shows the folder result where it was left; nothing before the first folder comparison.
+    void ShowFolderPage();
+    FolderPage* folderPage() const { return folderPage_; }
+    bool folderPageShown() const;
+    bool folderComparing() const;
+    // Asks for the two folders, one prompt each (tests answer it); empty when cancelled.
+    std::function<QString(const QString& title)> chooseFolder;
 
     CLeftView* treeView() const { return tree_; }
     CSplitterSnd* splitterSnd() const { return lower_; }
@@ -166,6 +179,12 @@ private:
     void OnDocumentCleared();
     void OpenDroppedFiles(const QStringList& paths);
     void UpdateTitle(const QString& documentTitle);
+    // Folder comparison (main_frame_folders.cpp).
+    void OnFolderCompare();
+    bool OpenDroppedFolders(const QStringList& paths);
+    void OpenFolderPair(const std::string& pathA, const std::string& pathB);
+    void ShowComparePage();
+    void StopFolderCompare();
 
     // The comparison worker's reports.
     void OnCompareProgress(int value);
@@ -204,4 +223,8 @@ private:
     kl::MergePrefixes mergePrefixes_;  // MESSAGE INSDOCA/INSDOCB, read at start-up
     CMergeSetDlg* mergeDlg_ = nullptr;
     CFileSetMenu* fileSets_ = nullptr;
+    // The folder result page and the stack that shows it or the comparison, made by the
+    // first folder comparison.
+    QStackedWidget* pages_ = nullptr;
+    FolderPage* folderPage_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "engine/folders/file_pair_compare.h"
 #include "engine/folders/folder_compare.h"
@@ -201,6 +202,24 @@ TEST_F(FolderCompareTest, NamesThatAreNotUtf8StillCompare)
     EXPECT_EQ(States().at(name), EntryState::Different);
 }
 #endif
+
+TEST_F(FolderCompareTest, AFileThatVanishesIsAReadErrorAndTheRunGoesOn)
+{
+    Put("a", "gone.txt", "1");
+    Put("b", "gone.txt", "1");
+    Put("a", "fine.txt", "1");
+    Put("b", "fine.txt", "1");
+    bool removed = false;
+    // The walk has listed it; it goes before its content is read.
+    tree_ = kl::CompareFolders(A(), B(), {}, {}, [&](const kl::FolderProgress&) {
+        if (!std::exchange(removed, true))
+            fs::remove(kl::PathFromUtf8(A() + "/gone.txt"));
+    });
+    EXPECT_EQ(tree_.entries[2].state, EntryState::ReadError);
+    EXPECT_NE(tree_.entries[2].sides[0].error, 0);
+    EXPECT_EQ(tree_.entries[1].state, EntryState::Same);
+    EXPECT_EQ(tree_.entries[0].state, EntryState::Different);
+}
 
 TEST_F(FolderCompareTest, StopLeavesTheRestPending)
 {
