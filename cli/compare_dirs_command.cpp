@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/folder_json.h"
@@ -19,10 +20,6 @@ namespace kl::cli {
 namespace {
 
 constexpr std::string_view kCommand = "compare-dirs";
-
-constexpr int kExitSame = 0;
-constexpr int kExitDifferent = 1;
-constexpr int kExitTrouble = 2;
 
 enum class DirsOutput { Listing, Brief, Json };
 
@@ -62,7 +59,6 @@ std::string DirsUsage()
 ParseOutcome ParseDirsArguments(int argc, char** argv, DirsOptions& options, std::string& error)
 {
     std::vector<std::string> folders;
-    CompareOptions& compare = options.request.options;
     bool optionsEnded = false;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
@@ -90,14 +86,7 @@ ParseOutcome ParseDirsArguments(int argc, char** argv, DirsOptions& options, std
             std::vector<std::string> patterns = SplitPatterns(argv[++k]);
             auto& list = arg == "--include" ? options.request.filter.include : options.request.filter.exclude;
             list.insert(list.end(), patterns.begin(), patterns.end());
-        } else if (arg == "--ignore-newline") {
-            compare.ignoreNewline = true;
-        } else if (arg == "--ignore-space-tab") {
-            compare.ignoreSpaceTab = true;
-        } else if (arg == "--wide-space-as-two") {
-            compare.wideSpaceAsTwo = 1;
-        } else if (arg == "--ignore-trailing-spaces") {
-            compare.ignoreTrailingSpaces = 1;
+        } else if (ReadLineEqualitySwitch(arg, options.request.options)) {
         } else {
             error = "unknown option '" + std::string(arg) + "'";
             return ParseOutcome::UsageError;

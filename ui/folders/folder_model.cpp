@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QLocale>
 
+#include "engine/platform/file_error_text.h"
 #include "engine/platform/local_time.h"
 #include "ui/display/painters.h"
 #include "ui/platform/path_text.h"
@@ -179,6 +180,9 @@ QVariant FolderModel::data(const QModelIndex& index, int role) const
         return {};
     const kl::FolderEntry& entry = tree_->entries[static_cast<std::size_t>(entryIndex)];
     if (role == Qt::BackgroundRole) {
+        // A folder is coloured only for what it is itself; its counts tell what lies below.
+        if (entry.IsFolder() && (entry.state == kl::EntryState::Different || entry.state == kl::EntryState::Pending))
+            return {};
         switch (entry.state) {
         case kl::EntryState::OnlyA: return QBrush(kl::ColorFromRef(colors_[kl::COLOR_DOC1]));
         case kl::EntryState::OnlyB: return QBrush(kl::ColorFromRef(colors_[kl::COLOR_DOC2]));
@@ -189,13 +193,15 @@ QVariant FolderModel::data(const QModelIndex& index, int role) const
         default: return QBrush(kl::ColorFromRef(colors_[kl::COLOR_OTHER]));
         }
     }
-    if (role == Qt::ForegroundRole && entry.state == kl::EntryState::ReadError)
+    if (role == Qt::ForegroundRole && (entry.state == kl::EntryState::ReadError ||
+                                       (entry.IsFolder() && entry.state == kl::EntryState::Different)))
         return QBrush(QColor(192, 0, 0));
     if (role == Qt::ToolTipRole) {
         QStringList errors;
         for (int side = 0; side < 2; ++side) {
-            if (entry.sides[static_cast<std::size_t>(side)].error != 0)
-                errors << PathText(kl::SidePath(*tree_, entryIndex, side));
+            if (const int error = entry.sides[static_cast<std::size_t>(side)].error; error != 0)
+                errors << PathText(kl::SidePath(*tree_, entryIndex, side)) + QStringLiteral(": ") +
+                              QString::fromStdString(kl::FileErrorText(error));
         }
         return errors.isEmpty() ? QVariant() : QVariant(errors.join(QLatin1Char('\n')));
     }

@@ -189,7 +189,8 @@ void FolderPage::SaveFilterSet()
     const kl::FolderCompareRequest request = CurrentRequest();
     set.filter = request.filter;
     set.compareAsText = request.compareAsText;
-    if (set != kl::ReadFolderFilter(iniPath_, set.name) || kl::ReadSelectedFolderFilter(iniPath_).name != set.name) {
+    // Written only when the user changed the filters: comparing alone leaves the file alone.
+    if (set != kl::ReadSelectedFolderFilter(iniPath_)) {
         if (!iniPath_.empty() && !kl::SaveFolderFilter(iniPath_, set))
             showError(QStringLiteral(u"フィルタを設定ファイル %1 に保存できませんでした。").arg(PathText(iniPath_)));
     }

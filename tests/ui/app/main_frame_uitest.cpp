@@ -105,7 +105,8 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_APP_EXIT,     ID_EDIT_COPY,        ID_VIEW_TOOLBAR,   ID_VIEW_STATUS_BAR,      ID_WINDOW_SPLIT,
         ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
-        ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT};
+        ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT,
+        ID_FOLDER_COMPARE, ID_FOLDER_BACK};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);
