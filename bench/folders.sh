@@ -3,8 +3,8 @@
 # tools in one hyperfine run with a warm cache:
 #   1. two trees of FILES files (default 20,000) in 200 folders, 1% of the files changed
 #      and 1% only on one side;
-#   2. the same trees with one file of BIG_MIB MiB (default 1024) on each side that differs
-#      in its last byte, against `cmp` on that file;
+#   2. one file of BIG_MIB MiB (default 1024) on each side that differs in its last byte,
+#      against `cmp` on that file;
 #   3. the peak memory of the console and of the window (offscreen, until it has shown the
 #      result) on MANY files (default 100,000), with diff -rq's beside them.
 #
@@ -61,13 +61,15 @@ hyperfine --ignore-failure --warmup 2 --runs "$runs" --export-json "$work/trees.
   -n kestrilane "$cli compare-dirs --brief $a $b > /dev/null" \
   -n "diff -rq" "diff -rq $a $b > /dev/null"
 
-head -c "$((big_mib * 1024 * 1024))" /dev/urandom > "$a/big.bin"
-cp "$a/big.bin" "$b/big.bin"
-printf 'Z' | dd of="$b/big.bin" bs=1 seek="$((big_mib * 1024 * 1024 - 1))" conv=notrunc status=none
+# The large file in folders of its own, so that both tools read the same bytes.
+mkdir -p "$work/big/a" "$work/big/b"
+head -c "$((big_mib * 1024 * 1024))" /dev/urandom > "$work/big/a/big.bin"
+cp "$work/big/a/big.bin" "$work/big/b/big.bin"
+printf 'Z' | dd of="$work/big/b/big.bin" bs=1 seek="$((big_mib * 1024 * 1024 - 1))" conv=notrunc status=none
 hyperfine --ignore-failure --warmup 1 --runs "$runs" --export-json "$work/big.json" \
-  -n kestrilane "$cli compare-dirs --brief $a $b > /dev/null" \
-  -n cmp "cmp $a/big.bin $b/big.bin > /dev/null"
-rm -f "$a/big.bin" "$b/big.bin"
+  -n kestrilane "$cli compare-dirs --brief $work/big/a $work/big/b > /dev/null" \
+  -n cmp "cmp $work/big/a/big.bin $work/big/b/big.bin > /dev/null"
+rm -rf "$work/big"
 
 rm -rf "$work/trees"
 make_trees "$many" "$work/many"

@@ -178,6 +178,8 @@ int RunCompareDirsCommand(int argc, char** argv)
     if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, DirsUsage()))
         return *exitCode == kExitOk ? kExitSame : kExitTrouble;
 
+    // Only the JSON names each file's encoding and line ends.
+    options.request.describeFiles = options.output == DirsOutput::Json;
     const FolderTree tree = CompareFolders(options.folderA, options.folderB, options.request);
     ReportErrors(tree);
     OutputBuffer out(stdout);

@@ -97,11 +97,6 @@ EntryState TextState(const std::string& pathA, const std::string& pathB, const C
 
 }  // namespace
 
-bool HeadLooksBinary(std::string_view head)
-{
-    return head.substr(0, std::min(head.size(), kBinaryProbeBytes)).find('\0') != std::string_view::npos;
-}
-
 std::string DescribeFileHead(std::string_view head, bool complete)
 {
     if (HeadLooksBinary(head))
@@ -136,9 +131,10 @@ FilePairOutcome CompareFilePair(const std::string& pathA, const std::string& pat
 {
     FilePairOutcome outcome;
     std::array<std::string, 2> heads;
+    bool binary[2]{};
     bool sameBytes = false;
     if (sizeA == sizeB) {
-        BlockComparison blocks = CompareFileBlocks(pathA, pathB, stop);
+        BlockComparison blocks = CompareFileBlocks(pathA, pathB, sizeA, request.describeFiles, stop);
         if (blocks.outcome == BlockOutcome::Stopped)
             return outcome;
         if (blocks.outcome == BlockOutcome::Failed) {
@@ -148,22 +144,29 @@ FilePairOutcome CompareFilePair(const std::string& pathA, const std::string& pat
         }
         sameBytes = blocks.outcome == BlockOutcome::Same;
         heads = {std::move(blocks.heads[0]), std::move(blocks.heads[1])};
+        binary[0] = blocks.binary[0];
+        binary[1] = blocks.binary[1];
     } else {
+        // Sizes tell the difference; the heads tell whether it is binary.
+        const std::size_t headBytes = request.describeFiles ? kFileHeadBytes : kBinaryProbeBytes;
         const std::string* paths[2]{&pathA, &pathB};
         for (std::size_t side = 0; side < 2; ++side) {
-            heads[side] = ReadFileHead(*paths[side], kFileHeadBytes, outcome.errors[side]);
+            heads[side] = ReadFileHead(*paths[side], headBytes, outcome.errors[side]);
             if (outcome.errors[side] != 0)
                 outcome.state = EntryState::ReadError;
+            binary[side] = HeadLooksBinary(heads[side]);
         }
         if (outcome.state == EntryState::ReadError)
             return outcome;
     }
-    const std::uint64_t sizes[2]{sizeA, sizeB};
-    for (std::size_t side = 0; side < 2; ++side)
-        outcome.descriptions[side] = DescribeFileHead(heads[side], sizes[side] <= heads[side].size());
+    if (request.describeFiles) {
+        const std::uint64_t sizes[2]{sizeA, sizeB};
+        for (std::size_t side = 0; side < 2; ++side)
+            outcome.descriptions[side] = DescribeFileHead(heads[side], sizes[side] <= heads[side].size());
+    }
     if (sameBytes) {
         outcome.state = EntryState::Same;
-    } else if (HeadLooksBinary(heads[0]) || HeadLooksBinary(heads[1])) {
+    } else if (binary[0] || binary[1]) {
         outcome.state = EntryState::BinaryDifferent;
     } else if (request.compareAsText && std::max(sizeA, sizeB) <= kMaxTextCompareBytes) {
         outcome.state = TextState(pathA, pathB, request.options);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/folders/folder_compare.h"
+#include "engine/platform/block_reader.h"
 
 namespace kl {
 
@@ -20,9 +21,6 @@ struct FilePairOutcome {
 // difference. Pending when the stop request came first.
 FilePairOutcome CompareFilePair(const std::string& pathA, const std::string& pathB, std::uint64_t sizeA,
                                 std::uint64_t sizeB, const FolderCompareRequest& request, std::stop_token stop = {});
-
-// Whether the bytes hold a NUL in their first 8 KB.
-bool HeadLooksBinary(std::string_view head);
 
 // "UTF-8 CRLF", "Shift_JIS LF", "バイナリ" for the first bytes of a file; complete tells
 // that head is the whole file (else a character cut at its end is forgiven).

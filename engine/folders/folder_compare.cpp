@@ -36,11 +36,11 @@ void CompareEntry(FolderTree& tree, int index, const FolderCompareRequest& reque
         entry.state = EntryState::ReadError;
     } else if (b.kind == EntryKind::Missing) {
         entry.state = EntryState::OnlyA;
-        if (a.kind == EntryKind::File)
+        if (a.kind == EntryKind::File && request.describeFiles)
             DescribeLoneFile(tree, index, 0);
     } else if (a.kind == EntryKind::Missing) {
         entry.state = EntryState::OnlyB;
-        if (b.kind == EntryKind::File)
+        if (b.kind == EntryKind::File && request.describeFiles)
             DescribeLoneFile(tree, index, 1);
     } else if (a.kind != b.kind) {
         entry.state = EntryState::KindDifferent;

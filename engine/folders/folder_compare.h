@@ -18,6 +18,8 @@ struct FolderCompareRequest {
     // difference only in line ends or spaces is named as such.
     bool compareAsText = false;
     CompareOptions options;
+    // Each file's encoding and line ends are told from its first bytes (EntrySide::description).
+    bool describeFiles = true;
 };
 
 struct FolderProgress {
