@@ -1,6 +1,9 @@
 // The folder result in the main window: two folders from the command line, opening a pair
 // and going back to the same row, copying to the other side, and stopping a run.
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -135,6 +138,25 @@ TEST_F(FolderPageUi, DisplayChoicesHideRowsButKeepTheTotals)
     EXPECT_EQ(model.rowCount(docs), 1);  // same.txt is left out
     EXPECT_FALSE(model.IndexOf(EntryNamed(page, "docs/same.txt")).isValid());
     EXPECT_EQ(model.data(model.index(docs.row(), FolderModel::State)).toString(), QStringLiteral(u"相違 (相違 1)"));
+}
+
+TEST_F(FolderPageUi, TwoDroppedFoldersAreComparedAsFolders)
+{
+    auto app = MakeApp();
+    app->InitInstance(Words({}));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("a"))),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.file("b")))});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(app->mainFrame(), &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(app->mainFrame(), &drop);
+    CMainFrame* frame = app->mainFrame();
+    ASSERT_TRUE(kltest::WaitUntil([frame] {
+        return frame->folderPage() && !frame->folderPage()->running() && frame->folderPage()->tree();
+    }));
+    EXPECT_EQ(StateOf(*frame->folderPage(), "new.txt"), kl::EntryState::OnlyA);
+    EXPECT_TRUE(app->document()->textDoc.filePaths.empty());
 }
 
 TEST_F(FolderPageUi, StopEndsTheRunWithWhatWasCompared)
