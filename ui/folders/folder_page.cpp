@@ -138,7 +138,7 @@ void FolderPage::BuildControls()
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->header()->setStretchLastSection(false);
     view_->header()->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[FolderModel::ColumnCount] = {260, 200, 90, 140, 120, 90, 140, 120};
+    const int widths[FolderModel::ColumnCount] = {260, 290, 80, 140, 110, 80, 140, 110};
     for (int column = 0; column < FolderModel::ColumnCount; ++column)
         view_->setColumnWidth(column, widths[column]);
     // A double click opens a pair or a folder once: through activated, not also by itself.
