@@ -7,11 +7,6 @@
 
 #include "engine/platform/input_file.h"
 
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace kl {
 
 namespace {
@@ -19,51 +14,6 @@ namespace {
 // Large enough that the system reads ahead at full speed, small enough for the cache.
 constexpr std::size_t kBlockBytes = 256 * 1024;
 constexpr std::size_t kBinaryProbeBytes = 8192;
-
-#if defined(_WIN32)
-using BlockFile = InputFile;
-#else
-// A regular file opened for reading and nothing else: a folder comparison opens tens of
-// thousands, so the open costs one call. O_NONBLOCK keeps a pipe that took the file's place
-// since the listing from blocking the open.
-class BlockFile {
-public:
-    explicit BlockFile(const std::string& utf8Path)
-        : fd_(::open(utf8Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)), openError_(fd_ < 0 ? errno : 0)
-    {
-    }
-    ~BlockFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    BlockFile(const BlockFile&) = delete;
-    BlockFile& operator=(const BlockFile&) = delete;
-
-    bool IsOpen() const { return fd_ >= 0; }
-    int OpenError() const { return openError_; }
-    // Reads until buffer is full or the file ends; -1 on an error with errno set.
-    long long ReadFull(char* buffer, std::size_t size)
-    {
-        std::size_t filled = 0;
-        while (filled < size) {
-            const ssize_t got = ::read(fd_, buffer + filled, size - filled);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                return -1;
-            if (got == 0)
-                break;
-            filled += static_cast<std::size_t>(got);
-        }
-        return static_cast<long long>(filled);
-    }
-
-private:
-    int fd_;
-    int openError_;
-};
-#endif
 
 }  // namespace
 
@@ -78,7 +28,7 @@ BlockComparison CompareFileBlocks(const std::string& first, const std::string& s
     BlockComparison result;
     if (size == 0)
         return result;
-    BlockFile files[2]{BlockFile(first), BlockFile(second)};
+    InputFile files[2]{InputFile(first, InputOpen::ListedFile), InputFile(second, InputOpen::ListedFile)};
     for (int side = 0; side < 2; ++side) {
         if (!files[side].IsOpen()) {
             result.outcome = BlockOutcome::Failed;
@@ -127,7 +77,7 @@ BlockComparison CompareFileBlocks(const std::string& first, const std::string& s
 std::string ReadFileHead(const std::string& utf8Path, std::size_t maxBytes, int& error)
 {
     error = 0;
-    InputFile file(utf8Path);
+    InputFile file(utf8Path, InputOpen::ListedFile);
     if (!file.IsOpen()) {
         error = file.OpenError();
         return {};

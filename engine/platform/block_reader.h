@@ -36,8 +36,8 @@ bool HeadLooksBinary(std::string_view head);
 BlockComparison CompareFileBlocks(const std::string& first, const std::string& second, std::uint64_t size,
                                   bool keepHeads, std::stop_token stop = {});
 
-// The first bytes of a file, up to maxBytes; error is set (and the result empty) when it
-// cannot be read.
+// The first bytes of a file listed as a regular file, up to maxBytes; error is set (and the
+// result empty) when it cannot be read.
 std::string ReadFileHead(const std::string& utf8Path, std::size_t maxBytes, int& error);
 
 }  // namespace kl
