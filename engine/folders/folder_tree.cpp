@@ -52,6 +52,28 @@ std::string RelativePath(const FolderTree& tree, int index)
     return path;
 }
 
+int FindEntry(const FolderTree& tree, std::string_view relativePath)
+{
+    if (tree.entries.empty())
+        return -1;
+    int index = 0;
+    while (!relativePath.empty()) {
+        const std::size_t slash = relativePath.find('/');
+        const std::string_view part = relativePath.substr(0, slash);
+        const FolderEntry& entry = tree.entries[static_cast<std::size_t>(index)];
+        int found = -1;
+        for (std::int32_t c = 0; c < entry.childCount && found < 0; ++c) {
+            if (tree.entries[static_cast<std::size_t>(entry.firstChild + c)].name == part)
+                found = entry.firstChild + c;
+        }
+        if (found < 0)
+            return -1;
+        index = found;
+        relativePath = slash == std::string_view::npos ? std::string_view() : relativePath.substr(slash + 1);
+    }
+    return index;
+}
+
 std::string SidePath(const FolderTree& tree, int index, int side)
 {
     const std::string relative = RelativePath(tree, index);

@@ -66,6 +66,8 @@ struct FolderTree {
 
 // The path of entry index below the roots, parts joined by '/'; empty for the root.
 std::string RelativePath(const FolderTree& tree, int index);
+// The entry at a relative path (parts joined by '/'); -1 when there is none.
+int FindEntry(const FolderTree& tree, std::string_view relativePath);
 // The full path of the entry on one side.
 std::string SidePath(const FolderTree& tree, int index, int side);
 

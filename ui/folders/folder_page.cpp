@@ -198,13 +198,13 @@ void FolderPage::SaveFilterSet()
 
 void FolderPage::Start(const std::string& folderA, const std::string& folderB)
 {
+    // A refresh comes back to the row it left, by path: entries may have come or gone.
     const int keep = currentEntry();
+    restorePath_.clear();
+    if (roots_[0] == folderA && roots_[1] == folderB && keep > 0 && tree_)
+        restorePath_ = kl::RelativePath(*tree_, keep);
     delete worker_;
     worker_ = nullptr;
-    if (roots_[0] == folderA && roots_[1] == folderB && keep > 0)
-        restoreEntry_ = keep;
-    else
-        restoreEntry_ = -1;
     roots_[0] = folderA;
     roots_[1] = folderB;
     rootsLabel_->setText(QStringLiteral(u"DocA: %1    DocB: %2").arg(PathText(folderA), PathText(folderB)));
@@ -265,13 +265,12 @@ void FolderPage::OnFinished(std::shared_ptr<const kl::FolderTree> tree, const QS
     tree_ = std::make_shared<kl::FolderTree>(*tree);
     model_->SetTree(tree_);
     ExpandDifferences();
-    if (restoreEntry_ > 0 && static_cast<std::size_t>(restoreEntry_) < tree_->entries.size())
-        SelectEntry(restoreEntry_);
+    if (const int restored = restorePath_.empty() ? -1 : kl::FindEntry(*tree_, restorePath_); restored > 0)
+        SelectEntry(restored);
     else if (model_->rowCount() > 0)
         view_->setCurrentIndex(model_->index(0, 0));
     ShowSummary();
     emit runningChanged(false);
-    emit comparisonFinished();
 }
 
 void FolderPage::ApplyDisplay()

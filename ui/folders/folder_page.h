@@ -63,8 +63,6 @@ signals:
     // Both files of an entry, to be compared side by side.
     void openPairRequested(const std::string& pathA, const std::string& pathB);
     void runningChanged(bool running);
-    // A run has ended and its result is shown.
-    void comparisonFinished();
 
 private:
     void BuildControls();
@@ -84,7 +82,7 @@ private:
     std::shared_ptr<kl::FolderTree> tree_;
     FolderModel* model_ = nullptr;
     FolderWorker* worker_ = nullptr;
-    int restoreEntry_ = -1;  // the row to select again after a refresh
+    std::string restorePath_;  // the row to select again after a refresh
 
     QLabel* rootsLabel_ = nullptr;
     QTreeView* view_ = nullptr;

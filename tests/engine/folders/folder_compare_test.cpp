@@ -84,6 +84,10 @@ TEST_F(FolderCompareTest, EveryFileStateAndFolderCounts)
     EXPECT_EQ(totals[static_cast<int>(EntryState::Different)], 3);
     EXPECT_EQ(kl::DifferenceCount(totals), 7);
     EXPECT_EQ(tree_.entries.front().state, EntryState::Different);
+    const int deep = kl::FindEntry(tree_, "sub/deep/d.txt");
+    ASSERT_GT(deep, 0);
+    EXPECT_EQ(kl::RelativePath(tree_, deep), "sub/deep/d.txt");
+    EXPECT_EQ(kl::FindEntry(tree_, "sub/none"), -1);
 }
 
 TEST_F(FolderCompareTest, TextComparisonNamesLineEndAndSpaceDifferences)

@@ -49,15 +49,7 @@ protected:
         return app;
     }
 
-    static int EntryNamed(const FolderPage& page, const std::string& path)
-    {
-        const kl::FolderTree& tree = *page.tree();
-        for (std::size_t i = 1; i < tree.entries.size(); ++i) {
-            if (kl::RelativePath(tree, static_cast<int>(i)) == path)
-                return static_cast<int>(i);
-        }
-        return -1;
-    }
+    static int EntryNamed(const FolderPage& page, const std::string& path) { return kl::FindEntry(*page.tree(), path); }
 
     static kl::EntryState StateOf(const FolderPage& page, const std::string& path)
     {
@@ -89,6 +81,12 @@ TEST_F(FolderPageUi, OpensAPairAndGoesBackToTheSameRow)
     Trigger(*app, cmd::ID_FOLDER_BACK);
     EXPECT_TRUE(frame.folderPageShown());
     EXPECT_EQ(page.currentEntry(), changed);
+
+    // A refresh that finds a new entry before it still comes back to the same file.
+    dir.write("a/docs/added.txt", "new\n");
+    page.Refresh();
+    ASSERT_TRUE(kltest::WaitUntil([&page] { return !page.running(); }));
+    EXPECT_EQ(kl::RelativePath(*page.tree(), page.currentEntry()), "docs/changed.txt");
 }
 
 TEST_F(FolderPageUi, CopyAsksBeforeReplacingAndKeepsTheTime)
