@@ -1,6 +1,10 @@
 #include "engine/folders/folder_compare.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <exception>
+#include <thread>
 #include <utility>
 
 #include "engine/folders/file_pair_compare.h"
@@ -19,6 +23,9 @@ void DescribeLoneFile(FolderTree& tree, int index, int side)
     if (error == 0)
         entrySide.description = DescribeFileHead(head, entrySide.size <= head.size());
 }
+
+// Below this many file pairs a second thread is not worth starting.
+constexpr std::int64_t kParallelFrom = 256;
 
 bool NeedsContent(const FolderEntry& entry)
 {
@@ -72,20 +79,53 @@ FolderTree CompareFolders(const std::string& folderA, const std::string& folderB
         if (NeedsContent(entry))
             ++counted.toCompare;
     }
-    for (std::size_t i = 1; i < tree.entries.size() && !tree.stopped; ++i) {
-        if (tree.entries[i].IsFolder() && tree.entries[i].sides[0].kind == tree.entries[i].sides[1].kind)
-            continue;
-        if (stop.stop_requested()) {
-            tree.stopped = true;
-            break;
+    // Two threads take the entries in small runs: reading a file is mostly waiting for the
+    // system, and each entry is written by the one thread that took it.
+    constexpr std::size_t kRun = 16;
+    std::atomic<std::size_t> next{1};
+    std::atomic<std::int64_t> compared{0};
+    std::atomic<bool> stopped{tree.stopped};
+    const auto work = [&](bool reports) {
+        for (std::size_t first = next.fetch_add(kRun); first < tree.entries.size(); first = next.fetch_add(kRun)) {
+            for (std::size_t i = first; i < std::min(first + kRun, tree.entries.size()); ++i) {
+                if (stopped.load(std::memory_order_relaxed))
+                    return;
+                if (tree.entries[i].IsFolder() && tree.entries[i].sides[0].kind == tree.entries[i].sides[1].kind)
+                    continue;
+                if (stop.stop_requested()) {
+                    stopped = true;
+                    return;
+                }
+                const bool content = NeedsContent(tree.entries[i]);
+                CompareEntry(tree, static_cast<int>(i), request, stop);
+                if (tree.entries[i].state == EntryState::Pending)
+                    stopped = true;
+                const std::int64_t done = content ? compared.fetch_add(1) + 1 : 0;
+                if (reports && content && done % 64 == 0 && progress) {
+                    counted.compared = done;
+                    progress(counted);
+                }
+            }
         }
-        const bool content = NeedsContent(tree.entries[i]);
-        CompareEntry(tree, static_cast<int>(i), request, stop);
-        if (tree.entries[i].state == EntryState::Pending)
-            tree.stopped = true;
-        if (content && ++counted.compared % 64 == 0 && progress)
-            progress(counted);
+    };
+    std::exception_ptr helperFailure;
+    {
+        std::jthread helper;
+        if (counted.toCompare >= kParallelFrom)
+            helper = std::jthread([&] {
+                try {
+                    work(false);
+                } catch (...) {
+                    helperFailure = std::current_exception();
+                    stopped = true;
+                }
+            });
+        work(true);
     }
+    if (helperFailure)
+        std::rethrow_exception(helperFailure);
+    tree.stopped = stopped;
+    counted.compared = compared;
     UpdateFolderStates(tree);
     if (progress)
         progress(counted);
