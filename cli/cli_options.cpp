@@ -86,6 +86,21 @@ std::optional<CompareMode> ModeNamed(std::string_view name)
 
 }  // namespace
 
+bool ReadLineEqualitySwitch(std::string_view arg, CompareOptions& options)
+{
+    if (arg == "--ignore-newline")
+        options.ignoreNewline = true;
+    else if (arg == "--ignore-space-tab")
+        options.ignoreSpaceTab = true;
+    else if (arg == "--wide-space-as-two")
+        options.wideSpaceAsTwo = 1;
+    else if (arg == "--ignore-trailing-spaces")
+        options.ignoreTrailingSpaces = 1;
+    else
+        return false;
+    return true;
+}
+
 OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error)
 {
     if (arg == "--euc") {
@@ -248,14 +263,7 @@ ParseOutcome ParseCompareArguments(int argc, char** argv, CompareCommandOptions&
             }
             options.run.mode = *mode;
             modeGiven = true;
-        } else if (arg == "--ignore-newline") {
-            compare.ignoreNewline = true;
-        } else if (arg == "--ignore-space-tab") {
-            compare.ignoreSpaceTab = true;
-        } else if (arg == "--wide-space-as-two") {
-            compare.wideSpaceAsTwo = 1;
-        } else if (arg == "--ignore-trailing-spaces") {
-            compare.ignoreTrailingSpaces = 1;
+        } else if (ReadLineEqualitySwitch(arg, compare)) {
         } else if (arg == "--ignore-case") {
             compare.ignoreCase = true;
         } else if (arg == "--ignore-blank-lines") {

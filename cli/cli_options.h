@@ -24,6 +24,10 @@ enum class OptionRead {
     Invalid,  // arg is one of them with a value it does not take; error says why
 };
 
+// Reads arg when it is --ignore-newline, --ignore-space-tab, --wide-space-as-two or
+// --ignore-trailing-spaces; false for any other.
+bool ReadLineEqualitySwitch(std::string_view arg, CompareOptions& options);
+
 // Reads arg when it is one of the reading options.
 OptionRead ReadReadingOption(std::string_view arg, ReadingOptions& reading, std::string& error);
 

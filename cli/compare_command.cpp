@@ -28,11 +28,6 @@ namespace {
 
 constexpr std::string_view kCommand = "compare";
 
-// Exit codes of the script outputs (--unified, --brief, --stat), as diff has them.
-constexpr int kExitSame = 0;
-constexpr int kExitDifferent = 1;
-constexpr int kExitTrouble = 2;
-
 bool IsScriptOutput(CompareOutput output)
 {
     return output == CompareOutput::Unified || output == CompareOutput::Brief || output == CompareOutput::Stat;

@@ -22,6 +22,7 @@ struct CliCommand {
 
 const std::vector<CliCommand> kCommands = {
     {"compare", kl::cli::RunCompareCommand},
+    {"compare-dirs", kl::cli::RunCompareDirsCommand},
     {"find", kl::cli::RunFindCommand},
     {"linediff", kl::cli::RunLineDiffCommand},
     {"merge", kl::cli::RunMergeCommand},

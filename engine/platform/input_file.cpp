@@ -45,7 +45,7 @@ bool NamesNullDevice(const std::wstring& path)
 
 }  // namespace
 
-InputFile::InputFile(const std::string& utf8Path)
+InputFile::InputFile(const std::string& utf8Path, [[maybe_unused]] InputOpen how)
 {
     const std::wstring path = utf8Path == "/dev/null" ? std::wstring(L"NUL") : WideFromUtf8(utf8Path);
     // FILE_FLAG_BACKUP_SEMANTICS opens a folder too, so that it can be named as one.
@@ -121,7 +121,7 @@ long long InputFile::NextData(std::uint64_t offset)
 
 #else
 
-InputFile::InputFile(const std::string& utf8Path)
+InputFile::InputFile(const std::string& utf8Path, InputOpen how)
 {
     // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting.
     fd_ = ::open(utf8Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -129,6 +129,8 @@ InputFile::InputFile(const std::string& utf8Path)
         openError_ = errno;
         return;
     }
+    if (how == InputOpen::ListedFile)
+        return;
     // A regular file is then read as usual.
     struct stat info {};
     if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)) {

@@ -26,12 +26,21 @@ struct InputState {
     bool operator==(const InputState&) const = default;
 };
 
+// How an open treats what it finds.
+enum class InputOpen {
+    Usual,
+    // The caller has just listed a regular file there: the open is the only system call
+    // (reads of a regular file never wait on O_NONBLOCK anyway). A folder comparison opens
+    // tens of thousands of files this way.
+    ListedFile,
+};
+
 class InputFile {
 public:
     // Opens the file at utf8Path for reading. The open never waits: a named pipe without a
     // writer opens at once (and then shows as InputKind::Other). On Windows "/dev/null"
     // stands for NUL, as Git for Windows passes it for a missing side.
-    explicit InputFile(const std::string& utf8Path);
+    explicit InputFile(const std::string& utf8Path, InputOpen how = InputOpen::Usual);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;

@@ -18,6 +18,10 @@ inline constexpr int ID_FILE_MRU_FIRST = 57616;  // recent files, one identifier
 inline constexpr int ID_FILE_MRU_LAST = 57631;
 inline constexpr int ID_APP_EXIT = 57665;
 
+// Folder comparison (File menu)
+inline constexpr int ID_FOLDER_COMPARE = 32900;
+inline constexpr int ID_FOLDER_BACK = 32901;
+
 // Edit menu
 inline constexpr int ID_EDIT_COPY = 57634;
 

@@ -46,6 +46,15 @@ bool CKestrilaneApp::ProcessCommandLineFiles(const kl::CommandLine& commandLine)
 {
     m_nArgIndex = 0;
     m_nArgCount = commandLine.argCount;
+    // Two folders are compared as folders.
+    if (commandLine.files.size() == 2) {
+        std::error_code error;
+        if (std::filesystem::is_directory(kl::PathFromUtf8(commandLine.files[0].path), error) &&
+            std::filesystem::is_directory(kl::PathFromUtf8(commandLine.files[1].path), error)) {
+            frame_->CompareFolders(commandLine.files[0].path, commandLine.files[1].path);
+            return true;
+        }
+    }
     for (const kl::FileArgument& file : commandLine.files) {
         m_nArgIndex = file.position;
         if (!OpenDocumentFile(file.path))

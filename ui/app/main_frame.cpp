@@ -121,7 +121,8 @@ void CMainFrame::CreateActions()
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
                    ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
-                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES}) {
+                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES,
+                   ID_FOLDER_COMPARE, ID_FOLDER_BACK}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -143,6 +144,8 @@ void CMainFrame::CreateMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral(u"ファイル(&F)"));
     file->addAction(actions_[ID_FILE_NEW]);
     file->addAction(actions_[ID_FILE_OPEN]);
+    file->addAction(actions_[ID_FOLDER_COMPARE]);
+    file->addAction(actions_[ID_FOLDER_BACK]);
     file->addAction(actions_[ID_FILE_SAVE]);
     file->addAction(actions_[ID_FILE_SAVE_AS]);
     file->addAction(actions_[ID_FILE_SAVE_REPORT]);
@@ -510,6 +513,8 @@ void CMainFrame::UpdateTitle(const QString& documentTitle)
 void CMainFrame::OpenDroppedFiles(const QStringList& paths, QObject* target)
 {
     if (RefuseWhileMerging())
+        return;
+    if (OpenDroppedFolders(paths))
         return;
     const int side = target == leftView()->viewport() ? kl::DOC_A : target == rightView()->viewport() ? kl::DOC_B : -1;
     if (side >= 0 && paths.size() == 1 && ReplaceSide(side, paths.front()))

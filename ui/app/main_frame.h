@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "engine/compare/compare_result.h"
 #include "engine/compare/line_matching.h"
@@ -33,6 +34,8 @@ class COverView;
 class CSplitterSnd;
 class CDifferenceNavigator;
 class ViewState;
+class FolderPage;
+class QStackedWidget;
 class LockIndicators;
 class QAction;
 class QComboBox;
@@ -75,6 +78,16 @@ public:
     void CancelCompare();
     // A comparison runs (the compare commands are disabled, the stop command enabled).
     bool compareActive() const { return worker_ != nullptr; }
+
+    // Compares two folders (UTF-8 paths) and shows the folder result page.
+    void CompareFolders(const std::string& folderA, const std::string& folderB);
+    // Shows the folder result where it was left; nothing before the first folder comparison.
+    void ShowFolderPage();
+    FolderPage* folderPage() const { return folderPage_; }
+    bool folderPageShown() const;
+    bool folderComparing() const;
+    // Asks for the two folders, one prompt each (tests answer it); empty when cancelled.
+    std::function<QString(const QString& title)> chooseFolder;
 
     CLeftView* treeView() const { return tree_; }
     CSplitterSnd* splitterSnd() const { return lower_; }
@@ -173,6 +186,12 @@ private:
     void OpenDroppedFiles(const QStringList& paths, QObject* target);
     bool ReplaceSide(int side, const QString& path);
     void UpdateTitle(const QString& documentTitle);
+    // Folder comparison (main_frame_folders.cpp).
+    void OnFolderCompare();
+    bool OpenDroppedFolders(const QStringList& paths);
+    void OpenFolderPair(const std::string& pathA, const std::string& pathB);
+    void ShowComparePage();
+    void StopFolderCompare();
 
     // The comparison worker's reports.
     void OnCompareProgress(int value);
@@ -212,4 +231,8 @@ private:
     kl::MergePrefixes mergePrefixes_;  // MESSAGE INSDOCA/INSDOCB, read at start-up
     CMergeSetDlg* mergeDlg_ = nullptr;
     CFileSetMenu* fileSets_ = nullptr;
+    // The folder result page and the stack that shows it or the comparison, made by the
+    // first folder comparison.
+    QStackedWidget* pages_ = nullptr;
+    FolderPage* folderPage_ = nullptr;
 };

@@ -89,6 +89,8 @@ void CMainFrame::OnCommand(int id)
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
     case ID_COMPARE_MINIMAL: OnCompare(kl::COMPARE_MINIMAL); break;
     case ID_COMPARE_STOP: OnStop(); break;
+    case ID_FOLDER_COMPARE: OnFolderCompare(); break;
+    case ID_FOLDER_BACK: ShowFolderPage(); break;
     case ID_NEXT_DIFF: navigator_->Next(); break;
     case ID_PREV_DIFF: navigator_->Previous(); break;
     case ID_COMPARE_METHOD: OnCompareMethod(); break;
@@ -118,7 +120,8 @@ void CMainFrame::UpdateCommandStates()
     actions_[cmd::ID_COMPARE]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_DETAILED]->setEnabled(!running && !merging);
     actions_[cmd::ID_COMPARE_MINIMAL]->setEnabled(!running && !merging);
-    actions_[cmd::ID_COMPARE_STOP]->setEnabled(running);
+    actions_[cmd::ID_COMPARE_STOP]->setEnabled(running || folderComparing());
+    actions_[cmd::ID_FOLDER_BACK]->setEnabled(folderPage_ && !folderPageShown());
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
     actions_[cmd::ID_SWAP_SIDES]->setEnabled(!merging && kl::LoadedTextCount(doc_.textDoc) == 2);

@@ -27,6 +27,7 @@ void CMainFrame::OnStop()
 {
     if (worker_)
         worker_->RequestStop();
+    StopFolderCompare();
 }
 
 void CMainFrame::StartCompare()

@@ -108,7 +108,8 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_VIEW_PAIRED,    ID_VIEW_EOL_KIND,        ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
         ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT,
-        ID_SWAP_SIDES,   ID_COMPARE_MINIMAL};
+        ID_SWAP_SIDES,   ID_COMPARE_MINIMAL,
+        ID_FOLDER_COMPARE, ID_FOLDER_BACK};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);
