@@ -24,6 +24,10 @@ inline constexpr int ID_FOLDER_BACK = 32901;
 
 // Edit menu
 inline constexpr int ID_EDIT_COPY = 57634;
+inline constexpr int ID_EDIT_FIND = 33120;
+inline constexpr int ID_EDIT_FIND_NEXT = 33121;
+inline constexpr int ID_EDIT_FIND_PREV = 33122;
+inline constexpr int ID_EDIT_GOTO_LINE = 33123;
 
 // View menu
 inline constexpr int ID_VIEW_TOOLBAR = 59392;

@@ -89,6 +89,7 @@ CMainFrame::CMainFrame(CKestrilaneApp& app, CKestrilaneDoc& doc) : app_(app), do
     CreateDialogBar();
     CreateStatusBar();
     CreateClient();
+    CreateFindBar();
 
     // The colours and the filler messages are loaded once, as soon as the window exists (the
     // window colour is part of them) and before any view shows the document.
@@ -122,7 +123,8 @@ void CMainFrame::CreateActions()
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
                    ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
                    ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES,
-                   ID_FOLDER_COMPARE, ID_FOLDER_BACK}) {
+                   ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV,
+                   ID_EDIT_GOTO_LINE}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -165,6 +167,11 @@ void CMainFrame::CreateMenus()
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral(u"編集(&E)"));
     edit->addAction(actions_[ID_EDIT_COPY]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_EDIT_FIND]);
+    edit->addAction(actions_[ID_EDIT_FIND_NEXT]);
+    edit->addAction(actions_[ID_EDIT_FIND_PREV]);
+    edit->addAction(actions_[ID_EDIT_GOTO_LINE]);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral(u"表示(&V)"));
     view->addAction(actions_[ID_VIEW_TOOLBAR]);

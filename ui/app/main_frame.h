@@ -13,6 +13,7 @@
 
 #include "engine/compare/compare_result.h"
 #include "engine/compare/line_matching.h"
+#include "engine/display/match_places.h"
 #include "ui/app/compare_worker.h"
 #include "ui/merge/merge_prompts.h"
 #include "ui/app/report_prompts.h"
@@ -45,6 +46,8 @@ class QMenu;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
+class FindBar;
+class SearchWorker;
 
 namespace kl {
 enum class AutoCompare;
@@ -101,6 +104,8 @@ public:
     QProgressBar* progressBar() const { return progress_; }
     LockIndicators* lockIndicators() const { return indicators_; }
     QToolBar* toolBar() const { return toolBar_; }
+    FindBar* findBar() const { return findBar_; }
+    const std::shared_ptr<const kl::SearchResult>& searchResult() const { return searchResult_; }
     QToolBar* compareModeBand() const { return comboBand_; }
     int selectedPreset() const { return selectedPreset_; }
 
@@ -192,6 +197,13 @@ private:
     void OpenFolderPair(const std::string& pathA, const std::string& pathB);
     void ShowComparePage();
     void StopFolderCompare();
+    // Find and go to line (main_frame_find.cpp).
+    void CreateFindBar();
+    void OnFind();
+    void StartSearch();
+    void OnSearchFinished(std::shared_ptr<const kl::SearchResult> result, const QString& failure);
+    void OnFindNext(bool forward);
+    void OnGoToLine();
 
     // The comparison worker's reports.
     void OnCompareProgress(int value);
@@ -203,6 +215,13 @@ private:
     std::map<int, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    QToolBar* findBand_ = nullptr;
+    FindBar* findBar_ = nullptr;
+    SearchWorker* searchWorker_ = nullptr;  // owned; the running or last search
+    std::shared_ptr<const kl::SearchResult> searchResult_;
+    std::vector<kl::MatchPlace> matchPlaces_;  // of searchResult_ over the shown rows
+    int currentMatch_ = -1;
+    int pendingStep_ = 0;  // +1 / -1: a next / previous match asked for before the matches came
     QToolBar* comboBand_ = nullptr;
     int bandWidth_ = 0;  // length of the compare-mode band
     QToolBar* dialogBarBand_ = nullptr;

@@ -96,6 +96,10 @@ void CMainFrame::OnCommand(int id)
     case ID_COMPARE_METHOD: OnCompareMethod(); break;
     case ID_MERGE: OnMerge(); break;
     case ID_SWAP_SIDES: OnSwapSides(); break;
+    case ID_EDIT_FIND: OnFind(); break;
+    case ID_EDIT_FIND_NEXT: OnFindNext(true); break;
+    case ID_EDIT_FIND_PREV: OnFindNext(false); break;
+    case ID_EDIT_GOTO_LINE: OnGoToLine(); break;
     case ID_COLOR_SETTINGS: OnColorSettings(); break;
     case ID_FONT_SETTINGS: OnFontSettings(); break;
     case ID_ENVIRONMENT_SETTINGS: OnEnvironmentSettings(); break;

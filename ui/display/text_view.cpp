@@ -396,20 +396,41 @@ void CTextView::SelectRow(int row)
 {
     if (row < 0 || row >= rowCount || lineHeight <= 0)
         return;
+    std::string scratch;
+    const std::size_t end = kl::ContentLength(Metrics().shown->TextAt(side_, row, scratch));
+    SelectRange(row, 0, end, (viewport()->height() - lineHeight) / 2);
+}
+
+void CTextView::SelectRange(int row, std::size_t begin, std::size_t end, int pixelsAbove)
+{
+    if (row < 0 || row >= rowCount || lineHeight <= 0)
+        return;
     const ViewMetrics metrics = Metrics();
     std::string scratch;
     const std::string_view text = metrics.shown->TextAt(side_, row, scratch);
-    const int top = row * lineHeight - (viewport()->height() - lineHeight) / 2;
+    end = std::min(end, kl::ContentLength(text));
+    begin = std::min(begin, end);
+    const int top = row * lineHeight - pixelsAbove;
     rowBar_->setValue(std::clamp(top, 0, std::max(rowBar_->maximum(), 0)));
+    measure_.SetEncoding(SideEncoding());
+    const int textLeft = metrics.numberColumnWidth + kl::kTextGap;
+    const int beginX = textLeft + kl::PrefixWidth(measure_, tabPixels_, text, begin);
+    // A match beyond the right edge comes into view, a little way in from the left.
+    if (horizontalScrollBar()->maximum() > 0) {
+        const int endX = textLeft + kl::PrefixWidth(measure_, tabPixels_, text, end);
+        const int left = horizontalScrollBar()->value();
+        if (beginX < left + textLeft || endX > left + viewport()->width())
+            horizontalScrollBar()->setValue(std::max(beginX - textLeft - viewport()->width() / 4, 0));
+    }
     lineWnd_.ClearSelection();
     lineWnd_.anchorRow = row;
-    lineWnd_.anchorOffset = 0;
-    lineWnd_.anchorX = metrics.numberColumnWidth + kl::kTextGap;
+    lineWnd_.anchorOffset = begin;
+    lineWnd_.anchorX = beginX;
     lineWnd_.endRow = row;
-    lineWnd_.endOffset = kl::ContentLength(text);
+    lineWnd_.endOffset = end;
     selectionState = 2;
     selectionArmed = true;
-    dragPoint = QPoint(metrics.numberColumnWidth + kl::kTextGap, row * lineHeight - scrollTop());
+    dragPoint = QPoint(beginX, row * lineHeight - scrollTop());
     viewport()->update();
 }
 

@@ -94,6 +94,9 @@ public:
 
     // Selects the whole row (the rows of the current mode) and scrolls it into the middle.
     void SelectRow(int row);
+    // Selects bytes [begin, end) of row's text and scrolls the row to pixelsAbove below the top
+    // (and sideways where the range is out of sight).
+    void SelectRange(int row, std::size_t begin, std::size_t end, int pixelsAbove);
 
 signals:
     // totalHeight or the client height changed, and with them maxScrollTop().

@@ -109,7 +109,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
         ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT,
         ID_SWAP_SIDES,   ID_COMPARE_MINIMAL,
-        ID_FOLDER_COMPARE, ID_FOLDER_BACK};
+        ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV, ID_EDIT_GOTO_LINE};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);

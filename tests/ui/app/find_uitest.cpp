@@ -1,0 +1,68 @@
+// Find and go to line in the main window.
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "engine/platform/cp932.h"
+#include "ui/app/command_ids.h"
+#include "ui/display/line_wnd.h"
+#include "ui/display/text_view.h"
+#include "ui/find/find_bar.h"
+#include "ui/find/go_to_line_dlg.h"
+
+namespace {
+
+class FindUi : public kltest::AppTest {
+protected:
+    // The selected bytes of a view's selection row, as UTF-8.
+    static std::string Selected(CTextView& view)
+    {
+        std::string scratch;
+        const std::string_view row = view.Shown()->TextAt(view.side(), view.lineWnd().anchorRow, scratch);
+        const std::string_view bytes = row.substr(view.lineWnd().anchorOffset,
+                                                  view.lineWnd().endOffset - view.lineWnd().anchorOffset);
+        return kl::DecodeToUtf8(view.SideEncoding(), bytes);
+    }
+};
+
+TEST_F(FindUi, NextAndPreviousMatchGoRoundThePairInRowOrder)
+{
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kltest::kBefore, kltest::kAfter})));
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    CMainFrame& frame = *app->mainFrame();
+    Trigger(*app, cmd::ID_EDIT_FIND);
+    frame.findBar()->patternEdit()->setText(QStringLiteral(u"会議"));
+    Trigger(*app, cmd::ID_EDIT_FIND_NEXT);  // before the matches are in: taken once they are
+    ASSERT_TRUE(kltest::WaitUntil([&frame] { return frame.searchResult() != nullptr; }));
+    EXPECT_EQ(frame.searchResult()->count(), 9u);  // 4 lines in DocA, 5 in DocB, one match each
+
+    std::vector<std::pair<int, int>> visited;  // (row, side)
+    for (int i = 0; i < 10; ++i) {
+        if (i > 0)
+            Trigger(*app, cmd::ID_EDIT_FIND_NEXT);
+        CTextView* left = frame.leftView();
+        CTextView* right = frame.rightView();
+        CTextView& view = left->selectionState == 2 ? *left : *right;
+        ASSERT_EQ(view.selectionState, 2);
+        EXPECT_EQ(Selected(view), "会議");
+        visited.emplace_back(view.lineWnd().anchorRow, view.side());
+    }
+    // Nine matches in row order, then round to the first.
+    for (std::size_t i = 1; i < 9; ++i)
+        EXPECT_LT(visited[i - 1], visited[i]);
+    EXPECT_EQ(visited[9], visited[0]);
+    Trigger(*app, cmd::ID_EDIT_FIND_PREV);
+    CTextView* left = frame.leftView();
+    CTextView& back = left->selectionState == 2 ? *left : *static_cast<CTextView*>(frame.rightView());
+    EXPECT_EQ(std::make_pair(back.lineWnd().anchorRow, back.side()), visited[8]);
+}
+
+TEST(GoToLine, LinesBeyondTheEndAreNamed)
+{
+    EXPECT_TRUE(LineOutOfRangeMessage(1, 37, 37).isEmpty());
+    EXPECT_EQ(LineOutOfRangeMessage(1, 38, 37), QStringLiteral(u"38行目はありません。DocBは37行までです。"));
+    EXPECT_FALSE(LineOutOfRangeMessage(0, 1, 0).isEmpty());
+}
+
+}  // namespace
