@@ -35,11 +35,7 @@ public:
                 return false;
             LineRange r = pending.back();
             pending.pop_back();
-            while (r.xoff < r.xlim && r.yoff < r.ylim && a_[r.xoff] == b_[r.yoff])
-                out_.Link(r.xoff++, r.yoff++);
-            while (r.xoff < r.xlim && r.yoff < r.ylim && a_[r.xlim - 1] == b_[r.ylim - 1])
-                out_.Link(--r.xlim, --r.ylim);
-            if (r.xoff == r.xlim || r.yoff == r.ylim)
+            if (!LinkEqualEnds(r, a_, b_, out_))
                 continue;
             const Anchor anchor = FindAnchor(r);
             if (anchor.length == 0) {

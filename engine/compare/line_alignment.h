@@ -47,4 +47,15 @@ struct LineRange {
     int ylim = 0;
 };
 
+// Links the equal lines at both ends of r and narrows r to what lies between them; true when
+// both texts still have lines left in r.
+inline bool LinkEqualEnds(LineRange& r, const std::int32_t* a, const std::int32_t* b, LineAlignment& out)
+{
+    while (r.xoff < r.xlim && r.yoff < r.ylim && a[r.xoff] == b[r.yoff])
+        out.Link(r.xoff++, r.yoff++);
+    while (r.xoff < r.xlim && r.yoff < r.ylim && a[r.xlim - 1] == b[r.ylim - 1])
+        out.Link(--r.xlim, --r.ylim);
+    return r.xoff < r.xlim && r.yoff < r.ylim;
+}
+
 }  // namespace kl
