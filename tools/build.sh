@@ -3,5 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Optimised, without debug information: the tests and the program need none, and it costs a
+# fifth of the build time (a debugger build is a folder of its own).
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" >/dev/null
 cmake --build "$build" -j "$(nproc)"

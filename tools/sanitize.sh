@@ -38,21 +38,41 @@ ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 900
 # harness writes its file with fsync); the seed corpora in the tree never grow.
 scratch=$(mktemp -d /dev/shm/kestrilane-fuzz.XXXXXX 2>/dev/null || mktemp -d "${TMPDIR:-/tmp}/kestrilane-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
+# One harness: runs it and leaves its executions, findings and exit status in its folder.
+run_harness() {
+  local exe=$1 name work status=0
+  name=$(basename "$exe" _fuzz)
+  work=$scratch/$name
+  mkdir -p "$work/corpus" "$work/findings" "$work/tmp"
+  cp "$top/fuzz/corpus/$name"/* "$work/corpus/"
+  local extra=()
+  # The settings store keeps parsed files for later reads, which libFuzzer's leak check
+  # after each input takes for a leak (and spends most of the time on); leaks are still
+  # reported when the run ends.
+  [ "$name" = profile ] && extra=(-detect_leaks=0)
+  TMPDIR=$work/tmp "$exe" -max_total_time="$seconds" -max_len=4096 -timeout=30 -print_final_stats=1 \
+    "${extra[@]}" -artifact_prefix="$work/findings/" "$work/corpus" >"$work/log" 2>&1 || status=$?
+  echo "$status" >"$work/status"
+}
+
+# The harnesses run side by side, one per processor.
+running=0
+for exe in "$build"/fuzz/*_fuzz; do
+  run_harness "$exe" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+done
+wait
+
 failed=0
 printf '%-16s %14s  %s\n' harness executions findings
 for exe in "$build"/fuzz/*_fuzz; do
   name=$(basename "$exe" _fuzz)
   work=$scratch/$name
-  mkdir -p "$work/corpus" "$work/findings" "$work/tmp"
-  cp "$top/fuzz/corpus/$name"/* "$work/corpus/"
-  extra=()
-  # The settings store keeps parsed files for later reads, which libFuzzer's leak check
-  # after each input takes for a leak (and spends most of the time on); leaks are still
-  # reported when the run ends.
-  [ "$name" = profile ] && extra=(-detect_leaks=0)
-  status=0
-  TMPDIR=$work/tmp "$exe" -max_total_time="$seconds" -max_len=4096 -timeout=30 -print_final_stats=1 \
-    "${extra[@]}" -artifact_prefix="$work/findings/" "$work/corpus" >"$work/log" 2>&1 || status=$?
+  status=$(cat "$work/status" 2>/dev/null || echo 1)
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -n 1)
   findings=$(find "$work/findings" -type f | wc -l)
   printf '%-16s %14s  %s\n' "$name" "${executions:-?}" "$findings"

@@ -356,6 +356,9 @@ void CMainFrame::CreateClient()
     overView()->Attach(*lower_, *viewState_);
     navigator_ = new CDifferenceNavigator(doc_, *lower_, *viewState_, this);
     navigator_->TrackActions(actions_[cmd::ID_NEXT_DIFF], actions_[cmd::ID_PREV_DIFF]);
+    connect(navigator_, &CDifferenceNavigator::arrived, this, [this](int block, int count) {
+        statusBar()->showMessage(QStringLiteral(u"相違 %1 / %2").arg(block + 1).arg(count));
+    });
 
     linePopups_[0] = new CLinePopups(*leftView(), doc_, viewState_);
     linePopups_[1] = new CLinePopups(*rightView(), doc_, viewState_);

@@ -22,7 +22,10 @@ CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& pa
     : QObject(parent), doc_(doc), panes_(panes), state_(state)
 {
     connect(panes_.overView(), &COverView::clicked, this, &CDifferenceNavigator::RefreshActions);
-    connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CDifferenceNavigator::RefreshActions);
+    connect(&doc_, &CKestrilaneDoc::documentChanged, this, [this] {
+        arrival_.reset();
+        RefreshActions();
+    });
 }
 
 std::shared_ptr<const kl::ShownRows> CDifferenceNavigator::Shown() const
@@ -30,31 +33,48 @@ std::shared_ptr<const kl::ShownRows> CDifferenceNavigator::Shown() const
     return panes_.leftView()->Shown();
 }
 
+// Where a walk starts. The position a move leaves lies just past its stop, so that a move on
+// in the same direction finds the next one; a move back starts from the stop itself, or it
+// would find the difference it stands on again.
+int CDifferenceNavigator::Origin(bool forward) const
+{
+    const int position = state_.diffPosition();
+    if (arrival_ && arrival_->forward != forward && position == arrival_->leftPosition)
+        return arrival_->stopPosition;
+    return position;
+}
+
 bool CDifferenceNavigator::CanNext() const
 {
-    return kl::FindNextDifference(*Shown(), state_.diffPosition()).has_value();
+    return kl::FindNextDifference(*Shown(), Origin(true)).has_value();
 }
 
 bool CDifferenceNavigator::CanPrevious() const
 {
-    return kl::FindPreviousDifference(*Shown(), state_.diffPosition()).has_value();
+    return kl::FindPreviousDifference(*Shown(), Origin(false)).has_value();
 }
 
 bool CDifferenceNavigator::Next()
 {
-    const auto stop = kl::FindNextDifference(*Shown(), state_.diffPosition());
+    const auto stop = kl::FindNextDifference(*Shown(), Origin(true));
     if (!stop)
         return false;
-    GoTo(*stop, kl::DiffPositionAfterNext(*stop));
+    const int left = kl::DiffPositionAfterNext(*stop);
+    GoTo(*stop, left);
+    arrival_ = Arrival{true, stop->position, left};
+    RefreshActions();
     return true;
 }
 
 bool CDifferenceNavigator::Previous()
 {
-    const auto stop = kl::FindPreviousDifference(*Shown(), state_.diffPosition());
+    const auto stop = kl::FindPreviousDifference(*Shown(), Origin(false));
     if (!stop)
         return false;
-    GoTo(*stop, kl::DiffPositionAfterPrevious(*stop));
+    const int left = kl::DiffPositionAfterPrevious(*stop);
+    GoTo(*stop, left);
+    arrival_ = Arrival{false, stop->position, left};
+    RefreshActions();
     return true;
 }
 
@@ -73,6 +93,9 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
     COverView* overview = panes_.overView();
     overview->SetThumbPosition(stop.position, overview->RowCount());
     state_.setDiffPosition(newDiffPosition);
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    if (const int block = shown->BlockOf(stop.position); block >= 0)
+        emit arrived(block, shown->BlockCount());
     panes_.leftView()->viewport()->update();
     panes_.rightView()->viewport()->update();
     RefreshActions();

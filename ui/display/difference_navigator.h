@@ -7,6 +7,7 @@
 // both: the block's first row (DISPLAY_RESULT) or first line (DISPLAY_SOURCE; each view
 // shows its own text's line k on row k) is brought to 100 pixels below the views' top.
 #include <QObject>
+#include <optional>
 #include <QPointer>
 #include <memory>
 
@@ -38,13 +39,24 @@ public:
     void TrackActions(QAction* next, QAction* previous);
     void RefreshActions();
 
+signals:
+    // A next or previous difference command went to block (0-based) of count blocks.
+    void arrived(int block, int count);
+
 private:
+    struct Arrival {
+        bool forward = true;
+        int stopPosition = 0;  // the row the move went to
+        int leftPosition = 0;  // the difference position it left behind
+    };
+    int Origin(bool forward) const;
     std::shared_ptr<const kl::ShownRows> Shown() const;
     void GoTo(const kl::DifferenceStop& stop, int newDiffPosition);
 
     CKestrilaneDoc& doc_;
     CSplitterSnd& panes_;
     ViewState& state_;
+    std::optional<Arrival> arrival_;  // the last move of the commands, to turn back from
     QPointer<QAction> next_;
     QPointer<QAction> previous_;
 };

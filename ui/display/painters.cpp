@@ -13,7 +13,8 @@ namespace kl {
 
 namespace {
 
-constexpr int kNumberDigits = 5;
+constexpr int kMinNumberDigits = 5;
+constexpr int kMaxNumberDigits = 10;  // any int
 constexpr char16_t kNewlineGlyph = u'\u2193';  // ↓
 
 const QString& EofText()
@@ -22,10 +23,9 @@ const QString& EofText()
     return text;
 }
 
-const QString& NumberColumnSample()
+QString NumberColumnSample(int digits)
 {
-    static const QString text = QStringLiteral("000000");
-    return text;
+    return QString(digits + 1, QLatin1Char('0'));
 }
 
 const QString& NewlineGlyph()
@@ -227,29 +227,38 @@ QColor RowBackground(const ColorTable& colors, int fSameCol, int fOtherCol, int 
     return ColorFromRef(color);
 }
 
+int NumberDigitsFor(int largestLineNumber)
+{
+    int digits = 1;
+    for (long long limit = 10; digits < kMaxNumberDigits && largestLineNumber >= limit; limit *= 10)
+        ++digits;
+    return std::max(digits, kMinNumberDigits);
+}
+
 int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, int height)
 {
-    const int columnWidth = context.measure.metrics().horizontalAdvance(NumberColumnSample());
+    const int numberDigits = std::clamp(context.numberDigits, kMinNumberDigits, kMaxNumberDigits);
+    const int columnWidth = context.measure.metrics().horizontalAdvance(NumberColumnSample(numberDigits));
     if (height == -1)
         return columnWidth;
 
     QString& digits = context.scratch;
     digits.resize(0);
     if (number < 0) {
-        digits.fill(QLatin1Char(' '), kNumberDigits);
+        digits.fill(QLatin1Char(' '), numberDigits);
     } else {
-        // The last five digits of number + 1, built without a temporary string.
+        // The last digits of number + 1, built without a temporary string.
         long long shown = static_cast<long long>(number) + 1;
-        char16_t buffer[kNumberDigits];
+        char16_t buffer[kMaxNumberDigits];
         int count = 0;
         do {
-            buffer[kNumberDigits - 1 - count] = static_cast<char16_t>(u'0' + shown % 10);
+            buffer[numberDigits - 1 - count] = static_cast<char16_t>(u'0' + shown % 10);
             shown /= 10;
             ++count;
-        } while (shown > 0 && count < kNumberDigits);
-        digits.append(reinterpret_cast<const QChar*>(buffer + kNumberDigits - count), count);
+        } while (shown > 0 && count < numberDigits);
+        digits.append(reinterpret_cast<const QChar*>(buffer + numberDigits - count), count);
     }
-    // Five digits are narrower than the column ("000000"), so they need no clipping.
+    // The digits are narrower than the column (one digit more), so they need no clipping.
     QPainter& painter = context.painter;
     painter.fillRect(x, y, width, height, ColorFromRef(context.colors[COLOR_LINEBACK]));
     painter.setPen(ColorFromRef(context.colors[COLOR_LINETEXT]));

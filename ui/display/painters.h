@@ -61,14 +61,19 @@ struct PaintContext {
     int numberColumnWidth = 0;  // set by PaintSource and PaintResult
     int side = DOC_A;           // the column painted, set by PaintResult
     bool fullWidthRows = false; // row backgrounds reach the area's right edge
+    int numberDigits = 5;       // digits of the line-number column (NumberDigitsFor)
 };
+
+// The digits the line-number column shows: five, or as many as the largest line number.
+int NumberDigitsFor(int largestLineNumber);
 
 // The marked runs of a changed row as far as they are known; null while they are not.
 using RowMarksLookup = std::function<const RowMarks*(int row)>;
 
-// A line-number cell: number -1 gives five blanks, otherwise the last five digits of
-// number + 1, right-aligned, in LINETEXT on LINEBACK over the whole cell. With height -1
-// nothing is drawn. Returns the width of the number column (the width of "000000").
+// A line-number cell: number -1 gives blanks, otherwise number + 1 (its last
+// context.numberDigits digits), right-aligned, in LINETEXT on LINEBACK over the whole cell.
+// With height -1 nothing is drawn. Returns the width of the number column (one digit more
+// than it shows, as "000000" for five).
 int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, int height);
 // Cells numbered firstNumber, firstNumber + 1, ... one per lineHeight from y while they
 // start above bottom, at least one.

@@ -159,7 +159,8 @@ void CTextView::OnUpdate()
     MeasureFonts();
     MeasureTabCell();
     const bool emptyResult = displayMode() == DISPLAY_RESULT && shown->ColumnRowCount(side_) == 0;
-    numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QStringLiteral("000000"));
+    numberDigits_ = kl::NumberDigitsFor(std::max(kl::LineCount(doc_.textDoc, kl::DOC_A), kl::LineCount(doc_.textDoc, kl::DOC_B)));
+    numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QString(numberDigits_ + 1, QLatin1Char('0')));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
     scrollWidth = MeasureScrollWidth();
     totalHeight = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(lineHeight) * rowCount));
@@ -252,6 +253,7 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.area = event->rect().translated(metrics.scrollLeft, metrics.scrollTop);
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
+    context.numberDigits = numberDigits_;
 
     if (displayMode() == DISPLAY_RESULT) {
         const std::shared_ptr<const kl::ShownRows>& shown = metrics.shown;
@@ -527,8 +529,18 @@ void CTextView::wheelEvent(QWheelEvent* event)
         QAbstractScrollArea::wheelEvent(event);
         return;
     }
-    // The wheel moves the row position of the whole splitter row.
-    QCoreApplication::sendEvent(rowBar_, event);
+    // The wheel moves the row position of the whole splitter row, the desktop's number of
+    // rows per notch (a high-resolution wheel adds up its part notches).
+    if (lineHeight <= 0 || !rowBar_) {
+        event->ignore();
+        return;
+    }
+    wheelRemainder_ += delta.y();
+    const int notches = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelRemainder_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    const long long step = static_cast<long long>(notches) * QApplication::wheelScrollLines() * lineHeight;
+    rowBar_->setValue(static_cast<int>(std::clamp<long long>(rowBar_->value() - step, rowBar_->minimum(), rowBar_->maximum())));
+    event->accept();
 }
 
 CKestrilaneView::CKestrilaneView(CKestrilaneDoc& doc, QWidget* parent) : CTextView(doc, kl::DOC_A, parent) {}

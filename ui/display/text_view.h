@@ -137,7 +137,9 @@ private:
     ViewState ownState_;
     ViewState* state_ = &ownState_;
     std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
-    int tabPixels_ = 0;                 // see TabPixels()
+    int tabPixels_ = 0;
+    int wheelRemainder_ = 0;            // wheel delta short of a whole notch
+    int numberDigits_ = 5;              // line-number digits: enough for the longer text                 // see TabPixels()
     QScrollBar* rowBar_ = nullptr;
 
     CLineWnd lineWnd_;

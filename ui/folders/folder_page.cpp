@@ -210,6 +210,9 @@ void FolderPage::Start(const std::string& folderA, const std::string& folderB)
     rootsLabel_->setText(QStringLiteral(u"DocA: %1    DocB: %2").arg(PathText(folderA), PathText(folderB)));
     SaveFilterSet();
     auto* worker = new FolderWorker(folderA, folderB, CurrentRequest(), workerHook);
+    // A child of the page: one whose deferred deletion has not come yet still goes (and joins
+    // its thread) with the page.
+    worker->setParent(this);
     connect(worker, &FolderWorker::progressChanged, this, &FolderPage::OnProgress);
     connect(worker, &FolderWorker::finished, this, &FolderPage::OnFinished);
     if (!worker->Start()) {

@@ -19,8 +19,9 @@ TEST(MatchPlaces, MatchesFollowTheRowsAndWrapAtTheEnds)
     ASSERT_EQ(places.size(), 4u);
     for (std::size_t i = 0; i < places.size(); ++i) {
         EXPECT_EQ(shown.LineAt(places[i].side, places[i].row), places[i].match.line);
-        if (i > 0)  // row order, DocA first on a row, offsets in order
+        if (i > 0) {  // row order, DocA first on a row, offsets in order
             EXPECT_LE(places[i - 1].row, places[i].row);
+        }
     }
     EXPECT_EQ(places[3].match.begin, 4u);  // the second "key" of "key key"
 
