@@ -130,7 +130,11 @@ TEST(CliLimits, AFileWithATooLongLineIsRefusedBeforeItIsRead)
     ::close(fd);
     if (!sized)
         GTEST_SKIP() << "no 2 GiB file here";
-    const CliResult result = RunShell(dir, "prlimit --as=268435456", {"compare", big, dir.write("a.txt", "a\n")});
+    const std::string limit = "prlimit --as=268435456";
+    const std::string tiny = dir.write("a.txt", "a\n");
+    if (RunShell(dir, limit, {"compare", tiny, tiny}).exitCode != 0)
+        GTEST_SKIP() << "the program does not start in 256 MB of address space (a sanitizer build?)";
+    const CliResult result = RunShell(dir, limit, {"compare", big, tiny});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("2 GB を超える行があります"), std::string::npos) << result.err;
 }

@@ -53,6 +53,8 @@ GoToLineDlg::GoToLineDlg(std::array<int, 2> lineCounts, int side, QWidget* paren
     connect(buttons, &QDialogButtonBox::rejected, this, &GoToLineDlg::reject);
     connect(side_, &QComboBox::currentIndexChanged, this, &GoToLineDlg::ShowRange);
     ShowRange();
+    // The number is what the user came to type.
+    line_->setFocus();
     line_->selectAll();
 }
 
