@@ -1,6 +1,6 @@
 #pragma once
 // The histogram heuristic: within a range, the common line that is rarest in DocA anchors
-// the alignment, with the longest run of equal lines through it; the parts before and after
+// the alignment, with the longest run of equal lines through it; the lines before and after
 // are aligned the same way. Ranges without a rare common line fall back to Myers. The
 // anchors follow the lines a reader recognises (headings, unique code) instead of blank
 // lines and braces, which reads better than a bare shortest edit script.

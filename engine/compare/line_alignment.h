@@ -39,7 +39,7 @@ struct KeySequences {
     std::span<const std::int32_t> b;
 };
 
-// A part of both texts: DocA lines [xoff, xlim) against DocB lines [yoff, ylim).
+// A stretch of both texts: DocA lines [xoff, xlim) against DocB lines [yoff, ylim).
 struct LineRange {
     int xoff = 0;
     int xlim = 0;

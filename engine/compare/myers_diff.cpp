@@ -42,7 +42,7 @@ public:
             if (!LinkEqualEnds(r, a_, b_, out_))
                 continue;
             const Split s = Middle(r);
-            // A split in a corner would not make the parts smaller: leave the range changed.
+            // A split in a corner would not make the ranges smaller: leave the range changed.
             if ((s.x == r.xoff && s.y == r.yoff) || (s.x == r.xlim && s.y == r.ylim))
                 continue;
             pending.push_back({s.x, r.xlim, s.y, r.ylim});
