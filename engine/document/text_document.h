@@ -26,6 +26,8 @@ struct TextDocument {
     // How the text loaded next into each slot is read (the user's 文字コード choice);
     // back to Auto when the document is cleared, kept by a reload.
     std::array<EncodingChoice, 2> encodingChoices{EncodingChoice::Auto, EncodingChoice::Auto};
+    // The text in the slot was edited in the window and differs from what its file holds.
+    std::array<bool, 2> edited{false, false};
 
     // The last comparison shown; never null (an empty result before the first run).
     std::shared_ptr<const CompareResult> result = std::make_shared<const CompareResult>();
