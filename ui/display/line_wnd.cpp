@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kPageRows = 12;
-
 struct Boundary {
     std::size_t offset = 0;
     int width = 0;  // pixels from the text origin
@@ -192,20 +190,6 @@ void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metr
     }
 }
 
-QPoint CLineWnd::CaretPoint(QPoint point, const ViewMetrics& metrics) const
-{
-    const int textLeft = metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft;
-    const int row = ClampedRow(point.y(), metrics);
-    if (row < 0)
-        return {textLeft, 0};
-    const int top = static_cast<int>(static_cast<long long>(row) * metrics.lineHeight - metrics.scrollTop);
-    const Row r = RowAt(row, *metrics.shown);
-    if (r.filler)
-        return {textLeft, top};
-    const Boundary boundary = NearestBoundary(r.text, point.x() - textLeft, metrics);
-    return {textLeft + boundary.width, top};
-}
-
 int CLineWnd::PrefixWidth(std::string_view text, std::size_t n, const ViewMetrics& metrics)
 {
     return kl::PrefixWidth(*metrics.measure, metrics.tabPixels, text, n, kl::TabStops::Selection);
@@ -217,56 +201,142 @@ int CLineWnd::ScrollExtent(int rowCount, const ViewMetrics& metrics)
     return static_cast<int>(std::min<long long>(height, INT_MAX));
 }
 
-KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics) const
+CaretMove CaretMoveOf(int key, Qt::KeyboardModifiers modifiers)
 {
-    KeyAction action;
-    action.caret = caret;
-    action.handled = true;
+    const bool control = modifiers & Qt::ControlModifier;
+    if (modifiers & Qt::AltModifier)
+        return CaretMove::None;
     switch (key) {
-    case Qt::Key_PageUp:
-        action.verticalDelta = -kPageRows * metrics.lineHeight;
-        break;
-    case Qt::Key_PageDown:
-        action.verticalDelta = kPageRows * metrics.lineHeight;
-        break;
-    case Qt::Key_Up:
-        if (metrics.scrollTop > 0)
-            action.verticalDelta = -std::min(metrics.lineHeight, metrics.scrollTop);
-        else if (caret.y() - metrics.lineHeight >= 0)
-            action.caret.ry() -= metrics.lineHeight;
-        break;
-    case Qt::Key_Down:
-        action.verticalDelta = metrics.lineHeight;
-        break;
+    case Qt::Key_Home:
+        return control ? CaretMove::First : CaretMove::LineStart;
+    case Qt::Key_End:
+        return control ? CaretMove::Last : CaretMove::LineEnd;
     case Qt::Key_Left:
-    case Qt::Key_Right: {
-        // One character from where the caret stands: a double-byte character is two cells.
-        const QPoint stand = CaretPoint(caret, metrics);
-        const int row = ClampedRow(caret.y(), metrics);
-        const Row r = RowAt(row, *metrics.shown);
-        const int target = stand.x() - (metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft);
-        const std::size_t offset = r.exists && !r.filler ? NearestBoundary(r.text, target, metrics).offset : 0;
-        if (key == Qt::Key_Left) {
-            const int x = stand.x() - metrics.charWidth * static_cast<int>(std::max<std::size_t>(
-                                          PreviousCharLength(metrics.measure->encoding(), r.text, offset), 1));
-            if (metrics.scrollLeft > 0)
-                action.horizontalDelta = -std::min(metrics.lineStep, metrics.scrollLeft);
-            else if (x > metrics.numberColumnWidth)
-                action.caret = {x, stand.y()};
-            break;
-        }
-        const std::size_t next = r.filler ? 0 : NextCharLength(metrics.measure->encoding(), r.text, offset);
-        if (next > 0)
-            action.caret = {stand.x() + metrics.charWidth * static_cast<int>(next), stand.y()};
-        else
-            action.horizontalDelta = metrics.lineStep;
-        break;
-    }
+        return control ? CaretMove::None : CaretMove::Left;
+    case Qt::Key_Right:
+        return control ? CaretMove::None : CaretMove::Right;
+    case Qt::Key_Up:
+        return control ? CaretMove::None : CaretMove::Up;
+    case Qt::Key_Down:
+        return control ? CaretMove::None : CaretMove::Down;
+    case Qt::Key_PageUp:
+        return control ? CaretMove::None : CaretMove::PageUp;
+    case Qt::Key_PageDown:
+        return control ? CaretMove::None : CaretMove::PageDown;
     default:
-        action.handled = false;
+        return CaretMove::None;
+    }
+}
+
+int CLineWnd::LastCaretRow(const kl::ShownRows& shown) const
+{
+    if (shown.options().mode == kl::DISPLAY_SOURCE) {
+        const kl::Text* text = shown.TextOf(side_);
+        const int count = text ? text->count() : 0;
+        // "[EOF]" has a row of its own after a last line that ends with a line end.
+        if (count == 0 || kl::NewlineKind(*text, count - 1) != 0)
+            return count;
+        return count - 1;
+    }
+    return std::max(shown.ColumnRowCount(side_) - 1, 0);
+}
+
+std::size_t CLineWnd::CaretRowLength(int row, const kl::ShownRows& shown) const
+{
+    const Row r = RowAt(row, shown);
+    return r.exists && !r.filler ? kl::ContentLength(r.text) : 0;
+}
+
+TextPosition CLineWnd::Clamped(TextPosition position, const ViewMetrics& metrics) const
+{
+    position.row = std::clamp(position.row, 0, LastCaretRow(*metrics.shown));
+    const Row r = RowAt(position.row, *metrics.shown);
+    if (!r.exists || r.filler)
+        return {position.row, 0};
+    const std::size_t length = kl::ContentLength(r.text);
+    if (position.offset >= length)
+        return {position.row, length};
+    // Onto the boundary at or before the offset.
+    std::size_t boundary = 0;
+    for (std::size_t pos = 0; pos <= position.offset;) {
+        boundary = pos;
+        pos = kl::NextCharIn(metrics.measure->encoding(), r.text, pos);
+    }
+    return {position.row, boundary};
+}
+
+TextPosition CLineWnd::CaretTarget(TextPosition from, CaretMove move, int pageRows, const ViewMetrics& metrics,
+                                   int& goalX) const
+{
+    const kl::ShownRows& shown = *metrics.shown;
+    const int lastRow = LastCaretRow(shown);
+    from = Clamped(from, metrics);
+    const Row r = RowAt(from.row, shown);
+    const std::string_view text = r.exists && !r.filler ? r.text : std::string_view();
+    const kl::TextEncoding encoding = metrics.measure->encoding();
+    // The boundary nearest goalX on another row.
+    const auto onRow = [&](int row) {
+        if (goalX < 0)
+            goalX = PrefixWidth(text, from.offset, metrics);
+        const Row target = RowAt(row, shown);
+        if (!target.exists || target.filler)
+            return TextPosition{row, 0};
+        return TextPosition{row, NearestBoundary(target.text, goalX, metrics).offset};
+    };
+    if (move != CaretMove::Up && move != CaretMove::Down && move != CaretMove::PageUp &&
+        move != CaretMove::PageDown)
+        goalX = -1;
+    switch (move) {
+    case CaretMove::Left:
+        if (from.offset > 0)
+            return {from.row, from.offset - PreviousCharLength(encoding, text, from.offset)};
+        return from.row > 0 ? TextPosition{from.row - 1, CaretRowLength(from.row - 1, shown)} : from;
+    case CaretMove::Right:
+        if (from.offset < kl::ContentLength(text))
+            return {from.row, from.offset + NextCharLength(encoding, text, from.offset)};
+        return from.row < lastRow ? TextPosition{from.row + 1, 0} : from;
+    case CaretMove::Up:
+        return from.row > 0 ? onRow(from.row - 1) : TextPosition{0, 0};
+    case CaretMove::Down:
+        return from.row < lastRow ? onRow(from.row + 1) : TextPosition{lastRow, CaretRowLength(lastRow, shown)};
+    case CaretMove::PageUp:
+        return onRow(std::max(from.row - std::max(pageRows, 1), 0));
+    case CaretMove::PageDown:
+        return onRow(std::min(from.row + std::max(pageRows, 1), lastRow));
+    case CaretMove::LineStart:
+        return {from.row, 0};
+    case CaretMove::LineEnd:
+        return {from.row, kl::ContentLength(text)};
+    case CaretMove::First:
+        return {0, 0};
+    case CaretMove::Last:
+        return {lastRow, CaretRowLength(lastRow, shown)};
+    case CaretMove::None:
         break;
     }
-    return action;
+    return from;
+}
+
+TextPosition CLineWnd::PositionAt(QPoint point, const ViewMetrics& metrics) const
+{
+    if (metrics.lineHeight <= 0)
+        return caret;
+    const long long y = std::max<long long>(static_cast<long long>(metrics.scrollTop) + point.y(), 0);
+    const int row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, LastCaretRow(*metrics.shown)));
+    const Row r = RowAt(row, *metrics.shown);
+    if (!r.exists || r.filler)
+        return {row, 0};
+    const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
+    return {row, NearestBoundary(r.text, target, metrics).offset};
+}
+
+QPoint CLineWnd::ClientPointOf(TextPosition position, const ViewMetrics& metrics) const
+{
+    const int textLeft = metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft;
+    const long long top = static_cast<long long>(position.row) * metrics.lineHeight - metrics.scrollTop;
+    const Row r = RowAt(position.row, *metrics.shown);
+    const int x = r.exists && !r.filler ? PrefixWidth(r.text, position.offset, metrics) : 0;
+    return {textLeft + x, static_cast<int>(std::clamp<long long>(top, INT_MIN / 2, INT_MAX / 2))};
 }
 
 namespace {
@@ -318,6 +388,19 @@ bool CLineWnd::CarrySelection(const kl::ShownRows& from, const kl::ShownRows& to
     repaintFirst = std::min(anchorRow, endRow);
     repaintLast = std::max(anchorRow, endRow);
     return true;
+}
+
+void CLineWnd::CarryCaret(const kl::ShownRows& from, const kl::ShownRows& to)
+{
+    if (&from == &to || !from.SharedText(side_) || from.SharedText(side_) != to.SharedText(side_))
+        return;
+    const bool onLine = from.LineAt(side_, caret.row) != kl::kNoLine;
+    const int moved = RowOfLine(to, side_, LineAtOrBelow(from, side_, caret.row));
+    if (moved < 0)
+        return;
+    caret.row = moved;
+    if (!onLine)
+        caret.offset = 0;
 }
 
 void CLineWnd::Reanchor(const ViewMetrics& metrics)

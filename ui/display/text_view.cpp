@@ -35,6 +35,22 @@ constexpr int kLargestTabSize = 8;
 const QRect kCornerMarkSource(2, 1, 15, 15);
 const QPoint kCornerMarkPosition(2, 4);
 
+// Rows the view scrolls over: the longer column, and shown as loaded the row of "[EOF]"
+// below a last line that ends with a line end.
+int ScrolledRows(const kl::ShownRows& shown)
+{
+    int rows = shown.RowCount();
+    if (shown.options().mode != kl::DISPLAY_SOURCE)
+        return rows;
+    for (int side : {kl::DOC_A, kl::DOC_B}) {
+        const kl::Text* text = shown.TextOf(side);
+        if (!text)
+            continue;
+        const int count = text->count();
+        rows = std::max(rows, count == 0 || kl::NewlineKind(*text, count - 1) != 0 ? count + 1 : count);
+    }
+    return rows;
+}
 
 }  // namespace
 
@@ -163,12 +179,14 @@ void CTextView::OnUpdate()
     numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QString(numberDigits_ + 1, QLatin1Char('0')));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
     scrollWidth = MeasureScrollWidth();
-    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(lineHeight) * rowCount));
+    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(lineHeight) * ScrolledRows(*shown)));
     horizontalScrollBar()->setSingleStep(LineStep());
     UpdateScrollRanges();
 
     if (selectionState == 2)
         lineWnd_.Reanchor(Metrics());
+    lineWnd_.CarryCaret(*old, *shown);
+    lineWnd_.caret = lineWnd_.Clamped(lineWnd_.caret, Metrics());
     if (old->options() != shown->options() && side_ == kl::DOC_A) {
         const int top = kl::TopRowAfterSwitch(*old, *shown, side_, oldTopRow);
         rowBar_->setValue(top * lineHeight);
@@ -276,7 +294,7 @@ void CTextView::paintEvent(QPaintEvent* event)
 
     painter.resetTransform();
     if (caretState != 0) {
-        caretRect_ = QRect(lineWnd_.CaretPoint(dragPoint, Metrics()), QSize(kCaretWidth, lineHeight));
+        caretRect_ = QRect(lineWnd_.ClientPointOf(lineWnd_.caret, Metrics()), QSize(kCaretWidth, lineHeight));
         if (caretOn_)
             painter.fillRect(caretRect_, context.textColor);
         caretState = 2;
@@ -300,14 +318,108 @@ void CTextView::UpdateRows(int first, int last)
         viewport()->update(caretRect_);
 }
 
-void CTextView::MoveCaret(QPoint point)
+void CTextView::PlaceCaret(TextPosition position)
 {
-    dragPoint = point;
     caretOn_ = true;
-    if (caretState != 0) {
+    const bool moved = position != lineWnd_.caret;
+    lineWnd_.caret = position;
+    if (caretState != 0 && lineHeight > 0) {
         viewport()->update(caretRect_);
-        viewport()->update(QRect(lineWnd_.CaretPoint(dragPoint, Metrics()), QSize(kCaretWidth, lineHeight)));
+        caretRect_ = QRect(CaretClientPoint(), QSize(kCaretWidth, lineHeight));
+        viewport()->update(caretRect_);
     }
+    if (moved)
+        emit caretMoved();
+}
+
+QPoint CTextView::CaretClientPoint()
+{
+    return lineWnd_.ClientPointOf(lineWnd_.caret, Metrics());
+}
+
+int CTextView::PageRows() const
+{
+    return lineHeight > 0 ? std::max(viewport()->height() / lineHeight, 1) : 1;
+}
+
+void CTextView::ScrollToCaret()
+{
+    if (lineHeight <= 0)
+        return;
+    const long long top = static_cast<long long>(lineWnd_.caret.row) * lineHeight;
+    const int height = viewport()->height();
+    if (top < scrollTop())
+        rowBar_->setValue(static_cast<int>(top));
+    else if (top + lineHeight > static_cast<long long>(scrollTop()) + height)
+        rowBar_->setValue(static_cast<int>(std::min<long long>(top + lineHeight - height, INT_MAX)));
+    // Sideways the caret keeps a quarter of the width from the edge it went past.
+    QScrollBar* sideways = horizontalScrollBar();
+    const int x = CaretClientPoint().x();
+    const int textLeft = numberColumnWidth + kl::kTextGap;
+    const int width = viewport()->width();
+    if (x < textLeft)
+        sideways->setValue(sideways->value() - (textLeft - x) - (width - textLeft) / 4);
+    else if (x + kCaretWidth > width)
+        sideways->setValue(sideways->value() + (x + kCaretWidth - width) + (width - textLeft) / 4);
+}
+
+void CTextView::setCaretPosition(TextPosition position, bool extend)
+{
+    if (lineHeight <= 0)
+        return;
+    const ViewMetrics metrics = Metrics();
+    position = lineWnd_.Clamped(position, metrics);
+    if (extend) {
+        if (selectionState == 0 || lineWnd_.anchorRow < 0) {
+            const TextPosition from = lineWnd_.Clamped(lineWnd_.caret, metrics);
+            lineWnd_.ClearSelection();
+            lineWnd_.anchorRow = from.row;
+            lineWnd_.anchorOffset = from.offset;
+            lineWnd_.Reanchor(metrics);
+        }
+        lineWnd_.endRow = position.row;
+        lineWnd_.endOffset = position.offset;
+        selectionState = 2;
+        selectionArmed = true;
+        capturing_ = false;
+        viewport()->update();
+    } else if (selectionState != 0) {
+        selectionState = 0;
+        lineWnd_.ClearSelection();
+        viewport()->update();
+    }
+    PlaceCaret(position);
+    ScrollToCaret();
+}
+
+std::optional<std::pair<TextPosition, TextPosition>> CTextView::selectedRange() const
+{
+    if (selectionState == 0 || !lineWnd_.hasSelection())
+        return std::nullopt;
+    const TextPosition anchor{lineWnd_.anchorRow, lineWnd_.anchorOffset};
+    const TextPosition end{lineWnd_.endRow, lineWnd_.endOffset};
+    return std::minmax(anchor, end);
+}
+
+void CTextView::SelectAll()
+{
+    if (lineHeight <= 0)
+        return;
+    const ViewMetrics metrics = Metrics();
+    int unused = -1;
+    const TextPosition last = lineWnd_.CaretTarget({}, CaretMove::Last, 1, metrics, unused);
+    lineWnd_.ClearSelection();
+    lineWnd_.anchorRow = 0;
+    lineWnd_.anchorOffset = 0;
+    lineWnd_.Reanchor(metrics);
+    lineWnd_.endRow = last.row;
+    lineWnd_.endOffset = last.offset;
+    selectionState = 2;
+    selectionArmed = true;
+    capturing_ = false;
+    goalX_ = -1;
+    viewport()->update();
+    PlaceCaret(last);
 }
 
 void CTextView::mousePressEvent(QMouseEvent* event)
@@ -358,7 +470,10 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
         swallowRelease_ = false;
         return;
     }
-    MoveCaret(event->position().toPoint());
+    dragPoint = event->position().toPoint();
+    goalX_ = -1;
+    PlaceCaret(capturing_ && selectionState == 1 ? TextPosition{lineWnd_.endRow, lineWnd_.endOffset}
+                                                 : lineWnd_.PositionAt(dragPoint, Metrics()));
     if (selectionArmed) {
         if (!capturing_) {
             // A click on a complete selection clears it.
@@ -370,8 +485,9 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
             return;
         }
         capturing_ = false;
+        // A click without a drag leaves no selection behind.
         if (selectionState == 1)
-            selectionState = 2;
+            selectionState = lineWnd_.hasSelection() ? 2 : 0;
     }
     selectionArmed = true;
 }
@@ -433,7 +549,9 @@ void CTextView::SelectRange(int row, std::size_t begin, std::size_t end, int pix
     selectionState = 2;
     selectionArmed = true;
     dragPoint = QPoint(beginX, row * lineHeight - scrollTop());
+    goalX_ = -1;
     viewport()->update();
+    PlaceCaret({row, end});
 }
 
 void CTextView::contextMenuEvent(QContextMenuEvent* event)
@@ -441,26 +559,30 @@ void CTextView::contextMenuEvent(QContextMenuEvent* event)
     // A right press has opened its window already.
     if (event->reason() == QContextMenuEvent::Mouse)
         return;
-    const QPoint caret = caretState != 0 ? caretRect_.topLeft() : dragPoint;
+    const QPoint caret = CaretClientPoint();
     emit contextKeyPressed(caret.x() < 0 || caret.y() < 0 ? QPoint(0, 0) : caret);
 }
 
 void CTextView::keyPressEvent(QKeyEvent* event)
 {
-    // Right places the anchor of a selection again, as the rows are laid out now.
-    if (event->key() == Qt::Key_Right && selectionState == 2)
-        lineWnd_.Reanchor(Metrics());
-    const KeyAction action = lineWnd_.HandleKey(event->key(), dragPoint, Metrics());
-    if (!action.handled) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        return;
+    }
+    const CaretMove move = CaretMoveOf(event->key(), event->modifiers());
+    if (move == CaretMove::None || lineHeight <= 0) {
         QWidget::keyPressEvent(event);  // left to the frame's shortcuts
         return;
     }
-    if (action.verticalDelta != 0)
-        rowBar_->setValue(rowBar_->value() + action.verticalDelta);
-    if (action.horizontalDelta != 0)
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + action.horizontalDelta);
-    if (action.caret != dragPoint)
-        MoveCaret(action.caret);
+    int goalX = goalX_;
+    const TextPosition target = lineWnd_.CaretTarget(lineWnd_.caret, move, PageRows(), Metrics(), goalX);
+    // A page moves the rows with the caret, so the caret keeps its place in the view.
+    if (move == CaretMove::PageUp || move == CaretMove::PageDown) {
+        const long long page = static_cast<long long>(PageRows()) * lineHeight * (move == CaretMove::PageUp ? -1 : 1);
+        rowBar_->setValue(static_cast<int>(std::clamp<long long>(rowBar_->value() + page, rowBar_->minimum(), rowBar_->maximum())));
+    }
+    setCaretPosition(target, event->modifiers() & Qt::ShiftModifier);
+    goalX_ = goalX;
 }
 
 void CTextView::focusInEvent(QFocusEvent* event)

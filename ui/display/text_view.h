@@ -16,6 +16,8 @@
 #include <QRect>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "engine/display/display_options.h"
 #include "ui/display/line_wnd.h"
@@ -92,6 +94,20 @@ public:
     bool selectionArmed = true;
     QPoint dragPoint{-1, -1};  // last mouse point or caret move, client coordinates
 
+    // The caret: where it stands, and moving it there. With extend the selection runs from
+    // its anchor (or the old caret, when there is none) to the new place; otherwise a
+    // selection ends. The view scrolls to show the caret; caretMoved follows.
+    TextPosition caretPosition() const { return lineWnd_.caret; }
+    void setCaretPosition(TextPosition position, bool extend = false);
+    // The selected range, start before end; nothing without a selection.
+    std::optional<std::pair<TextPosition, TextPosition>> selectedRange() const;
+    // Selects the whole column of this view, "[EOF]" row included.
+    void SelectAll();
+    // Client point of the caret's top.
+    QPoint CaretClientPoint();
+    // Rows of one page: the rows the view shows whole, at least one.
+    int PageRows() const;
+
     // Selects the whole row (the rows of the current mode) and scrolls it into the middle.
     void SelectRow(int row);
     // Selects bytes [begin, end) of row's text and scrolls the row to pixelsAbove below the top
@@ -99,6 +115,8 @@ public:
     void SelectRange(int row, std::size_t begin, std::size_t end, int pixelsAbove);
 
 signals:
+    // The caret stands somewhere else (keys, mouse, a selection made for the user).
+    void caretMoved();
     // totalHeight or the client height changed, and with them maxScrollTop().
     void extentChanged();
     // The right button went down at point (viewport coordinates); the line windows open.
@@ -129,7 +147,8 @@ private:
     void UpdateScrollRanges();
     void OnRowScrolled();
     void UpdateRows(int first, int last);
-    void MoveCaret(QPoint point);
+    void PlaceCaret(TextPosition position);
+    void ScrollToCaret();
     int LineStep() const;
 
     CKestrilaneDoc& doc_;
@@ -154,6 +173,7 @@ private:
     QBasicTimer caretTimer_;
     bool caretOn_ = true;      // blink phase
     QRect caretRect_;          // where the caret was last drawn
+    int goalX_ = -1;           // pixels from the text origin Up and Down keep to; -1 none
 };
 
 class CKestrilaneView : public CTextView {

@@ -179,8 +179,9 @@ TEST_F(SplitterSndTest, BothTextViewsFollowTheSharedRowPosition)
     EXPECT_EQ(right->lineHeight, pitch);
     EXPECT_EQ(left->rowCount, 201);
     EXPECT_EQ(right->rowCount, 201);  // the longer side sets both
-    EXPECT_EQ(left->totalHeight, 201 * pitch);
-    EXPECT_EQ(rows->maximum(), 201 * pitch - left->viewport()->height());
+    // One row more for the "[EOF]" below the last line.
+    EXPECT_EQ(left->totalHeight, 202 * pitch);
+    EXPECT_EQ(rows->maximum(), 202 * pitch - left->viewport()->height());
     EXPECT_EQ(left->rowScrollBar(), rows);
     EXPECT_EQ(right->rowScrollBar(), rows);
 
