@@ -260,10 +260,13 @@ int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, 
     }
     // The digits are narrower than the column (one digit more), so they need no clipping.
     QPainter& painter = context.painter;
+    const bool clipped = painter.hasClipping();
+    painter.setClipping(false);
     painter.fillRect(x, y, width, height, ColorFromRef(context.colors[COLOR_LINEBACK]));
     painter.setPen(ColorFromRef(context.colors[COLOR_LINETEXT]));
     const int textWidth = context.measure.metrics().horizontalAdvance(digits);
     painter.drawText(x + width - 1 - textWidth, Baseline(context, y), digits);
+    painter.setClipping(clipped);
     digits.resize(0);
     return columnWidth;
 }
@@ -297,7 +300,7 @@ int PaintSegment(PaintContext& context, int x, int y, const QString& text, int w
 
 LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int lineIndex, int y)
 {
-    PaintNumberCell(context, lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    PaintNumberCell(context, lineIndex, context.numberX, y, context.numberColumnWidth, context.lineHeight);
     return PaintRowText(context, text, kUncoloredRow, y);
 }
 
@@ -325,7 +328,7 @@ int PaintSource(PaintContext& context, const Text& table)
     const int cellsTop = count * pitch;
     if (cellsTop <= context.area.bottom()) {
         const int top = std::max(cellsTop, context.area.top() / std::max(pitch, 1) * pitch);
-        PaintNumberCells(context, top / std::max(pitch, 1), 0, top, context.area.bottom() + 1,
+        PaintNumberCells(context, top / std::max(pitch, 1), context.numberX, top, context.area.bottom() + 1,
                          context.numberColumnWidth);
     }
     if (eofX >= 0 && eofRow * pitch <= context.area.bottom() && (eofRow + 1) * pitch > context.area.top()) {
@@ -337,7 +340,7 @@ int PaintSource(PaintContext& context, const Text& table)
 
 void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y)
 {
-    PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    PaintNumberCell(context, row.lineIndex, context.numberX, y, context.numberColumnWidth, context.lineHeight);
     const bool leftOut = row.message == RowMessage::LeftOut;
     if (context.fullWidthRows) {
         const int left = context.numberColumnWidth + kTextGap;

@@ -62,6 +62,9 @@ struct PaintContext {
     int side = DOC_A;           // the column painted, set by PaintResult
     bool fullWidthRows = false; // row backgrounds reach the area's right edge
     int numberDigits = 5;       // digits of the line-number column (NumberDigitsFor)
+    // Document x of the number cells: the horizontal scroll position keeps them in place
+    // while the text scrolls sideways under a clip that spares them.
+    int numberX = 0;
 };
 
 // The digits the line-number column shows: five, or as many as the largest line number.
@@ -71,7 +74,8 @@ int NumberDigitsFor(int largestLineNumber);
 using RowMarksLookup = std::function<const RowMarks*(int row)>;
 
 // A line-number cell: number -1 gives blanks, otherwise number + 1 (its last
-// context.numberDigits digits), right-aligned, in LINETEXT on LINEBACK over the whole cell.
+// context.numberDigits digits), right-aligned, in LINETEXT on LINEBACK over the whole cell,
+// outside the painter's clip.
 // With height -1 nothing is drawn. Returns the width of the number column (one digit more
 // than it shows, as "000000" for five).
 int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, int height);

@@ -13,6 +13,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "ui/display/newline_mark.h"
@@ -34,6 +35,22 @@ constexpr int kLargestTabSize = 8;
 // The portion of the side mark that shows in the corner, and where it goes.
 const QRect kCornerMarkSource(2, 1, 15, 15);
 const QPoint kCornerMarkPosition(2, 4);
+
+// Font size steps the Ctrl+wheel reaches, each a tenth larger or smaller.
+constexpr int kSmallestZoom = -8;
+constexpr int kLargestZoom = 20;
+
+QFont ZoomedFont(QFont font, int steps)
+{
+    if (steps == 0)
+        return font;
+    const double factor = std::pow(1.1, steps);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(static_cast<int>(std::lround(font.pixelSize() * factor)), 4));
+    else if (font.pointSizeF() > 0)
+        font.setPointSizeF(std::max(font.pointSizeF() * factor, 3.0));
+    return font;
+}
 
 // Rows the view scrolls over: the longer column, and shown as loaded the row of "[EOF]"
 // below a last line that ends with a line end.
@@ -67,6 +84,7 @@ CTextView::CTextView(CKestrilaneDoc& doc, int side, QWidget* parent)
     connect(&doc_.marksLoader(), &CMarksLoader::marksReady, this, [this](int row) { UpdateRows(row, row); });
     scratch_.reserve(256);
     SetRowScrollBar(nullptr);
+    SetViewState(nullptr);
 }
 
 void CTextView::SetRowScrollBar(QScrollBar* bar)
@@ -83,6 +101,11 @@ int CTextView::scrollTop() const
     return rowBar_->value();
 }
 
+int CTextView::maxScrollLeft() const
+{
+    return std::max(0, scrollWidth - viewport()->width());
+}
+
 int CTextView::maxScrollTop() const
 {
     return std::max(0, totalHeight - viewport()->height());
@@ -90,12 +113,20 @@ int CTextView::maxScrollTop() const
 
 const QFont& CTextView::ViewFont() const
 {
-    return side_ == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont();
+    viewFont_ = SideFont(side_);
+    return viewFont_;
+}
+
+QFont CTextView::SideFont(int side) const
+{
+    return ZoomedFont(side == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont(), state_->zoom());
 }
 
 void CTextView::SetViewState(ViewState* state)
 {
+    disconnect(state_, &ViewState::zoomChanged, this, nullptr);
     state_ = state ? state : &ownState_;
+    connect(state_, &ViewState::zoomChanged, this, &CTextView::OnUpdate);
 }
 
 kl::DisplayOptions CTextView::Options() const
@@ -118,7 +149,7 @@ int CTextView::LineStep() const
 void CTextView::MeasureFonts()
 {
     measure_.SetFont(ViewFont());
-    const int height = std::max(QFontMetrics(doc_.leftFont).height(), QFontMetrics(doc_.rightViewFont()).height());
+    const int height = std::max(QFontMetrics(SideFont(kl::DOC_A)).height(), QFontMetrics(SideFont(kl::DOC_B)).height());
     lineHeight = std::max(height, 1);
     charWidth = std::max(measure_.metrics().horizontalAdvance(QLatin1Char('A')), 1);
 }
@@ -129,7 +160,7 @@ void CTextView::MeasureFonts()
 void CTextView::MeasureTabCell()
 {
     const int spaces = std::clamp(doc_.docSettings.tabSize, 1, kLargestTabSize);
-    tabPixels_ = QFontMetrics(doc_.leftFont).horizontalAdvance(QString(spaces, QLatin1Char(' ')));
+    tabPixels_ = QFontMetrics(SideFont(kl::DOC_A)).horizontalAdvance(QString(spaces, QLatin1Char(' ')));
 }
 
 kl::TextEncoding CTextView::SideEncoding() const
@@ -227,7 +258,7 @@ void CTextView::UpdateScrollRanges()
     vertical->setPageStep(std::max(1, client.height()));
     vertical->setSingleStep(std::max(1, lineHeight));
     QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setRange(0, std::max(0, scrollWidth - client.width()));
+    horizontal->setRange(0, maxScrollLeft());
     horizontal->setPageStep(std::max(1, client.width()));
     visibleBottom = scrollTop() + client.height();
     emit extentChanged();
@@ -272,6 +303,10 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
     context.numberDigits = numberDigits_;
+    // The number cells stay at the left edge; the text scrolls sideways beside them.
+    context.numberX = metrics.scrollLeft;
+    painter.setClipRect(QRect(metrics.scrollLeft + numberColumnWidth, metrics.scrollTop,
+                              std::max(viewport()->width() - numberColumnWidth, 0), viewport()->height()));
 
     if (displayMode() == DISPLAY_RESULT) {
         const std::shared_ptr<const kl::ShownRows>& shown = metrics.shown;
@@ -290,12 +325,14 @@ void CTextView::paintEvent(QPaintEvent* event)
     const qreal ratio = markBitmap_.devicePixelRatio();
     const QRectF source(kCornerMarkSource.x() * ratio, kCornerMarkSource.y() * ratio,
                         kCornerMarkSource.width() * ratio, kCornerMarkSource.height() * ratio);
-    painter.drawPixmap(QRectF(kCornerMarkPosition, kCornerMarkSource.size()), markBitmap_, source);
+    painter.setClipping(false);
+    painter.drawPixmap(QRectF(kCornerMarkPosition + QPoint(metrics.scrollLeft, 0), kCornerMarkSource.size()),
+                       markBitmap_, source);
 
     painter.resetTransform();
     if (caretState != 0) {
         caretRect_ = QRect(lineWnd_.ClientPointOf(lineWnd_.caret, Metrics()), QSize(kCaretWidth, lineHeight));
-        if (caretOn_)
+        if (caretOn_ && caretRect_.x() >= numberColumnWidth)
             painter.fillRect(caretRect_, context.textColor);
         caretState = 2;
     }
@@ -660,9 +697,16 @@ void CTextView::wheelEvent(QWheelEvent* event)
     wheelRemainder_ += delta.y();
     const int notches = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
     wheelRemainder_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    event->accept();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Both views take the new size; the row at the top stays there.
+        const int top = scrollTop() / lineHeight;
+        state_->setZoom(std::clamp(state_->zoom() + notches, kSmallestZoom, kLargestZoom));
+        rowBar_->setValue(static_cast<int>(std::min<long long>(static_cast<long long>(top) * lineHeight, INT_MAX)));
+        return;
+    }
     const long long step = static_cast<long long>(notches) * QApplication::wheelScrollLines() * lineHeight;
     rowBar_->setValue(static_cast<int>(std::clamp<long long>(rowBar_->value() - step, rowBar_->minimum(), rowBar_->maximum())));
-    event->accept();
 }
 
 CKestrilaneView::CKestrilaneView(CKestrilaneDoc& doc, QWidget* parent) : CTextView(doc, kl::DOC_A, parent) {}

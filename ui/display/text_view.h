@@ -66,8 +66,11 @@ public:
     CLineWnd& lineWnd() { return lineWnd_; }
     // The view's measures now, for its CLineWnd.
     ViewMetrics Metrics();
-    // The font this view paints with: the left font, or the right view's font.
+    // The font this view paints with: the left font, or the right view's font, in the size
+    // the session's zoom gives it.
     const QFont& ViewFont() const;
+    // The font of a side's view.
+    QFont SideFont(int side) const;
     // Pixel width of a tab cell (TABSIZE spaces of the left font); 0 until first measured.
     int TabPixels() const { return tabPixels_; }
 
@@ -80,6 +83,8 @@ public:
     // Vertical scroll position in pixels, and its largest value for this view.
     int scrollTop() const;
     int maxScrollTop() const;
+    // The largest horizontal position this view's own text needs.
+    int maxScrollLeft() const;
 
     int charWidth = 0;        // pixel width of a character cell
     int lineHeight = 0;       // row pitch: the taller of both views' fonts; 0 until the first update
@@ -173,6 +178,7 @@ private:
     QBasicTimer caretTimer_;
     bool caretOn_ = true;      // blink phase
     QRect caretRect_;          // where the caret was last drawn
+    mutable QFont viewFont_;   // see ViewFont()
     int goalX_ = -1;           // pixels from the text origin Up and Down keep to; -1 none
 };
 

@@ -35,3 +35,8 @@ void ViewState::setPaired(bool paired)
 {
     Change(this, paired_, paired, &ViewState::pairedChanged);
 }
+
+void ViewState::setZoom(int steps)
+{
+    Change(this, zoom_, steps, &ViewState::zoomChanged);
+}

@@ -25,6 +25,10 @@ public:
     bool paired() const { return paired_; }
     void setPaired(bool paired);
 
+    // Font size steps of both text views for this session (0: the set size; not saved).
+    int zoom() const { return zoom_; }
+    void setZoom(int steps);
+
     kl::DisplayOptions options() const { return {displayMode_, paired_}; }
 
 signals:
@@ -32,10 +36,12 @@ signals:
     void detailModeChanged(int mode);
     void diffPositionChanged(int position);
     void pairedChanged(bool paired);
+    void zoomChanged(int steps);
 
 private:
     kl::DisplayMode displayMode_ = kl::DISPLAY_SOURCE;
     int detailMode_ = 0;
     int diffPosition_ = 0;
     bool paired_ = false;
+    int zoom_ = 0;
 };

@@ -298,6 +298,20 @@ TEST_F(TextViewTest, TheCaretFollowsTheMouseAndScrollsSidewaysIntoView)
     EXPECT_EQ(sideways->value(), 0);
 }
 
+TEST_F(TextViewTest, TheLineNumbersStayWhileTheTextScrollsSideways)
+{
+    Load("a.txt", "first " + std::string(400, 'w') + "\r\nsecond\r\n");
+    auto& v = ShowView();
+    const QRect numbers(0, 0, v.numberColumnWidth, 2 * v.lineHeight);
+    const QRect text(TextLeft(), 0, 10 * v.charWidth, v.lineHeight);
+    const QImage before = v.viewport()->grab().toImage();
+    v.horizontalScrollBar()->setValue(8 * v.charWidth);
+    QApplication::processEvents();
+    const QImage after = v.viewport()->grab().toImage();
+    EXPECT_EQ(after.copy(numbers), before.copy(numbers));
+    EXPECT_NE(after.copy(text), before.copy(text));
+}
+
 TEST_F(TextViewTest, TheCaretShowsWhileTheViewHasTheFocus)
 {
     Load("a.txt", "abc\r\ndef\r\n");
@@ -344,7 +358,7 @@ TEST_F(TextViewTest, FontsComeFromTheViewKeys)
         EXPECT_EQ(right.ViewFont().family(), kl::JapaneseMonospaceFamily());
         EXPECT_EQ(left.ViewFont().pixelSize(), c.leftPixels);
         EXPECT_EQ(right.ViewFont().pixelSize(), c.rightPixels);
-        EXPECT_EQ(&right.ViewFont(), doc().fontSettings.individual ? &doc().rightFont : &doc().leftFont);
+        EXPECT_EQ(right.ViewFont(), doc().fontSettings.individual ? doc().rightFont : doc().leftFont);
         // Rows stand side by side: one row pitch for both views, tall enough for the font.
         EXPECT_EQ(left.lineHeight, right.lineHeight);
         EXPECT_GE(left.lineHeight, c.leftPixels);
