@@ -90,6 +90,7 @@ void LoadViewSettings(const std::string& iniPath, DocSettings& doc, CompareOptio
     doc.eucChg = ReadDecimal(iniPath, "FLAG", "EUCCHG", "0", 32);
     doc.fPaired = ReadDecimal(iniPath, "FLAG", "FPAIRED", "0", 32);
     doc.fEolKind = ReadDecimal(iniPath, "FLAG", "FEOLKIND", "0", 32);
+    doc.fWrap = ReadDecimal(iniPath, "FLAG", "FWRAP", "0", 32);
 
     options.method = ReadDecimal(iniPath, "COMPARE", "MODE", "0", 2);
     std::string delimiter = ReadIniString(iniPath, "COMPARE", "PCHAR", "\"", 2);
@@ -153,9 +154,11 @@ bool SaveDisplaySwitches(const std::string& iniPath, const DocSettings& doc)
 {
     const std::string paired = Flag(doc.fPaired);
     const std::string eolKind = Flag(doc.fEolKind);
+    const std::string wrap = Flag(doc.fWrap);
     const IniEntry entries[] = {
         {"FLAG", "FPAIRED", paired},
         {"FLAG", "FEOLKIND", eolKind},
+        {"FLAG", "FWRAP", wrap},
     };
     return WriteIniStrings(iniPath, entries);
 }

@@ -51,7 +51,7 @@ bool SaveColorSettings(const std::string& iniPath, const ColorTable& colors,
                        std::string_view leftMessage, std::string_view rightMessage,
                        const DocSettings& doc);
 
-// The display switches of the 表示 menu: FPAIRED and FEOLKIND (1 or 0).
+// The display switches of the 表示 menu: FPAIRED, FEOLKIND and FWRAP (1 or 0).
 bool SaveDisplaySwitches(const std::string& iniPath, const DocSettings& doc);
 
 // The environment dialog's keys: FPARAMDO, FOPENDO, EUCCHG (1 when the switch is 1, else 0)

@@ -36,6 +36,7 @@ inline constexpr int ID_VIEW_SOURCE = 32775;
 inline constexpr int ID_VIEW_RESULT = 32776;
 inline constexpr int ID_VIEW_PAIRED = 32816;    // changed lines side by side
 inline constexpr int ID_VIEW_EOL_KIND = 32817;  // line ends shown by kind
+inline constexpr int ID_VIEW_WRAP = 32818;      // long lines wrap at the pane's width
 inline constexpr int ID_WINDOW_SPLIT = 57653;
 inline constexpr int ID_NEXT_PANE = 57680;
 inline constexpr int ID_PREV_PANE = 57681;

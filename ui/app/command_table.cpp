@@ -64,6 +64,8 @@ std::vector<CommandEntry> BuildTable()
         {ID_VIEW_EOL_KIND, QStringLiteral(u"改行を種類別に表示(&E)\tCtrl+Shift+E"),
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
          QStringLiteral(u"改行コード CR・LF・CR+LF を区別できる印で表示します。\n改行を種類別に表示"), {}},
+        {ID_VIEW_WRAP, QStringLiteral(u"折り返して表示(&W)\tCtrl+Shift+W"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)},
+         QStringLiteral(u"長い行をペインの幅で折り返して表示します。\n折り返して表示"), {}},
         {ID_COMPARE, QStringLiteral(u"比較(&C)\tCtrl+J"), {QKeySequence(Qt::CTRL | Qt::Key_J)},
          QStringLiteral(u"２つのテキストを比較します。\n比較"), QStringLiteral(":/icons/compare.png")},
         {ID_COMPARE_DETAILED, QStringLiteral(u"詳細比較(&S)\tCtrl+M"), {QKeySequence(Qt::CTRL | Qt::Key_M)},

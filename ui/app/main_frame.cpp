@@ -122,7 +122,7 @@ void CMainFrame::CreateActions()
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
                    ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
-                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES,
+                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_VIEW_WRAP, ID_SWAP_SIDES,
                    ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV,
                    ID_EDIT_GOTO_LINE}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
@@ -135,6 +135,10 @@ void CMainFrame::CreateActions()
         if (id == ID_VIEW_PAIRED || id == ID_VIEW_EOL_KIND) {
             action->setCheckable(true);
             action->setChecked((id == ID_VIEW_PAIRED ? doc_.docSettings.fPaired : doc_.docSettings.fEolKind) != 0);
+        }
+        if (id == ID_VIEW_WRAP) {
+            action->setCheckable(true);
+            action->setChecked(doc_.docSettings.fWrap != 0);
         }
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
@@ -183,6 +187,7 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(actions_[ID_VIEW_PAIRED]);
     view->addAction(actions_[ID_VIEW_EOL_KIND]);
+    view->addAction(actions_[ID_VIEW_WRAP]);
 
     QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
     compare->addAction(actions_[ID_COMPARE]);

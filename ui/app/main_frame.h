@@ -172,7 +172,7 @@ private:
     void OnColorSettings();
     void OnFontSettings();
     void OnEnvironmentSettings();
-    // Turns a 表示 switch (ID_VIEW_PAIRED, ID_VIEW_EOL_KIND) over and keeps it.
+    // Turns a 表示 switch (ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_VIEW_WRAP) over and keeps it.
     void ToggleDisplaySwitch(int id);
     // Shows the document with the settings a dialog applied; when they could not be
     // written (saved false), the user is told which file.

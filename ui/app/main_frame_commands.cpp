@@ -85,6 +85,7 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_RESULT: SwitchDisplay(DISPLAY_RESULT, true); break;
     case ID_VIEW_PAIRED:
     case ID_VIEW_EOL_KIND: ToggleDisplaySwitch(id); break;
+    case ID_VIEW_WRAP: ToggleDisplaySwitch(id); break;
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
     case ID_COMPARE_MINIMAL: OnCompare(kl::COMPARE_MINIMAL); break;
@@ -159,7 +160,7 @@ void CMainFrame::OnMerge()
         context.ownerOrigin = [this] { return geometry().topLeft(); };
         context.scrollToRow = [this](int, int row) {
             CTextView* view = leftView();
-            view->rowScrollBar()->setValue(row * view->lineHeight);
+            view->rowScrollBar()->setValue(static_cast<int>(std::min<long long>(view->RowTop(row), INT_MAX)));
             UpdateAllViews();
         };
         context.program = QCoreApplication::applicationFilePath();
@@ -196,10 +197,12 @@ void CMainFrame::ToggleDisplaySwitch(int id)
 {
     const bool paired = (doc_.docSettings.fPaired != 0) != (id == cmd::ID_VIEW_PAIRED);
     const bool eolKind = (doc_.docSettings.fEolKind != 0) != (id == cmd::ID_VIEW_EOL_KIND);
-    const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind);
+    const bool wrap = (doc_.docSettings.fWrap != 0) != (id == cmd::ID_VIEW_WRAP);
+    const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind, wrap);
     viewState_->setPaired(paired);
     actions_[cmd::ID_VIEW_PAIRED]->setChecked(paired);
     actions_[cmd::ID_VIEW_EOL_KIND]->setChecked(eolKind);
+    actions_[cmd::ID_VIEW_WRAP]->setChecked(wrap);
     ShowAppliedSettings(saved);
 }
 

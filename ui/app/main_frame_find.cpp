@@ -125,7 +125,7 @@ void CMainFrame::OnFindNext(bool forward)
         offset = at.match.begin;
     } else {
         const CTextView* view = rightView()->hasFocus() ? static_cast<CTextView*>(rightView()) : leftView();
-        row = view->lineHeight > 0 ? view->scrollTop() / view->lineHeight : 0;
+        row = view->lineHeight > 0 ? view->RowAtY(view->scrollTop()) : 0;
         side = forward ? kl::DOC_A : kl::DOC_B;
         if (forward)
             --row;  // a match on the top row counts as next

@@ -84,7 +84,7 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
 {
     CTextView* sideView = stop.kind == kl::BLOCK_ONLY_A ? static_cast<CTextView*>(panes_.leftView())
                                                         : static_cast<CTextView*>(panes_.rightView());
-    long long y = static_cast<long long>(stop.position) * sideView->lineHeight;
+    long long y = sideView->RowTop(stop.position);
     if (y > kLeadPixels)
         y -= kLeadPixels;
     QScrollBar* rows = panes_.rowScrollBar();

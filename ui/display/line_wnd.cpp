@@ -16,22 +16,30 @@ struct Boundary {
     int width = 0;  // pixels from the text origin
 };
 
-// The boundary a mouse press at target pixels (from the text origin) anchors at: of the
-// first boundary that reaches the target and the one before it, the nearer; a press inside
-// the first character anchors at the row start.
-Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& metrics)
+// The boundary a mouse press at target pixels (from the text origin) on the given line of a
+// row anchors at: of the first boundary that reaches the target and the one before it, the
+// nearer; a press inside the first character anchors at the line start.
+Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& metrics, int line)
 {
-    if (target <= 0)
-        return {};
-    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection, metrics.wrapWidth);
     kl::RowStep step;
     Boundary previous;
     bool first = true;
     while (walker.Next(step) && step.kind != kl::RowStep::Kind::LineEnd) {
+        if (step.line < line) {
+            previous = {step.to, 0};
+            continue;
+        }
+        if (step.line > line)
+            break;
+        if (first)
+            previous = {step.from, 0};
+        if (target <= 0)
+            return previous;
         const Boundary after{step.to, step.x + step.width};
         if (after.width >= target) {
             if (first && after.width > target)
-                return {};
+                return previous;
             return after.width - target < target - previous.width ? after : previous;
         }
         previous = after;
@@ -40,16 +48,22 @@ Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& me
     return previous;
 }
 
-// The boundary nearest to target for the caret and the free end of a selection: the first
-// one past target - charWidth / 2.
-Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& metrics)
+// The boundary nearest to target on the given line of a row, for the caret and the free end
+// of a selection: the first one past target - charWidth / 2, or the line's end.
+Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& metrics, int line = 0)
 {
     const int threshold = target - metrics.charWidth / 2;
-    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection, metrics.wrapWidth);
     kl::RowStep step;
+    int lineEnd = 0;
     while (walker.Next(step)) {
+        if (step.line < line)
+            continue;
+        if (step.line > line)
+            return {step.from, lineEnd};
         if (step.x > threshold || step.kind == kl::RowStep::Kind::LineEnd)
             return {step.from, step.x};
+        lineEnd = step.x + step.width;
     }
     return {text.size(), walker.x()};
 }
@@ -86,13 +100,28 @@ CLineWnd::Row CLineWnd::RowAt(int row, const kl::ShownRows& shown) const
     return {true, text, shown.Cell(side_, row).kind == kl::ROW_FILLER};
 }
 
-int CLineWnd::ClampedRow(int y, const ViewMetrics& metrics) const
+std::pair<int, int> CLineWnd::RowAndLine(int y, int lastRow, const ViewMetrics& metrics) const
 {
-    const int count = metrics.shown->ColumnRowCount(side_);
-    if (count == 0 || metrics.lineHeight <= 0)
-        return -1;
-    const long long row = (static_cast<long long>(metrics.scrollTop) + y) / metrics.lineHeight;
-    return static_cast<int>(std::clamp<long long>(row, 0, count - 1));
+    const long long at = std::max<long long>(static_cast<long long>(metrics.scrollTop) + y, 0);
+    const int row = std::min(metrics.RowAt(at), lastRow);
+    const long long line = (at - metrics.RowTop(row)) / std::max(metrics.lineHeight, 1);
+    return {row, static_cast<int>(std::clamp<long long>(line, 0, INT_MAX))};
+}
+
+kl::WrappedPoint CLineWnd::PointOf(TextPosition position, const ViewMetrics& metrics) const
+{
+    const Row r = RowAt(position.row, *metrics.shown);
+    if (!r.exists || r.filler)
+        return {};
+    return kl::PointOfOffset(*metrics.measure, metrics.tabPixels, r.text, position.offset, metrics.wrapWidth);
+}
+
+int CLineWnd::OwnLines(int row, const ViewMetrics& metrics) const
+{
+    const Row r = RowAt(row, *metrics.shown);
+    if (!r.exists || r.filler || metrics.wrapWidth <= 0)
+        return 1;
+    return kl::WrappedLineCount(*metrics.measure, metrics.tabPixels, r.text, metrics.wrapWidth);
 }
 
 bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
@@ -102,12 +131,12 @@ bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
     const long long y = static_cast<long long>(metrics.scrollTop) + point.y();
     if (y < 0)
         return false;
-    const int row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, INT_MAX));
+    const auto [row, line] = RowAndLine(point.y(), INT_MAX, metrics);
     const Row r = RowAt(row, *metrics.shown);
     if (!r.exists)
         return false;
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
-    const Boundary boundary = r.filler ? Boundary{} : AnchorBoundary(r.text, target, metrics);
+    const Boundary boundary = r.filler ? Boundary{} : AnchorBoundary(r.text, target, metrics, line);
     anchorRow = row;
     anchorOffset = boundary.offset;
     anchorX = metrics.numberColumnWidth + boundary.width + kl::kTextGap;
@@ -120,13 +149,14 @@ bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
 
 void CLineWnd::SelectTo(QPoint point, const ViewMetrics& metrics)
 {
-    const int row = ClampedRow(point.y(), metrics);
-    if (row < 0 || anchorRow < 0)
+    const int count = metrics.shown->ColumnRowCount(side_);
+    if (count == 0 || metrics.lineHeight <= 0 || anchorRow < 0)
         return;
+    const auto [row, line] = RowAndLine(point.y(), count - 1, metrics);
     const Row r = RowAt(row, *metrics.shown);
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
     endRow = row;
-    endOffset = r.filler ? 0 : NearestBoundary(r.text, target, metrics).offset;
+    endOffset = r.filler ? 0 : NearestBoundary(r.text, target, metrics, line).offset;
     const int first = std::min(anchorRow, endRow);
     const int last = std::max(anchorRow, endRow);
     repaintFirst = repaintFirst < 0 ? first : std::min(repaintFirst, first);
@@ -176,8 +206,8 @@ void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metr
 {
     if (!hasSelection() || metrics.lineHeight <= 0)
         return;
-    const int areaFirst = std::max(context.area.top(), 0) / metrics.lineHeight;
-    const int areaLast = std::max(context.area.bottom(), 0) / metrics.lineHeight;
+    const int areaFirst = metrics.RowAt(std::max(context.area.top(), 0));
+    const int areaLast = metrics.RowAt(std::max(context.area.bottom(), 0));
     const int first = std::max(std::min(anchorRow, endRow), areaFirst);
     const int last = std::min(std::max(anchorRow, endRow), areaLast);
     for (int row = first; row <= last; ++row) {
@@ -186,7 +216,7 @@ void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metr
             continue;
         const auto [from, to] = SelectedPart(row, r.text);
         if (from < to)
-            kl::PaintSelectedText(context, r.text, from, to, row * metrics.lineHeight);
+            kl::PaintSelectedText(context, r.text, from, to, static_cast<int>(metrics.RowTop(row)));
     }
 }
 
@@ -274,18 +304,40 @@ TextPosition CLineWnd::CaretTarget(TextPosition from, CaretMove move, int pageRo
     const Row r = RowAt(from.row, shown);
     const std::string_view text = r.exists && !r.filler ? r.text : std::string_view();
     const kl::TextEncoding encoding = metrics.measure->encoding();
-    // The boundary nearest goalX on another row.
-    const auto onRow = [&](int row) {
-        if (goalX < 0)
-            goalX = PrefixWidth(text, from.offset, metrics);
+    const bool vertical = move == CaretMove::Up || move == CaretMove::Down || move == CaretMove::PageUp ||
+                          move == CaretMove::PageDown;
+    if (!vertical)
+        goalX = -1;
+    else if (goalX < 0)
+        goalX = PointOf(from, metrics).x;
+    // One line up or down, the lines of wrapped rows counted, to the boundary nearest goalX.
+    const auto onLine = [&](int row, int line) {
         const Row target = RowAt(row, shown);
         if (!target.exists || target.filler)
             return TextPosition{row, 0};
-        return TextPosition{row, NearestBoundary(target.text, goalX, metrics).offset};
+        return TextPosition{row, NearestBoundary(target.text, goalX, metrics, line).offset};
     };
-    if (move != CaretMove::Up && move != CaretMove::Down && move != CaretMove::PageUp &&
-        move != CaretMove::PageDown)
-        goalX = -1;
+    const auto lineDown = [&](TextPosition at) {
+        const int line = PointOf(at, metrics).line;
+        if (line + 1 < OwnLines(at.row, metrics))
+            return onLine(at.row, line + 1);
+        return at.row < lastRow ? onLine(at.row + 1, 0) : TextPosition{lastRow, CaretRowLength(lastRow, shown)};
+    };
+    const auto lineUp = [&](TextPosition at) {
+        const int line = PointOf(at, metrics).line;
+        if (line > 0)
+            return onLine(at.row, line - 1);
+        return at.row > 0 ? onLine(at.row - 1, OwnLines(at.row - 1, metrics) - 1) : TextPosition{0, 0};
+    };
+    const auto lines = [&](TextPosition at, int count, const auto& step) {
+        for (int i = 0; i < count; ++i) {
+            const TextPosition next = step(at);
+            if (next == at)
+                break;
+            at = next;
+        }
+        return at;
+    };
     switch (move) {
     case CaretMove::Left:
         if (from.offset > 0)
@@ -296,13 +348,13 @@ TextPosition CLineWnd::CaretTarget(TextPosition from, CaretMove move, int pageRo
             return {from.row, from.offset + NextCharLength(encoding, text, from.offset)};
         return from.row < lastRow ? TextPosition{from.row + 1, 0} : from;
     case CaretMove::Up:
-        return from.row > 0 ? onRow(from.row - 1) : TextPosition{0, 0};
+        return lineUp(from);
     case CaretMove::Down:
-        return from.row < lastRow ? onRow(from.row + 1) : TextPosition{lastRow, CaretRowLength(lastRow, shown)};
+        return lineDown(from);
     case CaretMove::PageUp:
-        return onRow(std::max(from.row - std::max(pageRows, 1), 0));
+        return lines(from, std::max(pageRows, 1), lineUp);
     case CaretMove::PageDown:
-        return onRow(std::min(from.row + std::max(pageRows, 1), lastRow));
+        return lines(from, std::max(pageRows, 1), lineDown);
     case CaretMove::LineStart:
         return {from.row, 0};
     case CaretMove::LineEnd:
@@ -321,22 +373,21 @@ TextPosition CLineWnd::PositionAt(QPoint point, const ViewMetrics& metrics) cons
 {
     if (metrics.lineHeight <= 0)
         return caret;
-    const long long y = std::max<long long>(static_cast<long long>(metrics.scrollTop) + point.y(), 0);
-    const int row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, LastCaretRow(*metrics.shown)));
+    const auto [row, line] = RowAndLine(point.y(), LastCaretRow(*metrics.shown), metrics);
     const Row r = RowAt(row, *metrics.shown);
     if (!r.exists || r.filler)
         return {row, 0};
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
-    return {row, NearestBoundary(r.text, target, metrics).offset};
+    return {row, NearestBoundary(r.text, target, metrics, line).offset};
 }
 
 QPoint CLineWnd::ClientPointOf(TextPosition position, const ViewMetrics& metrics) const
 {
     const int textLeft = metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft;
-    const long long top = static_cast<long long>(position.row) * metrics.lineHeight - metrics.scrollTop;
-    const Row r = RowAt(position.row, *metrics.shown);
-    const int x = r.exists && !r.filler ? PrefixWidth(r.text, position.offset, metrics) : 0;
-    return {textLeft + x, static_cast<int>(std::clamp<long long>(top, INT_MIN / 2, INT_MAX / 2))};
+    const kl::WrappedPoint at = PointOf(position, metrics);
+    const long long top =
+        metrics.RowTop(position.row) + static_cast<long long>(at.line) * metrics.lineHeight - metrics.scrollTop;
+    return {textLeft + at.x, static_cast<int>(std::clamp<long long>(top, INT_MIN / 2, INT_MAX / 2))};
 }
 
 namespace {

@@ -6,6 +6,8 @@
 // Positions are character boundaries: a row and a byte offset into the row's text. The
 // selection stays where it was made when the view scrolls.
 #include <QPoint>
+#include <algorithm>
+#include <climits>
 #include <Qt>
 #include <compare>
 #include <cstddef>
@@ -14,6 +16,7 @@
 #include <string_view>
 
 #include "ui/display/painters.h"
+#include "ui/display/row_geometry.h"
 #include "engine/display/shown_rows.h"
 
 // The measures of the view at the moment of a call.
@@ -27,6 +30,19 @@ struct ViewMetrics {
     int scrollLeft = 0;   // horizontal scroll position, pixels
     int lineStep = 0;     // one horizontal scroll step, pixels
     kl::TextMeasure* measure = nullptr;  // set to the view's font
+    const kl::RowGeometry* geometry = nullptr;  // where the rows stand; null: one line each
+    int wrapWidth = 0;    // the width this side's rows wrap at; 0 none
+
+    long long RowTop(int row) const
+    {
+        return geometry ? geometry->Top(row) : static_cast<long long>(row) * lineHeight;
+    }
+    int RowAt(long long y) const
+    {
+        if (geometry)
+            return geometry->RowAt(y);
+        return lineHeight > 0 ? static_cast<int>(std::clamp<long long>(y / lineHeight, 0, INT_MAX)) : 0;
+    }
 };
 
 // A place between two characters of a view: a row of the rows shown and a byte offset into
@@ -111,8 +127,12 @@ private:
     };
     // The text of a filler row lives in this object until the next call.
     Row RowAt(int row, const kl::ShownRows& shown) const;
-    // The row under client y, or -1 with no rows; clamped to the rows there are.
-    int ClampedRow(int y, const ViewMetrics& metrics) const;
+    // The row under client y, clamped to the rows up to lastRow, and the line of it there.
+    std::pair<int, int> RowAndLine(int y, int lastRow, const ViewMetrics& metrics) const;
+    // Where the position stands in its row: its line and x from the text origin.
+    kl::WrappedPoint PointOf(TextPosition position, const ViewMetrics& metrics) const;
+    // Lines the side's own text takes on row.
+    int OwnLines(int row, const ViewMetrics& metrics) const;
     // The selected bytes [from, to) of a row; empty when it is not selected.
     std::pair<std::size_t, std::size_t> SelectedPart(int row, std::string_view text) const;
 

@@ -124,9 +124,10 @@ QFont CTextView::SideFont(int side) const
 
 void CTextView::SetViewState(ViewState* state)
 {
-    disconnect(state_, &ViewState::zoomChanged, this, nullptr);
+    disconnect(state_, nullptr, this, nullptr);
     state_ = state ? state : &ownState_;
     connect(state_, &ViewState::zoomChanged, this, &CTextView::OnUpdate);
+    connect(state_, &ViewState::geometryChanged, this, &CTextView::FollowGeometry);
 }
 
 kl::DisplayOptions CTextView::Options() const
@@ -184,12 +185,14 @@ ViewMetrics CTextView::Metrics()
     metrics.scrollLeft = horizontalScrollBar()->value();
     metrics.lineStep = LineStep();
     metrics.measure = &measure_;
+    metrics.geometry = &state_->geometry();
+    metrics.wrapWidth = state_->geometry().WrapWidth(side_);
     return metrics;
 }
 
 void CTextView::OnUpdate()
 {
-    const int oldTopRow = lineHeight > 0 ? scrollTop() / lineHeight : 0;
+    const int oldTopRow = lineHeight > 0 ? RowAtY(scrollTop()) : 0;
     const std::shared_ptr<const kl::ShownRows> shown = Shown();
     const std::shared_ptr<const kl::ShownRows> old = laidOut_ ? laidOut_ : shown;
     laidOut_ = shown;
@@ -209,10 +212,9 @@ void CTextView::OnUpdate()
     numberDigits_ = kl::NumberDigitsFor(std::max(kl::LineCount(doc_.textDoc, kl::DOC_A), kl::LineCount(doc_.textDoc, kl::DOC_B)));
     numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QString(numberDigits_ + 1, QLatin1Char('0')));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
-    scrollWidth = MeasureScrollWidth();
-    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(lineHeight) * ScrolledRows(*shown)));
     horizontalScrollBar()->setSingleStep(LineStep());
-    UpdateScrollRanges();
+    state_->geometry().SetLineHeight(lineHeight);
+    LayOutRows(true);
 
     if (selectionState == 2)
         lineWnd_.Reanchor(Metrics());
@@ -220,7 +222,7 @@ void CTextView::OnUpdate()
     lineWnd_.caret = lineWnd_.Clamped(lineWnd_.caret, Metrics());
     if (old->options() != shown->options() && side_ == kl::DOC_A) {
         const int top = kl::TopRowAfterSwitch(*old, *shown, side_, oldTopRow);
-        rowBar_->setValue(top * lineHeight);
+        rowBar_->setValue(static_cast<int>(std::min<long long>(RowTop(top), INT_MAX)));
     }
     viewport()->update();
 }
@@ -303,6 +305,8 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
     context.numberDigits = numberDigits_;
+    context.geometry = metrics.geometry;
+    context.wrapWidth = metrics.wrapWidth;
     // The number cells stay at the left edge; the text scrolls sideways beside them.
     context.numberX = metrics.scrollLeft;
     painter.setClipRect(QRect(metrics.scrollLeft + numberColumnWidth, metrics.scrollTop,
@@ -315,7 +319,7 @@ void CTextView::paintEvent(QPaintEvent* event)
         numberColumnWidth =
             kl::PaintResult(context, *shown, side_, [&](int row) { return marks.Find(*shown, row); });
         if (shown->options().paired && lineHeight > 0)
-            marks.Request(shown, context.area.top() / lineHeight, context.area.bottom() / lineHeight);
+            marks.Request(shown, RowAtY(context.area.top()), RowAtY(context.area.bottom()));
     } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get()) {
         numberColumnWidth = kl::PaintSource(context, *table);
     }
@@ -344,8 +348,8 @@ void CTextView::UpdateRows(int first, int last)
         viewport()->update();
         return;
     }
-    const long long top = static_cast<long long>(first) * lineHeight - scrollTop();
-    const long long bottom = static_cast<long long>(last + 1) * lineHeight - scrollTop();
+    const long long top = RowTop(first) - scrollTop();
+    const long long bottom = RowTop(last + 1) - scrollTop();
     const int height = viewport()->height();
     const int clippedTop = static_cast<int>(std::clamp<long long>(top, 0, height));
     const int clippedBottom = static_cast<int>(std::clamp<long long>(bottom, 0, height));
@@ -383,7 +387,7 @@ void CTextView::ScrollToCaret()
 {
     if (lineHeight <= 0)
         return;
-    const long long top = static_cast<long long>(lineWnd_.caret.row) * lineHeight;
+    const long long top = static_cast<long long>(scrollTop()) + CaretClientPoint().y();
     const int height = viewport()->height();
     if (top < scrollTop())
         rowBar_->setValue(static_cast<int>(top));
@@ -534,8 +538,8 @@ void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && displayMode() == DISPLAY_RESULT && lineHeight > 0) {
         const long long y = static_cast<long long>(scrollTop()) + event->position().toPoint().y();
-        if (y >= 0 && y / lineHeight < INT_MAX) {
-            const auto target = kl::MovedLinePartner(Shown()->Column(side_), static_cast<int>(y / lineHeight));
+        if (y >= 0) {
+            const auto target = kl::MovedLinePartner(Shown()->Column(side_), RowAtY(y));
             if (target) {
                 capturing_ = false;
                 SelectRow(target->row);
@@ -565,8 +569,8 @@ void CTextView::SelectRange(int row, std::size_t begin, std::size_t end, int pix
     const std::string_view text = metrics.shown->TextAt(side_, row, scratch);
     end = std::min(end, kl::ContentLength(text));
     begin = std::min(begin, end);
-    const int top = row * lineHeight - pixelsAbove;
-    rowBar_->setValue(std::clamp(top, 0, std::max(rowBar_->maximum(), 0)));
+    const long long top = RowTop(row) - pixelsAbove;
+    rowBar_->setValue(static_cast<int>(std::clamp<long long>(top, 0, std::max(rowBar_->maximum(), 0))));
     measure_.SetEncoding(SideEncoding());
     const int textLeft = metrics.numberColumnWidth + kl::kTextGap;
     const int beginX = textLeft + kl::PrefixWidth(measure_, tabPixels_, text, begin);
@@ -585,7 +589,7 @@ void CTextView::SelectRange(int row, std::size_t begin, std::size_t end, int pix
     lineWnd_.endOffset = end;
     selectionState = 2;
     selectionArmed = true;
-    dragPoint = QPoint(beginX, row * lineHeight - scrollTop());
+    dragPoint = QPoint(beginX, static_cast<int>(std::clamp<long long>(RowTop(row) - scrollTop(), INT_MIN / 2, INT_MAX / 2)));
     goalX_ = -1;
     viewport()->update();
     PlaceCaret({row, end});
@@ -678,7 +682,53 @@ void CTextView::CopySelection()
 void CTextView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    LayOutRows(false);
+}
+
+long long CTextView::RowTop(int row) const
+{
+    return state_->geometry().Top(row);
+}
+
+int CTextView::RowAtY(long long y) const
+{
+    return state_->geometry().RowAt(y);
+}
+
+int CTextView::WrapWidth() const
+{
+    if (doc_.docSettings.fWrap == 0 || lineHeight <= 0)
+        return 0;
+    // Room is left for the line-end mark and the caret after the last character.
+    const int room = viewport()->width() - numberColumnWidth - kl::kTextGap -
+                     kl::PixelsFromSetting(doc_.fontSettings.size, kl::kNewlineMarkSize) - kCaretWidth;
+    return std::max(room, 4 * charWidth);
+}
+
+void CTextView::LayOutRows(bool rowsChanged)
+{
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    const int wrapWidth = WrapWidth();
+    kl::RowGeometry& geometry = state_->geometry();
+    if (rowsChanged || wrapWidth != geometry.WrapWidth(side_) || shown != wrappedRows_) {
+        wrappedRows_ = shown;
+        measure_.SetFont(ViewFont());
+        if (tabPixels_ == 0)
+            MeasureTabCell();
+        geometry.SetSide(side_, kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_), wrapWidth);
+        state_->announceGeometry();  // both views take the new extent (FollowGeometry)
+        return;
+    }
+    FollowGeometry();
+}
+
+void CTextView::FollowGeometry()
+{
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    scrollWidth = state_->geometry().WrapWidth(side_) > 0 ? 0 : MeasureScrollWidth();
+    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, RowTop(ScrolledRows(*shown))));
     UpdateScrollRanges();
+    viewport()->update();
 }
 
 void CTextView::wheelEvent(QWheelEvent* event)
@@ -700,9 +750,9 @@ void CTextView::wheelEvent(QWheelEvent* event)
     event->accept();
     if (event->modifiers() & Qt::ControlModifier) {
         // Both views take the new size; the row at the top stays there.
-        const int top = scrollTop() / lineHeight;
+        const int top = RowAtY(scrollTop());
         state_->setZoom(std::clamp(state_->zoom() + notches, kSmallestZoom, kLargestZoom));
-        rowBar_->setValue(static_cast<int>(std::min<long long>(static_cast<long long>(top) * lineHeight, INT_MAX)));
+        rowBar_->setValue(static_cast<int>(std::min<long long>(RowTop(top), INT_MAX)));
         return;
     }
     const long long step = static_cast<long long>(notches) * QApplication::wheelScrollLines() * lineHeight;

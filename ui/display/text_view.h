@@ -113,6 +113,13 @@ public:
     // Rows of one page: the rows the view shows whole, at least one.
     int PageRows() const;
 
+    // Pixels from the top of the first row to the top of row, and the row at y, as the rows
+    // stand now (wrapped or not).
+    long long RowTop(int row) const;
+    int RowAtY(long long y) const;
+    // The width this view's rows wrap at now; 0 when they do not wrap.
+    int WrapWidth() const;
+
     // Selects the whole row (the rows of the current mode) and scrolls it into the middle.
     void SelectRow(int row);
     // Selects bytes [begin, end) of row's text and scrolls the row to pixelsAbove below the top
@@ -150,6 +157,11 @@ private:
     void MeasureFonts();
     void MeasureTabCell();
     void UpdateScrollRanges();
+    // Lays the rows out for the width and the fonts now (anew when rowsChanged, else only
+    // when the wrap width or the rows differ from the last layout), then takes the extent.
+    void LayOutRows(bool rowsChanged);
+    // The rows of either view were laid out: the extent and the picture follow.
+    void FollowGeometry();
     void OnRowScrolled();
     void UpdateRows(int first, int last);
     void PlaceCaret(TextPosition position);
@@ -161,6 +173,7 @@ private:
     ViewState ownState_;
     ViewState* state_ = &ownState_;
     std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
+    std::shared_ptr<const kl::ShownRows> wrappedRows_;  // the rows the geometry was built from
     int tabPixels_ = 0;
     int wheelRemainder_ = 0;            // wheel delta short of a whole notch
     int numberDigits_ = 5;              // line-number digits: enough for the longer text                 // see TabPixels()

@@ -2,10 +2,12 @@
 // What the window shows, in one place that everything reads and that tells when it changes:
 // the display mode of both text views, D1 or D2 (the overview bar's scaling and the window
 // a right-click opens), the position the difference navigation goes on from, and whether
-// changed lines stand side by side. The main window owns one.
+// changed lines stand side by side, the session's font zoom and where the rows stand. The
+// main window owns one.
 #include <QObject>
 
 #include "engine/display/display_options.h"
+#include "ui/display/row_geometry.h"
 
 class ViewState : public QObject {
     Q_OBJECT
@@ -29,6 +31,12 @@ public:
     int zoom() const { return zoom_; }
     void setZoom(int steps);
 
+    // Where the rows of both text views stand; a view that changes it calls
+    // announceGeometry() so that the other one follows.
+    kl::RowGeometry& geometry() { return geometry_; }
+    const kl::RowGeometry& geometry() const { return geometry_; }
+    void announceGeometry() { emit geometryChanged(); }
+
     kl::DisplayOptions options() const { return {displayMode_, paired_}; }
 
 signals:
@@ -37,6 +45,7 @@ signals:
     void diffPositionChanged(int position);
     void pairedChanged(bool paired);
     void zoomChanged(int steps);
+    void geometryChanged();
 
 private:
     kl::DisplayMode displayMode_ = kl::DISPLAY_SOURCE;
@@ -44,4 +53,5 @@ private:
     int diffPosition_ = 0;
     bool paired_ = false;
     int zoom_ = 0;
+    kl::RowGeometry geometry_;
 };
