@@ -262,6 +262,27 @@ TEST_F(SplitterSndTest, CtrlWheelSizesTheFontOfBothViewsForTheSession)
     EXPECT_EQ(doc().leftFont.pixelSize(), pixels);        // the settings keep their size
 }
 
+TEST_F(SplitterSndTest, AWrappedRowIsAsTallInBothViews)
+{
+    doc().docSettings.fWrap = 1;
+    Load("a.txt", std::string(500, 'a') + "\r\nshort\r\n");
+    Load("b.txt", "short\r\n" + std::string(900, 'b') + "\r\n");
+    auto splitter = ShownSplitter(QSize(700, 240));
+    ViewState state;
+    CTextView* left = splitter->leftView();
+    CTextView* right = splitter->rightView();
+    left->SetViewState(&state);
+    right->SetViewState(&state);
+    UpdateViews(*splitter);
+    const int pitch = left->lineHeight;
+    EXPECT_GT(left->RowTop(1), 2 * pitch);
+    EXPECT_EQ(right->RowTop(1), left->RowTop(1));
+    EXPECT_GT(right->RowTop(2) - right->RowTop(1), left->RowTop(1));
+    EXPECT_EQ(left->RowTop(2), right->RowTop(2));
+    EXPECT_EQ(left->totalHeight, right->totalHeight);
+    EXPECT_EQ(left->totalHeight, right->RowTop(3));  // the "[EOF]" row included
+}
+
 TEST_F(SplitterSndTest, AnEmptyDocumentHasNothingToScroll)
 {
     auto splitter = ShownSplitter(QSize(600, 200));

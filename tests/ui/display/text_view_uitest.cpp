@@ -312,6 +312,37 @@ TEST_F(TextViewTest, TheLineNumbersStayWhileTheTextScrollsSideways)
     EXPECT_NE(after.copy(text), before.copy(text));
 }
 
+TEST_F(TextViewTest, WrappedRowsTakeTheCaretAndTheMouseOnTheirLines)
+{
+    doc().docSettings.fWrap = 1;
+    Load("a.txt", std::string(300, 'x') + "\r\nabc\r\n");
+    auto& v = ShowView(QSize(300, 200));
+    ASSERT_GT(v.WrapWidth(), 0);
+    const int lines = static_cast<int>(v.RowTop(1) / v.lineHeight);
+    EXPECT_GT(lines, 2);
+    EXPECT_EQ(v.horizontalScrollBar()->maximum(), 0);
+
+    // Down goes through the lines of the wrapped row before it reaches the next row.
+    v.setCaretPosition({0, 0});
+    Key(Qt::Key_Down);
+    const std::size_t perLine = v.caretPosition().offset;
+    EXPECT_EQ(v.caretPosition().row, 0);
+    EXPECT_GT(perLine, 0u);
+    EXPECT_EQ(Caret(), QPoint(TextLeft(), v.lineHeight));
+    for (int i = 1; i < lines; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(v.caretPosition(), (TextPosition{1, 0}));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(v.caretPosition().row, 0);
+    EXPECT_EQ(v.caretPosition().offset, (lines - 1) * perLine);
+
+    // The mouse finds the characters on the line it points at.
+    Click(QPoint(TextLeft() + 2 * v.charWidth, v.lineHeight + v.lineHeight / 2));
+    EXPECT_EQ(v.caretPosition(), (TextPosition{0, perLine + 2}));
+    Drag(QPoint(TextLeft(), v.lineHeight / 2), QPoint(TextLeft() + v.charWidth, v.lineHeight + v.lineHeight / 2));
+    EXPECT_EQ(Copied().size(), static_cast<qsizetype>(perLine + 1));
+}
+
 TEST_F(TextViewTest, TheCaretShowsWhileTheViewHasTheFocus)
 {
     Load("a.txt", "abc\r\ndef\r\n");
