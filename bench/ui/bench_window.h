@@ -1,7 +1,7 @@
 #pragma once
 // The lower splitter of the window (overview bar and both text views) over a document the
-// benchmark fills, offscreen at 1200 x 900, showing the result, with or without the paired
-// display.
+// benchmark fills, offscreen at 1200 x 900, showing the result (or the texts as loaded),
+// with or without the paired display, wrapped or not.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -22,17 +22,19 @@ namespace klbench {
 
 class BenchWindow {
 public:
-    BenchWindow(const std::function<void(kl::TextDocument&)>& fill, bool paired)
+    BenchWindow(const std::function<void(kl::TextDocument&)>& fill, bool paired, bool wrap = false,
+                kl::DisplayMode mode = kl::DISPLAY_RESULT)
     {
         auto profile = std::make_unique<kl::UserProfile>(dir_.filePath(QStringLiteral("profile.ini")));
         app_ = std::make_unique<CKestrilaneApp>(dir_.filePath(QStringLiteral("kestrilane.ini")).toStdString(),
                                                 std::move(profile));
         CKestrilaneDoc& doc = *app_->document();
         fill(doc.textDoc);
+        doc.docSettings.fWrap = wrap ? 1 : 0;
         splitter_ = std::make_unique<CSplitterSnd>(doc, "");
         splitter_->resize(1200, 900);
         splitter_->show();
-        state_.setDisplayMode(kl::DISPLAY_RESULT);
+        state_.setDisplayMode(mode);
         state_.setPaired(paired);
         for (CTextView* view : {static_cast<CTextView*>(splitter_->leftView()),
                                 static_cast<CTextView*>(splitter_->rightView())}) {
@@ -52,6 +54,17 @@ public:
         timer.start();
         QPainter painter(&frame_);
         splitter_->render(&painter);
+        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    }
+    // Lays both views out anew, as a change of the rows or the font does; the milliseconds
+    // it took.
+    double LayOut()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (CTextView* view : {static_cast<CTextView*>(splitter_->leftView()),
+                                static_cast<CTextView*>(splitter_->rightView())})
+            view->OnUpdate();
         return static_cast<double>(timer.nsecsElapsed()) / 1e6;
     }
     // Paints and runs the event loop until the marks of every changed row in view are there.

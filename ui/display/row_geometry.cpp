@@ -77,10 +77,10 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
     const int rows = shown.ColumnRowCount(side);
     counts.resize(static_cast<std::size_t>(rows), 1);
     const TextEncoding encoding = shown.EncodingOf(side);
-    // A row of plain ASCII no longer than this many bytes fits whatever its characters.
+    // A row of printable ASCII no longer than this many bytes fits whatever its characters.
     int widest = 1;
     measure.SetEncoding(encoding);
-    for (int byte = 0; byte < 0x80; ++byte)
+    for (int byte = 0x20; byte < 0x7F; ++byte)
         widest = std::max(widest, measure.Advance(measure.AsciiUnit(static_cast<unsigned char>(byte))));
     const std::size_t fitting = static_cast<std::size_t>(wrapWidth / widest);
 
@@ -90,7 +90,7 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
         const std::size_t length = ContentLength(text);
         if (length <= fitting &&
             std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\t'; }))
+                        [](char c) { return c >= 0x20 && c < 0x7F; }))
             continue;
         const bool filler = shown.Cell(side, row).kind == ROW_FILLER;
         measure.SetEncoding(filler ? TextEncoding::Cp932 : encoding);

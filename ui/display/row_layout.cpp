@@ -1,12 +1,13 @@
 #include "ui/display/row_layout.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/platform/cp932.h"
 
 namespace kl {
 
-TextMeasure::TextMeasure() : metrics_(font_), advances_(0x10000, -1)
+TextMeasure::TextMeasure() : metrics_(font_), advances_(0x10000, -1), pairAdvances_(0x10000, -1)
 {
     SetEncoding(encoding_);
 }
@@ -16,6 +17,7 @@ void TextMeasure::SetEncoding(TextEncoding encoding)
     if (encoding == encoding_ && asciiUnits_['A'] == u'A')
         return;
     encoding_ = encoding;
+    std::fill(pairAdvances_.begin(), pairAdvances_.end(), std::int16_t{-1});
     for (int byte = 0; byte < 0x80; ++byte) {
         const char c = static_cast<char>(byte);
         const std::u16string decoded = DecodeToUtf16(encoding, std::string_view(&c, 1));
@@ -30,20 +32,60 @@ void TextMeasure::SetFont(const QFont& font)
     font_ = font;
     metrics_ = QFontMetrics(font_);
     std::fill(advances_.begin(), advances_.end(), std::int16_t{-1});
+    std::fill(pairAdvances_.begin(), pairAdvances_.end(), std::int16_t{-1});
 }
 
-int TextMeasure::Advance(char16_t unit)
+int TextMeasure::CharAdvance(std::string_view bytes)
+{
+    if (bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) < 0x80)
+        return Advance(asciiUnits_[static_cast<unsigned char>(bytes[0])]);
+    std::int16_t* remembered = nullptr;
+    if (encoding_ == TextEncoding::Cp932 && bytes.size() == 2) {
+        remembered = &pairAdvances_[static_cast<std::size_t>(static_cast<unsigned char>(bytes[0])) << 8 |
+                                    static_cast<unsigned char>(bytes[1])];
+        if (*remembered >= 0)
+            return *remembered;
+    }
+    char16_t units[2];
+    const int count = DecodeUnits(encoding_, bytes, units);
+    int width = 0;
+    for (int i = 0; i < count; ++i)
+        width += Advance(units[i]);
+    if (remembered)
+        *remembered = static_cast<std::int16_t>(std::min(width, 0x7FFF));
+    return width;
+}
+
+int DecodeUnits(TextEncoding encoding, std::string_view bytes, char16_t (&units)[2])
+{
+    int count = 0;
+    for (std::size_t at = 0; at < bytes.size() && count < 2;) {
+        const char32_t c = DecodeCharIn(encoding, bytes, at);
+        if (c > 0xFFFF) {
+            units[count++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            if (count < 2)
+                units[count++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            units[count++] = static_cast<char16_t>(c);
+        }
+    }
+    return count;
+}
+
+int TextMeasure::MeasureAdvance(char16_t unit)
 {
     std::int16_t& advance = advances_[unit];
-    if (advance < 0)
-        advance = static_cast<std::int16_t>(std::clamp(metrics_.horizontalAdvance(QChar(unit)), 0, 0x7FFF));
+    advance = static_cast<std::int16_t>(std::clamp(metrics_.horizontalAdvance(QChar(unit)), 0, 0x7FFF));
     return advance;
 }
 
 std::size_t ContentLength(std::string_view text)
 {
-    const std::size_t end = text.find_first_of("\r\n");
-    return end == std::string_view::npos ? text.size() : end;
+    // Two plain byte searches: find_first_of would test every byte against both.
+    const void* lf = std::memchr(text.data(), '\n', text.size());
+    const std::size_t lineEnd = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
+    const void* cr = std::memchr(text.data(), '\r', lineEnd);
+    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : lineEnd;
 }
 
 int TabAdvance(int w, int tabPixels, TabStops stops)
@@ -107,14 +149,9 @@ bool RowWalker::Next(RowStep& step)
         step.width = measure_.Advance(step.units[0]);
     } else {
         step.to = std::min(NextCharIn(measure_.encoding(), text_, pos_), contentEnd_);
-        // At most two bytes, so the decoded text stays in the string's own small buffer.
-        const std::u16string decoded = DecodeToUtf16(measure_.encoding(), text_.substr(pos_, step.to - pos_));
-        step.unitCount = static_cast<int>(std::min<std::size_t>(decoded.size(), 2));
-        step.width = 0;
-        for (int i = 0; i < step.unitCount; ++i) {
-            step.units[i] = decoded[static_cast<std::size_t>(i)];
-            step.width += measure_.Advance(step.units[i]);
-        }
+        const std::string_view bytes = text_.substr(pos_, step.to - pos_);
+        step.unitCount = DecodeUnits(measure_.encoding(), bytes, step.units);
+        step.width = measure_.CharAdvance(bytes);
     }
     if (wrapWidth_ > 0 && x() > 0 && x() + step.width > wrapWidth_) {
         ++line_;
@@ -155,11 +192,37 @@ int WrappedLineCount(TextMeasure& measure, int tabPixels, std::string_view text,
 {
     if (wrapWidth <= 0)
         return 1;
-    RowWalker walker(measure, tabPixels, text, TabStops::Painted, wrapWidth);
-    RowStep step;
-    while (walker.Next(step)) {
+    // The walk of RowWalker with painted tab stops, measuring only.
+    const std::size_t end = ContentLength(text);
+    const TextEncoding encoding = measure.encoding();
+    int lines = 1;
+    int x = 0;             // pixels from the start of the line
+    int segmentStart = 0;  // the last tab stop on the line
+    for (std::size_t pos = 0; pos < end;) {
+        const unsigned char byte = static_cast<unsigned char>(text[pos]);
+        std::size_t next = pos + 1;
+        int width = 0;
+        if (byte == '\t') {
+            width = TabAdvance(x - segmentStart, tabPixels) - (x - segmentStart);
+        } else if (byte < 0x80) {
+            width = measure.Advance(measure.AsciiUnit(byte));
+        } else {
+            next = std::min(NextCharIn(encoding, text, pos), end);
+            width = measure.CharAdvance(text.substr(pos, next - pos));
+        }
+        if (x > 0 && x + width > wrapWidth) {
+            ++lines;
+            x = 0;
+            segmentStart = 0;
+            if (byte == '\t')
+                width = TabAdvance(0, tabPixels);
+        }
+        x += width;
+        if (byte == '\t')
+            segmentStart = x;
+        pos = next;
     }
-    return walker.line() + 1;
+    return lines;
 }
 
 }  // namespace kl

@@ -27,17 +27,30 @@ public:
     TextEncoding encoding() const { return encoding_; }
     const QFont& font() const { return font_; }
     const QFontMetrics& metrics() const { return metrics_; }
-    int Advance(char16_t unit);
+    int Advance(char16_t unit)
+    {
+        const std::int16_t advance = advances_[unit];
+        return advance >= 0 ? advance : MeasureAdvance(unit);
+    }
     // The character a byte below 0x80 stands for in the encoding.
     char16_t AsciiUnit(unsigned char byte) const { return asciiUnits_[byte]; }
+    // The advance of the character whose bytes these are (one step of a row), remembered
+    // for the double-byte characters of code page 932.
+    int CharAdvance(std::string_view bytes);
 
 private:
+    int MeasureAdvance(char16_t unit);
+
     QFont font_;
     QFontMetrics metrics_;
     std::vector<std::int16_t> advances_;  // by UTF-16 unit; -1 until asked
+    std::vector<std::int16_t> pairAdvances_;  // by code page 932 lead and trail byte; -1 until asked
     TextEncoding encoding_ = TextEncoding::Cp932;
     char16_t asciiUnits_[0x80]{};
 };
+
+// The UTF-16 units of the character whose bytes these are, at most two; their count.
+int DecodeUnits(TextEncoding encoding, std::string_view bytes, char16_t (&units)[2]);
 
 // Where the line end starts: the first CR or LF, or the end of the text.
 std::size_t ContentLength(std::string_view text);

@@ -36,6 +36,10 @@ constexpr int kLargestTabSize = 8;
 const QRect kCornerMarkSource(2, 1, 15, 15);
 const QPoint kCornerMarkPosition(2, 4);
 
+// Rows beyond this many are wrapped anew only once a resize has rested for the delay.
+constexpr int kRowsLaidOutAtOnce = 50'000;
+constexpr int kRelayoutDelayMs = 150;
+
 // Font size steps the Ctrl+wheel reaches, each a tenth larger or smaller.
 constexpr int kSmallestZoom = -8;
 constexpr int kLargestZoom = 20;
@@ -651,6 +655,11 @@ void CTextView::focusOutEvent(QFocusEvent* event)
 
 void CTextView::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == relayoutTimer_.timerId()) {
+        relayoutTimer_.stop();
+        LayOutRows(false);
+        return;
+    }
     if (event->timerId() != caretTimer_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;
@@ -682,6 +691,13 @@ void CTextView::CopySelection()
 void CTextView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    // While a window or a column border is dragged over a long text, the rows keep their
+    // lines until the width rests.
+    if (WrapWidth() != state_->geometry().WrapWidth(side_) && Shown()->RowCount() > kRowsLaidOutAtOnce) {
+        relayoutTimer_.start(kRelayoutDelayMs, this);
+        FollowGeometry();
+        return;
+    }
     LayOutRows(false);
 }
 

@@ -189,6 +189,7 @@ private:
     QColor newlineMarkBackground_;
     QPixmap markBitmap_;       // the boxed side letter in the corner
     QBasicTimer caretTimer_;
+    QBasicTimer relayoutTimer_;  // a resize of a long text that waits to wrap the rows anew
     bool caretOn_ = true;      // blink phase
     QRect caretRect_;          // where the caret was last drawn
     mutable QFont viewFont_;   // see ViewFont()
