@@ -37,6 +37,7 @@ void CMainFrame::CreateFindBar()
         findBand_->hide();
         searchResult_.reset();
         matchPlaces_.clear();
+        viewState_->setFound(nullptr);
         if (leftView())
             leftView()->setFocus();
     });
@@ -60,6 +61,7 @@ void CMainFrame::StartSearch()
     searchResult_.reset();
     matchPlaces_.clear();
     currentMatch_ = -1;
+    viewState_->setFound(nullptr);
     const kl::SearchQuery query = findBar_->query();
     if (query.pattern.empty()) {
         findBar_->SetStatus({});
@@ -90,6 +92,7 @@ void CMainFrame::OnSearchFinished(std::shared_ptr<const kl::SearchResult> result
         return;
     }
     searchResult_ = std::move(result);
+    viewState_->setFound(searchResult_);
     matchPlaces_ = kl::MatchesInRowOrder(*leftView()->Shown(), *searchResult_);
     const std::size_t count = matchPlaces_.size();
     findBar_->SetStatus(count == 0 ? QStringLiteral(u"見つかりません") : QStringLiteral(u"%1件").arg(count));
@@ -137,6 +140,7 @@ void CMainFrame::OnFindNext(bool forward)
     if (currentMatch_ < 0)
         return;
     const kl::MatchPlace& target = matchPlaces_[static_cast<std::size_t>(currentMatch_)];
+    viewState_->setCurrentMatch(target.side, target.match);
     CTextView* view = target.side == kl::DOC_A ? static_cast<CTextView*>(leftView()) : rightView();
     (target.side == kl::DOC_A ? static_cast<CTextView*>(rightView()) : leftView())->CancelSelection();
     view->SelectRange(target.row, target.match.begin, target.match.end, kRowsAboveTarget * view->lineHeight);

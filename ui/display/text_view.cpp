@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "ui/display/found_painter.h"
 #include "ui/display/newline_mark.h"
 #include "ui/display/side_marks.h"
 #include "engine/display/top_row.h"
@@ -80,6 +81,7 @@ const QFont& CTextView::ViewFont() const
 void CTextView::SetViewState(ViewState* state)
 {
     state_ = state ? state : &ownState_;
+    connect(state_, &ViewState::foundChanged, viewport(), qOverload<>(&QWidget::update), Qt::UniqueConnection);
 }
 
 kl::DisplayOptions CTextView::Options() const
@@ -266,6 +268,7 @@ void CTextView::paintEvent(QPaintEvent* event)
     } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get()) {
         numberColumnWidth = kl::PaintSource(context, *table);
     }
+    kl::PaintFoundMatches(context, *metrics.shown, side_, state_->found());
     if (selectionState != 0)
         lineWnd_.PaintSelection(context, Metrics());
 

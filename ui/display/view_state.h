@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include "engine/display/display_options.h"
+#include "engine/display/match_places.h"
 
 class ViewState : public QObject {
     Q_OBJECT
@@ -27,15 +28,23 @@ public:
 
     kl::DisplayOptions options() const { return {displayMode_, paired_}; }
 
+    // The matches of the find bar that the views highlight (none without a result).
+    const kl::FoundMatches& found() const { return found_; }
+    void setFound(std::shared_ptr<const kl::SearchResult> result);
+    // The match the views show as current; side -1 for none.
+    void setCurrentMatch(int side, const kl::TextMatch& match);
+
 signals:
     void displayModeChanged(kl::DisplayMode mode);
     void detailModeChanged(int mode);
     void diffPositionChanged(int position);
     void pairedChanged(bool paired);
+    void foundChanged();
 
 private:
     kl::DisplayMode displayMode_ = kl::DISPLAY_SOURCE;
     int detailMode_ = 0;
     int diffPosition_ = 0;
     bool paired_ = false;
+    kl::FoundMatches found_;
 };
