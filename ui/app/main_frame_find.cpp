@@ -2,6 +2,7 @@
 // and moving through the matches in the order of the shown rows.
 #include <QAction>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -33,7 +34,13 @@ void CMainFrame::CreateFindBar()
     connect(findBar_, &FindBar::queryChanged, this, &CMainFrame::StartSearch);
     connect(findBar_, &FindBar::nextRequested, this, [this] { OnFindNext(true); });
     connect(findBar_, &FindBar::previousRequested, this, [this] { OnFindNext(false); });
+    connect(findBar_, &FindBar::stopRequested, this, [this] {
+        if (searchWorker_ && findBar_->searching())
+            searchWorker_->RequestStop();
+    });
     connect(findBar_, &FindBar::closed, this, [this] {
+        delete std::exchange(searchWorker_, nullptr);
+        EndSearching();
         findBand_->hide();
         searchResult_.reset();
         matchPlaces_.clear();
@@ -58,6 +65,7 @@ void CMainFrame::OnFind()
 void CMainFrame::StartSearch()
 {
     delete std::exchange(searchWorker_, nullptr);  // a running search is stopped and joined
+    EndSearching();
     searchResult_.reset();
     matchPlaces_.clear();
     currentMatch_ = -1;
@@ -72,14 +80,24 @@ void CMainFrame::StartSearch()
         findBar_->SetStatus(QString::fromStdString(error));
         return;
     }
-    auto* worker = new SearchWorker(doc_.textDoc.texts, query, this);
+    auto* worker = new SearchWorker(doc_.textDoc.texts, query, searchProgressHook, this);
     connect(worker, &SearchWorker::finished, this, &CMainFrame::OnSearchFinished);
+    connect(worker, &SearchWorker::progressChanged, progress_, &QProgressBar::setValue);
     if (!worker->Start()) {
         delete worker;
         return;
     }
     searchWorker_ = worker;
     findBar_->SetStatus(QStringLiteral(u"検索中…"));
+    findBar_->SetSearching(true);
+    progress_->setValue(0);
+    progress_->show();
+}
+
+void CMainFrame::EndSearching()
+{
+    findBar_->SetSearching(false);
+    progress_->setVisible(compareActive());
 }
 
 void CMainFrame::OnSearchFinished(std::shared_ptr<const kl::SearchResult> result, const QString& failure)
@@ -87,8 +105,15 @@ void CMainFrame::OnSearchFinished(std::shared_ptr<const kl::SearchResult> result
     if (sender() != searchWorker_)
         return;
     searchWorker_->setProperty("done", true);
+    EndSearching();
     if (!failure.isEmpty()) {
         findBar_->SetStatus(failure);
+        return;
+    }
+    if (result->stopped) {
+        pendingStep_ = 0;
+        findBar_->SetStatus(QStringLiteral(u"中止しました"));
+        statusBar()->showMessage(QStringLiteral(u"検索を中止しました。"), 4000);
         return;
     }
     searchResult_ = std::move(result);

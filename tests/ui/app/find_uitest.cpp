@@ -1,5 +1,9 @@
 // Find and go to line in the main window.
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <set>
 #include <gtest/gtest.h>
@@ -118,6 +122,32 @@ TEST_F(FindUi, MatchesOnScreenAreHighlightedTheCurrentOneApart)
     // Closing the bar takes the highlights away.
     emit frame.findBar()->closed();
     EXPECT_TRUE(RowsWithColour(*frame.leftView(), found).empty());
+}
+
+TEST_F(FindUi, EscStopsARunningSearchAndTheBarSaysSo)
+{
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kltest::kBefore, kltest::kAfter})));
+    ASSERT_TRUE(WaitForRunEnd(*app));
+    CMainFrame& frame = *app->mainFrame();
+    kltest::RunGate gate([](int) { return true; });
+    frame.searchProgressHook = gate.Hook();
+    Trigger(*app, cmd::ID_EDIT_FIND);
+    frame.findBar()->patternEdit()->setText(QStringLiteral(u"会議"));
+    emit frame.findBar()->queryChanged();
+    ASSERT_TRUE(gate.WaitUntilHeld());
+    EXPECT_TRUE(frame.progressBar()->isVisibleTo(&frame));
+
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(frame.findBar()->patternEdit(), &esc);
+    EXPECT_TRUE(gate.StopSeen());
+    ASSERT_TRUE(kltest::WaitUntil([&frame] { return !frame.findBar()->searching(); }));
+    EXPECT_TRUE(frame.findBar()->isVisibleTo(&frame));  // the first Esc stops, it does not close
+    EXPECT_EQ(frame.searchResult(), nullptr);
+    EXPECT_TRUE(frame.statusBar()->currentMessage().contains(QStringLiteral(u"中止")));
+    EXPECT_FALSE(frame.progressBar()->isVisibleTo(&frame));
+    QApplication::sendEvent(frame.findBar()->patternEdit(), &esc);
+    EXPECT_FALSE(frame.findBar()->isVisibleTo(&frame));
 }
 
 TEST(GoToLine, LinesBeyondTheEndAreNamed)
