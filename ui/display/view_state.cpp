@@ -52,3 +52,11 @@ void ViewState::setCurrentMatch(int side, const kl::TextMatch& match)
     found_.current = match;
     emit foundChanged();
 }
+
+void ViewState::setCurrentDifference(const CurrentDifference& difference)
+{
+    if (currentDifference_ == difference)
+        return;
+    currentDifference_ = difference;
+    emit currentDifferenceChanged();
+}

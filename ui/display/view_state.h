@@ -8,6 +8,19 @@
 #include "engine/display/display_options.h"
 #include "engine/display/match_places.h"
 
+// The difference the navigation stands on: rows [firstRow, lastRow] of the shown rows, in
+// the view of side, or in both views when side is -1; [barFirstRow, barLastRow] are its rows
+// of the result, which the overview bar maps. None while firstRow is negative.
+struct CurrentDifference {
+    int side = -1;
+    int firstRow = -1;
+    int lastRow = -1;
+    int barFirstRow = -1;
+    int barLastRow = -1;
+
+    bool operator==(const CurrentDifference&) const = default;
+};
+
 class ViewState : public QObject {
     Q_OBJECT
 
@@ -19,7 +32,8 @@ public:
     // 0 D1 (rows), 1 D2 (blocks): the overview bar's OVERVIEW_ROWS / OVERVIEW_BLOCKS.
     int detailMode() const { return detailMode_; }
     void setDetailMode(int mode);
-    // The row (or line, shown as loaded) after which the next difference is looked for.
+    // The row (or line, shown as loaded) after which the next difference is looked for;
+    // -1 before the first row.
     int diffPosition() const { return diffPosition_; }
     void setDiffPosition(int position);
     // Changed lines side by side in the result.
@@ -33,6 +47,9 @@ public:
     void setFound(std::shared_ptr<const kl::SearchResult> result);
     // The match the views show as current; side -1 for none.
     void setCurrentMatch(int side, const kl::TextMatch& match);
+    // The difference the views and the overview bar outline.
+    const CurrentDifference& currentDifference() const { return currentDifference_; }
+    void setCurrentDifference(const CurrentDifference& difference);
 
 signals:
     void displayModeChanged(kl::DisplayMode mode);
@@ -40,11 +57,13 @@ signals:
     void diffPositionChanged(int position);
     void pairedChanged(bool paired);
     void foundChanged();
+    void currentDifferenceChanged();
 
 private:
     kl::DisplayMode displayMode_ = kl::DISPLAY_SOURCE;
     int detailMode_ = 0;
-    int diffPosition_ = 0;
+    int diffPosition_ = -1;
     bool paired_ = false;
     kl::FoundMatches found_;
+    CurrentDifference currentDifference_;
 };
