@@ -29,6 +29,25 @@ kl::Text MakeText(const std::string& bytes, kl::TextEncoding encoding)
     return text;
 }
 
+// A line's characters, folded when asked, with the byte offset of each and of the end.
+struct DecodedLine {
+    std::u32string chars;
+    std::vector<std::uint32_t> offsets;
+};
+
+DecodedLine Decode(const kl::Text& text, int line, bool matchCase)
+{
+    DecodedLine decoded;
+    const std::string_view bytes = text.text(line).substr(0, kl::ContentLength(text, line));
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        decoded.offsets.push_back(static_cast<std::uint32_t>(pos));
+        const char32_t c = kl::DecodeCharIn(text.encoding, bytes, pos);
+        decoded.chars.push_back(matchCase ? c : kl::FoldCase(c));
+    }
+    decoded.offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+    return decoded;
+}
+
 // The plain answer: each line decoded, folded when asked, searched character by character.
 std::vector<kl::TextMatch> ReferenceFind(const kl::Text& text, const std::string& pattern, bool matchCase)
 {
@@ -37,15 +56,7 @@ std::vector<kl::TextMatch> ReferenceFind(const kl::Text& text, const std::string
         needle.push_back(kl::DecodeCharIn(kl::TextEncoding::Utf8, pattern, pos));
     std::vector<kl::TextMatch> matches;
     for (int line = 0; line < text.count(); ++line) {
-        const std::string_view bytes = text.text(line).substr(0, kl::ContentLength(text, line));
-        std::u32string chars;
-        std::vector<std::uint32_t> offsets;
-        for (std::size_t pos = 0; pos < bytes.size();) {
-            offsets.push_back(static_cast<std::uint32_t>(pos));
-            const char32_t c = kl::DecodeCharIn(text.encoding, bytes, pos);
-            chars.push_back(matchCase ? c : kl::FoldCase(c));
-        }
-        offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+        const auto [chars, offsets] = Decode(text, line, matchCase);
         const std::u32string folded = [&] {
             std::u32string n = needle;
             if (!matchCase)
@@ -145,15 +156,9 @@ std::vector<kl::TextMatch> ReferenceRegex(const kl::Text& text, const std::strin
     const std::wregex regex(widePattern, matchCase ? std::regex::ECMAScript : std::regex::ECMAScript | std::regex::icase);
     std::vector<kl::TextMatch> matches;
     for (int line = 0; line < text.count(); ++line) {
-        const std::string_view bytes = text.text(line).substr(0, kl::ContentLength(text, line));
-        std::wstring chars;
-        std::vector<std::uint32_t> offsets;
-        for (std::size_t pos = 0; pos < bytes.size();) {
-            offsets.push_back(static_cast<std::uint32_t>(pos));
-            const char32_t c = kl::DecodeCharIn(text.encoding, bytes, pos);
-            chars.push_back(static_cast<wchar_t>(matchCase ? c : kl::FoldCase(c)));
-        }
-        offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+        const DecodedLine decoded = Decode(text, line, matchCase);
+        const std::wstring chars(decoded.chars.begin(), decoded.chars.end());  // BMP characters only
+        const std::vector<std::uint32_t>& offsets = decoded.offsets;
         for (auto it = std::wsregex_iterator(chars.begin(), chars.end(), regex); it != std::wsregex_iterator(); ++it) {
             if (it->length(0) > 0)
                 matches.push_back({line, offsets[static_cast<std::size_t>(it->position(0))],
