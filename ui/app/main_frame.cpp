@@ -364,6 +364,10 @@ void CMainFrame::CreateClient()
     connect(navigator_, &CDifferenceNavigator::arrived, this, [this](int block, int count) {
         statusBar()->showMessage(QStringLiteral(u"相違 %1 / %2").arg(block + 1).arg(count));
     });
+    connect(navigator_, &CDifferenceNavigator::endReached, this, [this](bool forward) {
+        statusBar()->showMessage(forward ? QStringLiteral(u"最後の相違です。もう一度押すと最初に戻ります。")
+                                         : QStringLiteral(u"最初の相違です。もう一度押すと最後に戻ります。"));
+    });
 
     linePopups_[0] = new CLinePopups(*leftView(), doc_, viewState_);
     linePopups_[1] = new CLinePopups(*rightView(), doc_, viewState_);
@@ -376,7 +380,7 @@ void CMainFrame::ConnectDocument()
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
-        viewState_->setDiffPosition(0);
+        viewState_->setDiffPosition(-1);
         navigator_->RefreshActions();
         leftView()->CancelSelection();
         rightView()->CancelSelection();

@@ -114,6 +114,8 @@ public:
     // Given to every run as its progress hook (called on the worker thread); empty in the
     // program, tests hold a run at a chosen stage with it.
     CompareWorker::ProgressHook compareProgressHook;
+    // The same for every search of the find bar.
+    CompareWorker::ProgressHook searchProgressHook;
     // Runs a settings dialog (font, colours and messages, environment); the program shows
     // it modally, tests answer it.
     std::function<int(QDialog& dialog)> execSettingsDialog;
@@ -201,6 +203,7 @@ private:
     void CreateFindBar();
     void OnFind();
     void StartSearch();
+    void EndSearching();
     void OnSearchFinished(std::shared_ptr<const kl::SearchResult> result, const QString& failure);
     void OnFindNext(bool forward);
     void OnGoToLine();

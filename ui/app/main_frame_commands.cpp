@@ -278,7 +278,7 @@ void CMainFrame::OnDocumentCleared()
     tree_->ClearFiles();
     leftView()->CancelSelection();
     rightView()->CancelSelection();
-    viewState_->setDiffPosition(0);
+    viewState_->setDiffPosition(-1);
     overView()->SetThumbTop(0);
     navigator_->RefreshActions();
 }
