@@ -104,6 +104,7 @@ void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> resu
         break;  // the previous result stays
     }
     UpdateCommandStates();
+    RunPendingCopy();
 }
 
 // After DocB: files from the command line show the result once the window's events run,

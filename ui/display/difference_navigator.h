@@ -28,6 +28,9 @@ public:
     // Whether Next / Previous would move, in the views' current display mode.
     bool CanNext() const;
     bool CanPrevious() const;
+    // The row the last Next or Previous went to while the position is still the one it
+    // left; -1 otherwise.
+    int currentRow() const;
     // Goes to the next / previous difference; false, and nothing changes, when there is none.
     bool Next();
     bool Previous();
