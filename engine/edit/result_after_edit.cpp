@@ -59,7 +59,7 @@ std::shared_ptr<const CompareResult> ResultAfterEdit(const CompareResult& result
             if (partner.lineIndex == kNoLine) {
                 if (line == anchor)
                     addNewLines();
-                continue;
+                continue;  // (a removed line is never kNoLine)
             }
             cell = {kNoLine, kNoLine, ROW_FILLER, FillerMessage(side)};
             if (partner.kind == ROW_COMMON)
@@ -67,7 +67,7 @@ std::shared_ptr<const CompareResult> ResultAfterEdit(const CompareResult& result
         }
         outRows.push_back(cell);
         outOther.push_back(partner);
-        if (line == anchor)
+        if (line != kNoLine && line == anchor)
             addNewLines();
     }
     if (!placed)
