@@ -44,6 +44,7 @@ public:
     }
 
     CMarksLoader& marks() { return app_->document()->marksLoader(); }
+    CKestrilaneDoc& doc() { return *app_->document(); }
     QScrollBar* rows() { return splitter_->rowScrollBar(); }
     // Paints one frame; the milliseconds it took.
     double Paint()

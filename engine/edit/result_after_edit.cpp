@@ -26,6 +26,12 @@ std::shared_ptr<const CompareResult> ResultAfterEdit(const CompareResult& result
     for (int k : {DOC_A, DOC_B})
         out->sides[static_cast<std::size_t>(k)].lineEnds = result.sides[static_cast<std::size_t>(k)].lineEnds;
 
+    // A line that changed in place keeps its rows: only the text is new.
+    if (change.oldCount == change.newCount) {
+        for (int k : {DOC_A, DOC_B})
+            out->sides[static_cast<std::size_t>(k)].rows = result.Rows(k);
+        return out;
+    }
     const std::vector<DisplayRow>& rows = result.Rows(side);
     const std::vector<DisplayRow>& otherRows = result.Rows(other);
     std::vector<DisplayRow>& outRows = out->sides[static_cast<std::size_t>(side)].rows;
