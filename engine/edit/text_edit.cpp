@@ -115,20 +115,24 @@ std::shared_ptr<const Text> ApplyEdit(const Text& text, const TextEdit& edit, Li
 
     const std::int64_t regionBegin = LineStart(text, first);
     const std::int64_t regionEnd = LineStart(text, last) + delta;
+    std::vector<std::int64_t> region;
+    AppendLineEnds(now, static_cast<std::size_t>(regionBegin), static_cast<std::size_t>(regionEnd), 0, region);
+    const int newRegionLines = static_cast<int>(region.size());
     std::vector<std::int64_t>& starts = out.starts;
-    starts.reserve(static_cast<std::size_t>(first) + static_cast<std::size_t>(count - last) + 2 +
-                   static_cast<std::size_t>(std::max<std::int64_t>(0, regionEnd - regionBegin) / 16 + 1));
-    AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
-    if (count > 0)
-        starts.assign(text.starts.begin(), text.starts.begin() + first + 1);
-    else
-        starts.push_back(0);
-    AppendLineEnds(now, static_cast<std::size_t>(regionBegin), static_cast<std::size_t>(regionEnd), 0, starts);
-    const int newRegionLines = static_cast<int>(starts.size()) - 1 - first;
-    for (int k = last + 1; k <= count; ++k)
-        starts.push_back(text.starts[static_cast<std::size_t>(k)] + delta);
-    if (starts.size() == 1)
-        starts.clear();
+    if (first + newRegionLines + (count - last) > 0) {
+        starts.reserve(static_cast<std::size_t>(first + newRegionLines + (count - last)) + 1);
+        AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
+        if (count > 0)
+            starts.insert(starts.end(), text.starts.begin(), text.starts.begin() + first + 1);
+        else
+            starts.push_back(0);
+        starts.insert(starts.end(), region.begin(), region.end());
+        const std::size_t shifted = starts.size();
+        if (count > 0)
+            starts.insert(starts.end(), text.starts.begin() + last + 1, text.starts.end());
+        for (std::size_t k = shifted; k < starts.size(); ++k)
+            starts[k] += delta;
+    }
 
     if (!text.readLengths.empty()) {
         out.readLengths.reserve(static_cast<std::size_t>(out.count()));
