@@ -64,6 +64,9 @@ std::string WithNewlines(std::string_view utf8, std::string_view newline)
 std::shared_ptr<const Text> AsUtf8Text(const Text& text)
 {
     auto result = std::make_shared<Text>(ConvertedToUtf8(text));
+    // Everything about the file stays; only the stored bytes are now UTF-8.
+    CopyTextOrigin(text, *result);
+    result->encoding = TextEncoding::Utf8;
     result->converted = true;
     result->conversion = text.conversion == Text::Conversion::FromEucJp ? Text::Conversion::FromEucJp
                                                                           : Text::Conversion::FromCp932;
