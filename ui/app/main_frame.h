@@ -226,6 +226,7 @@ private:
 
     QTimer* recompareTimer_ = nullptr;
     int lastEditedSide_ = 0;
+    bool runFollowsEdits_ = false;  // the run in progress was started by the edits
     std::optional<std::pair<int, bool>> pendingCopy_;  // from side, all differences
     CKestrilaneApp& app_;
     CKestrilaneDoc& doc_;

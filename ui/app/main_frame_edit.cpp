@@ -115,8 +115,10 @@ void CMainFrame::OnCopyAcross(int from, bool all)
         pendingCopy_ = {from, all};
         if (recompareTimer_)
             recompareTimer_->stop();
-        if (!compareActive())
+        if (!compareActive()) {
             StartCompare();
+            runFollowsEdits_ = compareActive();
+        }
         return;
     }
     // Shown as loaded the rows are lines, not differences: the result's rows are used.
@@ -174,8 +176,10 @@ void CMainFrame::OnTextEdited(int side)
             recompareTimer_ = new QTimer(this);
             recompareTimer_->setSingleShot(true);
             connect(recompareTimer_, &QTimer::timeout, this, [this] {
-                if (!compareActive() && !mergeQuerying())
+                if (!compareActive() && !mergeQuerying()) {
                     StartCompare();
+                    runFollowsEdits_ = compareActive();
+                }
             });
         }
         recompareTimer_->start(recompareDelay);

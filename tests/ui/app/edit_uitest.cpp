@@ -8,6 +8,7 @@
 #include "ui/app/command_ids.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/tree/left_view.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ TEST_F(EditUi, TheComparisonFollowsTheEditsKeepingTheScrollPosition)
     CTextView* view = app->mainFrame()->leftView();
     view->rowScrollBar()->setValue(200 * view->lineHeight);
     const int scrolled = view->rowScrollBar()->value();
+    const int totals = app->mainFrame()->treeView()->fileItem(kl::DOC_A)->childCount();
 
     // Edits in quick succession: each drops the run the one before started.
     for (int k = 0; k < 3; ++k) {
@@ -115,6 +117,7 @@ TEST_F(EditUi, TheComparisonFollowsTheEditsKeepingTheScrollPosition)
     ASSERT_TRUE(WaitForFollowingRun(*app));
     EXPECT_EQ(Blocks(*app), 2);
     EXPECT_EQ(view->rowScrollBar()->value(), scrolled);
+    EXPECT_EQ(app->mainFrame()->treeView()->fileItem(kl::DOC_A)->childCount(), totals);
     // Typing joined into one step.
     Trigger(*app, cmd::ID_EDIT_UNDO);
     EXPECT_EQ(Bytes(*app, kl::DOC_A), a);
