@@ -123,4 +123,22 @@ TEST_F(EditUi, TheComparisonFollowsTheEditsKeepingTheScrollPosition)
     EXPECT_EQ(Bytes(*app, kl::DOC_A), a);
 }
 
+TEST_F(EditUi, AnEditStopsTheRunningComparisonWhichKeepsItsOwnTexts)
+{
+    auto app = Compared("a\nb\nc\n", "a\nB\nc\n");
+    kltest::RunGate gate([](int) { return true; });
+    app->mainFrame()->compareProgressHook = gate.Hook();
+    app->document()->EditText(kl::DOC_A, {{{kl::DOC_A, 0, 0, "x"}}, {}, nullptr});
+    ASSERT_TRUE(kltest::WaitUntil([&] { return app->mainFrame()->compareActive(); }));
+    ASSERT_TRUE(gate.WaitUntilHeld());
+    const std::shared_ptr<const kl::Text> held = app->document()->textDoc.texts[kl::DOC_A];
+
+    app->document()->EditText(kl::DOC_A, {{{kl::DOC_A, 0, 1, ""}}, {}, nullptr});
+    EXPECT_TRUE(gate.StopSeen());
+    EXPECT_EQ(held->bytes(), "xa\nb\nc\n");  // the version the run read is intact
+    app->mainFrame()->compareProgressHook = {};
+    ASSERT_TRUE(WaitForFollowingRun(*app));
+    EXPECT_EQ(Blocks(*app), 1);
+}
+
 }  // namespace
