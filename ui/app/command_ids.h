@@ -28,6 +28,14 @@ inline constexpr int ID_EDIT_FIND = 33120;
 inline constexpr int ID_EDIT_FIND_NEXT = 33121;
 inline constexpr int ID_EDIT_FIND_PREV = 33122;
 inline constexpr int ID_EDIT_GOTO_LINE = 33123;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_COPY_TO_B = 33130;      // the current difference (or the selected rows) to DocB
+inline constexpr int ID_COPY_TO_A = 33131;
+inline constexpr int ID_COPY_ALL_TO_B = 33132;  // every difference
+inline constexpr int ID_COPY_ALL_TO_A = 33133;
 
 // View menu
 inline constexpr int ID_VIEW_TOOLBAR = 59392;

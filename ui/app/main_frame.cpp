@@ -124,7 +124,8 @@ void CMainFrame::CreateActions()
                    ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
                    ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_VIEW_WRAP, ID_SWAP_SIDES,
                    ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV,
-                   ID_EDIT_GOTO_LINE}) {
+                   ID_EDIT_GOTO_LINE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_COPY_TO_B,
+                   ID_COPY_TO_A, ID_COPY_ALL_TO_B, ID_COPY_ALL_TO_A}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -170,7 +171,17 @@ void CMainFrame::CreateMenus()
     connect(&app_, &CKestrilaneApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral(u"編集(&E)"));
+    edit->addAction(actions_[ID_EDIT_UNDO]);
+    edit->addAction(actions_[ID_EDIT_REDO]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_EDIT_CUT]);
     edit->addAction(actions_[ID_EDIT_COPY]);
+    edit->addAction(actions_[ID_EDIT_PASTE]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_COPY_TO_B]);
+    edit->addAction(actions_[ID_COPY_TO_A]);
+    edit->addAction(actions_[ID_COPY_ALL_TO_B]);
+    edit->addAction(actions_[ID_COPY_ALL_TO_A]);
     edit->addSeparator();
     edit->addAction(actions_[ID_EDIT_FIND]);
     edit->addAction(actions_[ID_EDIT_FIND_NEXT]);
@@ -240,7 +251,8 @@ void CMainFrame::CreateToolBar()
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
+                   ID_COPY_TO_B, ID_COPY_TO_A, ID_COPY_ALL_TO_B, ID_COPY_ALL_TO_A, 0, ID_COMPARE,
                    ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0,
                    ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
                    ID_APP_ABOUT}) {
@@ -386,6 +398,7 @@ void CMainFrame::ConnectDocument()
         rightView()->CancelSelection();
     });
     connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
+    connect(&doc_, &CKestrilaneDoc::textEdited, this, &CMainFrame::OnTextEdited);
     connect(&doc_, &CKestrilaneDoc::loadNoted, this, [this](const QString& note) { statusBar()->showMessage(note); });
     // A large file is read while the window paints: the progress bar follows the reading.
     connect(&doc_, &CKestrilaneDoc::loadingChanged, this, [this](bool loading, const QString& fileName) {

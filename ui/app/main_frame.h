@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/compare/compare_result.h"
@@ -46,6 +47,7 @@ class QMenu;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
+class QTimer;
 class FindBar;
 class SearchWorker;
 
@@ -138,6 +140,8 @@ public:
     ViewState* viewState() const { return viewState_; }
     // COMPARE_NORMAL, COMPARE_DETAILED or COMPARE_MINIMAL: the mode of the last started run.
     kl::CompareMode compareMode = kl::COMPARE_NORMAL;
+    // How long after the last edit the comparison runs again, milliseconds.
+    int recompareDelay = 300;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -208,10 +212,25 @@ private:
     void OnFindNext(bool forward);
     void OnGoToLine();
 
+    // Editing (main_frame_edit.cpp): undo and redo of the side with the focus, cut and
+    // paste, copying differences across, and the comparison that follows the edits.
+    int EditSide() const;
+    void OnUndo(bool redo);
+    void OnCut();
+    void OnPaste();
+    void OnCopyAcross(int from, bool all);
+    void OnTextEdited(int side);
+    // A copy across asked for while the comparison was catching up with the edits.
+    void RunPendingCopy();
+    void UpdateEditCommandStates();
     // The comparison worker's reports.
     void OnCompareProgress(int value);
     void OnCompareFinished(std::shared_ptr<const kl::CompareResult> result, const QString& failure);
 
+    QTimer* recompareTimer_ = nullptr;
+    int lastEditedSide_ = 0;
+    bool runFollowsEdits_ = false;  // the run in progress was started by the edits
+    std::optional<std::pair<int, bool>> pendingCopy_;  // from side, all differences
     CKestrilaneApp& app_;
     CKestrilaneDoc& doc_;
 

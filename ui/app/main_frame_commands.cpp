@@ -101,6 +101,14 @@ void CMainFrame::OnCommand(int id)
     case ID_EDIT_FIND_NEXT: OnFindNext(true); break;
     case ID_EDIT_FIND_PREV: OnFindNext(false); break;
     case ID_EDIT_GOTO_LINE: OnGoToLine(); break;
+    case ID_EDIT_UNDO: OnUndo(false); break;
+    case ID_EDIT_REDO: OnUndo(true); break;
+    case ID_EDIT_CUT: OnCut(); break;
+    case ID_EDIT_PASTE: OnPaste(); break;
+    case ID_COPY_TO_B: OnCopyAcross(kl::DOC_A, false); break;
+    case ID_COPY_TO_A: OnCopyAcross(kl::DOC_B, false); break;
+    case ID_COPY_ALL_TO_B: OnCopyAcross(kl::DOC_A, true); break;
+    case ID_COPY_ALL_TO_A: OnCopyAcross(kl::DOC_B, true); break;
     case ID_COLOR_SETTINGS: OnColorSettings(); break;
     case ID_FONT_SETTINGS: OnFontSettings(); break;
     case ID_ENVIRONMENT_SETTINGS: OnEnvironmentSettings(); break;
@@ -130,6 +138,7 @@ void CMainFrame::UpdateCommandStates()
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
     actions_[cmd::ID_SWAP_SIDES]->setEnabled(!merging && kl::LoadedTextCount(doc_.textDoc) == 2);
+    UpdateEditCommandStates();
     recentMenu_->setEnabled(!merging);
     fileSets_->menu()->setEnabled(!merging);
 }
