@@ -171,6 +171,12 @@ std::string Utf16ToCp932(std::u16string_view utf16) {
     return out;
 }
 
+std::optional<unsigned> Cp932CodeOf(char32_t cp) {
+    const unsigned code = EncodeCodePoint(cp);
+    if (code == 0 && cp != 0) return std::nullopt;
+    return code;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const Utf8Step step = DecodeUtf8Step(bytes, i);
