@@ -79,7 +79,9 @@ std::optional<std::size_t> AppendEncodedLine(TextEncoding from, std::string_view
             continue;
         }
         char32_t cp;
-        if (from == TextEncoding::Utf8) {
+        if (static_cast<unsigned char>(line[pos]) < 0x80) {  // ASCII reads the same in both
+            cp = static_cast<unsigned char>(line[pos++]);
+        } else if (from == TextEncoding::Utf8) {
             const Utf8Step step = DecodeUtf8Step(line, pos);
             pos += step.length;
             if (!step.valid)

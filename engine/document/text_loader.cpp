@@ -217,9 +217,19 @@ std::vector<std::string_view> Utf16Lines(std::string_view units, bool bigEndian)
 void NoteUtf16Origin(Text& text, std::string_view file, bool bigEndian)
 {
     text.origin.encoding = bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le;
-    const FileBytes written = EncodeForFile(text, text.origin.encoding);
-    if (!written.unencodable && written.bytes(text) == file)
-        return;  // the usual case: every line goes back exactly
+    // The usual case, every line going back exactly, is checked line by line against the
+    // file, without a second copy of it.
+    std::string line;
+    std::size_t at = 2;  // past the byte order mark
+    bool exact = true;
+    for (int i = 0; i < text.count() && exact; ++i) {
+        line.clear();
+        exact = !AppendEncodedLine(text.encoding, text.text(i), text.origin.encoding, line) &&
+                file.substr(at, line.size()) == line;
+        at += line.size();
+    }
+    if (exact && at == file.size())
+        return;
     const std::vector<std::string_view> lines = Utf16Lines(file.substr(2), bigEndian);
     text.origin.kept = KeptLinesOf(text, [&](int i) -> std::optional<std::string> {
         if (static_cast<std::size_t>(i) >= lines.size())
