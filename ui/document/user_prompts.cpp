@@ -60,6 +60,9 @@ UserPrompts InteractivePrompts()
         QMessageBox box(QMessageBox::Question, kAppTitle, question,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
         box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral(u"はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral(u"いいえ(&N)"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral(u"キャンセル"));
         switch (box.exec()) {
         case QMessageBox::Yes: return UserPrompts::SaveAnswer::Yes;
         case QMessageBox::No: return UserPrompts::SaveAnswer::No;
