@@ -173,6 +173,12 @@ std::string Utf16ToCp932(std::u16string_view utf16) {
     return out;
 }
 
+std::optional<unsigned> Cp932CodeOf(char32_t cp) {
+    const unsigned code = EncodeCodePoint(cp);
+    if (code == 0 && cp != 0) return std::nullopt;
+    return code;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     // Runs of ASCII are passed eight bytes at a time and the common two- and three-byte
     // characters checked in place; the rarer lead bytes (E0, ED, F0-F4: limits on the

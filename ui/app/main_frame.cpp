@@ -117,7 +117,8 @@ CMainFrame::~CMainFrame()
 void CMainFrame::CreateActions()
 {
     using namespace cmd;
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_REPORT, ID_FILE_RELOAD, ID_APP_EXIT,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_DOC_A, ID_FILE_SAVE_DOC_B,
+                   ID_FILE_SAVE_REPORT, ID_FILE_RELOAD, ID_APP_EXIT,
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
@@ -154,6 +155,8 @@ void CMainFrame::CreateMenus()
     file->addAction(actions_[ID_FOLDER_COMPARE]);
     file->addAction(actions_[ID_FOLDER_BACK]);
     file->addAction(actions_[ID_FILE_SAVE]);
+    file->addAction(actions_[ID_FILE_SAVE_DOC_A]);
+    file->addAction(actions_[ID_FILE_SAVE_DOC_B]);
     file->addAction(actions_[ID_FILE_SAVE_AS]);
     file->addAction(actions_[ID_FILE_SAVE_REPORT]);
     file->addSeparator();
@@ -531,6 +534,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         closeAfterLoad_ = true;
         return;
     }
+    if (!doc_.AskSaveEdited()) {
+        event->ignore();
+        return;
+    }
     CancelCompare();
     if (mergeDlg_)
         mergeDlg_->afterMerge().OfferCleanUp(this, mergePrompts);
@@ -540,11 +547,15 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::UpdateTitle(const QString& documentTitle)
 {
     setWindowTitle(documentTitle.isEmpty() ? kAppTitle : documentTitle + QStringLiteral(" - ") + kAppTitle);
+    // The file tree marks an edited text too, and names the file a save went to.
+    for (int side = 0; side < 2 && side < static_cast<int>(doc_.textDoc.filePaths.size()); ++side)
+        tree_->ShowFileState(side, doc_.textDoc.filePaths[static_cast<std::size_t>(side)], doc_.edited(side));
+    UpdateSaveCommands();
 }
 
 void CMainFrame::OpenDroppedFiles(const QStringList& paths, QObject* target)
 {
-    if (RefuseWhileMerging())
+    if (RefuseWhileMerging() || !doc_.AskSaveEdited())
         return;
     if (OpenDroppedFolders(paths))
         return;

@@ -197,6 +197,9 @@ private:
     void OpenDroppedFiles(const QStringList& paths, QObject* target);
     bool ReplaceSide(int side, const QString& path);
     void UpdateTitle(const QString& documentTitle);
+    // Saving edited texts (main_frame_commands.cpp).
+    int SideToSaveAs() const;
+    void UpdateSaveCommands();
     // Folder comparison (main_frame_folders.cpp).
     void OnFolderCompare();
     bool OpenDroppedFolders(const QStringList& paths);

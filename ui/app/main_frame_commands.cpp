@@ -64,6 +64,11 @@ void CMainFrame::OnCommand(int id)
                                  (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST);
     if (loadsOrCompares && RefuseWhileMerging())
         return;
+    // What releases or rebuilds the texts asks first about the edited ones.
+    const bool dropsEdits = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_REBUILD_NEWLINES ||
+                            (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);
+    if (dropsEdits && !doc_.AskSaveEdited())
+        return;
     // A command runs only while its enable rule allows it, wherever it comes from.
     if (const QAction* action = commandAction(id); action && !action->isEnabled())
         return;
@@ -71,8 +76,10 @@ void CMainFrame::OnCommand(int id)
     case ID_FILE_NEW: app_.OnFileNew(); break;
     case ID_FILE_OPEN: app_.OnFileOpen(); break;
     case ID_FILE_RELOAD: OnReload(); break;
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS: RecordFileSet(this, app_.settingsPath(), doc_.textDoc, fileSetPrompts); break;
+    case ID_FILE_SAVE: RecordFileSet(this, app_.settingsPath(), doc_.textDoc, fileSetPrompts); break;
+    case ID_FILE_SAVE_DOC_A: doc_.SaveSide(kl::DOC_A); break;
+    case ID_FILE_SAVE_DOC_B: doc_.SaveSide(kl::DOC_B); break;
+    case ID_FILE_SAVE_AS: doc_.SaveSideAs(SideToSaveAs()); break;
     case ID_FILE_SAVE_REPORT: OnSaveReport(); break;
     case ID_REBUILD_NEWLINES: doc_.RebuildNewlines(); break;
     case ID_HELP_USAGE: ShowHelpDialog(this); break;
@@ -141,6 +148,7 @@ void CMainFrame::UpdateCommandStates()
     UpdateEditCommandStates();
     recentMenu_->setEnabled(!merging);
     fileSets_->menu()->setEnabled(!merging);
+    UpdateSaveCommands();
 }
 
 bool CMainFrame::mergeQuerying() const
@@ -236,7 +244,7 @@ void CMainFrame::OnEncodingChosen(int doc, kl::EncodingChoice choice)
 
 void CMainFrame::OpenFileSetPair(const kl::FilePair& pair)
 {
-    if (RefuseWhileMerging())
+    if (RefuseWhileMerging() || !doc_.AskSaveEdited())
         return;
     OpenFileSet(pair, {[this] { app_.OnFileNew(); }, [this](const std::string& path) { return app_.OpenDocumentFile(path); }});
 }
@@ -316,6 +324,8 @@ void CMainFrame::OnCopy()
 // that was shown runs again. Recent files and saved pairs stay as they are.
 void CMainFrame::OnSwapSides()
 {
+    if (!doc_.AskSaveEdited())
+        return;
     const bool compared = !doc_.textDoc.result->sides[kl::DOC_A].rows.empty() ||
                           !doc_.textDoc.result->sides[kl::DOC_B].rows.empty();
     CancelCompare();
@@ -336,7 +346,7 @@ void CMainFrame::OnSwapSides()
 void CMainFrame::OnReload()
 {
     const std::vector<std::string> paths = tree_->FileEntryPaths();
-    if (paths.empty())
+    if (paths.empty() || !doc_.AskSaveEdited())
         return;
     CancelCompare();
     leftView()->CancelSelection();
@@ -374,4 +384,23 @@ void CMainFrame::OnCompareMethod()
     doc_.compareOptions = options;
     selectedPreset_ = dialog.selectedPreset();
     presetCombo_->setCurrentIndex(selectedPreset_ < presetCombo_->count() ? selectedPreset_ : -1);
+}
+
+// 名前を付けて保存 saves the side whose pane has the focus, else the one edited alone, else DocA.
+int CMainFrame::SideToSaveAs() const
+{
+    if (HasFocusWithin(rightView()))
+        return kl::DOC_B;
+    if (HasFocusWithin(leftView()))
+        return kl::DOC_A;
+    return doc_.edited(kl::DOC_B) && !doc_.edited(kl::DOC_A) ? kl::DOC_B : kl::DOC_A;
+}
+
+// The save commands are there for a loaded side.
+void CMainFrame::UpdateSaveCommands()
+{
+    const auto& texts = doc_.textDoc.texts;
+    actions_[cmd::ID_FILE_SAVE_DOC_A]->setEnabled(texts[kl::DOC_A] != nullptr);
+    actions_[cmd::ID_FILE_SAVE_DOC_B]->setEnabled(texts[kl::DOC_B] != nullptr);
+    actions_[cmd::ID_FILE_SAVE_AS]->setEnabled(texts[kl::DOC_A] != nullptr || texts[kl::DOC_B] != nullptr);
 }

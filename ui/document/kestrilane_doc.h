@@ -17,6 +17,7 @@
 #include "engine/document/document_ops.h"
 #include "engine/document/text_document.h"
 #include "engine/edit/edit_history.h"
+#include "engine/document/text_save.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
 #include "ui/display/marks_loader.h"
@@ -71,6 +72,20 @@ public:
     // repaired texts back to their files. A file that is not written keeps its old bytes
     // while the repaired lines stay in memory.
     void RebuildNewlines();
+    // Saving (kestrilane_doc_save.cpp). Writes the text of side (DOC_A, DOC_B) to its file
+    // in the encoding it was read in, asking before writing over a file changed since it
+    // was read and, for a character the encoding cannot hold, whether to save as UTF-8.
+    // A refusal or failure is told to the user. True when the file was written.
+    bool SaveSide(int side);
+    // The same under a path and encoding the user chooses; the side then names that file.
+    bool SaveSideAs(int side);
+    // Before the edited texts go: asks "DocAの変更を保存しますか？" for each edited side;
+    // はい saves it. False when the user cancelled or a save failed: the action must stop.
+    bool AskSaveEdited();
+    // The text of side is what its file holds: no longer edited.
+    void MarkSaved(int side);
+    bool edited(int side) const { return textDoc.texts[static_cast<std::size_t>(side)] && textDoc.edited[static_cast<std::size_t>(side)]; }
+
     // A loaded file was moved: the entries loaded from `from` name `to` from now on, so a
     // reload reads the file at its new place. Paths in the system's file name encoding.
     void RenameFilePath(const std::string& from, const std::string& to);
@@ -118,6 +133,8 @@ signals:
     void cleared();
     // Loading DocB asks for a comparison.
     void autoCompareRequested(kl::AutoCompare kind);
+    // The text of side was written to its file (which may be another one now).
+    void sideSaved(int side);
     // A file was loaded with something the user should know (it changed while it was read).
     void loadNoted(const QString& note);
     // A large file is being read (on), or no longer (off); while it is, loadProgress tells
@@ -132,6 +149,9 @@ private:
     bool AskClearLoaded();
     kl::OpenOutcome OpenInBackground(const std::string& path, std::string& error, std::string& note);
     void WriteBackRepaired(int k);
+    bool SaveWith(int side, kl::SaveRequest request);
+    // "\n(why)" for a failed write, from its reason or its errno; empty when neither is known.
+    static QString FailureDetail(const std::string& reason, int errorNumber);
 
     QWidget* DialogParent() const { return context_.dialogParent ? context_.dialogParent() : nullptr; }
 

@@ -103,7 +103,7 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
     using namespace cmd;
     const std::set<int> expected = {
         ID_FILE_NEW,     ID_FILE_OPEN,        ID_FILE_SAVE,      ID_FILE_SAVE_AS,         ID_FILE_RELOAD,
-        ID_FILE_SAVE_REPORT,
+        ID_FILE_SAVE_REPORT, ID_FILE_SAVE_DOC_A, ID_FILE_SAVE_DOC_B,
         ID_APP_EXIT,     ID_EDIT_COPY,        ID_VIEW_TOOLBAR,   ID_VIEW_STATUS_BAR,      ID_WINDOW_SPLIT,
         ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_VIEW_PAIRED,    ID_VIEW_EOL_KIND,        ID_VIEW_WRAP, ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
