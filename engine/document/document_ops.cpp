@@ -62,6 +62,7 @@ void ClearDocument(TextDocument& doc)
     doc.result = std::make_shared<const CompareResult>();
     doc.pendingTreePaths = {0, 0, 0};
     doc.encodingChoices = {EncodingChoice::Auto, EncodingChoice::Auto};
+    doc.edited = {false, false};
 }
 
 bool SwapSides(TextDocument& doc)
@@ -70,6 +71,7 @@ bool SwapSides(TextDocument& doc)
         return false;
     std::swap(doc.texts[0], doc.texts[1]);
     std::swap(doc.encodingChoices[0], doc.encodingChoices[1]);
+    std::swap(doc.edited[0], doc.edited[1]);
     for (std::vector<std::string>* entries : {&doc.filePaths, &doc.fileNames, &doc.fileInfos}) {
         if (entries->size() >= 2)
             std::swap((*entries)[0], (*entries)[1]);
@@ -192,9 +194,11 @@ bool RenameFilePath(TextDocument& doc, const std::string& from, const std::strin
 
 std::string DocumentTitle(const TextDocument& doc, const std::string& givenTitle)
 {
+    // An edited text's name carries a "*" until the text is saved.
+    const auto mark = [&](std::size_t k) { return doc.texts[k] && doc.edited[k] ? "*" : ""; };
     if (doc.fileNames.size() < 2)
-        return givenTitle;
-    return doc.fileNames[0] + "-" + doc.fileNames[1];
+        return givenTitle.empty() ? givenTitle : givenTitle + mark(0);
+    return doc.fileNames[0] + mark(0) + "-" + doc.fileNames[1] + mark(1);
 }
 
 }  // namespace kl

@@ -44,6 +44,7 @@ std::optional<Text> RebuildNewlines(const Text& text)
     rebuilt.converted = text.converted;
     rebuilt.conversion = text.conversion;
     rebuilt.encoding = text.encoding;
+    rebuilt.origin = text.origin;
     rebuilt.storage = std::make_unique_for_overwrite<char[]>(text.size + added);
     rebuilt.starts.reserve(text.starts.size());
     rebuilt.starts.push_back(0);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/document/file_origin.h"
 #include "engine/platform/text_encoding.h"
 
 namespace kl {
@@ -34,6 +35,9 @@ struct Text {
     // What the stored bytes were converted from, when converted is set.
     enum class Conversion : std::uint8_t { None, FromEucJp, FromUtf16, FromCp932 };
     Conversion conversion = Conversion::None;
+    // How the file was written; a new version of an edited text keeps it, like the three
+    // fields above, so that a save writes the file's encoding again.
+    FileOrigin origin;
 
     int count() const { return starts.empty() ? 0 : static_cast<int>(starts.size() - 1); }
     // The line's bytes, line end included.

@@ -1,11 +1,14 @@
 #include "engine/document/text_loader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <stdexcept>
 #include <utility>
 
+#include "engine/document/file_bytes.h"
+#include "engine/document/kept_file_lines.h"
 #include "engine/document/line_scan.h"
 #include "engine/platform/cp932.h"
 #include "engine/platform/file_time.h"
@@ -78,7 +81,14 @@ int ClassifyEuc(const unsigned char* p, std::size_t size)
 // Splits the text's storage into lines and sets its longest line. Without conversion a
 // line's text is its bytes in place; with conversion the texts are rewritten front to back
 // in the same buffer (a converted line never grows, so writing never overtakes reading).
-void SplitStorage(Text& text, bool eucChg)
+// What the EUC-JP conversion did, line by line: the lines it converted, with their bytes
+// as read, and the lines with bytes above 0x7F it left alone.
+struct EucLines {
+    std::vector<std::pair<int, std::string>> converted;
+    std::vector<int> leftAlone;
+};
+
+void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
 {
     const char* data = text.storage.get();
     const std::size_t size = text.size;
@@ -109,10 +119,17 @@ void SplitStorage(Text& text, bool eucChg)
             written = pos + length;
         } else {
             std::size_t stored = length;
-            if (ClassifyEuc(arena + pos, length) == 1)
+            const int kind = ClassifyEuc(arena + pos, length);
+            if (kind == 1) {
+                if (euc)
+                    euc->converted.emplace_back(index, std::string(data + pos, length));
                 stored = ConvertEucToSjis(arena + pos, length, arena + written, text.converted);
-            else if (written != pos)
-                std::memmove(arena + written, arena + pos, length);
+            } else {
+                if (kind == 0 && euc)
+                    euc->leftAlone.push_back(index);
+                if (written != pos)
+                    std::memmove(arena + written, arena + pos, length);
+            }
             if (stored != length && !shortened) {
                 // From the first shortened line on, the read lengths are kept apart.
                 shortened = true;
@@ -145,6 +162,84 @@ Text SplitLines(std::string_view data, bool eucChg, EncodingChoice choice)
     return SplitLinesOwned(std::move(storage), data.size(), eucChg, choice);
 }
 
+namespace {
+
+// The file encoding of a code page 932 text read with the EUC-JP conversion: EUC-JP when
+// the conversion took more lines than it left alone (or the user said so), and the lines
+// that would not be written back as they were read.
+void NoteEucOrigin(Text& text, EucLines& euc, bool chosen)
+{
+    text.origin.encoding = chosen || (!euc.converted.empty() && euc.converted.size() >= euc.leftAlone.size())
+        ? FileEncoding::EucJp : FileEncoding::ShiftJis;
+    if (euc.converted.empty() && text.origin.encoding == FileEncoding::ShiftJis)
+        return;
+    const bool asEuc = text.origin.encoding == FileEncoding::EucJp;
+    text.origin.kept = KeptLinesOf(text, [&](int i) -> std::optional<std::string> {
+        const auto converted = std::lower_bound(euc.converted.begin(), euc.converted.end(), i,
+                                                [](const auto& line, int index) { return line.first < index; });
+        if (converted != euc.converted.end() && converted->first == i)
+            return converted->second;
+        // A line left alone was stored as read: it goes back unchanged as Shift_JIS, not as EUC-JP.
+        if (asEuc && std::binary_search(euc.leftAlone.begin(), euc.leftAlone.end(), i))
+            return std::string(text.text(i));
+        return std::nullopt;
+    });
+}
+
+// The lines of a UTF-16 file's code units (after the byte order mark), split as the
+// loader splits the text; an odd last byte belongs to the last line.
+std::vector<std::string_view> Utf16Lines(std::string_view units, bool bigEndian)
+{
+    std::vector<std::string_view> lines;
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(units[i]);
+        const auto second = static_cast<unsigned char>(units[i + 1]);
+        return bigEndian ? (first << 8) | second : (second << 8) | first;
+    };
+    std::size_t start = 0;
+    std::size_t i = 0;
+    for (; i + 1 < units.size(); i += 2) {
+        const int unit = unitAt(i);
+        if (unit != '\n' && unit != '\r')
+            continue;
+        std::size_t end = i + 2;
+        if (unit == '\r' && end + 1 < units.size() && unitAt(end) == '\n')
+            end += 2;
+        lines.push_back(units.substr(start, end - start));
+        start = end;
+        i = end - 2;
+    }
+    if (start < units.size())
+        lines.push_back(units.substr(start));
+    return lines;
+}
+
+void NoteUtf16Origin(Text& text, std::string_view file, bool bigEndian)
+{
+    text.origin.encoding = bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le;
+    // The usual case, every line going back exactly, is checked line by line against the
+    // file, without a second copy of it.
+    std::string line;
+    std::size_t at = 2;  // past the byte order mark
+    bool exact = true;
+    for (int i = 0; i < text.count() && exact; ++i) {
+        line.clear();
+        exact = !AppendEncodedLine(text.encoding, text.text(i), text.origin.encoding, line) &&
+                file.substr(at, line.size()) == line;
+        at += line.size();
+    }
+    if (exact && at == file.size())
+        return;
+    const std::vector<std::string_view> lines = Utf16Lines(file.substr(2), bigEndian);
+    text.origin.kept = KeptLinesOf(text, [&](int i) -> std::optional<std::string> {
+        if (static_cast<std::size_t>(i) >= lines.size())
+            return std::nullopt;
+        return std::string(lines[static_cast<std::size_t>(i)]);
+    });
+}
+
+}  // namespace
+
 Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice)
 {
     Text text;
@@ -162,10 +257,13 @@ Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool euc
         eucChg = true;
         break;
     }
-    if (detected == DetectedEncoding::Utf16Le || detected == DetectedEncoding::Utf16Be) {
+    const bool utf16 = detected == DetectedEncoding::Utf16Le || detected == DetectedEncoding::Utf16Be;
+    std::unique_ptr<char[]> utf16File;  // kept until the text knows how to write it back
+    if (utf16) {
         // Held as UTF-8, without its byte order mark: the text no longer has the file's bytes.
         const std::string utf8 = Utf16ToUtf8(bytes.substr(ByteOrderMarkLength(detected)),
                                              detected == DetectedEncoding::Utf16Be);
+        utf16File = std::move(storage);
         storage = std::make_unique_for_overwrite<char[]>(utf8.size());
         std::memcpy(storage.get(), utf8.data(), utf8.size());
         size = utf8.size();
@@ -175,13 +273,19 @@ Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool euc
     if (detected != DetectedEncoding::Cp932) {
         // The EUC-JP conversion is for code page 932 texts only.
         text.encoding = TextEncoding::Utf8;
+        text.origin.encoding = detected == DetectedEncoding::Utf8Bom ? FileEncoding::Utf8Bom : FileEncoding::Utf8;
         eucChg = false;
     }
     text.storage = std::move(storage);
     text.size = size;
-    SplitStorage(text, eucChg);
+    EucLines euc;
+    SplitStorage(text, eucChg, eucChg ? &euc : nullptr);
     if (text.converted && text.conversion == Text::Conversion::None)
         text.conversion = Text::Conversion::FromEucJp;
+    if (utf16)
+        NoteUtf16Origin(text, bytes, detected == DetectedEncoding::Utf16Be);
+    else if (eucChg)
+        NoteEucOrigin(text, euc, choice == EncodingChoice::EucJp);
     return text;
 }
 
@@ -206,6 +310,19 @@ Text ConvertedToUtf8(const Text& cp932)
     text.size = bytes.size();
     text.longestLine = cp932.longestLine;
     text.encoding = TextEncoding::Utf8;
+    text.origin = cp932.origin;
+    // Lines whose characters do not find their way back to the same bytes (bytes that are no
+    // character, characters with two codes) are kept as the file has them.
+    const KeptFileLines* kept = cp932.origin.kept.get();
+    text.origin.kept = KeptLinesOf(text, [&](int i) -> std::optional<std::string> {
+        const std::string_view from = cp932.text(i);
+        if (from == text.text(i) || (kept && kept->lines.contains(std::string(text.text(i)))))
+            return std::nullopt;
+        std::string bytes;
+        if (AppendEncodedLine(TextEncoding::Cp932, from, cp932.origin.encoding, bytes))
+            return std::nullopt;
+        return bytes;
+    });
     // A text whose bytes read the same in both encodings (ASCII) has not been converted.
     if (text.bytes() != cp932.bytes()) {
         text.converted = true;

@@ -3,6 +3,7 @@
 // character stepping, decoding for display and the full-width space test. The comparison
 // algorithms only ever call these functions, so another text encoding can be added here.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,9 @@ std::size_t EncodeUtf8(char32_t cp, char* out);
 // NEC-selected IBM extensions 0xED40-0xEEFC), and the JIS look-alikes U+301C, U+2016,
 // U+2212, U+00A2, U+00A3, U+00AC map one way onto their code page 932 characters.
 std::string Utf8ToCp932(std::string_view utf8);
+// The code page 932 code of a code point: a single byte (below 0x100) or a double-byte code
+// (lead << 8 | trail), chosen as Utf8ToCp932 does; nullopt when the code page has none.
+std::optional<unsigned> Cp932CodeOf(char32_t cp);
 std::string Utf16ToCp932(std::u16string_view utf16);
 
 bool IsValidUtf8(std::string_view bytes);

@@ -184,4 +184,23 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
     return out;
 }
 
+bool AppendUtf16Char(char32_t cp, bool bigEndian, std::string& out)
+{
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+        return false;
+    const auto unit = [&](char32_t u) {
+        const char high = static_cast<char>(u >> 8);
+        const char low = static_cast<char>(u & 0xFF);
+        out.push_back(bigEndian ? high : low);
+        out.push_back(bigEndian ? low : high);
+    };
+    if (cp < 0x10000) {
+        unit(cp);
+    } else {
+        unit(0xD800 + ((cp - 0x10000) >> 10));
+        unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    }
+    return true;
+}
+
 }  // namespace kl

@@ -45,5 +45,8 @@ std::size_t ByteOrderMarkLength(DetectedEncoding detected);
 // UTF-16 code units (without their byte order mark) as UTF-8. An odd last byte and an
 // unpaired surrogate each become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// Appends the UTF-16 code units of cp in the given byte order; false, appending nothing, for
+// a surrogate or a value past U+10FFFF.
+bool AppendUtf16Char(char32_t cp, bool bigEndian, std::string& out);
 
 }  // namespace kl

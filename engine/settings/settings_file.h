@@ -22,8 +22,9 @@ enum ColorIndex {
     COLOR_DOC1 = 0, COLOR_DOC2 = 1, COLOR_SAME = 2, COLOR_OTHER = 3,
     COLOR_LINETEXT = 4, COLOR_LINEBACK = 5, COLOR_WINDOW = 6, COLOR_SELBACK = 7,
     COLOR_CHANGED1 = 8, COLOR_CHANGED2 = 9,  // changed rows of the paired display, DocA and DocB
+    COLOR_FOUND = 10,                        // the matches of the find bar
 };
-using ColorTable = std::array<ColorRef, 10>;
+using ColorTable = std::array<ColorRef, 11>;
 
 constexpr ColorRef Rgb(int r, int g, int b)
 {
@@ -45,7 +46,7 @@ void LoadViewSettings(const std::string& iniPath, DocSettings& doc, CompareOptio
 void LoadColorSettings(const std::string& iniPath, ColorTable& colors, std::string& leftMessage,
                        std::string& rightMessage, ColorRef windowColor);
 
-// The colour dialog's keys: the nine stored colours, MESSAGE LEFT/RIGHT and the switches
+// The colour dialog's keys: the stored colours, MESSAGE LEFT/RIGHT and the switches
 // FDISPMES, FSAMECOL, FOTHERCOL.
 bool SaveColorSettings(const std::string& iniPath, const ColorTable& colors,
                        std::string_view leftMessage, std::string_view rightMessage,

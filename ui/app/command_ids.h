@@ -10,7 +10,9 @@ inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_OPEN = 57601;
 inline constexpr int ID_FILE_RELOAD = 32777;
 inline constexpr int ID_FILE_SAVE = 57603;     // records the loaded pair
-inline constexpr int ID_FILE_SAVE_AS = 57604;  // the same
+inline constexpr int ID_FILE_SAVE_AS = 57604;  // the focused side's text under another name
+inline constexpr int ID_FILE_SAVE_DOC_A = 33200;  // DocA's text to its file
+inline constexpr int ID_FILE_SAVE_DOC_B = 33201;
 inline constexpr int ID_FILE_SAVE_REPORT = 32860;  // the comparison as an HTML report
 inline constexpr int ID_FILE_PAIR_FIRST = 32794;  // saved pairs, one identifier per entry
 inline constexpr int ID_FILE_PAIR_LAST = 32814;
@@ -28,6 +30,14 @@ inline constexpr int ID_EDIT_FIND = 33120;
 inline constexpr int ID_EDIT_FIND_NEXT = 33121;
 inline constexpr int ID_EDIT_FIND_PREV = 33122;
 inline constexpr int ID_EDIT_GOTO_LINE = 33123;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_COPY_TO_B = 33130;      // the current difference (or the selected rows) to DocB
+inline constexpr int ID_COPY_TO_A = 33131;
+inline constexpr int ID_COPY_ALL_TO_B = 33132;  // every difference
+inline constexpr int ID_COPY_ALL_TO_A = 33133;
 
 // View menu
 inline constexpr int ID_VIEW_TOOLBAR = 59392;

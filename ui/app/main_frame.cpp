@@ -117,14 +117,16 @@ CMainFrame::~CMainFrame()
 void CMainFrame::CreateActions()
 {
     using namespace cmd;
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_REPORT, ID_FILE_RELOAD, ID_APP_EXIT,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_DOC_A, ID_FILE_SAVE_DOC_B,
+                   ID_FILE_SAVE_REPORT, ID_FILE_RELOAD, ID_APP_EXIT,
                    ID_EDIT_COPY, ID_VIEW_TOOLBAR, ID_REBUILD_NEWLINES, ID_HELP_USAGE, ID_APP_ABOUT,
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
                    ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
                    ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_VIEW_WRAP, ID_SWAP_SIDES,
                    ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV,
-                   ID_EDIT_GOTO_LINE}) {
+                   ID_EDIT_GOTO_LINE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_COPY_TO_B,
+                   ID_COPY_TO_A, ID_COPY_ALL_TO_B, ID_COPY_ALL_TO_A}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -153,6 +155,8 @@ void CMainFrame::CreateMenus()
     file->addAction(actions_[ID_FOLDER_COMPARE]);
     file->addAction(actions_[ID_FOLDER_BACK]);
     file->addAction(actions_[ID_FILE_SAVE]);
+    file->addAction(actions_[ID_FILE_SAVE_DOC_A]);
+    file->addAction(actions_[ID_FILE_SAVE_DOC_B]);
     file->addAction(actions_[ID_FILE_SAVE_AS]);
     file->addAction(actions_[ID_FILE_SAVE_REPORT]);
     file->addSeparator();
@@ -170,7 +174,17 @@ void CMainFrame::CreateMenus()
     connect(&app_, &CKestrilaneApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral(u"編集(&E)"));
+    edit->addAction(actions_[ID_EDIT_UNDO]);
+    edit->addAction(actions_[ID_EDIT_REDO]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_EDIT_CUT]);
     edit->addAction(actions_[ID_EDIT_COPY]);
+    edit->addAction(actions_[ID_EDIT_PASTE]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_COPY_TO_B]);
+    edit->addAction(actions_[ID_COPY_TO_A]);
+    edit->addAction(actions_[ID_COPY_ALL_TO_B]);
+    edit->addAction(actions_[ID_COPY_ALL_TO_A]);
     edit->addSeparator();
     edit->addAction(actions_[ID_EDIT_FIND]);
     edit->addAction(actions_[ID_EDIT_FIND_NEXT]);
@@ -240,7 +254,8 @@ void CMainFrame::CreateToolBar()
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
+                   ID_COPY_TO_B, ID_COPY_TO_A, ID_COPY_ALL_TO_B, ID_COPY_ALL_TO_A, 0, ID_COMPARE,
                    ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0,
                    ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
                    ID_APP_ABOUT}) {
@@ -364,6 +379,10 @@ void CMainFrame::CreateClient()
     connect(navigator_, &CDifferenceNavigator::arrived, this, [this](int block, int count) {
         statusBar()->showMessage(QStringLiteral(u"相違 %1 / %2").arg(block + 1).arg(count));
     });
+    connect(navigator_, &CDifferenceNavigator::endReached, this, [this](bool forward) {
+        statusBar()->showMessage(forward ? QStringLiteral(u"最後の相違です。もう一度押すと最初に戻ります。")
+                                         : QStringLiteral(u"最初の相違です。もう一度押すと最後に戻ります。"));
+    });
 
     linePopups_[0] = new CLinePopups(*leftView(), doc_, viewState_);
     linePopups_[1] = new CLinePopups(*rightView(), doc_, viewState_);
@@ -376,12 +395,13 @@ void CMainFrame::ConnectDocument()
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
-        viewState_->setDiffPosition(0);
+        viewState_->setDiffPosition(-1);
         navigator_->RefreshActions();
         leftView()->CancelSelection();
         rightView()->CancelSelection();
     });
     connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
+    connect(&doc_, &CKestrilaneDoc::textEdited, this, &CMainFrame::OnTextEdited);
     connect(&doc_, &CKestrilaneDoc::loadNoted, this, [this](const QString& note) { statusBar()->showMessage(note); });
     // A large file is read while the window paints: the progress bar follows the reading.
     connect(&doc_, &CKestrilaneDoc::loadingChanged, this, [this](bool loading, const QString& fileName) {
@@ -514,6 +534,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         closeAfterLoad_ = true;
         return;
     }
+    if (!doc_.AskSaveEdited()) {
+        event->ignore();
+        return;
+    }
     CancelCompare();
     if (mergeDlg_)
         mergeDlg_->afterMerge().OfferCleanUp(this, mergePrompts);
@@ -523,11 +547,15 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::UpdateTitle(const QString& documentTitle)
 {
     setWindowTitle(documentTitle.isEmpty() ? kAppTitle : documentTitle + QStringLiteral(" - ") + kAppTitle);
+    // The file tree marks an edited text too, and names the file a save went to.
+    for (int side = 0; side < 2 && side < static_cast<int>(doc_.textDoc.filePaths.size()); ++side)
+        tree_->ShowFileState(side, doc_.textDoc.filePaths[static_cast<std::size_t>(side)], doc_.edited(side));
+    UpdateSaveCommands();
 }
 
 void CMainFrame::OpenDroppedFiles(const QStringList& paths, QObject* target)
 {
-    if (RefuseWhileMerging())
+    if (RefuseWhileMerging() || !doc_.AskSaveEdited())
         return;
     if (OpenDroppedFolders(paths))
         return;

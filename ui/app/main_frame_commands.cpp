@@ -64,6 +64,11 @@ void CMainFrame::OnCommand(int id)
                                  (id >= ID_FILE_PAIR_FIRST && id <= ID_FILE_PAIR_LAST);
     if (loadsOrCompares && RefuseWhileMerging())
         return;
+    // What releases or rebuilds the texts asks first about the edited ones.
+    const bool dropsEdits = id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_REBUILD_NEWLINES ||
+                            (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);
+    if (dropsEdits && !doc_.AskSaveEdited())
+        return;
     // A command runs only while its enable rule allows it, wherever it comes from.
     if (const QAction* action = commandAction(id); action && !action->isEnabled())
         return;
@@ -71,8 +76,10 @@ void CMainFrame::OnCommand(int id)
     case ID_FILE_NEW: app_.OnFileNew(); break;
     case ID_FILE_OPEN: app_.OnFileOpen(); break;
     case ID_FILE_RELOAD: OnReload(); break;
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS: RecordFileSet(this, app_.settingsPath(), doc_.textDoc, fileSetPrompts); break;
+    case ID_FILE_SAVE: RecordFileSet(this, app_.settingsPath(), doc_.textDoc, fileSetPrompts); break;
+    case ID_FILE_SAVE_DOC_A: doc_.SaveSide(kl::DOC_A); break;
+    case ID_FILE_SAVE_DOC_B: doc_.SaveSide(kl::DOC_B); break;
+    case ID_FILE_SAVE_AS: doc_.SaveSideAs(SideToSaveAs()); break;
     case ID_FILE_SAVE_REPORT: OnSaveReport(); break;
     case ID_REBUILD_NEWLINES: doc_.RebuildNewlines(); break;
     case ID_HELP_USAGE: ShowHelpDialog(this); break;
@@ -101,6 +108,14 @@ void CMainFrame::OnCommand(int id)
     case ID_EDIT_FIND_NEXT: OnFindNext(true); break;
     case ID_EDIT_FIND_PREV: OnFindNext(false); break;
     case ID_EDIT_GOTO_LINE: OnGoToLine(); break;
+    case ID_EDIT_UNDO: OnUndo(false); break;
+    case ID_EDIT_REDO: OnUndo(true); break;
+    case ID_EDIT_CUT: OnCut(); break;
+    case ID_EDIT_PASTE: OnPaste(); break;
+    case ID_COPY_TO_B: OnCopyAcross(kl::DOC_A, false); break;
+    case ID_COPY_TO_A: OnCopyAcross(kl::DOC_B, false); break;
+    case ID_COPY_ALL_TO_B: OnCopyAcross(kl::DOC_A, true); break;
+    case ID_COPY_ALL_TO_A: OnCopyAcross(kl::DOC_B, true); break;
     case ID_COLOR_SETTINGS: OnColorSettings(); break;
     case ID_FONT_SETTINGS: OnFontSettings(); break;
     case ID_ENVIRONMENT_SETTINGS: OnEnvironmentSettings(); break;
@@ -130,8 +145,10 @@ void CMainFrame::UpdateCommandStates()
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
     actions_[cmd::ID_SWAP_SIDES]->setEnabled(!merging && kl::LoadedTextCount(doc_.textDoc) == 2);
+    UpdateEditCommandStates();
     recentMenu_->setEnabled(!merging);
     fileSets_->menu()->setEnabled(!merging);
+    UpdateSaveCommands();
 }
 
 bool CMainFrame::mergeQuerying() const
@@ -227,7 +244,7 @@ void CMainFrame::OnEncodingChosen(int doc, kl::EncodingChoice choice)
 
 void CMainFrame::OpenFileSetPair(const kl::FilePair& pair)
 {
-    if (RefuseWhileMerging())
+    if (RefuseWhileMerging() || !doc_.AskSaveEdited())
         return;
     OpenFileSet(pair, {[this] { app_.OnFileNew(); }, [this](const std::string& path) { return app_.OpenDocumentFile(path); }});
 }
@@ -278,7 +295,7 @@ void CMainFrame::OnDocumentCleared()
     tree_->ClearFiles();
     leftView()->CancelSelection();
     rightView()->CancelSelection();
-    viewState_->setDiffPosition(0);
+    viewState_->setDiffPosition(-1);
     overView()->SetThumbTop(0);
     navigator_->RefreshActions();
 }
@@ -307,6 +324,8 @@ void CMainFrame::OnCopy()
 // that was shown runs again. Recent files and saved pairs stay as they are.
 void CMainFrame::OnSwapSides()
 {
+    if (!doc_.AskSaveEdited())
+        return;
     const bool compared = !doc_.textDoc.result->sides[kl::DOC_A].rows.empty() ||
                           !doc_.textDoc.result->sides[kl::DOC_B].rows.empty();
     CancelCompare();
@@ -327,7 +346,7 @@ void CMainFrame::OnSwapSides()
 void CMainFrame::OnReload()
 {
     const std::vector<std::string> paths = tree_->FileEntryPaths();
-    if (paths.empty())
+    if (paths.empty() || !doc_.AskSaveEdited())
         return;
     CancelCompare();
     leftView()->CancelSelection();
@@ -365,4 +384,23 @@ void CMainFrame::OnCompareMethod()
     doc_.compareOptions = options;
     selectedPreset_ = dialog.selectedPreset();
     presetCombo_->setCurrentIndex(selectedPreset_ < presetCombo_->count() ? selectedPreset_ : -1);
+}
+
+// 名前を付けて保存 saves the side whose pane has the focus, else the one edited alone, else DocA.
+int CMainFrame::SideToSaveAs() const
+{
+    if (HasFocusWithin(rightView()))
+        return kl::DOC_B;
+    if (HasFocusWithin(leftView()))
+        return kl::DOC_A;
+    return doc_.edited(kl::DOC_B) && !doc_.edited(kl::DOC_A) ? kl::DOC_B : kl::DOC_A;
+}
+
+// The save commands are there for a loaded side.
+void CMainFrame::UpdateSaveCommands()
+{
+    const auto& texts = doc_.textDoc.texts;
+    actions_[cmd::ID_FILE_SAVE_DOC_A]->setEnabled(texts[kl::DOC_A] != nullptr);
+    actions_[cmd::ID_FILE_SAVE_DOC_B]->setEnabled(texts[kl::DOC_B] != nullptr);
+    actions_[cmd::ID_FILE_SAVE_AS]->setEnabled(texts[kl::DOC_A] != nullptr || texts[kl::DOC_B] != nullptr);
 }

@@ -16,6 +16,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "ui/display/found_painter.h"
+#include "ui/display/outline_painter.h"
 #include "ui/display/newline_mark.h"
 #include "ui/display/side_marks.h"
 #include "engine/display/top_row.h"
@@ -132,6 +134,9 @@ void CTextView::SetViewState(ViewState* state)
     state_ = state ? state : &ownState_;
     connect(state_, &ViewState::zoomChanged, this, &CTextView::OnUpdate);
     connect(state_, &ViewState::geometryChanged, this, &CTextView::FollowGeometry);
+    connect(state_, &ViewState::foundChanged, viewport(), qOverload<>(&QWidget::update), Qt::UniqueConnection);
+    connect(state_, &ViewState::currentDifferenceChanged, viewport(), qOverload<>(&QWidget::update),
+            Qt::UniqueConnection);
 }
 
 kl::DisplayOptions CTextView::Options() const
@@ -327,6 +332,10 @@ void CTextView::paintEvent(QPaintEvent* event)
     } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get()) {
         numberColumnWidth = kl::PaintSource(context, *table);
     }
+    kl::PaintFoundMatches(context, *metrics.shown, side_, state_->found());
+    if (const CurrentDifference& difference = state_->currentDifference(); difference.side < 0 || difference.side == side_)
+        kl::PaintRowsOutline(context, difference.firstRow, difference.lastRow,
+                             viewport()->rect().translated(metrics.scrollLeft, metrics.scrollTop));
     if (selectionState != 0)
         lineWnd_.PaintSelection(context, Metrics());
 

@@ -8,6 +8,20 @@
 
 #include "engine/display/display_options.h"
 #include "ui/display/row_geometry.h"
+#include "engine/display/match_places.h"
+
+// The difference the navigation stands on: rows [firstRow, lastRow] of the shown rows, in
+// the view of side, or in both views when side is -1; [barFirstRow, barLastRow] are its rows
+// of the result, which the overview bar maps. None while firstRow is negative.
+struct CurrentDifference {
+    int side = -1;
+    int firstRow = -1;
+    int lastRow = -1;
+    int barFirstRow = -1;
+    int barLastRow = -1;
+
+    bool operator==(const CurrentDifference&) const = default;
+};
 
 class ViewState : public QObject {
     Q_OBJECT
@@ -20,7 +34,8 @@ public:
     // 0 D1 (rows), 1 D2 (blocks): the overview bar's OVERVIEW_ROWS / OVERVIEW_BLOCKS.
     int detailMode() const { return detailMode_; }
     void setDetailMode(int mode);
-    // The row (or line, shown as loaded) after which the next difference is looked for.
+    // The row (or line, shown as loaded) after which the next difference is looked for;
+    // -1 before the first row.
     int diffPosition() const { return diffPosition_; }
     void setDiffPosition(int position);
     // Changed lines side by side in the result.
@@ -39,6 +54,15 @@ public:
 
     kl::DisplayOptions options() const { return {displayMode_, paired_}; }
 
+    // The matches of the find bar that the views highlight (none without a result).
+    const kl::FoundMatches& found() const { return found_; }
+    void setFound(std::shared_ptr<const kl::SearchResult> result);
+    // The match the views show as current; side -1 for none.
+    void setCurrentMatch(int side, const kl::TextMatch& match);
+    // The difference the views and the overview bar outline.
+    const CurrentDifference& currentDifference() const { return currentDifference_; }
+    void setCurrentDifference(const CurrentDifference& difference);
+
 signals:
     void displayModeChanged(kl::DisplayMode mode);
     void detailModeChanged(int mode);
@@ -46,12 +70,16 @@ signals:
     void pairedChanged(bool paired);
     void zoomChanged(int steps);
     void geometryChanged();
+    void foundChanged();
+    void currentDifferenceChanged();
 
 private:
     kl::DisplayMode displayMode_ = kl::DISPLAY_SOURCE;
     int detailMode_ = 0;
-    int diffPosition_ = 0;
+    int diffPosition_ = -1;
     bool paired_ = false;
     int zoom_ = 0;
     kl::RowGeometry geometry_;
+    kl::FoundMatches found_;
+    CurrentDifference currentDifference_;
 };

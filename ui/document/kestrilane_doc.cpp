@@ -10,7 +10,6 @@
 #include "engine/document/file_reader.h"
 #include "engine/document/newline_rebuild.h"
 #include "engine/document/text_write_back.h"
-#include "engine/platform/file_error_text.h"
 #include "engine/platform/utf8_path.h"
 #include "ui/document/background_load.h"
 #include "ui/platform/font_resolver.h"
@@ -257,11 +256,8 @@ void CKestrilaneDoc::WriteBackRepaired(int k)
         message = QStringLiteral(u"ファイル「%1」は読み取り専用のため記録しませんでした。");
         break;
     case kl::WriteBackOutcome::Failed:
-        message = QStringLiteral(u"ファイル「%1」に書き込めませんでした。ファイルは元のままです。");
-        if (!written.reason.empty())
-            message += QStringLiteral("\n(") + QString::fromStdString(written.reason) + ')';
-        else if (written.errorNumber != 0)
-            message += QStringLiteral("\n(") + QString::fromStdString(kl::FileErrorText(written.errorNumber)) + ')';
+        message = QStringLiteral(u"ファイル「%1」に書き込めませんでした。ファイルは元のままです。") +
+                  FailureDetail(written.reason, written.errorNumber);
         break;
     }
     if (prompts && prompts->showRebuildError)

@@ -16,6 +16,8 @@
 #include "engine/document/auto_compare.h"
 #include "engine/document/document_ops.h"
 #include "engine/document/text_document.h"
+#include "engine/edit/edit_history.h"
+#include "engine/document/text_save.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
 #include "ui/display/marks_loader.h"
@@ -70,6 +72,20 @@ public:
     // repaired texts back to their files. A file that is not written keeps its old bytes
     // while the repaired lines stay in memory.
     void RebuildNewlines();
+    // Saving (kestrilane_doc_save.cpp). Writes the text of side (DOC_A, DOC_B) to its file
+    // in the encoding it was read in, asking before writing over a file changed since it
+    // was read and, for a character the encoding cannot hold, whether to save as UTF-8.
+    // A refusal or failure is told to the user. True when the file was written.
+    bool SaveSide(int side);
+    // The same under a path and encoding the user chooses; the side then names that file.
+    bool SaveSideAs(int side);
+    // Before the edited texts go: asks "DocAの変更を保存しますか？" for each edited side;
+    // はい saves it. False when the user cancelled or a save failed: the action must stop.
+    bool AskSaveEdited();
+    // The text of side is what its file holds: no longer edited.
+    void MarkSaved(int side);
+    bool edited(int side) const { return textDoc.texts[static_cast<std::size_t>(side)] && textDoc.edited[static_cast<std::size_t>(side)]; }
+
     // A loaded file was moved: the entries loaded from `from` name `to` from now on, so a
     // reload reads the file at its new place. Paths in the system's file name encoding.
     void RenameFilePath(const std::string& from, const std::string& to);
@@ -83,6 +99,17 @@ public:
     CMarksLoader& marksLoader() { return marksLoader_; }
     // Shows a new result in one step.
     void SetResult(std::shared_ptr<const kl::CompareResult> result);
+
+    // Editing (kestrilane_doc_edit.cpp). Every change of a text in the window goes through
+    // ApplyEditedText: the side's text becomes the new version, marked edited.
+    void ApplyEditedText(int side, std::shared_ptr<const kl::Text> text);
+    // Applies step to side's text and records it in the side's undo history; the shown
+    // result follows the lines at once. False when the side has no text.
+    bool EditText(int side, kl::EditStep step, bool joinTyping = false);
+    bool CanUndo(int side) const;
+    bool CanRedo(int side) const;
+    bool Undo(int side);
+    bool Redo(int side);
 
     kl::TextDocument textDoc;  // texts, file data, results; textDoc.recording is the recording flag
     kl::DocSettings docSettings;
@@ -106,18 +133,25 @@ signals:
     void cleared();
     // Loading DocB asks for a comparison.
     void autoCompareRequested(kl::AutoCompare kind);
+    // The text of side was written to its file (which may be another one now).
+    void sideSaved(int side);
     // A file was loaded with something the user should know (it changed while it was read).
     void loadNoted(const QString& note);
     // A large file is being read (on), or no longer (off); while it is, loadProgress tells
     // how far the reading has come, 0 to 100.
     void loadingChanged(bool loading, const QString& fileName);
     void loadProgress(int percent);
+    // A text was edited, undone or redone: its comparison is out of date.
+    void textEdited(int side);
 
 private:
     void CreateFonts();
     bool AskClearLoaded();
     kl::OpenOutcome OpenInBackground(const std::string& path, std::string& error, std::string& note);
     void WriteBackRepaired(int k);
+    bool SaveWith(int side, kl::SaveRequest request);
+    // "\n(why)" for a failed write, from its reason or its errno; empty when neither is known.
+    static QString FailureDetail(const std::string& reason, int errorNumber);
 
     QWidget* DialogParent() const { return context_.dialogParent ? context_.dialogParent() : nullptr; }
 
@@ -128,4 +162,10 @@ private:
     // The last rows built per display mode.
     mutable std::array<std::shared_ptr<const kl::ShownRows>, 2> shown_;
     CMarksLoader marksLoader_;
+    // Editing: the undo history of each side and the version it made last (a text loaded
+    // since then starts a new history).
+    kl::EditHistory& HistoryOf(int side);
+    void ShowEditedText(int side, const kl::EditOutcome& outcome, bool edited);
+    std::array<kl::EditHistory, 2> histories_;
+    std::array<std::shared_ptr<const kl::Text>, 2> historyTexts_;
 };

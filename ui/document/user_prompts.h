@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+#include "engine/document/file_origin.h"
+
 class QWidget;
 
 struct UserPrompts {
@@ -25,6 +27,19 @@ struct UserPrompts {
     std::function<bool(QWidget* parent, const QString& question)> askOverwriteChanged;
     // A repaired file was not written, or the repair failed; message names the file.
     std::function<void(QWidget* parent, const QString& message)> showRebuildError;
+
+    // Saving an edited text.
+    enum class SaveAnswer { Yes, No, Cancel };
+    // "DocAの変更を保存しますか？" before the edited text goes: はい / いいえ / キャンセル.
+    std::function<SaveAnswer(QWidget* parent, const QString& question)> askSaveEdited;
+    // A character the file's encoding cannot hold: true saves as UTF-8, false goes back.
+    std::function<bool(QWidget* parent, const QString& question)> askSaveAsUtf8;
+    // Asks for the path to save under, starting at path, and the encoding to write (given
+    // the file's own); an empty text when the user cancels.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& path, kl::FileEncoding& encoding)>
+        chooseSavePath;
+    // A save was refused or failed; message names the file.
+    std::function<void(QWidget* parent, const QString& message)> showSaveError;
 };
 
 // Message boxes and the file dialog.

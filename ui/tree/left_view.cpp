@@ -132,6 +132,17 @@ void CLeftView::AddFileItem(const std::string& path)
     childCounts_.push_back(0);
 }
 
+void CLeftView::ShowFileState(int doc, const std::string& path, bool edited)
+{
+    QTreeWidgetItem* item = fileItem(doc);
+    if (!item)
+        return;
+    if (item->data(0, kPathRole).toByteArray().toStdString() != path)
+        SetItemPath(item, path);
+    const QString shown = QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    item->setText(0, edited ? QStringLiteral("* ") + shown : shown);
+}
+
 void CLeftView::SetStatistics(int doc, const std::string& cp932Text)
 {
     QTreeWidgetItem* parent = fileItem(doc);

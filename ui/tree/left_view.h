@@ -38,6 +38,9 @@ public:
     // A line of totals (code page 932) under the item of file doc (0 DocA, 1 DocB); nothing
     // happens when that item does not exist. Call on the user-interface thread.
     void SetStatistics(int doc, const std::string& cp932Text);
+    // Item of file doc names path, marked "*" while its text is edited (nothing happens
+    // when the item does not exist).
+    void ShowFileState(int doc, const std::string& path, bool edited);
     // Removes all items and shows the hint again.
     void ClearFiles();
 
