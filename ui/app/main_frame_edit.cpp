@@ -138,7 +138,7 @@ void CMainFrame::OnCopyAcross(int from, bool all)
         } else {
             int row = result && lines.hasSelection() ? lines.anchorRow : navigator_->currentRow();
             if (row < 0 || shown->BlockOf(row) < 0) {
-                row = view->lineHeight > 0 ? view->scrollTop() / view->lineHeight : 0;
+                row = view->lineHeight > 0 ? view->RowAtY(view->scrollTop()) : 0;
                 while (row < shown->RowCount() && shown->BlockOf(row) < 0)
                     ++row;
             }

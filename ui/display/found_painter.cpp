@@ -14,18 +14,25 @@ void TintRuns(PaintContext& context, std::string_view text, std::span<const Text
 {
     const int left = context.numberColumnWidth + kTextGap;
     const int visibleRight = context.area.right() + 1 - left;
+    const bool wraps = context.wrapWidth > 0;
     std::size_t current = 0;
     int runX = -1;
     int runEnd = 0;
+    int line = 0;
     const auto flush = [&] {
         if (runX >= 0 && runEnd > runX)
-            context.painter.fillRect(left + runX, y, runEnd - runX, context.lineHeight,
+            context.painter.fillRect(left + runX, y + line * context.lineHeight, runEnd - runX, context.lineHeight,
                                      context.painter.brush());
         runX = -1;
     };
-    RowWalker walker(context.measure, context.tabPixels, text);
+    RowWalker walker(context.measure, context.tabPixels, text, TabStops::Painted, context.wrapWidth);
     RowStep step;
-    while (walker.Next(step) && step.x <= visibleRight) {
+    while (walker.Next(step) && (wraps || step.x <= visibleRight)) {
+        if (step.line != line) {
+            // A run that goes on on the next line of a wrapped row is tinted in two parts.
+            flush();
+            line = step.line;
+        }
         while (current < runs.size() && step.from >= runs[current].end) {
             flush();
             ++current;
@@ -50,8 +57,8 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
     const std::vector<TextMatch>& matches = found.result->matches[side == DOC_B ? 1 : 0];
     if (matches.empty())
         return;
-    const int first = std::max(context.area.top(), 0) / context.lineHeight;
-    const int last = std::min(shown.ColumnRowCount(side) - 1, std::max(context.area.bottom(), -1) / context.lineHeight);
+    const int first = context.RowAt(std::max(context.area.top(), 0));
+    const int last = context.area.bottom() < 0 ? -1 : std::min(shown.ColumnRowCount(side) - 1, context.RowAt(context.area.bottom()));
     context.measure.SetEncoding(shown.EncodingOf(side));
     QPainter& painter = context.painter;
     painter.save();
@@ -67,7 +74,7 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
         const std::span<const TextMatch> onLine = MatchesOnLine(matches, line);
         if (onLine.empty())
             continue;
-        TintRuns(context, shown.TextAt(side, row, scratch), onLine, row * context.lineHeight);
+        TintRuns(context, shown.TextAt(side, row, scratch), onLine, static_cast<int>(context.RowTop(row)));
         if (found.currentSide == side) {
             if (const auto it = std::find(onLine.begin(), onLine.end(), found.current); it != onLine.end()) {
                 current = &*it;
@@ -79,7 +86,7 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
     // The current match in SELBACK, its text drawn again on it.
     if (current) {
         const MarkedRun run{static_cast<std::int32_t>(current->begin), static_cast<std::int32_t>(current->end)};
-        PaintMarkedRuns(context, shown.TextAt(side, currentRow, scratch), {run}, currentRow * context.lineHeight,
+        PaintMarkedRuns(context, shown.TextAt(side, currentRow, scratch), {run}, static_cast<int>(context.RowTop(currentRow)),
                         ColorFromRef(context.colors[COLOR_SELBACK]));
     }
 }
