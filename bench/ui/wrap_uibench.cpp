@@ -2,7 +2,9 @@
 // code, the rest short), offscreen at 1200 x 900 with 折り返して表示 on.
 //
 //   wrap_uibench                 a frame of the compared pair at the top, in the middle and
-//                                at the end, and laying both views out anew
+//                                at the end, and laying both views out anew at another width
+//                                (every row measured) and after a change of the rows with
+//                                the same width (only the rows that changed measured)
 //   wrap_uibench write DIR       writes the pair to DIR/a.txt and DIR/b.txt
 //   wrap_uibench layout A B      loads two files, shows them as loaded and wrapped, and prints
 //                                how long loading and the layout took (for hyperfine and
@@ -88,13 +90,19 @@ void BM_WrappedFrame(benchmark::State& state)
 }
 BENCHMARK(BM_WrappedFrame)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 
+// Argument 1: at another width each time; 0: the same width.
 void BM_WrappedLayout(benchmark::State& state)
 {
     klbench::BenchWindow& window = Window();
-    for (auto _ : state)
-        window.LayOut();
+    int width = 1200;
+    for (auto _ : state) {
+        state.PauseTiming();
+        width = state.range(0) != 0 ? (width == 1200 ? 1100 : 1200) : 0;
+        state.ResumeTiming();
+        window.LayOut(width);
+    }
 }
-BENCHMARK(BM_WrappedLayout)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WrappedLayout)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 int Write(const std::string& dir)
 {
@@ -121,8 +129,11 @@ int LayOutFiles(const std::string& a, const std::string& b)
         },
         false, true, kl::DISPLAY_SOURCE);
     const double shown = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    std::printf("loaded %.0f ms  shown and wrapped %.0f ms  laid out again %.0f ms  frame %.2f ms\n", loaded, shown,
-                window.LayOut(), window.Paint());
+    const double again = window.LayOut();
+    const double otherWidth = window.LayOut(1100);
+    std::printf("loaded %.0f ms  shown and wrapped %.0f ms  laid out again: same width %.0f ms, another width %.0f ms  "
+                "frame %.2f ms\n",
+                loaded, shown, again, otherWidth, window.Paint());
     return 0;
 }
 

@@ -68,14 +68,12 @@ int RowGeometry::RowAt(long long y) const
     return static_cast<int>(after - firstLine_.begin() - 1);
 }
 
-std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels, int wrapWidth,
-                                            const ShownRows& shown, int side)
+namespace {
+
+// Counts rows [first, last) of side's column into counts.
+void CountRows(TextMeasure& measure, int tabPixels, int wrapWidth, const ShownRows& shown, int side, int first,
+               int last, std::vector<std::int32_t>& counts)
 {
-    std::vector<std::int32_t> counts;
-    if (wrapWidth <= 0)
-        return counts;
-    const int rows = shown.ColumnRowCount(side);
-    counts.resize(static_cast<std::size_t>(rows), 1);
     const TextEncoding encoding = shown.EncodingOf(side);
     // A row of printable ASCII no longer than this many bytes fits whatever its characters.
     int widest = 1;
@@ -85,7 +83,7 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
     const std::size_t fitting = static_cast<std::size_t>(wrapWidth / widest);
 
     std::string scratch;
-    for (int row = 0; row < rows; ++row) {
+    for (int row = first; row < last; ++row) {
         const std::string_view text = shown.TextAt(side, row, scratch);
         const std::size_t length = ContentLength(text);
         if (length <= fitting &&
@@ -97,6 +95,45 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
         counts[static_cast<std::size_t>(row)] = WrappedLineCount(measure, tabPixels, text, wrapWidth);
     }
     measure.SetEncoding(encoding);
+}
+
+}  // namespace
+
+std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels, int wrapWidth,
+                                            const ShownRows& shown, int side)
+{
+    std::vector<std::int32_t> counts;
+    if (wrapWidth <= 0)
+        return counts;
+    counts.resize(static_cast<std::size_t>(shown.ColumnRowCount(side)), 1);
+    CountRows(measure, tabPixels, wrapWidth, shown, side, 0, shown.ColumnRowCount(side), counts);
+    return counts;
+}
+
+std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPixels, int wrapWidth,
+                                                 const ShownRows& shown, int side, const ShownRows& before,
+                                                 const std::vector<std::int32_t>& beforeCounts)
+{
+    const int rows = shown.ColumnRowCount(side);
+    const int beforeRows = before.ColumnRowCount(side);
+    if (wrapWidth <= 0 || static_cast<int>(beforeCounts.size()) != beforeRows ||
+        shown.EncodingOf(side) != before.EncodingOf(side))
+        return WrappedLineCounts(measure, tabPixels, wrapWidth, shown, side);
+    std::string scratch, beforeScratch;
+    const auto same = [&](int row, int beforeRow) {
+        return shown.Cell(side, row).kind == before.Cell(side, beforeRow).kind &&
+               shown.TextAt(side, row, scratch) == before.TextAt(side, beforeRow, beforeScratch);
+    };
+    int head = 0;
+    while (head < rows && head < beforeRows && same(head, head))
+        ++head;
+    int tail = 0;
+    while (tail < rows - head && tail < beforeRows - head && same(rows - 1 - tail, beforeRows - 1 - tail))
+        ++tail;
+    std::vector<std::int32_t> counts(static_cast<std::size_t>(rows), 1);
+    std::copy(beforeCounts.begin(), beforeCounts.begin() + head, counts.begin());
+    std::copy(beforeCounts.end() - tail, beforeCounts.end(), counts.end() - tail);
+    CountRows(measure, tabPixels, wrapWidth, shown, side, head, rows - tail, counts);
     return counts;
 }
 

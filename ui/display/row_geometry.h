@@ -25,6 +25,7 @@ public:
     // width of 0) for a side that does not wrap.
     void SetSide(int side, std::vector<std::int32_t> counts, int wrapWidth);
     int WrapWidth(int side) const { return wrapWidth_[Index(side)]; }
+    const std::vector<std::int32_t>& SideCounts(int side) const { return counts_[Index(side)]; }
     bool wraps() const { return !firstLine_.empty(); }
 
     // Pixels from the top of the first row to the top of row; rows past the table are one
@@ -53,5 +54,12 @@ private:
 // to the side's font) and the tab cell; filler messages are measured in code page 932.
 std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels, int wrapWidth,
                                             const ShownRows& shown, int side);
+
+// The same after a change of the rows (an edit, a new comparison) with the same width, font
+// and tab cell: the rows at the start and at the end that show the same bytes as in before
+// keep their counts from beforeCounts, and only the rows between them are measured.
+std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPixels, int wrapWidth,
+                                                 const ShownRows& shown, int side, const ShownRows& before,
+                                                 const std::vector<std::int32_t>& beforeCounts);
 
 }  // namespace kl

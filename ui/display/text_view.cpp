@@ -736,11 +736,20 @@ void CTextView::LayOutRows(bool rowsChanged)
     const int wrapWidth = WrapWidth();
     kl::RowGeometry& geometry = state_->geometry();
     if (rowsChanged || wrapWidth != geometry.WrapWidth(side_) || shown != wrappedRows_) {
-        wrappedRows_ = shown;
         measure_.SetFont(ViewFont());
         if (tabPixels_ == 0)
             MeasureTabCell();
-        geometry.SetSide(side_, kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_), wrapWidth);
+        // After an edit or a comparison only the rows that changed are measured again.
+        const bool sameMeasures = wrappedRows_ && wrapWidth == geometry.WrapWidth(side_) &&
+                                  ViewFont() == wrappedFont_ && tabPixels_ == wrappedTab_;
+        geometry.SetSide(side_,
+                         sameMeasures ? kl::WrappedLineCountsAfter(measure_, tabPixels_, wrapWidth, *shown, side_,
+                                                                   *wrappedRows_, geometry.SideCounts(side_))
+                                      : kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_),
+                         wrapWidth);
+        wrappedRows_ = shown;
+        wrappedFont_ = ViewFont();
+        wrappedTab_ = tabPixels_;
         state_->announceGeometry();  // both views take the new extent (FollowGeometry)
         return;
     }

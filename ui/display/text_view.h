@@ -174,6 +174,8 @@ private:
     ViewState* state_ = &ownState_;
     std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
     std::shared_ptr<const kl::ShownRows> wrappedRows_;  // the rows the geometry was built from
+    QFont wrappedFont_;                                 // and the font and tab cell it measured
+    int wrappedTab_ = 0;
     int tabPixels_ = 0;
     int wheelRemainder_ = 0;            // wheel delta short of a whole notch
     int numberDigits_ = 5;              // line-number digits: enough for the longer text                 // see TabPixels()

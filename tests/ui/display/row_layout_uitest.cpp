@@ -144,3 +144,43 @@ TEST(Wrapping, RowsStandAsTallAsTheirTallerSide)
 }
 
 }  // namespace wrapping
+
+namespace wrapping {
+
+TEST(Wrapping, AfterAnEditOnlyTheChangedRowsAreMeasuredAgainWithTheSameCounts)
+{
+    kl::TextMeasure measure;
+    QFont font(QStringLiteral("monospace"));
+    font.setPixelSize(13);
+    measure.SetFont(font);
+    const int tab = 4 * measure.Advance(u'a');
+    const auto shownOf = [](const std::vector<std::string>& lines) {
+        kl::Text loaded = kl::TextFromLines(std::vector<std::string_view>(lines.begin(), lines.end()));
+        loaded.encoding = kl::TextEncoding::Utf8;
+        auto text = std::make_shared<const kl::Text>(std::move(loaded));
+        return kl::ShownRows({text, text}, nullptr, kl::DisplayOptions{kl::DISPLAY_SOURCE, false});
+    };
+    std::mt19937 random(5);
+    for (int round = 0; round < kltest::ScaledCases(60); ++round) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 30; ++i)
+            lines.push_back(RandomRow(random));
+        std::vector<std::string> edited = lines;
+        for (int edits = std::uniform_int_distribution<int>(0, 3)(random); edits > 0; --edits) {
+            const auto at = edited.begin() + std::uniform_int_distribution<int>(0, static_cast<int>(edited.size()))(random);
+            switch (random() % 3) {
+            case 0: edited.insert(at, RandomRow(random)); break;
+            case 1: if (at != edited.end()) edited.erase(at); break;
+            default: if (at != edited.end()) *at = RandomRow(random); break;
+            }
+        }
+        const int width = std::uniform_int_distribution<int>(20, 300)(random);
+        const kl::ShownRows before = shownOf(lines);
+        const kl::ShownRows after = shownOf(edited);
+        const auto beforeCounts = kl::WrappedLineCounts(measure, tab, width, before, kl::DOC_A);
+        EXPECT_EQ(kl::WrappedLineCountsAfter(measure, tab, width, after, kl::DOC_A, before, beforeCounts),
+                  kl::WrappedLineCounts(measure, tab, width, after, kl::DOC_A));
+    }
+}
+
+}  // namespace wrapping
