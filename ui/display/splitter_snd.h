@@ -1,7 +1,8 @@
 #pragma once
 // The lower part of the main window: three columns side by side, the overview bar, the
 // left text view (DocA) and the right text view (DocB), with one vertical scroll bar for
-// the row position they share and a horizontal bar under each text view. The column widths
+// the row position they share and a horizontal bar under each text view, the two moving
+// together as far as the wider text needs. The column widths
 // are kept in the settings file between runs (Settings underWndWidth1).
 #include <QWidget>
 #include <string>

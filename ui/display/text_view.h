@@ -5,11 +5,15 @@
 //
 // The vertical position is the row position shared by the whole splitter row: the view
 // reads and moves it through its row scroll bar, which the splitter replaces with its
-// shared bar. Each view keeps its own horizontal bar.
+// shared bar. Each view has a horizontal bar of its own, which the splitter keeps level with
+// the other one; the line numbers stay at the left edge while the text scrolls sideways.
+// Where each row stands vertically (several lines high when long lines wrap) comes from the
+// row geometry of the view state, which both views share.
 //
 // The view paints through the painters, and selects with the mouse through its CLineWnd:
-// press and drag select, a click on a complete selection clears it, and the caret stands
-// where the mouse was released or where the keys moved it.
+// press and drag select, a click on a complete selection clears it. The caret (a row and a
+// byte offset) stands where the mouse was released or where the keys moved it; Shift with
+// the keys extends the selection from it.
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QPixmap>
