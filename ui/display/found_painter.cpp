@@ -10,11 +10,14 @@ namespace {
 // Tints the runs (ascending, not overlapping) of a row at y with colour: multiplied into
 // what is painted, so the text stays as drawn and a match on the window colour shows the
 // colour itself. Only rectangles are filled; the text is not drawn again.
-void TintRuns(PaintContext& context, std::string_view text, std::span<const TextMatch> runs, int y)
+void TintRuns(PaintContext& context, std::string_view text, std::span<const TextMatch> runs, int rowY)
 {
     const int left = context.numberColumnWidth + kTextGap;
     const int visibleRight = context.area.right() + 1 - left;
+    const bool wraps = context.wrapWidth > 0;
     std::size_t current = 0;
+    int y = rowY;
+    int line = 0;
     int runX = -1;
     int runEnd = 0;
     const auto flush = [&] {
@@ -23,9 +26,16 @@ void TintRuns(PaintContext& context, std::string_view text, std::span<const Text
                                      context.painter.brush());
         runX = -1;
     };
-    RowWalker walker(context.measure, context.tabPixels, text);
+    RowWalker walker(context.measure, context.tabPixels, text, TabStops::Painted, context.wrapWidth);
     RowStep step;
-    while (walker.Next(step) && step.x <= visibleRight) {
+    while (walker.Next(step) && (wraps || step.x <= visibleRight)) {
+        if (step.line != line) {  // a wrapped row goes on on its next line
+            flush();
+            line = step.line;
+            y = rowY + line * context.lineHeight;
+            if (y > context.area.bottom())
+                break;
+        }
         while (current < runs.size() && step.from >= runs[current].end) {
             flush();
             ++current;
@@ -50,8 +60,8 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
     const std::vector<TextMatch>& matches = found.result->matches[side == DOC_B ? 1 : 0];
     if (matches.empty())
         return;
-    const int first = std::max(context.area.top(), 0) / context.lineHeight;
-    const int last = std::min(shown.ColumnRowCount(side) - 1, std::max(context.area.bottom(), -1) / context.lineHeight);
+    const int first = context.RowAt(std::max(context.area.top(), 0));
+    const int last = std::min(shown.ColumnRowCount(side) - 1, context.RowAt(std::max(context.area.bottom(), 0)));
     context.measure.SetEncoding(shown.EncodingOf(side));
     QPainter& painter = context.painter;
     painter.save();
@@ -67,7 +77,7 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
         const std::span<const TextMatch> onLine = MatchesOnLine(matches, line);
         if (onLine.empty())
             continue;
-        TintRuns(context, shown.TextAt(side, row, scratch), onLine, row * context.lineHeight);
+        TintRuns(context, shown.TextAt(side, row, scratch), onLine, static_cast<int>(context.RowTop(row)));
         if (found.currentSide == side) {
             if (const auto it = std::find(onLine.begin(), onLine.end(), found.current); it != onLine.end()) {
                 current = &*it;
@@ -79,8 +89,8 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
     // The current match in SELBACK, its text drawn again on it.
     if (current) {
         const MarkedRun run{static_cast<std::int32_t>(current->begin), static_cast<std::int32_t>(current->end)};
-        PaintMarkedRuns(context, shown.TextAt(side, currentRow, scratch), {run}, currentRow * context.lineHeight,
-                        ColorFromRef(context.colors[COLOR_SELBACK]));
+        PaintMarkedRuns(context, shown.TextAt(side, currentRow, scratch), {run},
+                        static_cast<int>(context.RowTop(currentRow)), ColorFromRef(context.colors[COLOR_SELBACK]));
     }
 }
 

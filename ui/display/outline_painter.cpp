@@ -15,12 +15,12 @@ void PaintRowsOutline(PaintContext& context, int firstRow, int lastRow, const QR
 {
     if (firstRow < 0 || lastRow < firstRow || context.lineHeight <= 0)
         return;
-    const long long top = static_cast<long long>(firstRow) * context.lineHeight;
-    const long long bottom = static_cast<long long>(lastRow + 1) * context.lineHeight;
+    const long long top = context.RowTop(firstRow);
+    const long long bottom = context.RowTop(lastRow) + context.RowHeight(lastRow);
     if (bottom < visible.top() || top > visible.bottom() + 1)
         return;
     // Edges beyond the visible area stay out of it, so the frame never wraps round a huge block.
-    const int left = std::max(context.numberColumnWidth + 1, visible.left());
+    const int left = visible.left() + context.numberColumnWidth + 1;  // the number cells stay put
     const int y0 = static_cast<int>(std::max<long long>(top, visible.top() - kOutlineWidth));
     const int y1 = static_cast<int>(std::min<long long>(bottom, visible.bottom() + 1 + kOutlineWidth));
     QPainter& painter = context.painter;
