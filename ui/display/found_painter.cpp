@@ -1,5 +1,6 @@
 #include "ui/display/found_painter.h"
 
+#include <QList>
 #include <QPainter>
 #include <algorithm>
 
@@ -7,10 +8,9 @@ namespace kl {
 
 namespace {
 
-// Tints the runs (ascending, not overlapping) of a row at y with colour: multiplied into
-// what is painted, so the text stays as drawn and a match on the window colour shows the
-// colour itself. Only rectangles are filled; the text is not drawn again.
-void TintRuns(PaintContext& context, std::string_view text, std::span<const TextMatch> runs, int rowY)
+// The rectangles the runs (ascending, not overlapping) of a row at rowY cover, added to rects.
+void AddRunRects(PaintContext& context, std::string_view text, std::span<const TextMatch> runs, int rowY,
+                 QList<QRect>& rects)
 {
     const int left = context.numberColumnWidth + kTextGap;
     const int visibleRight = context.area.right() + 1 - left;
@@ -22,8 +22,7 @@ void TintRuns(PaintContext& context, std::string_view text, std::span<const Text
     int runEnd = 0;
     const auto flush = [&] {
         if (runX >= 0 && runEnd > runX)
-            context.painter.fillRect(left + runX, y, runEnd - runX, context.lineHeight,
-                                     context.painter.brush());
+            rects.append(QRect(left + runX, y, runEnd - runX, context.lineHeight));
         runX = -1;
     };
     RowWalker walker(context.measure, context.tabPixels, text, TabStops::Painted, context.wrapWidth);
@@ -63,11 +62,8 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
     const int first = context.RowAt(std::max(context.area.top(), 0));
     const int last = std::min(shown.ColumnRowCount(side) - 1, context.RowAt(std::max(context.area.bottom(), 0)));
     context.measure.SetEncoding(shown.EncodingOf(side));
-    QPainter& painter = context.painter;
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-    painter.setBrush(ColorFromRef(context.colors[COLOR_FOUND]));
     std::string scratch;
+    QList<QRect> rects;
     const TextMatch* current = nullptr;
     int currentRow = -1;
     for (int row = first; row <= last; ++row) {
@@ -77,7 +73,7 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
         const std::span<const TextMatch> onLine = MatchesOnLine(matches, line);
         if (onLine.empty())
             continue;
-        TintRuns(context, shown.TextAt(side, row, scratch), onLine, static_cast<int>(context.RowTop(row)));
+        AddRunRects(context, shown.TextAt(side, row, scratch), onLine, static_cast<int>(context.RowTop(row)), rects);
         if (found.currentSide == side) {
             if (const auto it = std::find(onLine.begin(), onLine.end(), found.current); it != onLine.end()) {
                 current = &*it;
@@ -85,6 +81,14 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
             }
         }
     }
+    // The matches are tinted: the colour is multiplied into what is painted, so the text
+    // stays as drawn and a match on the window colour shows the colour itself.
+    QPainter& painter = context.painter;
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ColorFromRef(context.colors[COLOR_FOUND]));
+    painter.drawRects(rects);
     painter.restore();
     // The current match in SELBACK, its text drawn again on it.
     if (current) {
