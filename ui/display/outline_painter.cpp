@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 
 namespace kl {
 
