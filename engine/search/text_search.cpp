@@ -208,6 +208,24 @@ std::regex_constants::syntax_option_type RegexFlags(bool matchCase)
     return matchCase ? flags : flags | std::regex_constants::icase;
 }
 
+// Whether the standard expressions class and fold only ASCII characters here, as with the
+// classic locale of the GNU library; where \w, \d, \s or a search without case distinction
+// take other characters too, their bytes cannot stand in for them, and neither can the
+// ASCII classes that prefilter the lines.
+bool WideClassesAreAscii()
+{
+    static const bool ascii = [] {
+        const std::wregex classes(L"[\\w\\d\\s]");
+        const std::wregex folded(L"\u00e9|k", std::regex_constants::icase);
+        for (const wchar_t* c : {L"\u00e9", L"\u3042", L"\uff10", L"\u3000", L"\u00a0", L"\u0416"}) {
+            if (std::regex_search(c, classes))
+                return false;
+        }
+        return !std::regex_search(L"\u00c9", folded) && !std::regex_search(L"\u212a", folded);
+    }();
+    return ascii;
+}
+
 bool IsAscii(std::string_view bytes)
 {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -221,7 +239,9 @@ public:
         : fold_(!query.matchCase),
           regex_(WidePattern(fold_ ? FoldedPattern(query.pattern) : query.pattern), RegexFlags(query.matchCase))
     {
-        if (const std::optional<std::string> bytes = BytePattern(fold_ ? FoldedPattern(query.pattern) : query.pattern)) {
+        const std::optional<std::string> bytes =
+            WideClassesAreAscii() ? BytePattern(fold_ ? FoldedPattern(query.pattern) : query.pattern) : std::nullopt;
+        if (bytes) {
             try {
                 byteRegex_.emplace(*bytes, RegexFlags(query.matchCase));
             } catch (const std::regex_error&) {
@@ -326,7 +346,7 @@ std::vector<TextMatch> FindRegex(const Text& text, const SearchQuery& query, std
             break;
         }
         fold = fold || (!query.matchCase && HasCasedLetter(run.literal));
-        runs.push_back({std::move(*needle), run.follow});
+        runs.push_back({std::move(*needle), WideClassesAreAscii() ? run.follow : std::nullopt});
     }
     if (!runs.empty() && !text.bytes().empty()) {
         ScanText(text, FinderFor(text, runs.front().needle), fold, stop, progress,

@@ -1,5 +1,6 @@
 #include "ui/display/found_painter.h"
 
+#include <QList>
 #include <QPainter>
 #include <algorithm>
 
@@ -7,31 +8,32 @@ namespace kl {
 
 namespace {
 
-// Tints the runs (ascending, not overlapping) of a row at y with colour: multiplied into
-// what is painted, so the text stays as drawn and a match on the window colour shows the
-// colour itself. Only rectangles are filled; the text is not drawn again.
-void TintRuns(PaintContext& context, std::string_view text, std::span<const TextMatch> runs, int y)
+// The rectangles the runs (ascending, not overlapping) of a row at rowY cover, added to rects.
+void AddRunRects(PaintContext& context, std::string_view text, std::span<const TextMatch> runs, int rowY,
+                 QList<QRect>& rects)
 {
     const int left = context.numberColumnWidth + kTextGap;
     const int visibleRight = context.area.right() + 1 - left;
     const bool wraps = context.wrapWidth > 0;
     std::size_t current = 0;
+    int y = rowY;
+    int line = 0;
     int runX = -1;
     int runEnd = 0;
-    int line = 0;
     const auto flush = [&] {
         if (runX >= 0 && runEnd > runX)
-            context.painter.fillRect(left + runX, y + line * context.lineHeight, runEnd - runX, context.lineHeight,
-                                     context.painter.brush());
+            rects.append(QRect(left + runX, y, runEnd - runX, context.lineHeight));
         runX = -1;
     };
     RowWalker walker(context.measure, context.tabPixels, text, TabStops::Painted, context.wrapWidth);
     RowStep step;
     while (walker.Next(step) && (wraps || step.x <= visibleRight)) {
-        if (step.line != line) {
-            // A run that goes on on the next line of a wrapped row is tinted in two parts.
+        if (step.line != line) {  // a wrapped row goes on on its next line
             flush();
             line = step.line;
+            y = rowY + line * context.lineHeight;
+            if (y > context.area.bottom())
+                break;
         }
         while (current < runs.size() && step.from >= runs[current].end) {
             flush();
@@ -58,13 +60,10 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
     if (matches.empty())
         return;
     const int first = context.RowAt(std::max(context.area.top(), 0));
-    const int last = context.area.bottom() < 0 ? -1 : std::min(shown.ColumnRowCount(side) - 1, context.RowAt(context.area.bottom()));
+    const int last = std::min(shown.ColumnRowCount(side) - 1, context.RowAt(std::max(context.area.bottom(), 0)));
     context.measure.SetEncoding(shown.EncodingOf(side));
-    QPainter& painter = context.painter;
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-    painter.setBrush(ColorFromRef(context.colors[COLOR_FOUND]));
     std::string scratch;
+    QList<QRect> rects;
     const TextMatch* current = nullptr;
     int currentRow = -1;
     for (int row = first; row <= last; ++row) {
@@ -74,7 +73,7 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
         const std::span<const TextMatch> onLine = MatchesOnLine(matches, line);
         if (onLine.empty())
             continue;
-        TintRuns(context, shown.TextAt(side, row, scratch), onLine, static_cast<int>(context.RowTop(row)));
+        AddRunRects(context, shown.TextAt(side, row, scratch), onLine, static_cast<int>(context.RowTop(row)), rects);
         if (found.currentSide == side) {
             if (const auto it = std::find(onLine.begin(), onLine.end(), found.current); it != onLine.end()) {
                 current = &*it;
@@ -82,12 +81,20 @@ void PaintFoundMatches(PaintContext& context, const ShownRows& shown, int side, 
             }
         }
     }
+    // The matches are tinted: the colour is multiplied into what is painted, so the text
+    // stays as drawn and a match on the window colour shows the colour itself.
+    QPainter& painter = context.painter;
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ColorFromRef(context.colors[COLOR_FOUND]));
+    painter.drawRects(rects);
     painter.restore();
     // The current match in SELBACK, its text drawn again on it.
     if (current) {
         const MarkedRun run{static_cast<std::int32_t>(current->begin), static_cast<std::int32_t>(current->end)};
-        PaintMarkedRuns(context, shown.TextAt(side, currentRow, scratch), {run}, static_cast<int>(context.RowTop(currentRow)),
-                        ColorFromRef(context.colors[COLOR_SELBACK]));
+        PaintMarkedRuns(context, shown.TextAt(side, currentRow, scratch), {run},
+                        static_cast<int>(context.RowTop(currentRow)), ColorFromRef(context.colors[COLOR_SELBACK]));
     }
 }
 

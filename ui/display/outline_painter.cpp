@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 
 namespace kl {
 
@@ -16,12 +17,11 @@ void PaintRowsOutline(PaintContext& context, int firstRow, int lastRow, const QR
     if (firstRow < 0 || lastRow < firstRow || context.lineHeight <= 0)
         return;
     const long long top = context.RowTop(firstRow);
-    const long long bottom = context.RowTop(lastRow + 1);
+    const long long bottom = context.RowTop(lastRow) + context.RowHeight(lastRow);
     if (bottom < visible.top() || top > visible.bottom() + 1)
         return;
     // Edges beyond the visible area stay out of it, so the frame never wraps round a huge block.
-    // Right of the number column, which stays at the visible area's left edge.
-    const int left = visible.left() + context.numberColumnWidth + 1;
+    const int left = visible.left() + context.numberColumnWidth + 1;  // the number cells stay put
     const int y0 = static_cast<int>(std::max<long long>(top, visible.top() - kOutlineWidth));
     const int y1 = static_cast<int>(std::min<long long>(bottom, visible.bottom() + 1 + kOutlineWidth));
     QPainter& painter = context.painter;
