@@ -44,6 +44,8 @@ public:
     }
 
     CMarksLoader& marks() { return app_->document()->marksLoader(); }
+    CKestrilaneDoc& doc() { return *app_->document(); }
+    ViewState& state() { return state_; }
     QScrollBar* rows() { return splitter_->rowScrollBar(); }
     // Paints one frame; the milliseconds it took.
     double Paint()

@@ -12,6 +12,7 @@
 
 #include "bench/engine/bench_inputs.h"
 #include "bench/ui/bench_window.h"
+#include "engine/search/text_search.h"
 
 namespace {
 
@@ -30,6 +31,20 @@ public:
         rows->setValue(static_cast<int>(rows->maximum() * fraction));
     }
     void LoadMarks() { window_.LoadMarks(); }
+    // Every match of a word that every line holds, on both sides, highlighted (or none).
+    void Highlight(bool on)
+    {
+        if (!on) {
+            window_.state().setFound(nullptr);
+            return;
+        }
+        if (!found_) {
+            const kl::SearchQuery query{" ", true, false, kl::SearchSides::Both};
+            found_ = std::make_shared<const kl::SearchResult>(kl::FindInTexts(window_.doc().textDoc.result->texts, query));
+        }
+        window_.state().setFound(found_);
+        window_.state().setCurrentMatch(kl::DOC_A, found_->matches[0][found_->matches[0].size() / 2]);
+    }
     void PaintFrame() { window_.Paint(); }
 
 private:
@@ -72,6 +87,7 @@ private:
     }
 
     klbench::BenchWindow window_;
+    std::shared_ptr<const kl::SearchResult> found_;
 };
 
 PaintSetup& Setup(bool paired)
@@ -83,22 +99,28 @@ PaintSetup& Setup(bool paired)
     return pairedSetup;
 }
 
-// Arguments: where the rows stand (percent of the whole), and 1 for the paired display.
+// Arguments: where the rows stand (percent of the whole), 1 for the paired display, and 1
+// for the matches of a find highlighted (several on every line).
 void BM_PaintFrame(benchmark::State& state)
 {
     PaintSetup& setup = Setup(state.range(1) != 0);
     setup.ScrollTo(static_cast<double>(state.range(0)) / 100.0);
+    setup.Highlight(state.range(2) != 0);
     setup.LoadMarks();
     for (auto _ : state)
         setup.PaintFrame();
 }
 BENCHMARK(BM_PaintFrame)
-    ->Args({0, 0})
-    ->Args({50, 0})
-    ->Args({100, 0})
-    ->Args({0, 1})
-    ->Args({50, 1})
-    ->Args({100, 1})
+    ->Args({0, 0, 0})
+    ->Args({50, 0, 0})
+    ->Args({100, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({50, 1, 0})
+    ->Args({100, 1, 0})
+    ->Args({0, 0, 1})
+    ->Args({50, 0, 1})
+    ->Args({100, 0, 1})
+    ->Args({50, 1, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

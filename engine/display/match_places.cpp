@@ -61,4 +61,12 @@ int NextMatchIndex(const std::vector<MatchPlace>& places, int row, int side, uns
     return static_cast<int>(places.size()) - 1;
 }
 
+std::span<const TextMatch> MatchesOnLine(const std::vector<TextMatch>& matches, int line)
+{
+    const auto first = std::partition_point(matches.begin(), matches.end(),
+                                            [line](const TextMatch& m) { return m.line < line; });
+    const auto last = std::partition_point(first, matches.end(), [line](const TextMatch& m) { return m.line == line; });
+    return {first, last};
+}
+
 }  // namespace kl

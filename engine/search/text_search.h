@@ -43,9 +43,10 @@ struct SearchResult {
 // Checks the pattern; an empty answer means it can be searched for.
 std::string SearchPatternError(const SearchQuery& query);
 
-// The matches of query in one text. Stops early (returning what was found) when stop is
-// requested.
-std::vector<TextMatch> FindInText(const Text& text, const SearchQuery& query, std::stop_token stop = {});
+// The matches of query in one text, with progress 0..100. Stops early (returning what was
+// found) when stop is requested.
+std::vector<TextMatch> FindInText(const Text& text, const SearchQuery& query, std::stop_token stop = {},
+                                  const ProgressCallback& progress = {});
 
 // The matches in the sides the query names, with progress 0..100 over both.
 SearchResult FindInTexts(const TextPair& texts, const SearchQuery& query, std::stop_token stop = {},

@@ -19,6 +19,7 @@ constexpr ColorKey kColorKeys[] = {
     {"SAME", COLOR_SAME},         {"DOC1", COLOR_DOC1},         {"DOC2", COLOR_DOC2},
     {"OTHER", COLOR_OTHER},       {"LINETEXT", COLOR_LINETEXT}, {"LINEBACK", COLOR_LINEBACK},
     {"SELBACK", COLOR_SELBACK},   {"CHANGED1", COLOR_CHANGED1}, {"CHANGED2", COLOR_CHANGED2},
+    {"FOUND", COLOR_FOUND},
 };
 
 int ReadDecimal(const std::string& iniPath, const char* section, const char* key,
@@ -76,6 +77,8 @@ ColorTable DefaultColorTable(ColorRef windowColor)
     // Light enough that the changed characters, marked in DOC1 and DOC2, stand out.
     colors[COLOR_CHANGED1] = Rgb(250, 205, 250);
     colors[COLOR_CHANGED2] = Rgb(226, 218, 238);
+    // Apart from every row colour and from SELBACK, which marks the current match.
+    colors[COLOR_FOUND] = Rgb(255, 170, 60);
     return colors;
 }
 
@@ -90,6 +93,7 @@ void LoadViewSettings(const std::string& iniPath, DocSettings& doc, CompareOptio
     doc.eucChg = ReadDecimal(iniPath, "FLAG", "EUCCHG", "0", 32);
     doc.fPaired = ReadDecimal(iniPath, "FLAG", "FPAIRED", "0", 32);
     doc.fEolKind = ReadDecimal(iniPath, "FLAG", "FEOLKIND", "0", 32);
+    doc.fWrap = ReadDecimal(iniPath, "FLAG", "FWRAP", "0", 32);
 
     options.method = ReadDecimal(iniPath, "COMPARE", "MODE", "0", 2);
     std::string delimiter = ReadIniString(iniPath, "COMPARE", "PCHAR", "\"", 2);
@@ -153,9 +157,11 @@ bool SaveDisplaySwitches(const std::string& iniPath, const DocSettings& doc)
 {
     const std::string paired = Flag(doc.fPaired);
     const std::string eolKind = Flag(doc.fEolKind);
+    const std::string wrap = Flag(doc.fWrap);
     const IniEntry entries[] = {
         {"FLAG", "FPAIRED", paired},
         {"FLAG", "FEOLKIND", eolKind},
+        {"FLAG", "FWRAP", wrap},
     };
     return WriteIniStrings(iniPath, entries);
 }

@@ -22,8 +22,9 @@ enum ColorIndex {
     COLOR_DOC1 = 0, COLOR_DOC2 = 1, COLOR_SAME = 2, COLOR_OTHER = 3,
     COLOR_LINETEXT = 4, COLOR_LINEBACK = 5, COLOR_WINDOW = 6, COLOR_SELBACK = 7,
     COLOR_CHANGED1 = 8, COLOR_CHANGED2 = 9,  // changed rows of the paired display, DocA and DocB
+    COLOR_FOUND = 10,                        // the matches of the find bar
 };
-using ColorTable = std::array<ColorRef, 10>;
+using ColorTable = std::array<ColorRef, 11>;
 
 constexpr ColorRef Rgb(int r, int g, int b)
 {
@@ -45,13 +46,13 @@ void LoadViewSettings(const std::string& iniPath, DocSettings& doc, CompareOptio
 void LoadColorSettings(const std::string& iniPath, ColorTable& colors, std::string& leftMessage,
                        std::string& rightMessage, ColorRef windowColor);
 
-// The colour dialog's keys: the nine stored colours, MESSAGE LEFT/RIGHT and the switches
+// The colour dialog's keys: the stored colours, MESSAGE LEFT/RIGHT and the switches
 // FDISPMES, FSAMECOL, FOTHERCOL.
 bool SaveColorSettings(const std::string& iniPath, const ColorTable& colors,
                        std::string_view leftMessage, std::string_view rightMessage,
                        const DocSettings& doc);
 
-// The display switches of the 表示 menu: FPAIRED and FEOLKIND (1 or 0).
+// The display switches of the 表示 menu: FPAIRED, FEOLKIND and FWRAP (1 or 0).
 bool SaveDisplaySwitches(const std::string& iniPath, const DocSettings& doc);
 
 // The environment dialog's keys: FPARAMDO, FOPENDO, EUCCHG (1 when the switch is 1, else 0)

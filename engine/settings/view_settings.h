@@ -15,6 +15,7 @@ struct DocSettings {
     int tabSize = 4;    // tab width in characters, 1-9
     int fPaired = 0;    // changed lines side by side in the result
     int fEolKind = 0;   // line ends shown by kind (CR, LF, CR LF)
+    int fWrap = 0;      // long lines wrap at the pane's width
 };
 
 // The VIEW font keys. Face names are held in code page 932, as read from the settings file.

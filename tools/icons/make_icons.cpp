@@ -155,6 +155,46 @@ static void DrawAbout(QPainter& p)
 }
 static void DrawNextDiff(QPainter& p) { DiffArrow(p, true); }
 static void DrawPrevDiff(QPainter& p) { DiffArrow(p, false); }
+// Two columns with an arrow from one to the other: copy a difference (all of them: both rows).
+static void CopyAcross(QPainter& p, bool toRight, bool all)
+{
+    Page(p, QRectF(0.5, 1.5, 5.5, 13), 0);
+    Page(p, QRectF(10, 1.5, 5.5, 13), 0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(toRight ? kRowA : kRowB);
+    for (double y : all ? std::initializer_list<double>{3.5, 9.5} : std::initializer_list<double>{6.5}) {
+        p.drawRect(QRectF(1, y, 4.5, 3));
+        p.drawRect(QRectF(10.5, y, 4.5, 3));
+    }
+    p.setBrush(kGreen.darker(110));
+    QPolygonF arrow;
+    const double y = all ? 8 : 8;
+    if (toRight)
+        arrow << QPointF(5.5, y - 1) << QPointF(9, y - 1) << QPointF(9, y - 3) << QPointF(12, y) << QPointF(9, y + 3) << QPointF(9, y + 1) << QPointF(5.5, y + 1);
+    else
+        arrow << QPointF(10.5, y - 1) << QPointF(7, y - 1) << QPointF(7, y - 3) << QPointF(4, y) << QPointF(7, y + 3) << QPointF(7, y + 1) << QPointF(10.5, y + 1);
+    p.setPen(Pen(kGreen.darker(160), 0.8));
+    p.drawPolygon(arrow);
+}
+static void DrawCopyToB(QPainter& p) { CopyAcross(p, true, false); }
+static void DrawCopyToA(QPainter& p) { CopyAcross(p, false, false); }
+static void DrawCopyAllToB(QPainter& p) { CopyAcross(p, true, true); }
+static void DrawCopyAllToA(QPainter& p) { CopyAcross(p, false, true); }
+// A curved arrow back (undo) or forward (redo).
+static void Turn(QPainter& p, bool back)
+{
+    p.save();
+    if (!back) { p.translate(16, 0); p.scale(-1, 1); }
+    p.setPen(Pen(kBlue, 2.0)); p.setBrush(Qt::NoBrush);
+    QPainterPath path; path.moveTo(5, 6); path.cubicTo(11, 4, 15, 8, 12, 13);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen); p.setBrush(kBlue);
+    QPolygonF head; head << QPointF(1.5, 6.5) << QPointF(6.5, 2.5) << QPointF(6.5, 10);
+    p.drawPolygon(head);
+    p.restore();
+}
+static void DrawUndo(QPainter& p) { Turn(p, true); }
+static void DrawRedo(QPainter& p) { Turn(p, false); }
 
 int main(int argc, char** argv)
 {
@@ -164,6 +204,8 @@ int main(int argc, char** argv)
         {"new", DrawNew}, {"open", DrawOpen}, {"reload", DrawReload}, {"copy", DrawCopy},
         {"compare", DrawCompare}, {"compare_detailed", DrawDetailed}, {"compare_minimal", DrawMinimal}, {"stop", DrawStop}, {"show_result", DrawResult},
         {"next_diff", DrawNextDiff}, {"prev_diff", DrawPrevDiff}, {"save", DrawSave}, {"about", DrawAbout},
+        {"copy_to_b", DrawCopyToB}, {"copy_to_a", DrawCopyToA}, {"copy_all_to_b", DrawCopyAllToB},
+        {"copy_all_to_a", DrawCopyAllToA}, {"undo", DrawUndo}, {"redo", DrawRedo},
     };
     for (auto& icon : icons) {
         for (int scale : {1, 2}) {

@@ -30,6 +30,14 @@ inline constexpr int ID_EDIT_FIND = 33120;
 inline constexpr int ID_EDIT_FIND_NEXT = 33121;
 inline constexpr int ID_EDIT_FIND_PREV = 33122;
 inline constexpr int ID_EDIT_GOTO_LINE = 33123;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_COPY_TO_B = 33130;      // the current difference (or the selected rows) to DocB
+inline constexpr int ID_COPY_TO_A = 33131;
+inline constexpr int ID_COPY_ALL_TO_B = 33132;  // every difference
+inline constexpr int ID_COPY_ALL_TO_A = 33133;
 
 // View menu
 inline constexpr int ID_VIEW_TOOLBAR = 59392;
@@ -38,6 +46,7 @@ inline constexpr int ID_VIEW_SOURCE = 32775;
 inline constexpr int ID_VIEW_RESULT = 32776;
 inline constexpr int ID_VIEW_PAIRED = 32816;    // changed lines side by side
 inline constexpr int ID_VIEW_EOL_KIND = 32817;  // line ends shown by kind
+inline constexpr int ID_VIEW_WRAP = 32818;      // long lines wrap at the pane's width
 inline constexpr int ID_WINDOW_SPLIT = 57653;
 inline constexpr int ID_NEXT_PANE = 57680;
 inline constexpr int ID_PREV_PANE = 57681;

@@ -123,9 +123,10 @@ void CMainFrame::CreateActions()
                    ID_VIEW_STATUS_BAR, ID_VIEW_SOURCE, ID_VIEW_RESULT, ID_COMPARE, ID_COMPARE_DETAILED,
                    ID_COMPARE_MINIMAL, ID_COMPARE_STOP, ID_PREV_DIFF, ID_NEXT_DIFF, ID_MERGE, ID_COMPARE_METHOD,
                    ID_WINDOW_SPLIT, ID_NEXT_PANE, ID_PREV_PANE, ID_FONT_SETTINGS, ID_COLOR_SETTINGS,
-                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_SWAP_SIDES,
+                   ID_ENVIRONMENT_SETTINGS, ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_VIEW_WRAP, ID_SWAP_SIDES,
                    ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV,
-                   ID_EDIT_GOTO_LINE}) {
+                   ID_EDIT_GOTO_LINE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_COPY_TO_B,
+                   ID_COPY_TO_A, ID_COPY_ALL_TO_B, ID_COPY_ALL_TO_A}) {
         QAction* action = CreateCommandAction(*FindCommand(id), this);
         actions_[id] = action;
         if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -136,6 +137,10 @@ void CMainFrame::CreateActions()
         if (id == ID_VIEW_PAIRED || id == ID_VIEW_EOL_KIND) {
             action->setCheckable(true);
             action->setChecked((id == ID_VIEW_PAIRED ? doc_.docSettings.fPaired : doc_.docSettings.fEolKind) != 0);
+        }
+        if (id == ID_VIEW_WRAP) {
+            action->setCheckable(true);
+            action->setChecked(doc_.docSettings.fWrap != 0);
         }
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
@@ -169,7 +174,17 @@ void CMainFrame::CreateMenus()
     connect(&app_, &CKestrilaneApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral(u"編集(&E)"));
+    edit->addAction(actions_[ID_EDIT_UNDO]);
+    edit->addAction(actions_[ID_EDIT_REDO]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_EDIT_CUT]);
     edit->addAction(actions_[ID_EDIT_COPY]);
+    edit->addAction(actions_[ID_EDIT_PASTE]);
+    edit->addSeparator();
+    edit->addAction(actions_[ID_COPY_TO_B]);
+    edit->addAction(actions_[ID_COPY_TO_A]);
+    edit->addAction(actions_[ID_COPY_ALL_TO_B]);
+    edit->addAction(actions_[ID_COPY_ALL_TO_A]);
     edit->addSeparator();
     edit->addAction(actions_[ID_EDIT_FIND]);
     edit->addAction(actions_[ID_EDIT_FIND_NEXT]);
@@ -186,6 +201,7 @@ void CMainFrame::CreateMenus()
     view->addSeparator();
     view->addAction(actions_[ID_VIEW_PAIRED]);
     view->addAction(actions_[ID_VIEW_EOL_KIND]);
+    view->addAction(actions_[ID_VIEW_WRAP]);
 
     QMenu* compare = menuBar()->addMenu(QStringLiteral(u"比較(&C)"));
     compare->addAction(actions_[ID_COMPARE]);
@@ -238,7 +254,8 @@ void CMainFrame::CreateToolBar()
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setFloatable(false);
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, 0, ID_COMPARE,
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, 0, ID_EDIT_COPY, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
+                   ID_COPY_TO_B, ID_COPY_TO_A, ID_COPY_ALL_TO_B, ID_COPY_ALL_TO_A, 0, ID_COMPARE,
                    ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP, 0, ID_PREV_DIFF, ID_NEXT_DIFF, 0,
                    ID_VIEW_RESULT, ID_VIEW_PAIRED, 0,
                    ID_APP_ABOUT}) {
@@ -362,6 +379,10 @@ void CMainFrame::CreateClient()
     connect(navigator_, &CDifferenceNavigator::arrived, this, [this](int block, int count) {
         statusBar()->showMessage(QStringLiteral(u"相違 %1 / %2").arg(block + 1).arg(count));
     });
+    connect(navigator_, &CDifferenceNavigator::endReached, this, [this](bool forward) {
+        statusBar()->showMessage(forward ? QStringLiteral(u"最後の相違です。もう一度押すと最初に戻ります。")
+                                         : QStringLiteral(u"最初の相違です。もう一度押すと最後に戻ります。"));
+    });
 
     linePopups_[0] = new CLinePopups(*leftView(), doc_, viewState_);
     linePopups_[1] = new CLinePopups(*rightView(), doc_, viewState_);
@@ -374,12 +395,13 @@ void CMainFrame::ConnectDocument()
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&doc_, &CKestrilaneDoc::cleared, this, &CMainFrame::OnDocumentCleared);
     connect(&doc_, &CKestrilaneDoc::docBLoaded, this, [this] {
-        viewState_->setDiffPosition(0);
+        viewState_->setDiffPosition(-1);
         navigator_->RefreshActions();
         leftView()->CancelSelection();
         rightView()->CancelSelection();
     });
     connect(&doc_, &CKestrilaneDoc::autoCompareRequested, this, &CMainFrame::OnAutoCompare);
+    connect(&doc_, &CKestrilaneDoc::textEdited, this, &CMainFrame::OnTextEdited);
     connect(&doc_, &CKestrilaneDoc::loadNoted, this, [this](const QString& note) { statusBar()->showMessage(note); });
     // A large file is read while the window paints: the progress bar follows the reading.
     connect(&doc_, &CKestrilaneDoc::loadingChanged, this, [this](bool loading, const QString& fileName) {

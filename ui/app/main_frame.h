@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/compare/compare_result.h"
@@ -46,6 +47,7 @@ class QMenu;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
+class QTimer;
 class FindBar;
 class SearchWorker;
 
@@ -114,6 +116,8 @@ public:
     // Given to every run as its progress hook (called on the worker thread); empty in the
     // program, tests hold a run at a chosen stage with it.
     CompareWorker::ProgressHook compareProgressHook;
+    // The same for every search of the find bar.
+    CompareWorker::ProgressHook searchProgressHook;
     // Runs a settings dialog (font, colours and messages, environment); the program shows
     // it modally, tests answer it.
     std::function<int(QDialog& dialog)> execSettingsDialog;
@@ -136,6 +140,8 @@ public:
     ViewState* viewState() const { return viewState_; }
     // COMPARE_NORMAL, COMPARE_DETAILED or COMPARE_MINIMAL: the mode of the last started run.
     kl::CompareMode compareMode = kl::COMPARE_NORMAL;
+    // How long after the last edit the comparison runs again, milliseconds.
+    int recompareDelay = 300;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -172,7 +178,7 @@ private:
     void OnColorSettings();
     void OnFontSettings();
     void OnEnvironmentSettings();
-    // Turns a 表示 switch (ID_VIEW_PAIRED, ID_VIEW_EOL_KIND) over and keeps it.
+    // Turns a 表示 switch (ID_VIEW_PAIRED, ID_VIEW_EOL_KIND, ID_VIEW_WRAP) over and keeps it.
     void ToggleDisplaySwitch(int id);
     // Shows the document with the settings a dialog applied; when they could not be
     // written (saved false), the user is told which file.
@@ -204,14 +210,30 @@ private:
     void CreateFindBar();
     void OnFind();
     void StartSearch();
+    void EndSearching();
     void OnSearchFinished(std::shared_ptr<const kl::SearchResult> result, const QString& failure);
     void OnFindNext(bool forward);
     void OnGoToLine();
 
+    // Editing (main_frame_edit.cpp): undo and redo of the side with the focus, cut and
+    // paste, copying differences across, and the comparison that follows the edits.
+    int EditSide() const;
+    void OnUndo(bool redo);
+    void OnCut();
+    void OnPaste();
+    void OnCopyAcross(int from, bool all);
+    void OnTextEdited(int side);
+    // A copy across asked for while the comparison was catching up with the edits.
+    void RunPendingCopy();
+    void UpdateEditCommandStates();
     // The comparison worker's reports.
     void OnCompareProgress(int value);
     void OnCompareFinished(std::shared_ptr<const kl::CompareResult> result, const QString& failure);
 
+    QTimer* recompareTimer_ = nullptr;
+    int lastEditedSide_ = 0;
+    bool runFollowsEdits_ = false;  // the run in progress was started by the edits
+    std::optional<std::pair<int, bool>> pendingCopy_;  // from side, all differences
     CKestrilaneApp& app_;
     CKestrilaneDoc& doc_;
 

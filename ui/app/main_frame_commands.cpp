@@ -92,6 +92,7 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_RESULT: SwitchDisplay(DISPLAY_RESULT, true); break;
     case ID_VIEW_PAIRED:
     case ID_VIEW_EOL_KIND: ToggleDisplaySwitch(id); break;
+    case ID_VIEW_WRAP: ToggleDisplaySwitch(id); break;
     case ID_COMPARE: OnCompare(kl::COMPARE_NORMAL); break;
     case ID_COMPARE_DETAILED: OnCompare(kl::COMPARE_DETAILED); break;
     case ID_COMPARE_MINIMAL: OnCompare(kl::COMPARE_MINIMAL); break;
@@ -107,6 +108,14 @@ void CMainFrame::OnCommand(int id)
     case ID_EDIT_FIND_NEXT: OnFindNext(true); break;
     case ID_EDIT_FIND_PREV: OnFindNext(false); break;
     case ID_EDIT_GOTO_LINE: OnGoToLine(); break;
+    case ID_EDIT_UNDO: OnUndo(false); break;
+    case ID_EDIT_REDO: OnUndo(true); break;
+    case ID_EDIT_CUT: OnCut(); break;
+    case ID_EDIT_PASTE: OnPaste(); break;
+    case ID_COPY_TO_B: OnCopyAcross(kl::DOC_A, false); break;
+    case ID_COPY_TO_A: OnCopyAcross(kl::DOC_B, false); break;
+    case ID_COPY_ALL_TO_B: OnCopyAcross(kl::DOC_A, true); break;
+    case ID_COPY_ALL_TO_A: OnCopyAcross(kl::DOC_B, true); break;
     case ID_COLOR_SETTINGS: OnColorSettings(); break;
     case ID_FONT_SETTINGS: OnFontSettings(); break;
     case ID_ENVIRONMENT_SETTINGS: OnEnvironmentSettings(); break;
@@ -136,6 +145,7 @@ void CMainFrame::UpdateCommandStates()
     for (const int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_RELOAD, cmd::ID_REBUILD_NEWLINES})
         actions_[id]->setEnabled(!merging);
     actions_[cmd::ID_SWAP_SIDES]->setEnabled(!merging && kl::LoadedTextCount(doc_.textDoc) == 2);
+    UpdateEditCommandStates();
     recentMenu_->setEnabled(!merging);
     fileSets_->menu()->setEnabled(!merging);
     UpdateSaveCommands();
@@ -167,7 +177,7 @@ void CMainFrame::OnMerge()
         context.ownerOrigin = [this] { return geometry().topLeft(); };
         context.scrollToRow = [this](int, int row) {
             CTextView* view = leftView();
-            view->rowScrollBar()->setValue(row * view->lineHeight);
+            view->rowScrollBar()->setValue(static_cast<int>(std::min<long long>(view->RowTop(row), INT_MAX)));
             UpdateAllViews();
         };
         context.program = QCoreApplication::applicationFilePath();
@@ -204,10 +214,12 @@ void CMainFrame::ToggleDisplaySwitch(int id)
 {
     const bool paired = (doc_.docSettings.fPaired != 0) != (id == cmd::ID_VIEW_PAIRED);
     const bool eolKind = (doc_.docSettings.fEolKind != 0) != (id == cmd::ID_VIEW_EOL_KIND);
-    const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind);
+    const bool wrap = (doc_.docSettings.fWrap != 0) != (id == cmd::ID_VIEW_WRAP);
+    const bool saved = ApplyDisplaySwitches(doc_, app_.settingsPath(), paired, eolKind, wrap);
     viewState_->setPaired(paired);
     actions_[cmd::ID_VIEW_PAIRED]->setChecked(paired);
     actions_[cmd::ID_VIEW_EOL_KIND]->setChecked(eolKind);
+    actions_[cmd::ID_VIEW_WRAP]->setChecked(wrap);
     ShowAppliedSettings(saved);
 }
 
@@ -283,7 +295,7 @@ void CMainFrame::OnDocumentCleared()
     tree_->ClearFiles();
     leftView()->CancelSelection();
     rightView()->CancelSelection();
-    viewState_->setDiffPosition(0);
+    viewState_->setDiffPosition(-1);
     overView()->SetThumbTop(0);
     navigator_->RefreshActions();
 }

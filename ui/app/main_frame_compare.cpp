@@ -36,6 +36,7 @@ void CMainFrame::StartCompare()
         return;
     // Only one run exists at a time; one that is still ending is dropped first.
     CancelCompare();
+    runFollowsEdits_ = false;
 
     // The selected preset stays in force after the run, as if chosen in the dialog.
     if (presetCombo_->count() > 0 && presetCombo_->currentIndex() >= 0)
@@ -84,11 +85,13 @@ void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> resu
         return;
     std::exchange(worker_, nullptr)->deleteLater();
     progress_->hide();
+    // The runs that follow the edits add no line totals to the file tree.
+    const bool followsEdits = std::exchange(runFollowsEdits_, false);
     switch (result->outcome) {
     case kl::RunOutcome::Completed:
     case kl::RunOutcome::StoppedInRows:
         // A run stopped while building rows shows the rows it built, without blocks.
-        for (int k = kl::DOC_A; k <= kl::DOC_B; ++k) {
+        for (int k = kl::DOC_A; k <= kl::DOC_B && !followsEdits; ++k) {
             const std::string info = k < static_cast<int>(doc_.textDoc.fileInfos.size()) ? doc_.textDoc.fileInfos[k] : std::string();
             tree_->SetStatistics(k, kl::LineTotalsText(*result, k, info));
         }
@@ -104,6 +107,7 @@ void CMainFrame::OnCompareFinished(std::shared_ptr<const kl::CompareResult> resu
         break;  // the previous result stays
     }
     UpdateCommandStates();
+    RunPendingCopy();
 }
 
 // After DocB: files from the command line show the result once the window's events run,

@@ -2,6 +2,7 @@
 // and moving through the matches in the order of the shown rows.
 #include <QAction>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -33,10 +34,17 @@ void CMainFrame::CreateFindBar()
     connect(findBar_, &FindBar::queryChanged, this, &CMainFrame::StartSearch);
     connect(findBar_, &FindBar::nextRequested, this, [this] { OnFindNext(true); });
     connect(findBar_, &FindBar::previousRequested, this, [this] { OnFindNext(false); });
+    connect(findBar_, &FindBar::stopRequested, this, [this] {
+        if (searchWorker_ && findBar_->searching())
+            searchWorker_->RequestStop();
+    });
     connect(findBar_, &FindBar::closed, this, [this] {
+        delete std::exchange(searchWorker_, nullptr);
+        EndSearching();
         findBand_->hide();
         searchResult_.reset();
         matchPlaces_.clear();
+        viewState_->setFound(nullptr);
         if (leftView())
             leftView()->setFocus();
     });
@@ -57,9 +65,11 @@ void CMainFrame::OnFind()
 void CMainFrame::StartSearch()
 {
     delete std::exchange(searchWorker_, nullptr);  // a running search is stopped and joined
+    EndSearching();
     searchResult_.reset();
     matchPlaces_.clear();
     currentMatch_ = -1;
+    viewState_->setFound(nullptr);
     const kl::SearchQuery query = findBar_->query();
     if (query.pattern.empty()) {
         findBar_->SetStatus({});
@@ -70,14 +80,24 @@ void CMainFrame::StartSearch()
         findBar_->SetStatus(QString::fromStdString(error));
         return;
     }
-    auto* worker = new SearchWorker(doc_.textDoc.texts, query, this);
+    auto* worker = new SearchWorker(doc_.textDoc.texts, query, searchProgressHook, this);
     connect(worker, &SearchWorker::finished, this, &CMainFrame::OnSearchFinished);
+    connect(worker, &SearchWorker::progressChanged, progress_, &QProgressBar::setValue);
     if (!worker->Start()) {
         delete worker;
         return;
     }
     searchWorker_ = worker;
     findBar_->SetStatus(QStringLiteral(u"検索中…"));
+    findBar_->SetSearching(true);
+    progress_->setValue(0);
+    progress_->show();
+}
+
+void CMainFrame::EndSearching()
+{
+    findBar_->SetSearching(false);
+    progress_->setVisible(compareActive());
 }
 
 void CMainFrame::OnSearchFinished(std::shared_ptr<const kl::SearchResult> result, const QString& failure)
@@ -85,11 +105,19 @@ void CMainFrame::OnSearchFinished(std::shared_ptr<const kl::SearchResult> result
     if (sender() != searchWorker_)
         return;
     searchWorker_->setProperty("done", true);
+    EndSearching();
     if (!failure.isEmpty()) {
         findBar_->SetStatus(failure);
         return;
     }
+    if (result->stopped) {
+        pendingStep_ = 0;
+        findBar_->SetStatus(QStringLiteral(u"中止しました"));
+        statusBar()->showMessage(QStringLiteral(u"検索を中止しました。"), 4000);
+        return;
+    }
     searchResult_ = std::move(result);
+    viewState_->setFound(searchResult_);
     matchPlaces_ = kl::MatchesInRowOrder(*leftView()->Shown(), *searchResult_);
     const std::size_t count = matchPlaces_.size();
     findBar_->SetStatus(count == 0 ? QStringLiteral(u"見つかりません") : QStringLiteral(u"%1件").arg(count));
@@ -125,7 +153,7 @@ void CMainFrame::OnFindNext(bool forward)
         offset = at.match.begin;
     } else {
         const CTextView* view = rightView()->hasFocus() ? static_cast<CTextView*>(rightView()) : leftView();
-        row = view->lineHeight > 0 ? view->scrollTop() / view->lineHeight : 0;
+        row = view->lineHeight > 0 ? view->RowAtY(view->scrollTop()) : 0;
         side = forward ? kl::DOC_A : kl::DOC_B;
         if (forward)
             --row;  // a match on the top row counts as next
@@ -137,6 +165,7 @@ void CMainFrame::OnFindNext(bool forward)
     if (currentMatch_ < 0)
         return;
     const kl::MatchPlace& target = matchPlaces_[static_cast<std::size_t>(currentMatch_)];
+    viewState_->setCurrentMatch(target.side, target.match);
     CTextView* view = target.side == kl::DOC_A ? static_cast<CTextView*>(leftView()) : rightView();
     (target.side == kl::DOC_A ? static_cast<CTextView*>(rightView()) : leftView())->CancelSelection();
     view->SelectRange(target.row, target.match.begin, target.match.end, kRowsAboveTarget * view->lineHeight);

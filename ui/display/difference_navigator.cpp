@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QScrollBar>
 #include <algorithm>
+#include <climits>
 
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
@@ -12,8 +13,32 @@
 
 namespace {
 
-// A block is shown this far below the views' top, so the rows before it stay in sight.
-constexpr long long kLeadPixels = 100;
+// A block is shown this many rows below the views' top, so the rows before it stay in sight.
+constexpr long long kLeadRows = 3;
+
+// The rows the current difference covers: in the result the block of shown rows the stop
+// lies in, shown as loaded the block's lines in its side's view.
+CurrentDifference DifferenceRows(const kl::ShownRows& shown, const kl::DifferenceStop& stop)
+{
+    if (shown.options().mode != kl::DISPLAY_RESULT) {
+        for (const kl::DiffBlock& block : shown.result()->Blocks(stop.side)) {
+            if (block.firstRow == stop.firstRow && block.kind == stop.kind) {
+                const int lines = std::max(block.lineCount, 1);
+                return {stop.side, block.firstLineIndex, block.firstLineIndex + lines - 1, block.firstRow,
+                        block.firstRow + lines - 1};
+            }
+        }
+        return {stop.side, stop.position, stop.position, stop.firstRow, stop.firstRow};
+    }
+    const int block = shown.BlockOf(stop.position);
+    if (block < 0)
+        return {-1, stop.position, stop.position, stop.position, stop.position};
+    int last = stop.position;
+    while (shown.BlockOf(last + 1) == block)
+        ++last;
+    const int first = shown.BlockFirstRow(block);
+    return {-1, first, last, first, last};
+}
 
 }  // namespace
 
@@ -21,9 +46,14 @@ CDifferenceNavigator::CDifferenceNavigator(CKestrilaneDoc& doc, CSplitterSnd& pa
                                            QObject* parent)
     : QObject(parent), doc_(doc), panes_(panes), state_(state)
 {
-    connect(panes_.overView(), &COverView::clicked, this, &CDifferenceNavigator::RefreshActions);
+    connect(panes_.overView(), &COverView::clicked, this, [this] {
+        wrapArmed_.reset();
+        RefreshActions();
+    });
     connect(&doc_, &CKestrilaneDoc::documentChanged, this, [this] {
         arrival_.reset();
+        wrapArmed_.reset();
+        state_.setCurrentDifference({});
         RefreshActions();
     });
 }
@@ -44,36 +74,54 @@ int CDifferenceNavigator::Origin(bool forward) const
     return position;
 }
 
+int CDifferenceNavigator::currentRow() const
+{
+    return arrival_ && state_.diffPosition() == arrival_->leftPosition ? arrival_->stopPosition : -1;
+}
+
 bool CDifferenceNavigator::CanNext() const
 {
-    return kl::FindNextDifference(*Shown(), Origin(true)).has_value();
+    return kl::FindNextDifference(*Shown(), INT_MIN).has_value();
 }
 
 bool CDifferenceNavigator::CanPrevious() const
 {
-    return kl::FindPreviousDifference(*Shown(), Origin(false)).has_value();
+    return CanNext();
 }
 
 bool CDifferenceNavigator::Next()
 {
-    const auto stop = kl::FindNextDifference(*Shown(), Origin(true));
-    if (!stop)
-        return false;
-    const int left = kl::DiffPositionAfterNext(*stop);
-    GoTo(*stop, left);
-    arrival_ = Arrival{true, stop->position, left};
-    RefreshActions();
-    return true;
+    return Step(true);
 }
 
 bool CDifferenceNavigator::Previous()
 {
-    const auto stop = kl::FindPreviousDifference(*Shown(), Origin(false));
-    if (!stop)
-        return false;
-    const int left = kl::DiffPositionAfterPrevious(*stop);
+    return Step(false);
+}
+
+bool CDifferenceNavigator::Step(bool forward)
+{
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    const auto find = [&shown, forward](int origin) {
+        return forward ? kl::FindNextDifference(*shown, origin) : kl::FindPreviousDifference(*shown, origin);
+    };
+    std::optional<kl::DifferenceStop> stop = find(Origin(forward));
+    if (!stop) {
+        if (wrapArmed_ != forward) {
+            if (find(forward ? INT_MIN : INT_MAX)) {
+                wrapArmed_ = forward;
+                emit endReached(forward);
+            }
+            return false;
+        }
+        stop = find(forward ? INT_MIN : INT_MAX);  // the second press goes round
+        if (!stop)
+            return false;
+    }
+    wrapArmed_.reset();
+    const int left = forward ? kl::DiffPositionAfterNext(*stop) : kl::DiffPositionAfterPrevious(*stop);
     GoTo(*stop, left);
-    arrival_ = Arrival{false, stop->position, left};
+    arrival_ = Arrival{forward, stop->position, left};
     RefreshActions();
     return true;
 }
@@ -84,9 +132,7 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
 {
     CTextView* sideView = stop.kind == kl::BLOCK_ONLY_A ? static_cast<CTextView*>(panes_.leftView())
                                                         : static_cast<CTextView*>(panes_.rightView());
-    long long y = static_cast<long long>(stop.position) * sideView->lineHeight;
-    if (y > kLeadPixels)
-        y -= kLeadPixels;
+    const long long y = sideView->RowTop(stop.position) - kLeadRows * sideView->lineHeight;
     QScrollBar* rows = panes_.rowScrollBar();
     rows->setValue(static_cast<int>(std::clamp<long long>(y, rows->minimum(), rows->maximum())));
 
@@ -94,6 +140,7 @@ void CDifferenceNavigator::GoTo(const kl::DifferenceStop& stop, int newDiffPosit
     overview->SetThumbPosition(stop.position, overview->RowCount());
     state_.setDiffPosition(newDiffPosition);
     const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    state_.setCurrentDifference(DifferenceRows(*shown, stop));
     if (const int block = shown->BlockOf(stop.position); block >= 0)
         emit arrived(block, shown->BlockCount());
     panes_.leftView()->viewport()->update();

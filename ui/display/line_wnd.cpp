@@ -11,29 +11,35 @@
 
 namespace {
 
-constexpr int kPageRows = 12;
-
 struct Boundary {
     std::size_t offset = 0;
     int width = 0;  // pixels from the text origin
 };
 
-// The boundary a mouse press at target pixels (from the text origin) anchors at: of the
-// first boundary that reaches the target and the one before it, the nearer; a press inside
-// the first character anchors at the row start.
-Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& metrics)
+// The boundary a mouse press at target pixels (from the text origin) on the given line of a
+// row anchors at: of the first boundary that reaches the target and the one before it, the
+// nearer; a press inside the first character anchors at the line start.
+Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& metrics, int line)
 {
-    if (target <= 0)
-        return {};
-    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection, metrics.wrapWidth);
     kl::RowStep step;
     Boundary previous;
     bool first = true;
     while (walker.Next(step) && step.kind != kl::RowStep::Kind::LineEnd) {
+        if (step.line < line) {
+            previous = {step.to, 0};
+            continue;
+        }
+        if (step.line > line)
+            break;
+        if (first)
+            previous = {step.from, 0};
+        if (target <= 0)
+            return previous;
         const Boundary after{step.to, step.x + step.width};
         if (after.width >= target) {
             if (first && after.width > target)
-                return {};
+                return previous;
             return after.width - target < target - previous.width ? after : previous;
         }
         previous = after;
@@ -42,16 +48,22 @@ Boundary AnchorBoundary(std::string_view text, int target, const ViewMetrics& me
     return previous;
 }
 
-// The boundary nearest to target for the caret and the free end of a selection: the first
-// one past target - charWidth / 2.
-Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& metrics)
+// The boundary nearest to target on the given line of a row, for the caret and the free end
+// of a selection: the first one past target - charWidth / 2, or the line's end.
+Boundary NearestBoundary(std::string_view text, int target, const ViewMetrics& metrics, int line = 0)
 {
     const int threshold = target - metrics.charWidth / 2;
-    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection);
+    kl::RowWalker walker(*metrics.measure, metrics.tabPixels, text, kl::TabStops::Selection, metrics.wrapWidth);
     kl::RowStep step;
+    int lineEnd = 0;
     while (walker.Next(step)) {
+        if (step.line < line)
+            continue;
+        if (step.line > line)
+            return {step.from, lineEnd};
         if (step.x > threshold || step.kind == kl::RowStep::Kind::LineEnd)
             return {step.from, step.x};
+        lineEnd = step.x + step.width;
     }
     return {text.size(), walker.x()};
 }
@@ -88,13 +100,28 @@ CLineWnd::Row CLineWnd::RowAt(int row, const kl::ShownRows& shown) const
     return {true, text, shown.Cell(side_, row).kind == kl::ROW_FILLER};
 }
 
-int CLineWnd::ClampedRow(int y, const ViewMetrics& metrics) const
+std::pair<int, int> CLineWnd::RowAndLine(int y, int lastRow, const ViewMetrics& metrics) const
 {
-    const int count = metrics.shown->ColumnRowCount(side_);
-    if (count == 0 || metrics.lineHeight <= 0)
-        return -1;
-    const long long row = (static_cast<long long>(metrics.scrollTop) + y) / metrics.lineHeight;
-    return static_cast<int>(std::clamp<long long>(row, 0, count - 1));
+    const long long at = std::max<long long>(static_cast<long long>(metrics.scrollTop) + y, 0);
+    const int row = std::min(metrics.RowAt(at), lastRow);
+    const long long line = (at - metrics.RowTop(row)) / std::max(metrics.lineHeight, 1);
+    return {row, static_cast<int>(std::clamp<long long>(line, 0, INT_MAX))};
+}
+
+kl::WrappedPoint CLineWnd::PointOf(TextPosition position, const ViewMetrics& metrics) const
+{
+    const Row r = RowAt(position.row, *metrics.shown);
+    if (!r.exists || r.filler)
+        return {};
+    return kl::PointOfOffset(*metrics.measure, metrics.tabPixels, r.text, position.offset, metrics.wrapWidth);
+}
+
+int CLineWnd::OwnLines(int row, const ViewMetrics& metrics) const
+{
+    const Row r = RowAt(row, *metrics.shown);
+    if (!r.exists || r.filler || metrics.wrapWidth <= 0)
+        return 1;
+    return kl::WrappedLineCount(*metrics.measure, metrics.tabPixels, r.text, metrics.wrapWidth);
 }
 
 bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
@@ -104,12 +131,12 @@ bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
     const long long y = static_cast<long long>(metrics.scrollTop) + point.y();
     if (y < 0)
         return false;
-    const int row = static_cast<int>(std::min<long long>(y / metrics.lineHeight, INT_MAX));
+    const auto [row, line] = RowAndLine(point.y(), INT_MAX, metrics);
     const Row r = RowAt(row, *metrics.shown);
     if (!r.exists)
         return false;
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
-    const Boundary boundary = r.filler ? Boundary{} : AnchorBoundary(r.text, target, metrics);
+    const Boundary boundary = r.filler ? Boundary{} : AnchorBoundary(r.text, target, metrics, line);
     anchorRow = row;
     anchorOffset = boundary.offset;
     anchorX = metrics.numberColumnWidth + boundary.width + kl::kTextGap;
@@ -122,13 +149,14 @@ bool CLineWnd::SetAnchor(QPoint point, const ViewMetrics& metrics)
 
 void CLineWnd::SelectTo(QPoint point, const ViewMetrics& metrics)
 {
-    const int row = ClampedRow(point.y(), metrics);
-    if (row < 0 || anchorRow < 0)
+    const int count = metrics.shown->ColumnRowCount(side_);
+    if (count == 0 || metrics.lineHeight <= 0 || anchorRow < 0)
         return;
+    const auto [row, line] = RowAndLine(point.y(), count - 1, metrics);
     const Row r = RowAt(row, *metrics.shown);
     const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
     endRow = row;
-    endOffset = r.filler ? 0 : NearestBoundary(r.text, target, metrics).offset;
+    endOffset = r.filler ? 0 : NearestBoundary(r.text, target, metrics, line).offset;
     const int first = std::min(anchorRow, endRow);
     const int last = std::max(anchorRow, endRow);
     repaintFirst = repaintFirst < 0 ? first : std::min(repaintFirst, first);
@@ -178,8 +206,8 @@ void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metr
 {
     if (!hasSelection() || metrics.lineHeight <= 0)
         return;
-    const int areaFirst = std::max(context.area.top(), 0) / metrics.lineHeight;
-    const int areaLast = std::max(context.area.bottom(), 0) / metrics.lineHeight;
+    const int areaFirst = metrics.RowAt(std::max(context.area.top(), 0));
+    const int areaLast = metrics.RowAt(std::max(context.area.bottom(), 0));
     const int first = std::max(std::min(anchorRow, endRow), areaFirst);
     const int last = std::min(std::max(anchorRow, endRow), areaLast);
     for (int row = first; row <= last; ++row) {
@@ -188,22 +216,8 @@ void CLineWnd::PaintSelection(kl::PaintContext& context, const ViewMetrics& metr
             continue;
         const auto [from, to] = SelectedPart(row, r.text);
         if (from < to)
-            kl::PaintSelectedText(context, r.text, from, to, row * metrics.lineHeight);
+            kl::PaintSelectedText(context, r.text, from, to, static_cast<int>(metrics.RowTop(row)));
     }
-}
-
-QPoint CLineWnd::CaretPoint(QPoint point, const ViewMetrics& metrics) const
-{
-    const int textLeft = metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft;
-    const int row = ClampedRow(point.y(), metrics);
-    if (row < 0)
-        return {textLeft, 0};
-    const int top = static_cast<int>(static_cast<long long>(row) * metrics.lineHeight - metrics.scrollTop);
-    const Row r = RowAt(row, *metrics.shown);
-    if (r.filler)
-        return {textLeft, top};
-    const Boundary boundary = NearestBoundary(r.text, point.x() - textLeft, metrics);
-    return {textLeft + boundary.width, top};
 }
 
 int CLineWnd::PrefixWidth(std::string_view text, std::size_t n, const ViewMetrics& metrics)
@@ -217,56 +231,163 @@ int CLineWnd::ScrollExtent(int rowCount, const ViewMetrics& metrics)
     return static_cast<int>(std::min<long long>(height, INT_MAX));
 }
 
-KeyAction CLineWnd::HandleKey(int key, QPoint caret, const ViewMetrics& metrics) const
+CaretMove CaretMoveOf(int key, Qt::KeyboardModifiers modifiers)
 {
-    KeyAction action;
-    action.caret = caret;
-    action.handled = true;
+    const bool control = modifiers & Qt::ControlModifier;
+    if (modifiers & Qt::AltModifier)
+        return CaretMove::None;
     switch (key) {
-    case Qt::Key_PageUp:
-        action.verticalDelta = -kPageRows * metrics.lineHeight;
-        break;
-    case Qt::Key_PageDown:
-        action.verticalDelta = kPageRows * metrics.lineHeight;
-        break;
-    case Qt::Key_Up:
-        if (metrics.scrollTop > 0)
-            action.verticalDelta = -std::min(metrics.lineHeight, metrics.scrollTop);
-        else if (caret.y() - metrics.lineHeight >= 0)
-            action.caret.ry() -= metrics.lineHeight;
-        break;
-    case Qt::Key_Down:
-        action.verticalDelta = metrics.lineHeight;
-        break;
+    case Qt::Key_Home:
+        return control ? CaretMove::First : CaretMove::LineStart;
+    case Qt::Key_End:
+        return control ? CaretMove::Last : CaretMove::LineEnd;
     case Qt::Key_Left:
-    case Qt::Key_Right: {
-        // One character from where the caret stands: a double-byte character is two cells.
-        const QPoint stand = CaretPoint(caret, metrics);
-        const int row = ClampedRow(caret.y(), metrics);
-        const Row r = RowAt(row, *metrics.shown);
-        const int target = stand.x() - (metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft);
-        const std::size_t offset = r.exists && !r.filler ? NearestBoundary(r.text, target, metrics).offset : 0;
-        if (key == Qt::Key_Left) {
-            const int x = stand.x() - metrics.charWidth * static_cast<int>(std::max<std::size_t>(
-                                          PreviousCharLength(metrics.measure->encoding(), r.text, offset), 1));
-            if (metrics.scrollLeft > 0)
-                action.horizontalDelta = -std::min(metrics.lineStep, metrics.scrollLeft);
-            else if (x > metrics.numberColumnWidth)
-                action.caret = {x, stand.y()};
-            break;
-        }
-        const std::size_t next = r.filler ? 0 : NextCharLength(metrics.measure->encoding(), r.text, offset);
-        if (next > 0)
-            action.caret = {stand.x() + metrics.charWidth * static_cast<int>(next), stand.y()};
-        else
-            action.horizontalDelta = metrics.lineStep;
-        break;
-    }
+        return control ? CaretMove::None : CaretMove::Left;
+    case Qt::Key_Right:
+        return control ? CaretMove::None : CaretMove::Right;
+    case Qt::Key_Up:
+        return control ? CaretMove::None : CaretMove::Up;
+    case Qt::Key_Down:
+        return control ? CaretMove::None : CaretMove::Down;
+    case Qt::Key_PageUp:
+        return control ? CaretMove::None : CaretMove::PageUp;
+    case Qt::Key_PageDown:
+        return control ? CaretMove::None : CaretMove::PageDown;
     default:
-        action.handled = false;
+        return CaretMove::None;
+    }
+}
+
+int CLineWnd::LastCaretRow(const kl::ShownRows& shown) const
+{
+    if (shown.options().mode == kl::DISPLAY_SOURCE) {
+        const kl::Text* text = shown.TextOf(side_);
+        const int count = text ? text->count() : 0;
+        // "[EOF]" has a row of its own after a last line that ends with a line end.
+        if (count == 0 || kl::NewlineKind(*text, count - 1) != 0)
+            return count;
+        return count - 1;
+    }
+    return std::max(shown.ColumnRowCount(side_) - 1, 0);
+}
+
+std::size_t CLineWnd::CaretRowLength(int row, const kl::ShownRows& shown) const
+{
+    const Row r = RowAt(row, shown);
+    return r.exists && !r.filler ? kl::ContentLength(r.text) : 0;
+}
+
+TextPosition CLineWnd::Clamped(TextPosition position, const ViewMetrics& metrics) const
+{
+    position.row = std::clamp(position.row, 0, LastCaretRow(*metrics.shown));
+    const Row r = RowAt(position.row, *metrics.shown);
+    if (!r.exists || r.filler)
+        return {position.row, 0};
+    const std::size_t length = kl::ContentLength(r.text);
+    if (position.offset >= length)
+        return {position.row, length};
+    // Onto the boundary at or before the offset.
+    std::size_t boundary = 0;
+    for (std::size_t pos = 0; pos <= position.offset;) {
+        boundary = pos;
+        pos = kl::NextCharIn(metrics.measure->encoding(), r.text, pos);
+    }
+    return {position.row, boundary};
+}
+
+TextPosition CLineWnd::CaretTarget(TextPosition from, CaretMove move, int pageRows, const ViewMetrics& metrics,
+                                   int& goalX) const
+{
+    const kl::ShownRows& shown = *metrics.shown;
+    const int lastRow = LastCaretRow(shown);
+    from = Clamped(from, metrics);
+    const Row r = RowAt(from.row, shown);
+    const std::string_view text = r.exists && !r.filler ? r.text : std::string_view();
+    const kl::TextEncoding encoding = metrics.measure->encoding();
+    const bool vertical = move == CaretMove::Up || move == CaretMove::Down || move == CaretMove::PageUp ||
+                          move == CaretMove::PageDown;
+    if (!vertical)
+        goalX = -1;
+    else if (goalX < 0)
+        goalX = PointOf(from, metrics).x;
+    // One line up or down, the lines of wrapped rows counted, to the boundary nearest goalX.
+    const auto onLine = [&](int row, int line) {
+        const Row target = RowAt(row, shown);
+        if (!target.exists || target.filler)
+            return TextPosition{row, 0};
+        return TextPosition{row, NearestBoundary(target.text, goalX, metrics, line).offset};
+    };
+    const auto lineDown = [&](TextPosition at) {
+        const int line = PointOf(at, metrics).line;
+        if (line + 1 < OwnLines(at.row, metrics))
+            return onLine(at.row, line + 1);
+        return at.row < lastRow ? onLine(at.row + 1, 0) : TextPosition{lastRow, CaretRowLength(lastRow, shown)};
+    };
+    const auto lineUp = [&](TextPosition at) {
+        const int line = PointOf(at, metrics).line;
+        if (line > 0)
+            return onLine(at.row, line - 1);
+        return at.row > 0 ? onLine(at.row - 1, OwnLines(at.row - 1, metrics) - 1) : TextPosition{0, 0};
+    };
+    const auto lines = [&](TextPosition at, int count, const auto& step) {
+        for (int i = 0; i < count; ++i) {
+            const TextPosition next = step(at);
+            if (next == at)
+                break;
+            at = next;
+        }
+        return at;
+    };
+    switch (move) {
+    case CaretMove::Left:
+        if (from.offset > 0)
+            return {from.row, from.offset - PreviousCharLength(encoding, text, from.offset)};
+        return from.row > 0 ? TextPosition{from.row - 1, CaretRowLength(from.row - 1, shown)} : from;
+    case CaretMove::Right:
+        if (from.offset < kl::ContentLength(text))
+            return {from.row, from.offset + NextCharLength(encoding, text, from.offset)};
+        return from.row < lastRow ? TextPosition{from.row + 1, 0} : from;
+    case CaretMove::Up:
+        return lineUp(from);
+    case CaretMove::Down:
+        return lineDown(from);
+    case CaretMove::PageUp:
+        return lines(from, std::max(pageRows, 1), lineUp);
+    case CaretMove::PageDown:
+        return lines(from, std::max(pageRows, 1), lineDown);
+    case CaretMove::LineStart:
+        return {from.row, 0};
+    case CaretMove::LineEnd:
+        return {from.row, kl::ContentLength(text)};
+    case CaretMove::First:
+        return {0, 0};
+    case CaretMove::Last:
+        return {lastRow, CaretRowLength(lastRow, shown)};
+    case CaretMove::None:
         break;
     }
-    return action;
+    return from;
+}
+
+TextPosition CLineWnd::PositionAt(QPoint point, const ViewMetrics& metrics) const
+{
+    if (metrics.lineHeight <= 0)
+        return caret;
+    const auto [row, line] = RowAndLine(point.y(), LastCaretRow(*metrics.shown), metrics);
+    const Row r = RowAt(row, *metrics.shown);
+    if (!r.exists || r.filler)
+        return {row, 0};
+    const int target = point.x() + metrics.scrollLeft - metrics.numberColumnWidth - kl::kTextGap;
+    return {row, NearestBoundary(r.text, target, metrics, line).offset};
+}
+
+QPoint CLineWnd::ClientPointOf(TextPosition position, const ViewMetrics& metrics) const
+{
+    const int textLeft = metrics.numberColumnWidth + kl::kTextGap - metrics.scrollLeft;
+    const kl::WrappedPoint at = PointOf(position, metrics);
+    const long long top =
+        metrics.RowTop(position.row) + static_cast<long long>(at.line) * metrics.lineHeight - metrics.scrollTop;
+    return {textLeft + at.x, static_cast<int>(std::clamp<long long>(top, INT_MIN / 2, INT_MAX / 2))};
 }
 
 namespace {
@@ -318,6 +439,19 @@ bool CLineWnd::CarrySelection(const kl::ShownRows& from, const kl::ShownRows& to
     repaintFirst = std::min(anchorRow, endRow);
     repaintLast = std::max(anchorRow, endRow);
     return true;
+}
+
+void CLineWnd::CarryCaret(const kl::ShownRows& from, const kl::ShownRows& to)
+{
+    if (&from == &to || !from.SharedText(side_) || from.SharedText(side_) != to.SharedText(side_))
+        return;
+    const bool onLine = from.LineAt(side_, caret.row) != kl::kNoLine;
+    const int moved = RowOfLine(to, side_, LineAtOrBelow(from, side_, caret.row));
+    if (moved < 0)
+        return;
+    caret.row = moved;
+    if (!onLine)
+        caret.offset = 0;
 }
 
 void CLineWnd::Reanchor(const ViewMetrics& metrics)

@@ -11,6 +11,12 @@
 #include "engine/document/document_ops.h"
 #include "ui/document/kestrilane_doc.h"
 
+namespace {
+
+constexpr int kMinimumOutlineHeight = 4;  // pixels: a one-row difference of a long text
+
+}  // namespace
+
 COverView::COverView(CKestrilaneDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
 {
     setFocusPolicy(Qt::ClickFocus);
@@ -27,6 +33,7 @@ void COverView::Attach(CSplitterSnd& panes, ViewState& state)
     QScrollBar* rows = panes.rowScrollBar();
     connect(rows, &QScrollBar::valueChanged, this, &COverView::FollowRowPosition);
     connect(rows, &QScrollBar::rangeChanged, this, &COverView::FollowRowPosition);
+    connect(&state, &ViewState::currentDifferenceChanged, this, qOverload<>(&QWidget::update));
     OnUpdate();
 }
 
@@ -70,6 +77,25 @@ void COverView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), colors.window);
     kl::PaintOverview(painter, bar_, strips_, thumbTop, colors);
+    if (state_)
+        PaintCurrentDifference(painter);
+}
+
+// A frame across the bar at the current difference's share of the result's rows.
+void COverView::PaintCurrentDifference(QPainter& painter)
+{
+    const CurrentDifference& difference = state_->currentDifference();
+    const int rows = doc_.Shown({DISPLAY_RESULT, state_->paired()})->RowCount();
+    if (difference.barFirstRow < 0 || rows <= 0 || bar_.height() <= 0)
+        return;
+    const auto yOf = [this, rows](int row) {
+        return bar_.top + static_cast<int>(static_cast<long long>(std::min(row, rows)) * bar_.height() / rows);
+    };
+    const int top = yOf(difference.barFirstRow);
+    const int bottom = std::max(yOf(difference.barLastRow + 1), top + kMinimumOutlineHeight);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(bar_.left + 1, top, bar_.width() - 2, bottom - top));
 }
 
 void COverView::resizeEvent(QResizeEvent* event)

@@ -8,6 +8,7 @@
 #include "ui/display/overview_painter.h"
 
 class CKestrilaneDoc;
+class QPainter;
 class CSplitterSnd;
 class ViewState;
 
@@ -55,6 +56,7 @@ protected:
 private:
     void FollowRowPosition();
     void ScrollToClick(int y);
+    void PaintCurrentDifference(QPainter& painter);
 
     CKestrilaneDoc& doc_;
     CSplitterSnd* panes_ = nullptr;

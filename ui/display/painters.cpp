@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <QPixmap>
 #include <algorithm>
+#include <climits>
 #include <limits>
 #include <span>
 
@@ -48,10 +49,15 @@ int Baseline(const PaintContext& context, int y)
 // The first and the last row of count rows that meet the area; first > last when none.
 std::pair<int, int> RowsInArea(const PaintContext& context, int count)
 {
-    const int pitch = std::max(context.lineHeight, 1);
-    const int first = std::max(context.area.top(), 0) / pitch;
-    const int last = std::min(count - 1, std::max(context.area.bottom(), -1) / pitch);
+    const int first = context.RowAt(std::max(context.area.top(), 0));
+    const int last = context.area.bottom() < 0 ? -1 : std::min(count - 1, context.RowAt(context.area.bottom()));
     return {first, last};
+}
+
+// The height of the row being painted.
+int PaintedRowHeight(const PaintContext& context)
+{
+    return context.rowHeight > 0 ? context.rowHeight : context.lineHeight;
 }
 
 // The 12 x 12 mark at the start of a cell markCellWidth wide (squeezed when the cell is
@@ -76,46 +82,61 @@ void DrawNewlineMark(PaintContext& context, int x, int y, std::string_view lineE
 LineEndPaint PaintRowText(PaintContext& context, std::string_view text, int kind, int y)
 {
     const int origin = context.numberColumnWidth;
+    const bool wraps = context.wrapWidth > 0;
     const int visibleWidth = context.area.right() + 1 - origin - kTextGap;
     QString& segment = context.scratch;
     segment.resize(0);
     int segmentX = 0;
+    int line = 0;
+    int lineY = y;
+    int lineEndX = 0;  // x after the last step of the line
 
-    RowWalker walker(context.measure, context.tabPixels, text);
+    RowWalker walker(context.measure, context.tabPixels, text, TabStops::Painted, context.wrapWidth);
     RowStep step;
     while (walker.Next(step)) {
+        if (step.line != line) {
+            // The row goes on on the next line.
+            PaintSegment(context, origin + segmentX, lineY, segment, lineEndX - segmentX, 0, kind);
+            segment.resize(0);
+            segmentX = 0;
+            line = step.line;
+            lineY = y + line * context.lineHeight;
+            if (lineY > context.area.bottom())
+                return {std::numeric_limits<int>::max() / 2, lineY, ContentLength(text) < text.size()};
+        }
+        lineEndX = step.x + step.width;
         switch (step.kind) {
         case RowStep::Kind::Char:
             segment.append(QChar(step.units[0]));
             if (step.unitCount > 1)
                 segment.append(QChar(step.units[1]));
-            if (step.x + step.width > visibleWidth) {
-                PaintSegment(context, origin + segmentX, y, segment, walker.segmentWidth(), 0, kind);
-                return {std::numeric_limits<int>::max() / 2, ContentLength(text) < text.size()};
+            if (!wraps && step.x + step.width > visibleWidth) {
+                PaintSegment(context, origin + segmentX, lineY, segment, walker.segmentWidth(), 0, kind);
+                return {std::numeric_limits<int>::max() / 2, lineY, ContentLength(text) < text.size()};
             }
             break;
         case RowStep::Kind::Tab:
-            PaintSegment(context, origin + segmentX, y, segment,
+            PaintSegment(context, origin + segmentX, lineY, segment,
                          step.x - segmentX, context.tabPixels, kind);
             segment.resize(0);
             segmentX = step.x + step.width;
             break;
         case RowStep::Kind::LineEnd: {
             const int w = step.x - segmentX;
-            PaintSegment(context, origin + segmentX, y, segment, w, 0, kind);
+            PaintSegment(context, origin + segmentX, lineY, segment, w, 0, kind);
             segment.resize(0);
             const int markX = origin + segmentX + kTextGap + (w > 0 ? w : -1);
-            DrawNewlineMark(context, markX, y, text.substr(step.from));
+            DrawNewlineMark(context, markX, lineY, text.substr(step.from));
             // A CR followed by another CR shows a second mark.
             if (step.to - step.from >= 2 && text[step.from] == '\r' && text[step.from + 1] == '\r')
-                DrawNewlineMark(context, markX + kNewlineMarkSize, y, text.substr(step.from + 1));
-            return {origin + kTextGap + step.x, true};
+                DrawNewlineMark(context, markX + kNewlineMarkSize, lineY, text.substr(step.from + 1));
+            return {origin + kTextGap + step.x, lineY, true};
         }
         }
     }
-    PaintSegment(context, origin + segmentX, y, segment, walker.x() - segmentX, 0, kind);
+    PaintSegment(context, origin + segmentX, lineY, segment, walker.x() - segmentX, 0, kind);
     segment.resize(0);
-    return {origin + kTextGap + walker.x(), false};
+    return {origin + kTextGap + walker.x(), lineY, false};
 }
 
 // The bytes of runs (ascending, not overlapping) of a row at y drawn again on colour; a line
@@ -143,9 +164,19 @@ void PaintRunsOn(PaintContext& context, std::string_view text, std::span<const M
     };
 
     std::size_t current = 0;
-    RowWalker walker(context.measure, context.tabPixels, text, stops);
+    const bool wraps = context.wrapWidth > 0;
+    const int rowY = y;
+    int line = 0;
+    RowWalker walker(context.measure, context.tabPixels, text, stops, context.wrapWidth);
     RowStep step;
-    while (walker.Next(step) && step.x <= visibleWidth) {
+    while (walker.Next(step) && (wraps || step.x <= visibleWidth)) {
+        if (step.line != line) {
+            flush();
+            line = step.line;
+            y = rowY + line * context.lineHeight;
+            if (y > context.area.bottom())
+                break;
+        }
         while (current < runs.size() && step.from >= static_cast<std::size_t>(runs[current].end)) {
             flush();
             ++current;
@@ -181,6 +212,13 @@ void PaintRunsOn(PaintContext& context, std::string_view text, std::span<const M
 }
 
 }  // namespace
+
+int PaintContext::RowAt(long long y) const
+{
+    if (geometry)
+        return geometry->RowAt(y);
+    return static_cast<int>(std::clamp<long long>(y / std::max(lineHeight, 1), 0, INT_MAX));
+}
 
 int PixelsFromSetting(int value, int fallback)
 {
@@ -260,10 +298,13 @@ int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, 
     }
     // The digits are narrower than the column (one digit more), so they need no clipping.
     QPainter& painter = context.painter;
+    const bool clipped = painter.hasClipping();
+    painter.setClipping(false);
     painter.fillRect(x, y, width, height, ColorFromRef(context.colors[COLOR_LINEBACK]));
     painter.setPen(ColorFromRef(context.colors[COLOR_LINETEXT]));
     const int textWidth = context.measure.metrics().horizontalAdvance(digits);
     painter.drawText(x + width - 1 - textWidth, Baseline(context, y), digits);
+    painter.setClipping(clipped);
     digits.resize(0);
     return columnWidth;
 }
@@ -297,7 +338,7 @@ int PaintSegment(PaintContext& context, int x, int y, const QString& text, int w
 
 LineEndPaint PaintSourceLine(PaintContext& context, std::string_view text, int lineIndex, int y)
 {
-    PaintNumberCell(context, lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    PaintNumberCell(context, lineIndex, context.numberX, y, context.numberColumnWidth, PaintedRowHeight(context));
     return PaintRowText(context, text, kUncoloredRow, y);
 }
 
@@ -306,42 +347,43 @@ int PaintSource(PaintContext& context, const Text& table)
     context.numberColumnWidth = PaintNumberCell(context, 0, 0, 0, 0, -1);
     context.measure.SetEncoding(table.encoding);
     const int count = table.count();
-    const int pitch = context.lineHeight;
     const auto [first, last] = RowsInArea(context, count);
     LineEndPaint lastLine;
-    for (int k = first; k <= last; ++k)
-        lastLine = PaintSourceLine(context, table.text(k), k, k * pitch);
+    for (int k = first; k <= last; ++k) {
+        context.rowHeight = context.RowHeight(k);
+        const int y = static_cast<int>(context.RowTop(k));
+        lastLine = PaintSourceLine(context, table.text(k), k, y);
+    }
+    context.rowHeight = 0;
 
     // "[EOF]" after the text, and numbered cells for the rows below it.
     const bool endsWithLineEnd = count == 0 || NewlineKind(table, count - 1) != 0;
     const int eofRow = endsWithLineEnd ? count : count - 1;
     int eofX = context.numberColumnWidth + kTextGap;
+    int eofY = static_cast<int>(context.RowTop(eofRow));
     if (!endsWithLineEnd) {
         if (last != count - 1)  // the last line is outside the area, and so is "[EOF]"
             eofX = -1;
         else
-            eofX = lastLine.endX;
+            eofX = lastLine.endX, eofY = lastLine.endY;
     }
-    const int cellsTop = count * pitch;
-    if (cellsTop <= context.area.bottom()) {
-        const int top = std::max(cellsTop, context.area.top() / std::max(pitch, 1) * pitch);
-        PaintNumberCells(context, top / std::max(pitch, 1), 0, top, context.area.bottom() + 1,
-                         context.numberColumnWidth);
-    }
-    if (eofX >= 0 && eofRow * pitch <= context.area.bottom() && (eofRow + 1) * pitch > context.area.top()) {
+    for (int k = std::max(count, first); context.RowTop(k) <= context.area.bottom(); ++k)
+        PaintNumberCell(context, k, context.numberX, static_cast<int>(context.RowTop(k)), context.numberColumnWidth,
+                        context.RowHeight(k));
+    if (eofX >= 0 && eofY <= context.area.bottom() && eofY + context.lineHeight > context.area.top()) {
         context.painter.setPen(kEofColor);
-        context.painter.drawText(eofX, Baseline(context, eofRow * pitch), EofText());
+        context.painter.drawText(eofX, Baseline(context, eofY), EofText());
     }
     return context.numberColumnWidth;
 }
 
 void PaintResultRow(PaintContext& context, std::string_view text, const DisplayRow& row, int y)
 {
-    PaintNumberCell(context, row.lineIndex, 0, y, context.numberColumnWidth, context.lineHeight);
+    PaintNumberCell(context, row.lineIndex, context.numberX, y, context.numberColumnWidth, PaintedRowHeight(context));
     const bool leftOut = row.message == RowMessage::LeftOut;
     if (context.fullWidthRows) {
         const int left = context.numberColumnWidth + kTextGap;
-        context.painter.fillRect(left, y, std::max(context.area.right() + 1 - left, 0), context.lineHeight,
+        context.painter.fillRect(left, y, std::max(context.area.right() + 1 - left, 0), PaintedRowHeight(context),
                                  RowBackground(context.colors, context.fSameCol, context.fOtherCol,
                                                leftOut ? kUncoloredRow : row.kind, context.side));
     }
@@ -378,12 +420,15 @@ int PaintResult(PaintContext& context, const ShownRows& shown, int side, const R
         const DisplayRow& row = rows[static_cast<std::size_t>(k)];
         context.measure.SetEncoding(row.kind == ROW_FILLER ? TextEncoding::Cp932 : encoding);
         const std::string_view text = shown.TextAt(side, k, scratch);
-        PaintResultRow(context, text, row, k * context.lineHeight);
+        const int y = static_cast<int>(context.RowTop(k));
+        context.rowHeight = context.RowHeight(k);
+        PaintResultRow(context, text, row, y);
         if (row.kind != ROW_CHANGED || !marks)
             continue;
         if (const RowMarks* found = marks(k))
-            PaintMarkedRuns(context, text, found->runs[side == DOC_B ? 1 : 0], k * context.lineHeight, markColour);
+            PaintMarkedRuns(context, text, found->runs[side == DOC_B ? 1 : 0], y, markColour);
     }
+    context.rowHeight = 0;
     context.measure.SetEncoding(encoding);
     return context.numberColumnWidth;
 }

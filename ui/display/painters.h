@@ -1,8 +1,10 @@
 #pragma once
 // The painters of the text views: free functions that draw a text as loaded, a column of
 // the comparison result, the line-number cells and the selection highlight. They work in
-// document coordinates: row k lies at y = k x lineHeight, the number cell of a row at x = 0
-// and its text from numberColumnWidth + 3. Only rows that meet the area to paint are drawn.
+// document coordinates: row k lies at the y the row geometry gives it (k x lineHeight
+// without one), the number cell of a row at numberX and its text from numberColumnWidth + 3.
+// Only rows that meet the area to paint are drawn. With a wrap width a row's text runs on
+// as many lines as it needs.
 #include <QColor>
 #include <QPixmap>
 #include <QRect>
@@ -16,6 +18,7 @@
 #include "engine/compare/compare_result.h"
 #include "engine/display/changed_marks.h"
 #include "engine/display/shown_rows.h"
+#include "ui/display/row_geometry.h"
 #include "ui/display/row_layout.h"
 #include "engine/document/text.h"
 #include "engine/settings/settings_file.h"
@@ -62,6 +65,16 @@ struct PaintContext {
     int side = DOC_A;           // the column painted, set by PaintResult
     bool fullWidthRows = false; // row backgrounds reach the area's right edge
     int numberDigits = 5;       // digits of the line-number column (NumberDigitsFor)
+    // Document x of the number cells: the horizontal scroll position keeps them in place
+    // while the text scrolls sideways under a clip that spares them.
+    int numberX = 0;
+    const RowGeometry* geometry = nullptr;  // null: every row one line
+    int wrapWidth = 0;                      // the width rows wrap at; 0 none
+    int rowHeight = 0;                      // set for the row being painted; 0 one line
+
+    long long RowTop(int row) const { return geometry ? geometry->Top(row) : static_cast<long long>(row) * lineHeight; }
+    int RowHeight(int row) const { return geometry ? geometry->Height(row) : lineHeight; }
+    int RowAt(long long y) const;
 };
 
 // The digits the line-number column shows: five, or as many as the largest line number.
@@ -71,7 +84,8 @@ int NumberDigitsFor(int largestLineNumber);
 using RowMarksLookup = std::function<const RowMarks*(int row)>;
 
 // A line-number cell: number -1 gives blanks, otherwise number + 1 (its last
-// context.numberDigits digits), right-aligned, in LINETEXT on LINEBACK over the whole cell.
+// context.numberDigits digits), right-aligned, in LINETEXT on LINEBACK over the whole cell,
+// outside the painter's clip.
 // With height -1 nothing is drawn. Returns the width of the number column (one digit more
 // than it shows, as "000000" for five).
 int PaintNumberCell(PaintContext& context, int number, int x, int y, int width, int height);
@@ -86,6 +100,7 @@ int PaintSegment(PaintContext& context, int x, int y, const QString& text, int w
 
 struct LineEndPaint {
     int endX = 0;              // document x after the text
+    int endY = 0;              // document y of the line the text ends on
     bool endedWithLineEnd = false;
 };
 

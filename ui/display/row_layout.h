@@ -23,17 +23,20 @@ public:
     TextMeasure();
     // Forgets the advances when the font differs from the current one.
     void SetFont(const QFont& font);
-    void SetEncoding(TextEncoding encoding) { encoding_ = encoding; }
+    void SetEncoding(TextEncoding encoding);
     TextEncoding encoding() const { return encoding_; }
     const QFont& font() const { return font_; }
     const QFontMetrics& metrics() const { return metrics_; }
     int Advance(char16_t unit);
+    // The character a byte below 0x80 stands for in the encoding.
+    char16_t AsciiUnit(unsigned char byte) const { return asciiUnits_[byte]; }
 
 private:
     QFont font_;
     QFontMetrics metrics_;
     std::vector<std::int16_t> advances_;  // by UTF-16 unit; -1 until asked
     TextEncoding encoding_ = TextEncoding::Cp932;
+    char16_t asciiUnits_[0x80]{};
 };
 
 // Where the line end starts: the first CR or LF, or the end of the text.
@@ -50,7 +53,8 @@ enum class TabStops { Painted, Selection };
 int TabAdvance(int w, int tabPixels, TabStops stops = TabStops::Painted);
 
 // One step through a row: a character, a tab, or the line end (which covers the rest of
-// the text), with its place in pixels from the text origin.
+// the text), with its place in pixels from the text origin. A row wrapped at a width lies on
+// several lines, and x counts from the start of the step's line.
 struct RowStep {
     enum class Kind { Char, Tab, LineEnd };
     Kind kind = Kind::Char;
@@ -60,19 +64,25 @@ struct RowStep {
     int width = 0;         // the character's advance, the gap up to the tab stop, 0 for the line end
     char16_t units[2]{};   // the character, decoded
     int unitCount = 0;
+    int line = 0;          // the line of a wrapped row the step stands on
 };
 
-// Walks a row from its first byte; a double-byte character is one step.
+// Walks a row from its first byte; a double-byte character is one step. With a wrap width a
+// character or tab that would end past it starts the next line, unless it is the first of
+// its line; the line end never wraps. Wrapped rows take the painted tab stops, so that
+// painting, hit-testing and the selection break the lines at the same places.
 class RowWalker {
 public:
     RowWalker(TextMeasure& measure, int tabPixels, std::string_view text,
-              TabStops stops = TabStops::Painted);
+              TabStops stops = TabStops::Painted, int wrapWidth = 0);
     // The next step; false after the last one.
     bool Next(RowStep& step);
     // Pixels from the text origin after the steps so far.
     int x() const { return segmentStart_ + segmentWidth_; }
     // Width of the text since the last tab stop.
     int segmentWidth() const { return segmentWidth_; }
+    // The line the walk has reached.
+    int line() const { return line_; }
 
 private:
     TextMeasure& measure_;
@@ -80,6 +90,8 @@ private:
     const TabStops stops_;
     const std::string_view text_;
     const std::size_t contentEnd_;
+    const int wrapWidth_;
+    int line_ = 0;
     std::size_t pos_ = 0;
     int segmentStart_ = 0;
     int segmentWidth_ = 0;
@@ -89,5 +101,15 @@ private:
 // content end), with the tabs expanded to the given stops.
 int PrefixWidth(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n,
                 TabStops stops = TabStops::Painted);
+
+// Where the boundary at byte n stands in a row wrapped at wrapWidth (0: not wrapped).
+struct WrappedPoint {
+    int line = 0;
+    int x = 0;
+};
+WrappedPoint PointOfOffset(TextMeasure& measure, int tabPixels, std::string_view text, std::size_t n, int wrapWidth,
+                           TabStops stops = TabStops::Selection);
+// Lines a row takes wrapped at wrapWidth; 1 without wrapping.
+int WrappedLineCount(TextMeasure& measure, int tabPixels, std::string_view text, int wrapWidth);
 
 }  // namespace kl

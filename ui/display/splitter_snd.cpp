@@ -46,6 +46,11 @@ CSplitterSnd::CSplitterSnd(CKestrilaneDoc& doc, const std::string& iniPath, QWid
         view->SetRowScrollBar(rowBar_);
         connect(view, &CTextView::extentChanged, this, &CSplitterSnd::UpdateRowRange);
     }
+    // The two texts scroll sideways together, as far as the wider one needs.
+    QScrollBar* leftSideways = leftView_->horizontalScrollBar();
+    QScrollBar* rightSideways = rightView_->horizontalScrollBar();
+    connect(leftSideways, &QScrollBar::valueChanged, rightSideways, &QScrollBar::setValue);
+    connect(rightSideways, &QScrollBar::valueChanged, leftSideways, &QScrollBar::setValue);
     UpdateRowRange();
 }
 
@@ -105,6 +110,9 @@ void CSplitterSnd::UpdateRowRange()
     rowBar_->setRange(0, std::max(leftView_->maxScrollTop(), rightView_->maxScrollTop()));
     rowBar_->setPageStep(std::max(1, leftView_->viewport()->height()));
     rowBar_->setSingleStep(std::max(1, leftView_->lineHeight));
+    const int sideways = std::max(leftView_->maxScrollLeft(), rightView_->maxScrollLeft());
+    leftView_->horizontalScrollBar()->setMaximum(sideways);
+    rightView_->horizontalScrollBar()->setMaximum(sideways);
 }
 
 QWidget* CSplitterSnd::FileTreePane() const

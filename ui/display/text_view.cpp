@@ -13,8 +13,11 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
+#include "ui/display/found_painter.h"
+#include "ui/display/outline_painter.h"
 #include "ui/display/newline_mark.h"
 #include "ui/display/side_marks.h"
 #include "engine/display/top_row.h"
@@ -35,6 +38,38 @@ constexpr int kLargestTabSize = 8;
 const QRect kCornerMarkSource(2, 1, 15, 15);
 const QPoint kCornerMarkPosition(2, 4);
 
+// Font size steps the Ctrl+wheel reaches, each a tenth larger or smaller.
+constexpr int kSmallestZoom = -8;
+constexpr int kLargestZoom = 20;
+
+QFont ZoomedFont(QFont font, int steps)
+{
+    if (steps == 0)
+        return font;
+    const double factor = std::pow(1.1, steps);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(static_cast<int>(std::lround(font.pixelSize() * factor)), 4));
+    else if (font.pointSizeF() > 0)
+        font.setPointSizeF(std::max(font.pointSizeF() * factor, 3.0));
+    return font;
+}
+
+// Rows the view scrolls over: the longer column, and shown as loaded the row of "[EOF]"
+// below a last line that ends with a line end.
+int ScrolledRows(const kl::ShownRows& shown)
+{
+    int rows = shown.RowCount();
+    if (shown.options().mode != kl::DISPLAY_SOURCE)
+        return rows;
+    for (int side : {kl::DOC_A, kl::DOC_B}) {
+        const kl::Text* text = shown.TextOf(side);
+        if (!text)
+            continue;
+        const int count = text->count();
+        rows = std::max(rows, count == 0 || kl::NewlineKind(*text, count - 1) != 0 ? count + 1 : count);
+    }
+    return rows;
+}
 
 }  // namespace
 
@@ -51,6 +86,7 @@ CTextView::CTextView(CKestrilaneDoc& doc, int side, QWidget* parent)
     connect(&doc_.marksLoader(), &CMarksLoader::marksReady, this, [this](int row) { UpdateRows(row, row); });
     scratch_.reserve(256);
     SetRowScrollBar(nullptr);
+    SetViewState(nullptr);
 }
 
 void CTextView::SetRowScrollBar(QScrollBar* bar)
@@ -67,6 +103,11 @@ int CTextView::scrollTop() const
     return rowBar_->value();
 }
 
+int CTextView::maxScrollLeft() const
+{
+    return std::max(0, scrollWidth - viewport()->width());
+}
+
 int CTextView::maxScrollTop() const
 {
     return std::max(0, totalHeight - viewport()->height());
@@ -74,12 +115,24 @@ int CTextView::maxScrollTop() const
 
 const QFont& CTextView::ViewFont() const
 {
-    return side_ == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont();
+    viewFont_ = SideFont(side_);
+    return viewFont_;
+}
+
+QFont CTextView::SideFont(int side) const
+{
+    return ZoomedFont(side == kl::DOC_A ? doc_.leftFont : doc_.rightViewFont(), state_->zoom());
 }
 
 void CTextView::SetViewState(ViewState* state)
 {
+    disconnect(state_, nullptr, this, nullptr);
     state_ = state ? state : &ownState_;
+    connect(state_, &ViewState::zoomChanged, this, &CTextView::OnUpdate);
+    connect(state_, &ViewState::geometryChanged, this, &CTextView::FollowGeometry);
+    connect(state_, &ViewState::foundChanged, viewport(), qOverload<>(&QWidget::update), Qt::UniqueConnection);
+    connect(state_, &ViewState::currentDifferenceChanged, viewport(), qOverload<>(&QWidget::update),
+            Qt::UniqueConnection);
 }
 
 kl::DisplayOptions CTextView::Options() const
@@ -102,7 +155,7 @@ int CTextView::LineStep() const
 void CTextView::MeasureFonts()
 {
     measure_.SetFont(ViewFont());
-    const int height = std::max(QFontMetrics(doc_.leftFont).height(), QFontMetrics(doc_.rightViewFont()).height());
+    const int height = std::max(QFontMetrics(SideFont(kl::DOC_A)).height(), QFontMetrics(SideFont(kl::DOC_B)).height());
     lineHeight = std::max(height, 1);
     charWidth = std::max(measure_.metrics().horizontalAdvance(QLatin1Char('A')), 1);
 }
@@ -113,7 +166,7 @@ void CTextView::MeasureFonts()
 void CTextView::MeasureTabCell()
 {
     const int spaces = std::clamp(doc_.docSettings.tabSize, 1, kLargestTabSize);
-    tabPixels_ = QFontMetrics(doc_.leftFont).horizontalAdvance(QString(spaces, QLatin1Char(' ')));
+    tabPixels_ = QFontMetrics(SideFont(kl::DOC_A)).horizontalAdvance(QString(spaces, QLatin1Char(' ')));
 }
 
 kl::TextEncoding CTextView::SideEncoding() const
@@ -137,12 +190,14 @@ ViewMetrics CTextView::Metrics()
     metrics.scrollLeft = horizontalScrollBar()->value();
     metrics.lineStep = LineStep();
     metrics.measure = &measure_;
+    metrics.geometry = &state_->geometry();
+    metrics.wrapWidth = state_->geometry().WrapWidth(side_);
     return metrics;
 }
 
 void CTextView::OnUpdate()
 {
-    const int oldTopRow = lineHeight > 0 ? scrollTop() / lineHeight : 0;
+    const int oldTopRow = lineHeight > 0 ? RowAtY(scrollTop()) : 0;
     const std::shared_ptr<const kl::ShownRows> shown = Shown();
     const std::shared_ptr<const kl::ShownRows> old = laidOut_ ? laidOut_ : shown;
     laidOut_ = shown;
@@ -162,16 +217,17 @@ void CTextView::OnUpdate()
     numberDigits_ = kl::NumberDigitsFor(std::max(kl::LineCount(doc_.textDoc, kl::DOC_A), kl::LineCount(doc_.textDoc, kl::DOC_B)));
     numberColumnWidth = emptyResult ? 0 : measure_.metrics().horizontalAdvance(QString(numberDigits_ + 1, QLatin1Char('0')));
     longestLine = kl::LongestLine(doc_.textDoc, side_);
-    scrollWidth = MeasureScrollWidth();
-    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(lineHeight) * rowCount));
     horizontalScrollBar()->setSingleStep(LineStep());
-    UpdateScrollRanges();
+    state_->geometry().SetLineHeight(lineHeight);
+    LayOutRows(true);
 
     if (selectionState == 2)
         lineWnd_.Reanchor(Metrics());
+    lineWnd_.CarryCaret(*old, *shown);
+    lineWnd_.caret = lineWnd_.Clamped(lineWnd_.caret, Metrics());
     if (old->options() != shown->options() && side_ == kl::DOC_A) {
         const int top = kl::TopRowAfterSwitch(*old, *shown, side_, oldTopRow);
-        rowBar_->setValue(top * lineHeight);
+        rowBar_->setValue(static_cast<int>(std::min<long long>(RowTop(top), INT_MAX)));
     }
     viewport()->update();
 }
@@ -209,7 +265,7 @@ void CTextView::UpdateScrollRanges()
     vertical->setPageStep(std::max(1, client.height()));
     vertical->setSingleStep(std::max(1, lineHeight));
     QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setRange(0, std::max(0, scrollWidth - client.width()));
+    horizontal->setRange(0, maxScrollLeft());
     horizontal->setPageStep(std::max(1, client.width()));
     visibleBottom = scrollTop() + client.height();
     emit extentChanged();
@@ -254,6 +310,12 @@ void CTextView::paintEvent(QPaintEvent* event)
     context.textColor = palette().color(QPalette::Text);
     context.numberColumnWidth = numberColumnWidth;
     context.numberDigits = numberDigits_;
+    context.geometry = metrics.geometry;
+    context.wrapWidth = metrics.wrapWidth;
+    // The number cells stay at the left edge; the text scrolls sideways beside them.
+    context.numberX = metrics.scrollLeft;
+    painter.setClipRect(QRect(metrics.scrollLeft + numberColumnWidth, metrics.scrollTop,
+                              std::max(viewport()->width() - numberColumnWidth, 0), viewport()->height()));
 
     if (displayMode() == DISPLAY_RESULT) {
         const std::shared_ptr<const kl::ShownRows>& shown = metrics.shown;
@@ -262,22 +324,28 @@ void CTextView::paintEvent(QPaintEvent* event)
         numberColumnWidth =
             kl::PaintResult(context, *shown, side_, [&](int row) { return marks.Find(*shown, row); });
         if (shown->options().paired && lineHeight > 0)
-            marks.Request(shown, context.area.top() / lineHeight, context.area.bottom() / lineHeight);
+            marks.Request(shown, RowAtY(context.area.top()), RowAtY(context.area.bottom()));
     } else if (const kl::Text* table = doc_.textDoc.texts[static_cast<std::size_t>(side_)].get()) {
         numberColumnWidth = kl::PaintSource(context, *table);
     }
+    kl::PaintFoundMatches(context, *metrics.shown, side_, state_->found());
+    if (const CurrentDifference& difference = state_->currentDifference(); difference.side < 0 || difference.side == side_)
+        kl::PaintRowsOutline(context, difference.firstRow, difference.lastRow,
+                             viewport()->rect().translated(metrics.scrollLeft, metrics.scrollTop));
     if (selectionState != 0)
         lineWnd_.PaintSelection(context, Metrics());
 
     const qreal ratio = markBitmap_.devicePixelRatio();
     const QRectF source(kCornerMarkSource.x() * ratio, kCornerMarkSource.y() * ratio,
                         kCornerMarkSource.width() * ratio, kCornerMarkSource.height() * ratio);
-    painter.drawPixmap(QRectF(kCornerMarkPosition, kCornerMarkSource.size()), markBitmap_, source);
+    painter.setClipping(false);
+    painter.drawPixmap(QRectF(kCornerMarkPosition + QPoint(metrics.scrollLeft, 0), kCornerMarkSource.size()),
+                       markBitmap_, source);
 
     painter.resetTransform();
     if (caretState != 0) {
-        caretRect_ = QRect(lineWnd_.CaretPoint(dragPoint, Metrics()), QSize(kCaretWidth, lineHeight));
-        if (caretOn_)
+        caretRect_ = QRect(lineWnd_.ClientPointOf(lineWnd_.caret, Metrics()), QSize(kCaretWidth, lineHeight));
+        if (caretOn_ && caretRect_.x() >= numberColumnWidth)
             painter.fillRect(caretRect_, context.textColor);
         caretState = 2;
     }
@@ -289,8 +357,8 @@ void CTextView::UpdateRows(int first, int last)
         viewport()->update();
         return;
     }
-    const long long top = static_cast<long long>(first) * lineHeight - scrollTop();
-    const long long bottom = static_cast<long long>(last + 1) * lineHeight - scrollTop();
+    const long long top = RowTop(first) - scrollTop();
+    const long long bottom = RowTop(last + 1) - scrollTop();
     const int height = viewport()->height();
     const int clippedTop = static_cast<int>(std::clamp<long long>(top, 0, height));
     const int clippedBottom = static_cast<int>(std::clamp<long long>(bottom, 0, height));
@@ -300,14 +368,108 @@ void CTextView::UpdateRows(int first, int last)
         viewport()->update(caretRect_);
 }
 
-void CTextView::MoveCaret(QPoint point)
+void CTextView::PlaceCaret(TextPosition position)
 {
-    dragPoint = point;
     caretOn_ = true;
-    if (caretState != 0) {
+    const bool moved = position != lineWnd_.caret;
+    lineWnd_.caret = position;
+    if (caretState != 0 && lineHeight > 0) {
         viewport()->update(caretRect_);
-        viewport()->update(QRect(lineWnd_.CaretPoint(dragPoint, Metrics()), QSize(kCaretWidth, lineHeight)));
+        caretRect_ = QRect(CaretClientPoint(), QSize(kCaretWidth, lineHeight));
+        viewport()->update(caretRect_);
     }
+    if (moved)
+        emit caretMoved();
+}
+
+QPoint CTextView::CaretClientPoint()
+{
+    return lineWnd_.ClientPointOf(lineWnd_.caret, Metrics());
+}
+
+int CTextView::PageRows() const
+{
+    return lineHeight > 0 ? std::max(viewport()->height() / lineHeight, 1) : 1;
+}
+
+void CTextView::ScrollToCaret()
+{
+    if (lineHeight <= 0)
+        return;
+    const long long top = static_cast<long long>(scrollTop()) + CaretClientPoint().y();
+    const int height = viewport()->height();
+    if (top < scrollTop())
+        rowBar_->setValue(static_cast<int>(top));
+    else if (top + lineHeight > static_cast<long long>(scrollTop()) + height)
+        rowBar_->setValue(static_cast<int>(std::min<long long>(top + lineHeight - height, INT_MAX)));
+    // Sideways the caret keeps a quarter of the width from the edge it went past.
+    QScrollBar* sideways = horizontalScrollBar();
+    const int x = CaretClientPoint().x();
+    const int textLeft = numberColumnWidth + kl::kTextGap;
+    const int width = viewport()->width();
+    if (x < textLeft)
+        sideways->setValue(sideways->value() - (textLeft - x) - (width - textLeft) / 4);
+    else if (x + kCaretWidth > width)
+        sideways->setValue(sideways->value() + (x + kCaretWidth - width) + (width - textLeft) / 4);
+}
+
+void CTextView::setCaretPosition(TextPosition position, bool extend)
+{
+    if (lineHeight <= 0)
+        return;
+    const ViewMetrics metrics = Metrics();
+    position = lineWnd_.Clamped(position, metrics);
+    if (extend) {
+        if (selectionState == 0 || lineWnd_.anchorRow < 0) {
+            const TextPosition from = lineWnd_.Clamped(lineWnd_.caret, metrics);
+            lineWnd_.ClearSelection();
+            lineWnd_.anchorRow = from.row;
+            lineWnd_.anchorOffset = from.offset;
+            lineWnd_.Reanchor(metrics);
+        }
+        lineWnd_.endRow = position.row;
+        lineWnd_.endOffset = position.offset;
+        selectionState = 2;
+        selectionArmed = true;
+        capturing_ = false;
+        viewport()->update();
+    } else if (selectionState != 0) {
+        selectionState = 0;
+        lineWnd_.ClearSelection();
+        viewport()->update();
+    }
+    PlaceCaret(position);
+    ScrollToCaret();
+}
+
+std::optional<std::pair<TextPosition, TextPosition>> CTextView::selectedRange() const
+{
+    if (selectionState == 0 || !lineWnd_.hasSelection())
+        return std::nullopt;
+    const TextPosition anchor{lineWnd_.anchorRow, lineWnd_.anchorOffset};
+    const TextPosition end{lineWnd_.endRow, lineWnd_.endOffset};
+    return std::minmax(anchor, end);
+}
+
+void CTextView::SelectAll()
+{
+    if (lineHeight <= 0)
+        return;
+    const ViewMetrics metrics = Metrics();
+    int unused = -1;
+    const TextPosition last = lineWnd_.CaretTarget({}, CaretMove::Last, 1, metrics, unused);
+    lineWnd_.ClearSelection();
+    lineWnd_.anchorRow = 0;
+    lineWnd_.anchorOffset = 0;
+    lineWnd_.Reanchor(metrics);
+    lineWnd_.endRow = last.row;
+    lineWnd_.endOffset = last.offset;
+    selectionState = 2;
+    selectionArmed = true;
+    capturing_ = false;
+    goalX_ = -1;
+    viewport()->update();
+    PlaceCaret(last);
 }
 
 void CTextView::mousePressEvent(QMouseEvent* event)
@@ -358,7 +520,10 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
         swallowRelease_ = false;
         return;
     }
-    MoveCaret(event->position().toPoint());
+    dragPoint = event->position().toPoint();
+    goalX_ = -1;
+    PlaceCaret(capturing_ && selectionState == 1 ? TextPosition{lineWnd_.endRow, lineWnd_.endOffset}
+                                                 : lineWnd_.PositionAt(dragPoint, Metrics()));
     if (selectionArmed) {
         if (!capturing_) {
             // A click on a complete selection clears it.
@@ -370,8 +535,9 @@ void CTextView::mouseReleaseEvent(QMouseEvent* event)
             return;
         }
         capturing_ = false;
+        // A click without a drag leaves no selection behind.
         if (selectionState == 1)
-            selectionState = 2;
+            selectionState = lineWnd_.hasSelection() ? 2 : 0;
     }
     selectionArmed = true;
 }
@@ -381,8 +547,8 @@ void CTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && displayMode() == DISPLAY_RESULT && lineHeight > 0) {
         const long long y = static_cast<long long>(scrollTop()) + event->position().toPoint().y();
-        if (y >= 0 && y / lineHeight < INT_MAX) {
-            const auto target = kl::MovedLinePartner(Shown()->Column(side_), static_cast<int>(y / lineHeight));
+        if (y >= 0) {
+            const auto target = kl::MovedLinePartner(Shown()->Column(side_), RowAtY(y));
             if (target) {
                 capturing_ = false;
                 SelectRow(target->row);
@@ -412,8 +578,8 @@ void CTextView::SelectRange(int row, std::size_t begin, std::size_t end, int pix
     const std::string_view text = metrics.shown->TextAt(side_, row, scratch);
     end = std::min(end, kl::ContentLength(text));
     begin = std::min(begin, end);
-    const int top = row * lineHeight - pixelsAbove;
-    rowBar_->setValue(std::clamp(top, 0, std::max(rowBar_->maximum(), 0)));
+    const long long top = RowTop(row) - pixelsAbove;
+    rowBar_->setValue(static_cast<int>(std::clamp<long long>(top, 0, std::max(rowBar_->maximum(), 0))));
     measure_.SetEncoding(SideEncoding());
     const int textLeft = metrics.numberColumnWidth + kl::kTextGap;
     const int beginX = textLeft + kl::PrefixWidth(measure_, tabPixels_, text, begin);
@@ -432,8 +598,10 @@ void CTextView::SelectRange(int row, std::size_t begin, std::size_t end, int pix
     lineWnd_.endOffset = end;
     selectionState = 2;
     selectionArmed = true;
-    dragPoint = QPoint(beginX, row * lineHeight - scrollTop());
+    dragPoint = QPoint(beginX, static_cast<int>(std::clamp<long long>(RowTop(row) - scrollTop(), INT_MIN / 2, INT_MAX / 2)));
+    goalX_ = -1;
     viewport()->update();
+    PlaceCaret({row, end});
 }
 
 void CTextView::contextMenuEvent(QContextMenuEvent* event)
@@ -441,26 +609,30 @@ void CTextView::contextMenuEvent(QContextMenuEvent* event)
     // A right press has opened its window already.
     if (event->reason() == QContextMenuEvent::Mouse)
         return;
-    const QPoint caret = caretState != 0 ? caretRect_.topLeft() : dragPoint;
+    const QPoint caret = CaretClientPoint();
     emit contextKeyPressed(caret.x() < 0 || caret.y() < 0 ? QPoint(0, 0) : caret);
 }
 
 void CTextView::keyPressEvent(QKeyEvent* event)
 {
-    // Right places the anchor of a selection again, as the rows are laid out now.
-    if (event->key() == Qt::Key_Right && selectionState == 2)
-        lineWnd_.Reanchor(Metrics());
-    const KeyAction action = lineWnd_.HandleKey(event->key(), dragPoint, Metrics());
-    if (!action.handled) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        return;
+    }
+    const CaretMove move = CaretMoveOf(event->key(), event->modifiers());
+    if (move == CaretMove::None || lineHeight <= 0) {
         QWidget::keyPressEvent(event);  // left to the frame's shortcuts
         return;
     }
-    if (action.verticalDelta != 0)
-        rowBar_->setValue(rowBar_->value() + action.verticalDelta);
-    if (action.horizontalDelta != 0)
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + action.horizontalDelta);
-    if (action.caret != dragPoint)
-        MoveCaret(action.caret);
+    int goalX = goalX_;
+    const TextPosition target = lineWnd_.CaretTarget(lineWnd_.caret, move, PageRows(), Metrics(), goalX);
+    // A page moves the rows with the caret, so the caret keeps its place in the view.
+    if (move == CaretMove::PageUp || move == CaretMove::PageDown) {
+        const long long page = static_cast<long long>(PageRows()) * lineHeight * (move == CaretMove::PageUp ? -1 : 1);
+        rowBar_->setValue(static_cast<int>(std::clamp<long long>(rowBar_->value() + page, rowBar_->minimum(), rowBar_->maximum())));
+    }
+    setCaretPosition(target, event->modifiers() & Qt::ShiftModifier);
+    goalX_ = goalX;
 }
 
 void CTextView::focusInEvent(QFocusEvent* event)
@@ -519,7 +691,53 @@ void CTextView::CopySelection()
 void CTextView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    LayOutRows(false);
+}
+
+long long CTextView::RowTop(int row) const
+{
+    return state_->geometry().Top(row);
+}
+
+int CTextView::RowAtY(long long y) const
+{
+    return state_->geometry().RowAt(y);
+}
+
+int CTextView::WrapWidth() const
+{
+    if (doc_.docSettings.fWrap == 0 || lineHeight <= 0)
+        return 0;
+    // Room is left for the line-end mark and the caret after the last character.
+    const int room = viewport()->width() - numberColumnWidth - kl::kTextGap -
+                     kl::PixelsFromSetting(doc_.fontSettings.size, kl::kNewlineMarkSize) - kCaretWidth;
+    return std::max(room, 4 * charWidth);
+}
+
+void CTextView::LayOutRows(bool rowsChanged)
+{
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    const int wrapWidth = WrapWidth();
+    kl::RowGeometry& geometry = state_->geometry();
+    if (rowsChanged || wrapWidth != geometry.WrapWidth(side_) || shown != wrappedRows_) {
+        wrappedRows_ = shown;
+        measure_.SetFont(ViewFont());
+        if (tabPixels_ == 0)
+            MeasureTabCell();
+        geometry.SetSide(side_, kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_), wrapWidth);
+        state_->announceGeometry();  // both views take the new extent (FollowGeometry)
+        return;
+    }
+    FollowGeometry();
+}
+
+void CTextView::FollowGeometry()
+{
+    const std::shared_ptr<const kl::ShownRows> shown = Shown();
+    scrollWidth = state_->geometry().WrapWidth(side_) > 0 ? 0 : MeasureScrollWidth();
+    totalHeight = static_cast<int>(std::min<long long>(INT_MAX, RowTop(ScrolledRows(*shown))));
     UpdateScrollRanges();
+    viewport()->update();
 }
 
 void CTextView::wheelEvent(QWheelEvent* event)
@@ -538,9 +756,16 @@ void CTextView::wheelEvent(QWheelEvent* event)
     wheelRemainder_ += delta.y();
     const int notches = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
     wheelRemainder_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    event->accept();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Both views take the new size; the row at the top stays there.
+        const int top = RowAtY(scrollTop());
+        state_->setZoom(std::clamp(state_->zoom() + notches, kSmallestZoom, kLargestZoom));
+        rowBar_->setValue(static_cast<int>(std::min<long long>(RowTop(top), INT_MAX)));
+        return;
+    }
     const long long step = static_cast<long long>(notches) * QApplication::wheelScrollLines() * lineHeight;
     rowBar_->setValue(static_cast<int>(std::clamp<long long>(rowBar_->value() - step, rowBar_->minimum(), rowBar_->maximum())));
-    event->accept();
 }
 
 CKestrilaneView::CKestrilaneView(CKestrilaneDoc& doc, QWidget* parent) : CTextView(doc, kl::DOC_A, parent) {}

@@ -16,6 +16,8 @@
 #include <QRect>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "engine/display/display_options.h"
 #include "ui/display/line_wnd.h"
@@ -64,8 +66,11 @@ public:
     CLineWnd& lineWnd() { return lineWnd_; }
     // The view's measures now, for its CLineWnd.
     ViewMetrics Metrics();
-    // The font this view paints with: the left font, or the right view's font.
+    // The font this view paints with: the left font, or the right view's font, in the size
+    // the session's zoom gives it.
     const QFont& ViewFont() const;
+    // The font of a side's view.
+    QFont SideFont(int side) const;
     // Pixel width of a tab cell (TABSIZE spaces of the left font); 0 until first measured.
     int TabPixels() const { return tabPixels_; }
 
@@ -78,6 +83,8 @@ public:
     // Vertical scroll position in pixels, and its largest value for this view.
     int scrollTop() const;
     int maxScrollTop() const;
+    // The largest horizontal position this view's own text needs.
+    int maxScrollLeft() const;
 
     int charWidth = 0;        // pixel width of a character cell
     int lineHeight = 0;       // row pitch: the taller of both views' fonts; 0 until the first update
@@ -92,6 +99,27 @@ public:
     bool selectionArmed = true;
     QPoint dragPoint{-1, -1};  // last mouse point or caret move, client coordinates
 
+    // The caret: where it stands, and moving it there. With extend the selection runs from
+    // its anchor (or the old caret, when there is none) to the new place; otherwise a
+    // selection ends. The view scrolls to show the caret; caretMoved follows.
+    TextPosition caretPosition() const { return lineWnd_.caret; }
+    void setCaretPosition(TextPosition position, bool extend = false);
+    // The selected range, start before end; nothing without a selection.
+    std::optional<std::pair<TextPosition, TextPosition>> selectedRange() const;
+    // Selects the whole column of this view, "[EOF]" row included.
+    void SelectAll();
+    // Client point of the caret's top.
+    QPoint CaretClientPoint();
+    // Rows of one page: the rows the view shows whole, at least one.
+    int PageRows() const;
+
+    // Pixels from the top of the first row to the top of row, and the row at y, as the rows
+    // stand now (wrapped or not).
+    long long RowTop(int row) const;
+    int RowAtY(long long y) const;
+    // The width this view's rows wrap at now; 0 when they do not wrap.
+    int WrapWidth() const;
+
     // Selects the whole row (the rows of the current mode) and scrolls it into the middle.
     void SelectRow(int row);
     // Selects bytes [begin, end) of row's text and scrolls the row to pixelsAbove below the top
@@ -99,6 +127,8 @@ public:
     void SelectRange(int row, std::size_t begin, std::size_t end, int pixelsAbove);
 
 signals:
+    // The caret stands somewhere else (keys, mouse, a selection made for the user).
+    void caretMoved();
     // totalHeight or the client height changed, and with them maxScrollTop().
     void extentChanged();
     // The right button went down at point (viewport coordinates); the line windows open.
@@ -127,9 +157,15 @@ private:
     void MeasureFonts();
     void MeasureTabCell();
     void UpdateScrollRanges();
+    // Lays the rows out for the width and the fonts now (anew when rowsChanged, else only
+    // when the wrap width or the rows differ from the last layout), then takes the extent.
+    void LayOutRows(bool rowsChanged);
+    // The rows of either view were laid out: the extent and the picture follow.
+    void FollowGeometry();
     void OnRowScrolled();
     void UpdateRows(int first, int last);
-    void MoveCaret(QPoint point);
+    void PlaceCaret(TextPosition position);
+    void ScrollToCaret();
     int LineStep() const;
 
     CKestrilaneDoc& doc_;
@@ -137,6 +173,7 @@ private:
     ViewState ownState_;
     ViewState* state_ = &ownState_;
     std::shared_ptr<const kl::ShownRows> laidOut_;  // the rows of the previous update
+    std::shared_ptr<const kl::ShownRows> wrappedRows_;  // the rows the geometry was built from
     int tabPixels_ = 0;
     int wheelRemainder_ = 0;            // wheel delta short of a whole notch
     int numberDigits_ = 5;              // line-number digits: enough for the longer text                 // see TabPixels()
@@ -154,6 +191,8 @@ private:
     QBasicTimer caretTimer_;
     bool caretOn_ = true;      // blink phase
     QRect caretRect_;          // where the caret was last drawn
+    mutable QFont viewFont_;   // see ViewFont()
+    int goalX_ = -1;           // pixels from the text origin Up and Down keep to; -1 none
 };
 
 class CKestrilaneView : public CTextView {

@@ -35,3 +35,33 @@ void ViewState::setPaired(bool paired)
 {
     Change(this, paired_, paired, &ViewState::pairedChanged);
 }
+
+void ViewState::setZoom(int steps)
+{
+    Change(this, zoom_, steps, &ViewState::zoomChanged);
+}
+
+void ViewState::setFound(std::shared_ptr<const kl::SearchResult> result)
+{
+    if (!result && !found_.result)
+        return;
+    found_ = {std::move(result), -1, {}};
+    emit foundChanged();
+}
+
+void ViewState::setCurrentMatch(int side, const kl::TextMatch& match)
+{
+    if (found_.currentSide == side && found_.current == match)
+        return;
+    found_.currentSide = side;
+    found_.current = match;
+    emit foundChanged();
+}
+
+void ViewState::setCurrentDifference(const CurrentDifference& difference)
+{
+    if (currentDifference_ == difference)
+        return;
+    currentDifference_ = difference;
+    emit currentDifferenceChanged();
+}

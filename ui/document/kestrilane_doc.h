@@ -16,6 +16,7 @@
 #include "engine/document/auto_compare.h"
 #include "engine/document/document_ops.h"
 #include "engine/document/text_document.h"
+#include "engine/edit/edit_history.h"
 #include "engine/document/text_save.h"
 #include "engine/settings/settings_file.h"
 #include "engine/settings/view_settings.h"
@@ -99,6 +100,17 @@ public:
     // Shows a new result in one step.
     void SetResult(std::shared_ptr<const kl::CompareResult> result);
 
+    // Editing (kestrilane_doc_edit.cpp). Every change of a text in the window goes through
+    // ApplyEditedText: the side's text becomes the new version, marked edited.
+    void ApplyEditedText(int side, std::shared_ptr<const kl::Text> text);
+    // Applies step to side's text and records it in the side's undo history; the shown
+    // result follows the lines at once. False when the side has no text.
+    bool EditText(int side, kl::EditStep step, bool joinTyping = false);
+    bool CanUndo(int side) const;
+    bool CanRedo(int side) const;
+    bool Undo(int side);
+    bool Redo(int side);
+
     kl::TextDocument textDoc;  // texts, file data, results; textDoc.recording is the recording flag
     kl::DocSettings docSettings;
     // The compare options the compare-method dialog edits; each run takes a copy when it
@@ -129,6 +141,8 @@ signals:
     // how far the reading has come, 0 to 100.
     void loadingChanged(bool loading, const QString& fileName);
     void loadProgress(int percent);
+    // A text was edited, undone or redone: its comparison is out of date.
+    void textEdited(int side);
 
 private:
     void CreateFonts();
@@ -148,4 +162,10 @@ private:
     // The last rows built per display mode.
     mutable std::array<std::shared_ptr<const kl::ShownRows>, 2> shown_;
     CMarksLoader marksLoader_;
+    // Editing: the undo history of each side and the version it made last (a text loaded
+    // since then starts a new history).
+    kl::EditHistory& HistoryOf(int side);
+    void ShowEditedText(int side, const kl::EditOutcome& outcome, bool edited);
+    std::array<kl::EditHistory, 2> histories_;
+    std::array<std::shared_ptr<const kl::Text>, 2> historyTexts_;
 };

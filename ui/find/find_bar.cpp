@@ -49,6 +49,9 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent)
             this, &FindBar::previousRequested);
     connect(button(QStringLiteral(u"▼"), QStringLiteral(u"次を検索 (F3)"), "findNext"), &QToolButton::clicked, this,
             &FindBar::nextRequested);
+    stop_ = button(QStringLiteral(u"中止"), QStringLiteral(u"検索を中止 (Esc)"), "findStop");
+    stop_->hide();
+    connect(static_cast<QToolButton*>(stop_), &QToolButton::clicked, this, &FindBar::stopRequested);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("findStatus"));
     status_->setMinimumWidth(status_->fontMetrics().horizontalAdvance(QStringLiteral(u"0000000件")));
@@ -98,8 +101,18 @@ void FindBar::SetStatus(const QString& text)
     status_->setText(text);
 }
 
+void FindBar::SetSearching(bool searching)
+{
+    searching_ = searching;
+    stop_->setVisible(searching);
+}
+
 void FindBar::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && searching_) {
+        emit stopRequested();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         hide();
         emit closed();

@@ -23,6 +23,10 @@ public:
     void Activate();
     // "12件", "見つかりません", a pattern error, or a note such as "先頭から検索しました".
     void SetStatus(const QString& text);
+    // While a search runs the bar offers its stop button, and Esc stops the search instead
+    // of closing the bar.
+    void SetSearching(bool searching);
+    bool searching() const { return searching_; }
 
     QLineEdit* patternEdit() const { return pattern_; }
 
@@ -31,6 +35,7 @@ signals:
     void queryChanged();
     void nextRequested();
     void previousRequested();
+    void stopRequested();
     void closed();
 
 protected:
@@ -43,4 +48,6 @@ private:
     QCheckBox* regex_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer* settle_ = nullptr;
+    QWidget* stop_ = nullptr;
+    bool searching_ = false;
 };

@@ -9,13 +9,13 @@ void MarkFailed(kl::SearchResult& result)
 
 }  // namespace
 
-SearchWorker::SearchWorker(kl::TextPair texts, kl::SearchQuery query, QObject* parent)
+SearchWorker::SearchWorker(kl::TextPair texts, kl::SearchQuery query, StepHook hook, QObject* parent)
     : QObject(parent),
       QueuedWorker<kl::SearchResult>(
           this, &SearchWorker::progressChanged, &SearchWorker::finished, MarkFailed,
           [texts = std::move(texts), query = std::move(query)](std::stop_token stop, const Step& step) {
               return kl::FindInTexts(texts, query, stop, step);
           },
-          {})
+          std::move(hook))
 {
 }

@@ -13,7 +13,8 @@ class SearchWorker : public QObject, public QueuedWorker<kl::SearchResult> {
     Q_OBJECT
 
 public:
-    SearchWorker(kl::TextPair texts, kl::SearchQuery query, QObject* parent = nullptr);
+    // hook: see QueuedWorker::StepHook (tests hold a run with it); may be empty.
+    SearchWorker(kl::TextPair texts, kl::SearchQuery query, StepHook hook = {}, QObject* parent = nullptr);
 
 signals:
     void progressChanged(int value);

@@ -80,7 +80,7 @@ std::optional<PopupClick> ClickAt(CTextView& view, QPoint point)
     const long long y = static_cast<long long>(click.metrics.scrollTop) + point.y();
     if (y < 0)
         return std::nullopt;
-    click.row = static_cast<int>(std::min<long long>(y / click.metrics.lineHeight, INT_MAX));
+    click.row = click.metrics.RowAt(y);
     std::optional<kl::LinePick> pick = kl::PickLinePair(*click.metrics.shown, view.side(), click.row);
     if (!pick)
         return std::nullopt;

@@ -68,6 +68,7 @@ CColorTextSet::CColorTextSet(const ColorTextValues& values, QWidget* parent) : Q
     addColor(kl::COLOR_LINEBACK, QStringLiteral(u"行番号背景"));
     addColor(kl::COLOR_LINETEXT, QStringLiteral(u"行番号文字色"));
     addColor(kl::COLOR_SELBACK, QStringLiteral(u"選択行の色"));
+    addColor(kl::COLOR_FOUND, QStringLiteral(u"検索で見つかった文字列"));
 
     auto* buttons = new QDialogButtonBox(this);
     auto* defaults = buttons->addButton(QStringLiteral(u"デフォルトの設定に戻す"), QDialogButtonBox::ResetRole);
@@ -146,7 +147,7 @@ void CColorTextSet::RestoreDefaults()
 {
     const kl::ColorTable defaults = kl::DefaultColorTable(values_.colors[kl::COLOR_WINDOW]);
     for (int index : {kl::COLOR_SAME, kl::COLOR_DOC1, kl::COLOR_DOC2, kl::COLOR_LINETEXT, kl::COLOR_LINEBACK,
-                      kl::COLOR_SELBACK, kl::COLOR_CHANGED1, kl::COLOR_CHANGED2}) {
+                      kl::COLOR_SELBACK, kl::COLOR_CHANGED1, kl::COLOR_CHANGED2, kl::COLOR_FOUND}) {
         values_.colors[static_cast<std::size_t>(index)] = defaults[static_cast<std::size_t>(index)];
         swatch(index)->setColor(kl::ColorFromRef(defaults[static_cast<std::size_t>(index)]));
     }

@@ -56,9 +56,10 @@ bool ApplyEnvironmentSettings(CKestrilaneDoc& doc, const std::string& iniPath, c
     return kl::SaveEnvironmentSettings(iniPath, doc.docSettings);
 }
 
-bool ApplyDisplaySwitches(CKestrilaneDoc& doc, const std::string& iniPath, bool paired, bool eolKind)
+bool ApplyDisplaySwitches(CKestrilaneDoc& doc, const std::string& iniPath, bool paired, bool eolKind, bool wrap)
 {
     doc.docSettings.fPaired = paired ? 1 : 0;
     doc.docSettings.fEolKind = eolKind ? 1 : 0;
+    doc.docSettings.fWrap = wrap ? 1 : 0;
     return kl::SaveDisplaySwitches(iniPath, doc.docSettings);
 }

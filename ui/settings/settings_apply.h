@@ -14,7 +14,7 @@ bool ApplyColorTextValues(CKestrilaneDoc& doc, const std::string& iniPath, const
 bool ApplyFontSettings(CKestrilaneDoc& doc, const std::string& iniPath, const kl::FontSettings& fonts);
 bool ApplyEnvironmentSettings(CKestrilaneDoc& doc, const std::string& iniPath, const kl::DocSettings& settings);
 // The 表示 menu's switches: changed lines side by side, line ends by kind.
-bool ApplyDisplaySwitches(CKestrilaneDoc& doc, const std::string& iniPath, bool paired, bool eolKind);
+bool ApplyDisplaySwitches(CKestrilaneDoc& doc, const std::string& iniPath, bool paired, bool eolKind, bool wrap);
 
 // The document's current values, as the colour dialog edits them.
 ColorTextValues ColorTextValuesOf(const CKestrilaneDoc& doc);

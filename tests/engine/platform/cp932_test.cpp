@@ -323,7 +323,12 @@ TEST(Cp932, IsValidUtf8IsStrict) {
         {"\xFF", false},
         {"\x93\xFA\x96\x7B", false},       // code page 932 text
     };
-    for (const auto& [bytes, valid] : cases) EXPECT_EQ(kl::IsValidUtf8(bytes), valid) << Hex(bytes);
+    for (const auto& [bytes, valid] : cases) {
+        EXPECT_EQ(kl::IsValidUtf8(bytes), valid) << Hex(bytes);
+        // Inside and at the end of longer ASCII runs, which are passed over a word at a time.
+        EXPECT_EQ(kl::IsValidUtf8("123456789" + bytes + "abcdefgh"), valid) << Hex(bytes);
+        EXPECT_EQ(kl::IsValidUtf8("12345678abcdefg" + bytes), valid) << Hex(bytes);
+    }
 }
 
 struct PrefixCase {

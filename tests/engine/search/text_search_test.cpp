@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
+#include <regex>
 
 #include "engine/platform/cp932.h"
 #include "engine/search/case_fold.h"
@@ -27,6 +29,25 @@ kl::Text MakeText(const std::string& bytes, kl::TextEncoding encoding)
     return text;
 }
 
+// A line's characters, folded when asked, with the byte offset of each and of the end.
+struct DecodedLine {
+    std::u32string chars;
+    std::vector<std::uint32_t> offsets;
+};
+
+DecodedLine Decode(const kl::Text& text, int line, bool matchCase)
+{
+    DecodedLine decoded;
+    const std::string_view bytes = text.text(line).substr(0, kl::ContentLength(text, line));
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        decoded.offsets.push_back(static_cast<std::uint32_t>(pos));
+        const char32_t c = kl::DecodeCharIn(text.encoding, bytes, pos);
+        decoded.chars.push_back(matchCase ? c : kl::FoldCase(c));
+    }
+    decoded.offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+    return decoded;
+}
+
 // The plain answer: each line decoded, folded when asked, searched character by character.
 std::vector<kl::TextMatch> ReferenceFind(const kl::Text& text, const std::string& pattern, bool matchCase)
 {
@@ -35,15 +56,7 @@ std::vector<kl::TextMatch> ReferenceFind(const kl::Text& text, const std::string
         needle.push_back(kl::DecodeCharIn(kl::TextEncoding::Utf8, pattern, pos));
     std::vector<kl::TextMatch> matches;
     for (int line = 0; line < text.count(); ++line) {
-        const std::string_view bytes = text.text(line).substr(0, kl::ContentLength(text, line));
-        std::u32string chars;
-        std::vector<std::uint32_t> offsets;
-        for (std::size_t pos = 0; pos < bytes.size();) {
-            offsets.push_back(static_cast<std::uint32_t>(pos));
-            const char32_t c = kl::DecodeCharIn(text.encoding, bytes, pos);
-            chars.push_back(matchCase ? c : kl::FoldCase(c));
-        }
-        offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+        const auto [chars, offsets] = Decode(text, line, matchCase);
         const std::u32string folded = [&] {
             std::u32string n = needle;
             if (!matchCase)
@@ -111,6 +124,8 @@ TEST(TextSearch, RegularExpressions)
         {"\\W+", false, "ab  cd", {{0, 2, 4}}},    // folding must leave \W alone
         {"x*", true, "abc", {}},                   // empty matches are not reported
         {"[あ-う]い", true, "ああい\nうい", {{0, 3, 9}, {1, 0, 6}}},
+        {"表[0-9]+件", true, "表0件 表x件\nA表12件", {{0, 0, 7}, {1, 1, 9}}},  // what follows a literal
+        {"a\\d", false, "xA0 a", {{0, 1, 3}}},
     };
     // What a match covers, decoded, so that both encodings can be held against each other.
     auto matchedTexts = [](const kl::Text& text, const std::vector<kl::TextMatch>& found) {
@@ -129,6 +144,80 @@ TEST(TextSearch, RegularExpressions)
     }
     EXPECT_FALSE(kl::SearchPatternError({"a(b", false, true, kl::SearchSides::Both}).empty());
     EXPECT_TRUE(kl::SearchPatternError({"a(b", false, false, kl::SearchSides::Both}).empty());
+}
+
+// The plain answer for an expression: each line decoded (folded when asked) and searched
+// with the standard expression; pattern is already folded when matchCase is off.
+std::vector<kl::TextMatch> ReferenceRegex(const kl::Text& text, const std::string& pattern, bool matchCase)
+{
+    std::wstring widePattern;
+    for (std::size_t pos = 0; pos < pattern.size();)
+        widePattern.push_back(static_cast<wchar_t>(kl::DecodeCharIn(kl::TextEncoding::Utf8, pattern, pos)));
+    const std::wregex regex(widePattern, matchCase ? std::regex::ECMAScript : std::regex::ECMAScript | std::regex::icase);
+    std::vector<kl::TextMatch> matches;
+    for (int line = 0; line < text.count(); ++line) {
+        const DecodedLine decoded = Decode(text, line, matchCase);
+        const std::wstring chars(decoded.chars.begin(), decoded.chars.end());  // BMP characters only
+        const std::vector<std::uint32_t>& offsets = decoded.offsets;
+        for (auto it = std::wsregex_iterator(chars.begin(), chars.end(), regex); it != std::wsregex_iterator(); ++it) {
+            if (it->length(0) > 0)
+                matches.push_back({line, offsets[static_cast<std::size_t>(it->position(0))],
+                                   offsets[static_cast<std::size_t>(it->position(0) + it->length(0))]});
+        }
+    }
+    return matches;
+}
+
+// Matches as (line, first character, character count), whatever the encoding.
+std::vector<std::array<int, 3>> CharacterPlaces(const kl::Text& text, const std::vector<kl::TextMatch>& found)
+{
+    std::vector<std::array<int, 3>> out;
+    const auto characters = [&text](std::string_view bytes) {
+        int count = 0;
+        for (std::size_t pos = 0; pos < bytes.size(); ++count)
+            kl::DecodeCharIn(text.encoding, bytes, pos);
+        return count;
+    };
+    for (const kl::TextMatch& m : found) {
+        const std::string_view line = text.text(m.line);
+        out.push_back({m.line, characters(line.substr(0, m.begin)), characters(line.substr(m.begin, m.end - m.begin))});
+    }
+    return out;
+}
+
+TEST(TextSearch, ExpressionsAgreeWithPlainSearchInBothEncodings)
+{
+    // A UTF-8 text is searched in its bytes, a Shift_JIS one in its characters (but for its
+    // ASCII lines), both after skipping the lines without the pattern's literal parts.
+    const std::vector<std::string> textPieces = {"a", "b", "A", "1", "0", "22", " ", "_", "ア", "表", "Ａ", "ａ", "\n"};
+    const std::vector<std::string> items = {"a", "b", "A", "ア", "表", "Ａ", "[a-c]", "[アb]", "[^a]", "\\d", "\\w",
+                                            "\\s", "\\W", "\\b", ".", "(?:表a)", "(a|表)", "1", "[0-9_]"};
+    const std::vector<std::string> quantifiers = {"", "", "", "+", "*", "?", "{2}", "+?"};
+    std::mt19937 random(7);
+    for (int round = 0; round < kltest::ScaledCases(600); ++round) {
+        std::string utf8;
+        for (int i = static_cast<int>(random() % 40); i > 0; --i)
+            utf8 += textPieces[random() % textPieces.size()];
+        std::string pattern;
+        std::string folded;  // letters folded outside escapes
+        for (int i = 1 + static_cast<int>(random() % 4); i > 0; --i) {
+            const std::string& item = items[random() % items.size()];
+            const std::string& quantifier = quantifiers[random() % quantifiers.size()];
+            pattern += item + quantifier;
+            folded += (item[0] == '\\' ? item : kl::FoldedUtf8(item)) + quantifier;
+        }
+        if (!kl::SearchPatternError({pattern, true, true, kl::SearchSides::Both}).empty())
+            continue;
+        const kl::Text asUtf8 = MakeText(utf8, kl::TextEncoding::Utf8);
+        const kl::Text asSjis = MakeText(kl::Utf8ToCp932(utf8), kl::TextEncoding::Cp932);
+        for (bool matchCase : {true, false}) {
+            SCOPED_TRACE(utf8 + " / " + pattern + (matchCase ? " case" : " nocase"));
+            const kl::SearchQuery query{pattern, matchCase, true, kl::SearchSides::Both};
+            const std::vector<kl::TextMatch> found = kl::FindInText(asUtf8, query);
+            EXPECT_EQ(found, ReferenceRegex(asUtf8, matchCase ? pattern : folded, matchCase));
+            EXPECT_EQ(CharacterPlaces(asUtf8, found), CharacterPlaces(asSjis, kl::FindInText(asSjis, query)));
+        }
+    }
 }
 
 TEST(TextSearch, RequiredLiteralOfAnExpression)

@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTreeWidgetItem>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -439,16 +440,20 @@ TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
 
     Trigger(*app, cmd::ID_COMPARE);
     ASSERT_TRUE(WaitForRunEnd(*app));
-    ASSERT_EQ(frame.viewState()->diffPosition(), 0);
+    ASSERT_EQ(frame.viewState()->diffPosition(), -1);
     ASSERT_TRUE(Enabled(*app, cmd::ID_NEXT_DIFF));
-    EXPECT_FALSE(Enabled(*app, cmd::ID_PREV_DIFF));
+    EXPECT_TRUE(Enabled(*app, cmd::ID_PREV_DIFF));  // at the first difference it goes round
 
-    // Each Next lands past the previous position; the walk ends at the last difference.
+    // Each Next lands past the previous position; at the last difference it stays and says so.
     std::vector<int> positions;
-    while (Enabled(*app, cmd::ID_NEXT_DIFF) && positions.size() < 100) {
+    while (positions.size() < 100) {
+        const int before = frame.viewState()->diffPosition();
         Trigger(*app, cmd::ID_NEXT_DIFF);
+        if (frame.viewState()->diffPosition() == before)
+            break;
         positions.push_back(frame.viewState()->diffPosition());
     }
+    EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith(QStringLiteral(u"最後の相違です")));
     ASSERT_GE(positions.size(), 2u);
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
     EXPECT_LT(positions.size(), 100u);

@@ -105,11 +105,13 @@ TEST_F(MainFrameTest, MenusHoldOnlyTheCommandsThatWork)
         ID_FILE_NEW,     ID_FILE_OPEN,        ID_FILE_SAVE,      ID_FILE_SAVE_AS,         ID_FILE_RELOAD,
         ID_FILE_SAVE_REPORT, ID_FILE_SAVE_DOC_A, ID_FILE_SAVE_DOC_B,
         ID_APP_EXIT,     ID_EDIT_COPY,        ID_VIEW_TOOLBAR,   ID_VIEW_STATUS_BAR,      ID_WINDOW_SPLIT,
-        ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_VIEW_PAIRED,    ID_VIEW_EOL_KIND,        ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
+        ID_VIEW_SOURCE,  ID_VIEW_RESULT,      ID_VIEW_PAIRED,    ID_VIEW_EOL_KIND,        ID_VIEW_WRAP, ID_COMPARE,        ID_COMPARE_DETAILED,     ID_COMPARE_STOP,
         ID_PREV_DIFF,    ID_NEXT_DIFF,        ID_REBUILD_NEWLINES, ID_MERGE,              ID_FONT_SETTINGS,
         ID_COLOR_SETTINGS, ID_COMPARE_METHOD, ID_ENVIRONMENT_SETTINGS, ID_HELP_USAGE,     ID_APP_ABOUT,
         ID_SWAP_SIDES,   ID_COMPARE_MINIMAL,
-        ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV, ID_EDIT_GOTO_LINE};
+        ID_FOLDER_COMPARE, ID_FOLDER_BACK, ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREV, ID_EDIT_GOTO_LINE,
+        ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_COPY_TO_B, ID_COPY_TO_A, ID_COPY_ALL_TO_B,
+        ID_COPY_ALL_TO_A};
     EXPECT_EQ(ids, expected);
     const QMenu* recent = app->mainFrame()->findChild<QMenu*>(QStringLiteral("recentFileMenu"));
     ASSERT_NE(recent, nullptr);
@@ -189,7 +191,8 @@ TEST_F(MainFrameTest, ToolbarButtonsHaveBundledIcons)
     }
     using namespace cmd;
     EXPECT_EQ(ids, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_RELOAD, ID_EDIT_COPY,
-                                     ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP,
+                                     ID_EDIT_UNDO, ID_EDIT_REDO, ID_COPY_TO_B, ID_COPY_TO_A, ID_COPY_ALL_TO_B,
+                                     ID_COPY_ALL_TO_A, ID_COMPARE, ID_COMPARE_DETAILED, ID_COMPARE_MINIMAL, ID_COMPARE_STOP,
                                      ID_PREV_DIFF, ID_NEXT_DIFF, ID_VIEW_RESULT, ID_VIEW_PAIRED, ID_APP_ABOUT}));
 }
 
@@ -299,6 +302,25 @@ TEST_F(MainFrameTest, ThePairedDisplayIsSwitchedAndKept)
     EXPECT_NE(kltest::ReadFileBytes(dir.file("kestrilane.ini")).find("FPAIRED=1"), std::string::npos);
     Trigger(*app, cmd::ID_VIEW_PAIRED);
     EXPECT_EQ(frame->leftView()->rowCount, unpairedRows);
+}
+
+TEST_F(MainFrameTest, WordWrapIsSwitchedAndKept)
+{
+    auto app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
+    CMainFrame* frame = app->mainFrame();
+    EXPECT_EQ(frame->leftView()->WrapWidth(), 0);
+    Trigger(*app, cmd::ID_VIEW_WRAP);
+    EXPECT_TRUE(frame->commandAction(cmd::ID_VIEW_WRAP)->isChecked());
+    EXPECT_GT(frame->leftView()->WrapWidth(), 0);
+    EXPECT_GT(frame->rightView()->WrapWidth(), 0);
+    EXPECT_NE(kltest::ReadFileBytes(dir.file("kestrilane.ini")).find("FWRAP=1"), std::string::npos);
+    app.reset();
+    app = MakeApp();
+    ASSERT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
+    EXPECT_TRUE(app->mainFrame()->commandAction(cmd::ID_VIEW_WRAP)->isChecked());
+    Trigger(*app, cmd::ID_VIEW_WRAP);
+    EXPECT_EQ(app->mainFrame()->leftView()->WrapWidth(), 0);
 }
 
 TEST_F(MainFrameTest, PresetComboFollowsCompmodeSelected)

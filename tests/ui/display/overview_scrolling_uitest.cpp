@@ -8,10 +8,13 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/compare/compare.h"
+#include "engine/document/document_ops.h"
 #include "ui/display/difference_navigator.h"
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
@@ -91,8 +94,7 @@ protected:
     // Where Next/Previous put the shared row position for a block at position.
     int ScrollFor(int position) const
     {
-        const int y = position * splitter->rightView()->lineHeight;
-        return y > 100 ? y - 100 : y;
+        return std::max(0, (position - 3) * splitter->rightView()->lineHeight);
     }
 
     ViewState state;
@@ -177,37 +179,59 @@ TEST_F(OverviewScrollingTest, ThumbFollowsTheSharedRowPosition)
     EXPECT_GT(overview()->thumbTop, bar.height() / 2);
 }
 
-TEST_F(OverviewScrollingTest, NextAndPreviousWalkTheDifferences)
+TEST_F(OverviewScrollingTest, NextAndPreviousWalkTheDifferencesAndGoRoundTheEnds)
 {
-    Compare(kTextA, kTextB);
-    Show();
-    const int barHeight = overview()->bar().height();
-    const int thumbHeight = overview()->thumbHeight;
-    EXPECT_TRUE(nextAction.isEnabled());
-    EXPECT_FALSE(previousAction.isEnabled());
-
-    ASSERT_TRUE(navigator->Next());  // DocB's two new lines at row 100: the right view
-    EXPECT_EQ(state.diffPosition(), 101);
-    EXPECT_EQ(rows()->value(), ScrollFor(100));
-    EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(100, kRows, barHeight, thumbHeight));
-    EXPECT_FALSE(previousAction.isEnabled());  // the first difference: nothing lies before it
-
-    ASSERT_TRUE(navigator->Next());  // DocA's left-out line at row 202: the left view
-    EXPECT_EQ(state.diffPosition(), 203);
-    EXPECT_EQ(rows()->value(), ScrollFor(202));
-    EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(202, kRows, barHeight, thumbHeight));
-    EXPECT_FALSE(nextAction.isEnabled());
-    EXPECT_FALSE(navigator->Next());
-    EXPECT_EQ(state.diffPosition(), 203);
-
-    // Previous right after next goes back one difference, and next after it forward again.
-    ASSERT_TRUE(navigator->Previous());
-    EXPECT_EQ(state.diffPosition(), 99);
-    EXPECT_EQ(rows()->value(), ScrollFor(100));
-    EXPECT_FALSE(previousAction.isEnabled());
-    EXPECT_TRUE(nextAction.isEnabled());
-    ASSERT_TRUE(navigator->Next());
-    EXPECT_EQ(rows()->value(), ScrollFor(202));
+    // Each step: its direction, the row it lands on (-1: it stays and says it is at the end).
+    struct Step {
+        bool forward;
+        int row;
+    };
+    struct Case {
+        const char* name;
+        std::string a, b;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        // Blocks at rows 100 (DocB, two rows) and 202 (DocA). Previous right after next goes
+        // back one difference; at either end the first press stays, the second goes round.
+        {"two blocks", kTextA, kTextB,
+         {{true, 100}, {true, 202}, {true, -1}, {true, 100}, {false, -1}, {false, 202}, {false, 100}, {true, 202}}},
+        // A difference on the very first row is the first Next's target.
+        {"first row", kTextA, "new 0\r\n" + kTextA, {{true, 0}, {true, -1}, {false, -1}, {false, 0}}},
+        {"previous first", kTextA, kTextB, {{false, -1}, {false, 202}, {false, 100}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        navigator.reset();
+        splitter.reset();
+        kl::ClearDocument(doc().textDoc);
+        state.setDiffPosition(-1);  // as the window does when texts are loaded
+        Compare(c.a, c.b);
+        Show();
+        EXPECT_TRUE(nextAction.isEnabled());
+        EXPECT_TRUE(previousAction.isEnabled());
+        int ends = 0;
+        QObject::connect(navigator.get(), &CDifferenceNavigator::endReached, [&ends] { ++ends; });
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Step& step = c.steps[i];
+            const int scrolled = rows()->value();
+            const int endsBefore = ends;
+            EXPECT_EQ(step.forward ? navigator->Next() : navigator->Previous(), step.row >= 0);
+            if (step.row < 0) {
+                EXPECT_EQ(ends, endsBefore + 1);
+                EXPECT_EQ(rows()->value(), scrolled);
+                continue;
+            }
+            EXPECT_EQ(ends, endsBefore);
+            EXPECT_EQ(rows()->value(), ScrollFor(step.row));
+            EXPECT_EQ(overview()->thumbTop, kl::OverviewThumbTop(step.row, overview()->RowCount(), overview()->bar().height(),
+                                                                 overview()->thumbHeight));
+            // The block is the current difference, outlined in both views.
+            EXPECT_EQ(state.currentDifference().side, -1);
+            EXPECT_EQ(state.currentDifference().firstRow, step.row);
+        }
+    }
 }
 
 TEST_F(OverviewScrollingTest, SourceModeGoesToTheBlocksFirstLines)
@@ -220,7 +244,10 @@ TEST_F(OverviewScrollingTest, SourceModeGoesToTheBlocksFirstLines)
     ASSERT_TRUE(navigator->Next());  // DocA's line 200
     EXPECT_EQ(state.diffPosition(), 201);
     EXPECT_EQ(rows()->value(), ScrollFor(200));
-    EXPECT_FALSE(navigator->CanNext());
+    // Outlined in DocA's view only: shown as loaded the rows are each text's own lines.
+    EXPECT_EQ(state.currentDifference().side, kl::DOC_A);
+    EXPECT_EQ(state.currentDifference().firstRow, 200);
+    EXPECT_FALSE(navigator->Next());  // the last one: the next press goes round
 }
 
 TEST_F(OverviewScrollingTest, NoDifferencesDisableBothCommands)
@@ -232,7 +259,7 @@ TEST_F(OverviewScrollingTest, NoDifferencesDisableBothCommands)
     EXPECT_FALSE(previousAction.isEnabled());
     EXPECT_FALSE(navigator->Next());
     EXPECT_FALSE(navigator->Previous());
-    EXPECT_EQ(state.diffPosition(), 0);
+    EXPECT_EQ(state.diffPosition(), -1);
     EXPECT_EQ(rows()->value(), 30);
 }
 
@@ -240,8 +267,8 @@ TEST_F(OverviewScrollingTest, AClickRefreshesTheCommandsState)
 {
     Compare(kTextA, kTextB);
     Show();
-    Click(overview()->bar().height() - 1);  // past the last difference
-    EXPECT_FALSE(nextAction.isEnabled());
+    Click(overview()->bar().height() - 1);  // past the last difference: Next goes round
+    EXPECT_TRUE(nextAction.isEnabled());
     EXPECT_TRUE(previousAction.isEnabled());
 }
 

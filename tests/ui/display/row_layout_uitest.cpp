@@ -1,9 +1,16 @@
-// Tab stops of a row: painting against the selection highlight and hit-testing.
+// Tab stops of a row: painting against the selection highlight and hit-testing; rows wrapped
+// at a width, and where wrapped rows stand.
 #include <QFont>
 #include <gtest/gtest.h>
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "engine/display/shown_rows.h"
+#include "ui/display/row_geometry.h"
 #include "ui/display/row_layout.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -48,3 +55,92 @@ TEST(TabStops, PrefixWidthAfterATabFollowsTheChosenStops)
 }
 
 }  // namespace
+
+namespace wrapping {
+
+// Random rows of ASCII, tabs and Japanese (UTF-8), some of them long.
+std::string RandomRow(std::mt19937& random)
+{
+    static const char* const pieces[] = {"a", "W", "i", " ", "\t", "\xe6\x97\xa5", "\xe6\x9c\xac", "\xe3\x80\x82", "0"};
+    std::string row;
+    const int length = std::uniform_int_distribution<int>(0, 1)(random) ? 10 : 120;
+    const int count = std::uniform_int_distribution<int>(0, length)(random);
+    const bool ascii = std::uniform_int_distribution<int>(0, 2)(random) == 0;
+    for (int i = 0; i < count; ++i)
+        row += pieces[std::uniform_int_distribution<int>(0, ascii ? 3 : 8)(random)];
+    return row + "\n";
+}
+
+TEST(Wrapping, LinesAreFilledGreedilyAndTheQuickCountAgreesWithTheWalk)
+{
+    kl::TextMeasure measure;
+    QFont font(QStringLiteral("monospace"));
+    font.setPixelSize(13);
+    measure.SetFont(font);
+    measure.SetEncoding(kl::TextEncoding::Utf8);
+    const int tab = 4 * measure.Advance(u'a');
+    std::mt19937 random(22);
+    for (int round = 0; round < kltest::ScaledCases(40); ++round) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 50; ++i)
+            lines.push_back(RandomRow(random));
+        kl::Text loaded = kl::TextFromLines(std::vector<std::string_view>(lines.begin(), lines.end()));
+        loaded.encoding = kl::TextEncoding::Utf8;
+        auto text = std::make_shared<const kl::Text>(std::move(loaded));
+        const kl::ShownRows shown({text, text}, nullptr, kl::DisplayOptions{kl::DISPLAY_SOURCE, false});
+        const int width = std::uniform_int_distribution<int>(5, 400)(random);
+        const std::vector<std::int32_t> counts = kl::WrappedLineCounts(measure, tab, width, shown, kl::DOC_A);
+        ASSERT_EQ(counts.size(), lines.size());
+        for (std::size_t row = 0; row < lines.size(); ++row) {
+            SCOPED_TRACE(lines[row]);
+            // Every line holds what fits in the width, and the next one starts with what did not.
+            kl::RowWalker walker(measure, tab, lines[row], kl::TabStops::Painted, width);
+            kl::RowStep step;
+            int line = 0;
+            int lineEnd = 0;
+            while (walker.Next(step)) {
+                if (step.line != line) {
+                    ASSERT_EQ(step.line, line + 1);
+                    ASSERT_EQ(step.x, 0);
+                    // A tab would have reached the next stop, a multiple of the tab cell.
+                    const int reach = step.kind == kl::RowStep::Kind::Tab ? (lineEnd / tab + 1) * tab : lineEnd + step.width;
+                    EXPECT_GT(reach, width);
+                    line = step.line;
+                }
+                if (step.x > 0)
+                    EXPECT_LE(step.x + step.width, width);
+                lineEnd = step.x + step.width;
+            }
+            EXPECT_EQ(counts[row], line + 1);
+            EXPECT_EQ(kl::WrappedLineCount(measure, tab, lines[row], width), line + 1);
+        }
+    }
+}
+
+TEST(Wrapping, RowsStandAsTallAsTheirTallerSide)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < kltest::ScaledCases(50); ++round) {
+        std::vector<std::int32_t> a(std::uniform_int_distribution<std::size_t>(0, 60)(random));
+        std::vector<std::int32_t> b(std::uniform_int_distribution<std::size_t>(0, 60)(random));
+        for (auto* counts : {&a, &b})
+            for (std::int32_t& lines : *counts)
+                lines = std::uniform_int_distribution<std::int32_t>(1, 4)(random);
+        kl::RowGeometry geometry;
+        geometry.SetLineHeight(10);
+        geometry.SetSide(kl::DOC_A, a, 100);
+        geometry.SetSide(kl::DOC_B, b, 100);
+        long long top = 0;
+        for (int row = 0; row < 70; ++row) {
+            const int lines = std::max(row < static_cast<int>(a.size()) ? a[static_cast<std::size_t>(row)] : 1,
+                                       row < static_cast<int>(b.size()) ? b[static_cast<std::size_t>(row)] : 1);
+            ASSERT_EQ(geometry.Top(row), top) << row;
+            EXPECT_EQ(geometry.Height(row), lines * 10);
+            EXPECT_EQ(geometry.RowAt(top), row);
+            EXPECT_EQ(geometry.RowAt(top + lines * 10 - 1), row);
+            top += lines * 10;
+        }
+    }
+}
+
+}  // namespace wrapping

@@ -12,6 +12,7 @@
 #include "ui/display/over_view.h"
 #include "ui/display/splitter_snd.h"
 #include "ui/display/text_view.h"
+#include "ui/display/view_state.h"
 #include "doc_fixture.h"
 #include "result_rows.h"
 #include "engine/platform/private_profile.h"
@@ -179,8 +180,9 @@ TEST_F(SplitterSndTest, BothTextViewsFollowTheSharedRowPosition)
     EXPECT_EQ(right->lineHeight, pitch);
     EXPECT_EQ(left->rowCount, 201);
     EXPECT_EQ(right->rowCount, 201);  // the longer side sets both
-    EXPECT_EQ(left->totalHeight, 201 * pitch);
-    EXPECT_EQ(rows->maximum(), 201 * pitch - left->viewport()->height());
+    // One row more for the "[EOF]" below the last line.
+    EXPECT_EQ(left->totalHeight, 202 * pitch);
+    EXPECT_EQ(rows->maximum(), 202 * pitch - left->viewport()->height());
     EXPECT_EQ(left->rowScrollBar(), rows);
     EXPECT_EQ(right->rowScrollBar(), rows);
 
@@ -196,12 +198,89 @@ TEST_F(SplitterSndTest, BothTextViewsFollowTheSharedRowPosition)
     EXPECT_EQ(rows->value(), 23 * pitch);
     EXPECT_EQ(left->scrollTop(), 23 * pitch);
 
-    // Each view has its own horizontal bar: the long line widens the left one only.
+    // The texts scroll sideways together, as far as the long line on the left needs.
     EXPECT_GT(left->horizontalScrollBar()->maximum(), 0);
-    EXPECT_EQ(right->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(right->horizontalScrollBar()->maximum(), left->horizontalScrollBar()->maximum());
     left->horizontalScrollBar()->setValue(50);
-    EXPECT_EQ(right->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(right->horizontalScrollBar()->value(), 50);
+    right->horizontalScrollBar()->setValue(20);
+    EXPECT_EQ(left->horizontalScrollBar()->value(), 20);
     EXPECT_EQ(rows->value(), 23 * pitch);
+}
+
+TEST_F(SplitterSndTest, TheLastRowIsReachableInBothDisplayModes)
+{
+    Load("a.txt", Lines(201, "A"));
+    Load("b.txt", Lines(100, "B"));
+    std::vector<kl::DisplayRow> rowsA, rowsB;
+    for (int i = 0; i < 201; ++i) {
+        rowsA.push_back(kltest::Row(i, i < 100 ? kl::ROW_COMMON : kl::ROW_ONLY_A));
+        rowsB.push_back(i < 100 ? kltest::Row(i, kl::ROW_COMMON) : kltest::Row(-1, kl::ROW_FILLER));
+    }
+    kltest::SetResultRows(doc().textDoc, rowsA, rowsB);
+    auto splitter = ShownSplitter(QSize(700, 240));
+    QScrollBar* rows = splitter->rowScrollBar();
+    // Shown as loaded the "[EOF]" row of the longer text comes after its 201 lines.
+    const struct {
+        kl::DisplayMode mode;
+        int lastRow;
+    } cases[] = {{kl::DISPLAY_SOURCE, 201}, {kl::DISPLAY_RESULT, 200}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        for (CTextView* view : {static_cast<CTextView*>(splitter->leftView()), static_cast<CTextView*>(splitter->rightView())})
+            view->setDisplayMode(c.mode);
+        UpdateViews(*splitter);
+        rows->setValue(rows->maximum());
+        for (CTextView* view : {static_cast<CTextView*>(splitter->leftView()), static_cast<CTextView*>(splitter->rightView())})
+            EXPECT_EQ(view->scrollTop() + view->viewport()->height(), (c.lastRow + 1) * view->lineHeight);
+    }
+}
+
+TEST_F(SplitterSndTest, CtrlWheelSizesTheFontOfBothViewsForTheSession)
+{
+    Load("a.txt", Lines(200, "A"));
+    Load("b.txt", Lines(200, "B"));
+    auto splitter = ShownSplitter(QSize(700, 240));
+    ViewState state;
+    CTextView* left = splitter->leftView();
+    CTextView* right = splitter->rightView();
+    left->SetViewState(&state);
+    right->SetViewState(&state);
+    UpdateViews(*splitter);
+    const int pixels = doc().leftFont.pixelSize();
+    const int pitch = left->lineHeight;
+    splitter->rowScrollBar()->setValue(20 * pitch);
+
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 2 * 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(right->viewport(), &wheel);
+    EXPECT_GT(left->ViewFont().pixelSize(), pixels);
+    EXPECT_EQ(right->ViewFont().pixelSize(), left->ViewFont().pixelSize());
+    EXPECT_GT(left->lineHeight, pitch);
+    EXPECT_EQ(right->lineHeight, left->lineHeight);
+    EXPECT_EQ(left->scrollTop(), 20 * left->lineHeight);  // the top row stays
+    EXPECT_EQ(doc().leftFont.pixelSize(), pixels);        // the settings keep their size
+}
+
+TEST_F(SplitterSndTest, AWrappedRowIsAsTallInBothViews)
+{
+    doc().docSettings.fWrap = 1;
+    Load("a.txt", std::string(500, 'a') + "\r\nshort\r\n");
+    Load("b.txt", "short\r\n" + std::string(900, 'b') + "\r\n");
+    auto splitter = ShownSplitter(QSize(700, 240));
+    ViewState state;
+    CTextView* left = splitter->leftView();
+    CTextView* right = splitter->rightView();
+    left->SetViewState(&state);
+    right->SetViewState(&state);
+    UpdateViews(*splitter);
+    const int pitch = left->lineHeight;
+    EXPECT_GT(left->RowTop(1), 2 * pitch);
+    EXPECT_EQ(right->RowTop(1), left->RowTop(1));
+    EXPECT_GT(right->RowTop(2) - right->RowTop(1), left->RowTop(1));
+    EXPECT_EQ(left->RowTop(2), right->RowTop(2));
+    EXPECT_EQ(left->totalHeight, right->totalHeight);
+    EXPECT_EQ(left->totalHeight, right->RowTop(3));  // the "[EOF]" row included
 }
 
 TEST_F(SplitterSndTest, AnEmptyDocumentHasNothingToScroll)

@@ -55,9 +55,9 @@ protected:
         Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
     }
     void Click(QPoint point) { Drag(point, point); }
-    void Key(int key)
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(view.get(), &event);
     }
 
@@ -77,7 +77,7 @@ protected:
                     return true;
         return false;
     }
-    QPoint Caret() { return view->lineWnd().CaretPoint(view->dragPoint, view->Metrics()); }
+    QPoint Caret() { return view->CaretClientPoint(); }
     int TextLeft() const { return view->numberColumnWidth + 3; }
 
     std::unique_ptr<CKestrilaneView> view;
@@ -201,65 +201,146 @@ TEST_F(TextViewTest, DraggingFarBelowTheViewScrollsTheRowsIn)
     EXPECT_EQ(view->selectionState, 2);
 }
 
-TEST_F(TextViewTest, TheKeyTable)
+TEST_F(TextViewTest, KeysMoveTheCaretAndShiftSelects)
 {
-    // 日本 then x on the first line, and a line long enough to scroll sideways.
-    std::string lines = "\x93\xfa\x96\x7bx\r\n";
-    for (int i = 1; i < 100; ++i)
+    // Row 0 is 日本x in code page 932; the text ends with a line end, so "[EOF]" has row 100.
+    std::string lines = "\x93\xfa\x96\x7bx\r\nabcdef\r\n\r\nabcdefgh\r\n";
+    for (int i = 4; i < 100; ++i)
         lines += "line " + std::to_string(i) + "\r\n";
-    lines += std::string(400, 'w') + "\r\n";
     Load("a.txt", lines);
     auto& v = ShowView();
-    const int pitch = v.lineHeight;
-    QScrollBar* sideways = v.horizontalScrollBar();
-    ASSERT_GT(sideways->maximum(), 0);
+    const struct {
+        const char* name;
+        TextPosition from;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        TextPosition caret;
+        const char* selected;  // copied afterwards; "(before)" when nothing is selected
+    } cases[] = {
+        {"right over a double-byte character", {0, 0}, Qt::Key_Right, {}, {0, 2}, "(before)"},
+        {"left over a double-byte character", {0, 4}, Qt::Key_Left, {}, {0, 2}, "(before)"},
+        {"left at a row start goes to the end of the row above", {1, 0}, Qt::Key_Left, {}, {0, 5}, "(before)"},
+        {"right at a row end goes to the next row", {0, 5}, Qt::Key_Right, {}, {1, 0}, "(before)"},
+        {"up on the first row goes to its start", {0, 4}, Qt::Key_Up, {}, {0, 0}, "(before)"},
+        {"down onto an empty row", {1, 3}, Qt::Key_Down, {}, {2, 0}, "(before)"},
+        {"home", {1, 3}, Qt::Key_Home, {}, {1, 0}, "(before)"},
+        {"end", {1, 3}, Qt::Key_End, {}, {1, 6}, "(before)"},
+        {"ctrl+home", {50, 3}, Qt::Key_Home, Qt::ControlModifier, {0, 0}, "(before)"},
+        {"ctrl+end reaches the [EOF] row", {3, 3}, Qt::Key_End, Qt::ControlModifier, {100, 0}, "(before)"},
+        {"down on the last row goes to its end", {100, 0}, Qt::Key_Down, {}, {100, 0}, "(before)"},
+        {"shift+end", {1, 1}, Qt::Key_End, Qt::ShiftModifier, {1, 6}, "bcdef"},
+        {"shift+left", {1, 1}, Qt::Key_Left, Qt::ShiftModifier, {1, 0}, "a"},
+        {"shift+down takes the line end", {1, 2}, Qt::Key_Down, Qt::ShiftModifier, {2, 0}, "cdef\r\n"},
+        {"shift+ctrl+home", {1, 2}, Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier, {0, 0},
+         "\u65e5\u672cx\r\nab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        v.setCaretPosition(c.from);
+        Key(c.key, c.modifiers);
+        EXPECT_EQ(v.caretPosition(), c.caret);
+        EXPECT_EQ(Copied(), QString::fromUtf8(c.selected));
+        // The caret's row is in view.
+        EXPECT_LE(v.scrollTop(), c.caret.row * v.lineHeight);
+        EXPECT_GE(v.scrollTop() + v.viewport()->height(), (c.caret.row + 1) * v.lineHeight);
+    }
 
-    Key(Qt::Key_PageDown);
-    EXPECT_EQ(v.scrollTop(), 12 * pitch);
-    Key(Qt::Key_PageDown);
-    EXPECT_EQ(v.scrollTop(), 24 * pitch);
-    Key(Qt::Key_PageUp);
-    EXPECT_EQ(v.scrollTop(), 12 * pitch);
+    SCOPED_TRACE("up and down keep the column across a shorter row");
+    v.setCaretPosition({1, 5});
     Key(Qt::Key_Down);
-    EXPECT_EQ(v.scrollTop(), 13 * pitch);
-    Key(Qt::Key_Up);
-    EXPECT_EQ(v.scrollTop(), 12 * pitch);
-    Key(Qt::Key_PageUp);
-    Key(Qt::Key_PageUp);
-    EXPECT_EQ(v.scrollTop(), 0);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(v.caretPosition(), (TextPosition{3, 5}));
 
-    // At the top, Up moves the caret a row up.
-    Click(QPoint(2, RowY(2)));
-    EXPECT_EQ(Caret().y(), 2 * pitch);
-    Key(Qt::Key_Up);
-    EXPECT_EQ(v.scrollTop(), 0);
-    EXPECT_EQ(Caret().y(), pitch);
+    SCOPED_TRACE("a selection grows key by key, and a move without shift ends it");
+    v.setCaretPosition({1, 0});
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Copied(), QStringLiteral("ab"));
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Copied(), QStringLiteral("(before)"));
 
-    // Right steps over a double-byte character in two cells, then scrolls at the row end.
-    Click(QPoint(2, RowY(0)));
-    EXPECT_EQ(Caret(), QPoint(TextLeft(), 0));
-    const int cell = v.charWidth;
-    Key(Qt::Key_Right);
-    EXPECT_EQ(Caret().x(), TextLeft() + 2 * cell);
-    Key(Qt::Key_Right);
-    Key(Qt::Key_Right);
-    EXPECT_EQ(Caret().x(), TextLeft() + 5 * cell);
-    Key(Qt::Key_Left);
-    EXPECT_EQ(Caret().x(), TextLeft() + 4 * cell);
-    Key(Qt::Key_Left);
-    EXPECT_EQ(Caret().x(), TextLeft() + 2 * cell);
-    Key(Qt::Key_Right);
-    Key(Qt::Key_Right);
+    SCOPED_TRACE("a page moves the caret and the rows together");
+    const int page = v.PageRows();
+    v.setCaretPosition({1, 0});
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(v.caretPosition().row, 1 + page);
+    EXPECT_EQ(v.scrollTop(), page * v.lineHeight);
+    Key(Qt::Key_PageUp, Qt::ShiftModifier);
+    EXPECT_EQ(v.caretPosition().row, 1);
+    EXPECT_EQ(v.scrollTop(), 0);
+    EXPECT_EQ(Copied().count(QStringLiteral("\r\n")), page);
+
+    SCOPED_TRACE("ctrl+a selects the whole text");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Copied(), QString::fromLatin1(lines.substr(4).c_str()).prepend(QStringLiteral(u"日本")));
+}
+
+TEST_F(TextViewTest, TheCaretFollowsTheMouseAndScrollsSidewaysIntoView)
+{
+    Load("a.txt", "abc\r\n" + std::string(400, 'w') + "\r\n");
+    auto& v = ShowView();
+    int moves = 0;
+    QObject::connect(&v, &CTextView::caretMoved, [&] { ++moves; });
+    Click(QPoint(TextLeft() + 2 * v.charWidth, RowY(0)));
+    EXPECT_EQ(v.caretPosition(), (TextPosition{0, 2}));
+    EXPECT_EQ(moves, 1);
+    Drag(QPoint(TextLeft(), RowY(0)), QPoint(TextLeft() + v.charWidth, RowY(1)));
+    EXPECT_EQ(v.caretPosition(), (TextPosition{1, 1}));
+    EXPECT_EQ(Copied(), QStringLiteral("abc\r\nw"));
+
+    QScrollBar* sideways = v.horizontalScrollBar();
+    v.setCaretPosition({1, 0});
+    Key(Qt::Key_End);
+    EXPECT_GT(sideways->value(), 0);
+    EXPECT_LE(Caret().x() + 2, v.viewport()->width());
+    EXPECT_GE(Caret().x(), TextLeft());
+    Key(Qt::Key_Home);
     EXPECT_EQ(sideways->value(), 0);
-    Key(Qt::Key_Right);
-    const int step = sideways->value();
-    EXPECT_EQ(step, 6 * doc().fontSettings.size);
-    // Left scrolls back first, then moves the caret.
-    Key(Qt::Key_Left);
-    EXPECT_EQ(sideways->value(), 0);
-    EXPECT_EQ(Caret().x(), TextLeft() + 5 * cell);
-    Key(Qt::Key_Left);
-    EXPECT_EQ(Caret().x(), TextLeft() + 4 * cell);
+}
+
+TEST_F(TextViewTest, TheLineNumbersStayWhileTheTextScrollsSideways)
+{
+    Load("a.txt", "first " + std::string(400, 'w') + "\r\nsecond\r\n");
+    auto& v = ShowView();
+    const QRect numbers(0, 0, v.numberColumnWidth, 2 * v.lineHeight);
+    const QRect text(TextLeft(), 0, 10 * v.charWidth, v.lineHeight);
+    const QImage before = v.viewport()->grab().toImage();
+    v.horizontalScrollBar()->setValue(8 * v.charWidth);
+    QApplication::processEvents();
+    const QImage after = v.viewport()->grab().toImage();
+    EXPECT_EQ(after.copy(numbers), before.copy(numbers));
+    EXPECT_NE(after.copy(text), before.copy(text));
+}
+
+TEST_F(TextViewTest, WrappedRowsTakeTheCaretAndTheMouseOnTheirLines)
+{
+    doc().docSettings.fWrap = 1;
+    Load("a.txt", std::string(300, 'x') + "\r\nabc\r\n");
+    auto& v = ShowView(QSize(300, 200));
+    ASSERT_GT(v.WrapWidth(), 0);
+    const int lines = static_cast<int>(v.RowTop(1) / v.lineHeight);
+    EXPECT_GT(lines, 2);
+    EXPECT_EQ(v.horizontalScrollBar()->maximum(), 0);
+
+    // Down goes through the lines of the wrapped row before it reaches the next row.
+    v.setCaretPosition({0, 0});
+    Key(Qt::Key_Down);
+    const std::size_t perLine = v.caretPosition().offset;
+    EXPECT_EQ(v.caretPosition().row, 0);
+    EXPECT_GT(perLine, 0u);
+    EXPECT_EQ(Caret(), QPoint(TextLeft(), v.lineHeight));
+    for (int i = 1; i < lines; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(v.caretPosition(), (TextPosition{1, 0}));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(v.caretPosition().row, 0);
+    EXPECT_EQ(v.caretPosition().offset, (lines - 1) * perLine);
+
+    // The mouse finds the characters on the line it points at.
+    Click(QPoint(TextLeft() + 2 * v.charWidth, v.lineHeight + v.lineHeight / 2));
+    EXPECT_EQ(v.caretPosition(), (TextPosition{0, perLine + 2}));
+    Drag(QPoint(TextLeft(), v.lineHeight / 2), QPoint(TextLeft() + v.charWidth, v.lineHeight + v.lineHeight / 2));
+    EXPECT_EQ(Copied().size(), static_cast<qsizetype>(perLine + 1));
 }
 
 TEST_F(TextViewTest, TheCaretShowsWhileTheViewHasTheFocus)
@@ -308,7 +389,7 @@ TEST_F(TextViewTest, FontsComeFromTheViewKeys)
         EXPECT_EQ(right.ViewFont().family(), kl::JapaneseMonospaceFamily());
         EXPECT_EQ(left.ViewFont().pixelSize(), c.leftPixels);
         EXPECT_EQ(right.ViewFont().pixelSize(), c.rightPixels);
-        EXPECT_EQ(&right.ViewFont(), doc().fontSettings.individual ? &doc().rightFont : &doc().leftFont);
+        EXPECT_EQ(right.ViewFont(), doc().fontSettings.individual ? doc().rightFont : doc().leftFont);
         // Rows stand side by side: one row pitch for both views, tall enough for the font.
         EXPECT_EQ(left.lineHeight, right.lineHeight);
         EXPECT_GE(left.lineHeight, c.leftPixels);

@@ -1,0 +1,12 @@
+#include "engine/edit/text_origin.h"
+
+namespace kl {
+
+void CopyTextOrigin(const Text& from, Text& to)
+{
+    to.encoding = from.encoding;
+    to.converted = from.converted;
+    to.conversion = from.conversion;
+}
+
+}  // namespace kl

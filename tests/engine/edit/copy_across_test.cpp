@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "engine/compare/compare.h"
+#include "engine/document/text_loader.h"
+#include "engine/edit/copy_across.h"
+#include "engine/edit/result_after_edit.h"
+#include "tests/support/test_scale.h"
+
+namespace {
+
+using kl::DOC_A;
+using kl::DOC_B;
+
+std::shared_ptr<const kl::Text> TextOf(const std::string& bytes)
+{
+    return std::make_shared<const kl::Text>(kl::SplitLines(bytes, false, kl::EncodingChoice::ShiftJis));
+}
+
+kl::ShownRows Rows(const kl::TextPair& texts, bool paired = false)
+{
+    auto result = std::make_shared<const kl::CompareResult>(kl::Compare(texts, {}));
+    return kl::ShownRows(texts, result, {kl::DISPLAY_RESULT, paired});
+}
+
+std::string RandomLines(std::mt19937& random)
+{
+    std::string s;
+    const int lines = static_cast<int>(random() % 9);
+    for (int k = 0; k < lines; ++k) {
+        s += static_cast<char>('a' + random() % 4);
+        s += k + 1 < lines || random() % 2 ? (random() % 3 ? "\n" : "\r\n") : "";
+    }
+    return s;
+}
+
+// The side a copy reaches takes the other side's lines block by block (each block on the
+// rows of a fresh comparison) or all at once, until both texts are equal. The line end
+// that a last line without one needs in the middle of the target is the only change.
+TEST(CopyAcross, BlockByBlockAndAllAtOnceMakeTheTextsAgree)
+{
+    std::mt19937 random(4);
+    for (int round = 0; round < kltest::ScaledCases(300); ++round) {
+        const std::string a = RandomLines(random) + "end\n";
+        const std::string b = RandomLines(random) + "end\n";
+        for (bool paired : {false, true}) {
+            kl::TextPair texts{TextOf(a), TextOf(b)};
+            const auto all = kl::CopyAllEdit(Rows(texts, paired), DOC_A);
+            if (a == b) {
+                EXPECT_FALSE(all);
+                continue;
+            }
+            ASSERT_TRUE(all);
+            EXPECT_EQ(kl::ApplyEdit(*texts[DOC_B], all->edit)->bytes(), a) << a << "|" << b;
+
+            for (int step = 0; step < 40; ++step) {
+                const kl::ShownRows shown = Rows(texts, paired);
+                if (shown.BlockCount() == 0)
+                    break;
+                const auto one = kl::CopyBlockEdit(shown, DOC_B, static_cast<int>(random() % shown.BlockCount()));
+                ASSERT_TRUE(one);
+                EXPECT_EQ(one->edit.side, DOC_A);
+                texts[DOC_A] = kl::ApplyEdit(*texts[DOC_A], one->edit);
+            }
+            EXPECT_EQ(texts[DOC_A]->bytes(), b) << a << "|" << b;
+        }
+    }
+}
+
+TEST(CopyAcross, LinesGoAfterTheTargetsLineAboveAndTakeALineEnd)
+{
+    // DocB lacks "b"; its last line has no line end.
+    kl::TextPair texts{TextOf("a\r\nb\r\nc\r\nz\r\n"), TextOf("a\r\nc\r\nz")};
+    const kl::ShownRows shown = Rows(texts);
+    const auto edit = kl::CopyAllEdit(shown, DOC_A);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(kl::ApplyEdit(*texts[DOC_B], edit->edit)->bytes(), "a\r\nb\r\nc\r\nz\r\n");
+    kl::TextPair shorter{TextOf("a\nb"), TextOf("a\n")};
+    EXPECT_EQ(kl::ApplyEdit(*shorter[DOC_B], kl::CopyAllEdit(Rows(shorter), DOC_A)->edit)->bytes(), "a\nb");
+}
+
+TEST(CopyAcross, ATargetThatCannotHoldTheCharactersBecomesUtf8)
+{
+    // "é" has no Shift_JIS code.
+    auto utf8 = std::make_shared<const kl::Text>(kl::SplitLines("caf\xc3\xa9\n", false, kl::EncodingChoice::Utf8));
+    kl::TextPair texts{utf8, TextOf("cafe\n")};
+    const auto edit = kl::CopyAllEdit(Rows(texts), DOC_A);
+    ASSERT_TRUE(edit && edit->base);
+    const auto after = kl::ApplyEdit(*edit->base, edit->edit);
+    EXPECT_EQ(after->bytes(), "caf\xc3\xa9\n");
+    EXPECT_EQ(after->encoding, kl::TextEncoding::Utf8);
+    EXPECT_EQ(after->conversion, kl::Text::Conversion::FromCp932);
+}
+
+// The rows after an edit show every line of the new text once, in order, with both
+// columns of one length.
+TEST(ResultAfterEdit, RowsHoldEveryNewLineOnceInOrder)
+{
+    std::mt19937 random(8);
+    for (int round = 0; round < kltest::ScaledCases(300); ++round) {
+        const kl::TextPair texts{TextOf(RandomLines(random)), TextOf(RandomLines(random))};
+        const kl::CompareResult result = kl::Compare(texts, {});
+        const int side = static_cast<int>(random() % 2);
+        const kl::Text& text = *texts[static_cast<std::size_t>(side)];
+        const auto size = static_cast<std::int64_t>(text.size);
+        const std::int64_t begin = size ? static_cast<std::int64_t>(random() % (size + 1)) : 0;
+        const std::int64_t end = begin + static_cast<std::int64_t>(random() % (size - begin + 1));
+        kl::LineChange change;
+        auto edited = kl::ApplyEdit(text, {side, begin, end, RandomLines(random)}, &change);
+        const auto after = kl::ResultAfterEdit(result, side, change, edited);
+        ASSERT_EQ(after->Rows(DOC_A).size(), after->Rows(DOC_B).size());
+        for (int s : {DOC_A, DOC_B}) {
+            int next = 0;
+            for (const kl::DisplayRow& row : after->Rows(s)) {
+                if (row.lineIndex != kl::kNoLine)
+                    EXPECT_EQ(row.lineIndex, next++);
+            }
+            EXPECT_EQ(next, after->TextOf(s)->count());
+        }
+    }
+}
+
+}  // namespace

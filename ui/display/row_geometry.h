@@ -1,0 +1,57 @@
+#pragma once
+// Where the rows of the two text views stand vertically. Without wrapping every row is one
+// line high. With wrapping each side knows how many lines each of its rows takes at its
+// pane's width, and a row is as tall as its taller side, so that row k of the left column
+// always stands beside row k of the right one. Painting, hit-testing, the caret, scrolling
+// and navigation all place rows through this one table.
+//
+// The table is built once per change of the rows, the width or the font (in time linear in
+// the rows), and answers each question in constant or logarithmic time.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/display/shown_rows.h"
+#include "ui/display/row_layout.h"
+
+namespace kl {
+
+class RowGeometry {
+public:
+    void SetLineHeight(int lineHeight) { lineHeight_ = lineHeight > 0 ? lineHeight : 1; }
+    int lineHeight() const { return lineHeight_; }
+
+    // The lines each row of side's column takes wrapped at wrapWidth; empty counts (and a
+    // width of 0) for a side that does not wrap.
+    void SetSide(int side, std::vector<std::int32_t> counts, int wrapWidth);
+    int WrapWidth(int side) const { return wrapWidth_[Index(side)]; }
+    bool wraps() const { return !firstLine_.empty(); }
+
+    // Pixels from the top of the first row to the top of row; rows past the table are one
+    // line each.
+    long long Top(int row) const { return FirstLine(row) * lineHeight_; }
+    // Lines of row: the larger of both sides'.
+    int Lines(int row) const { return static_cast<int>(FirstLine(row + 1) - FirstLine(row)); }
+    int Height(int row) const { return Lines(row) * lineHeight_; }
+    // Lines side's own text takes on row (at least one).
+    int SideLines(int side, int row) const;
+    // The row whose lines hold y (pixels from the top of the first row); 0 above it.
+    int RowAt(long long y) const;
+
+private:
+    static std::size_t Index(int side) { return side == DOC_B ? 1 : 0; }
+    long long FirstLine(int row) const;
+    void Combine();
+
+    int lineHeight_ = 1;
+    std::array<std::vector<std::int32_t>, 2> counts_;
+    std::array<int, 2> wrapWidth_{};
+    std::vector<std::int64_t> firstLine_;  // rows + 1 entries while a side wraps
+};
+
+// The lines each row of side's column takes wrapped at wrapWidth, measured with measure (set
+// to the side's font) and the tab cell; filler messages are measured in code page 932.
+std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels, int wrapWidth,
+                                            const ShownRows& shown, int side);
+
+}  // namespace kl
