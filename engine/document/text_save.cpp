@@ -36,6 +36,17 @@ std::shared_ptr<const Text> WithFileEncoding(const Text& text, FileEncoding enco
     return copy;
 }
 
+EncodingChoice ChoiceFor(FileEncoding encoding)
+{
+    switch (encoding) {
+    case FileEncoding::ShiftJis: return EncodingChoice::ShiftJis;
+    case FileEncoding::EucJp: return EncodingChoice::EucJp;
+    case FileEncoding::Utf8:
+    case FileEncoding::Utf8Bom: return EncodingChoice::Utf8;
+    default: return EncodingChoice::Auto;  // UTF-16 tells itself by its byte order mark
+    }
+}
+
 }  // namespace
 
 SaveResult SaveText(TextDocument& doc, int k, const SaveRequest& request)
@@ -63,8 +74,11 @@ SaveResult SaveText(TextDocument& doc, int k, const SaveRequest& request)
     if (!replaced)
         return {SaveOutcome::Failed, std::nullopt, replaced.errorNumber, replaced.reason};
 
-    if (encoding != text->origin.encoding)
+    if (encoding != text->origin.encoding) {
         doc.texts[side] = WithFileEncoding(*text, encoding);
+        // A reload reads the file as it is written now.
+        doc.encodingChoices[side] = ChoiceFor(encoding);
+    }
     if (!ownFile) {
         doc.filePaths[side] = path;
         if (side < doc.fileNames.size())

@@ -33,7 +33,8 @@ struct SaveResult {
 // and owner). Every line that was not edited keeps its bytes and line end. A read-only file
 // is refused; the text's own file, changed since it was read, only with overwriteChanged.
 // After the write, entry k names the file written (path, name, information text, stamp),
-// the text knows the encoding it was written in, and k is no longer edited.
+// the text knows the encoding it was written in (a reload reads it so), and k is no longer
+// edited.
 SaveResult SaveText(TextDocument& doc, int k, const SaveRequest& request);
 
 }  // namespace kl

@@ -64,8 +64,12 @@ std::string WithNewlines(std::string_view utf8, std::string_view newline)
 std::shared_ptr<const Text> AsUtf8Text(const Text& text)
 {
     auto result = std::make_shared<Text>(ConvertedToUtf8(text));
-    // Everything about the file stays; only the stored bytes are now UTF-8.
+    // Everything about the file stays; only the stored bytes are now UTF-8. The file's
+    // origin is the one ConvertedToUtf8 gave: it also keeps the lines (such as stray bytes)
+    // that the UTF-8 form cannot give back.
+    const FileOrigin origin = result->origin;
     CopyTextOrigin(text, *result);
+    result->origin = origin;
     result->encoding = TextEncoding::Utf8;
     result->converted = true;
     result->conversion = text.conversion == Text::Conversion::FromEucJp ? Text::Conversion::FromEucJp

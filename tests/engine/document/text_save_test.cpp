@@ -41,12 +41,13 @@ TEST_F(TextSaveTest, AnEditedTextIsWrittenInItsFilesEncodingAndIsNoLongerEdited)
 {
     const std::string path = Load("euc.txt", "\xb4\xc1\r\n\x8e\xb6\xa4\xa2\n", true);
     fs::permissions(path, fs::perms(0640));
+    const fs::perms before = fs::status(path).permissions();
     Edit(0, {"\x8a\xbf\r\n", "\x8e\xb6\xa4\xa2\n", "\x8e\x9a\r\n"}, kl::TextEncoding::Cp932);
 
     EXPECT_EQ(kl::SaveText(doc, 0, {}).outcome, SaveOutcome::Saved);
     // The line the conversion had left alone keeps its bytes; the new line is EUC-JP.
     EXPECT_EQ(kltest::ReadFileBytes(path), "\xb4\xc1\r\n\x8e\xb6\xa4\xa2\n\xbb\xfa\r\n");
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(path).permissions(), before);
     EXPECT_FALSE(doc.edited[0]);
     EXPECT_NE(doc.fileInfos[0].find("] 13 byte"), std::string::npos) << doc.fileInfos[0];
     // Known as written: the next save asks nothing.
@@ -70,6 +71,7 @@ TEST_F(TextSaveTest, ACharacterTheFileCannotHoldWritesNothingUntilAnotherEncodin
     EXPECT_EQ(kl::SaveText(doc, 0, asUtf8).outcome, SaveOutcome::Saved);
     EXPECT_EQ(kltest::ReadFileBytes(path), "\xe6\xbc\xa2\xf0\x9f\x98\x80\n");
     EXPECT_EQ(doc.texts[0]->origin.encoding, kl::FileEncoding::Utf8);
+    EXPECT_EQ(doc.encodingChoices[0], kl::EncodingChoice::Utf8);  // read back as written
 }
 
 TEST_F(TextSaveTest, SavingUnderAnotherNameMovesTheSideToTheNewFile)
