@@ -23,6 +23,7 @@
 #include "ui/display/line_wnd.h"
 #include "ui/display/newline_mark.h"
 #include "ui/display/painters.h"
+#include "ui/display/text_editing.h"
 #include "ui/display/view_state.h"
 
 class CKestrilaneDoc;
@@ -126,6 +127,10 @@ public:
     // (and sideways where the range is out of sight).
     void SelectRange(int row, std::size_t begin, std::size_t end, int pixelsAbove);
 
+    // Typing into this view's text; what the input method asks about the caret's place.
+    CTextEditing& editing() { return editing_; }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 signals:
     // The caret stands somewhere else (keys, mouse, a selection made for the user).
     void caretMoved();
@@ -151,6 +156,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    // Typing: the input method's composition, and Tab kept for the text.
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     int MeasureScrollWidth();
@@ -169,6 +177,7 @@ private:
     int LineStep() const;
 
     CKestrilaneDoc& doc_;
+    CTextEditing editing_{*this, doc_};
     const int side_;
     ViewState ownState_;
     ViewState* state_ = &ownState_;
