@@ -144,8 +144,8 @@ bool CTextEditing::Erase(bool forward)
     const int side = view_.side();
     const kl::Text& text = *doc_.textDoc.texts[static_cast<std::size_t>(side)];
     if (place->begin == place->end) {
-        if (place->newLine && !forward)
-            return false;  // nothing stands before a filler row's place on it
+        if (place->newLine)
+            return false;  // a filler row holds no character to take away
         const kl::TextEdit edit = forward ? kl::DeleteEdit(text, side, place->begin)
                                           : kl::BackspaceEdit(text, side, place->begin);
         place->begin = edit.begin;
