@@ -4,7 +4,7 @@
 #   tests     the whole suite through CTest
 #   tsan      the tests that start threads, under ThreadSanitizer (tests/thread_tests.txt)
 #   sanitize  (with clang) the engine and CLI tests under AddressSanitizer and
-#             UndefinedBehaviorSanitizer, then each fuzz harness for 20 seconds
+#             UndefinedBehaviorSanitizer, then each fuzz harness for 12 seconds
 #   windows   (with mingw-w64 and Wine) the engine and CLI tests built for Windows
 #   package   (with lintian) the Debian package built and checked
 # and prints the time of each stage at the end. A stage whose tools are missing after the
@@ -46,7 +46,7 @@ stage build "$top/tools/build.sh" "$top/build"
 stage tests run_ctest
 stage tsan "$top/tools/tsan-tests.sh" "$top/build-tsan"
 if command -v clang++ >/dev/null 2>&1; then
-  stage sanitize "$top/tools/sanitize.sh" "$top/build-sanitize" 20
+  stage sanitize "$top/tools/sanitize.sh" "$top/build-sanitize" 12
 else
   skip sanitize "clang++ is not installed"
 fi

@@ -5,7 +5,7 @@
 # the HTML reports for the browser tests.
 set -euo pipefail
 
-packages=(cmake g++ make pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fontconfig
+packages=(cmake g++ make ninja-build pkgconf qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fontconfig
           libfontconfig-dev libgtest-dev libbenchmark-dev xvfb xauth hyperfine clang libclang-rt-14-dev
           desktop-file-utils appstream git patch lintian chromium
           g++-mingw-w64-x86-64-posix wine64)

@@ -7,12 +7,13 @@
 # break a harness are kept in <build>/fuzz-findings/<harness>/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/tools/generator.sh"
 build=${1:-$top/build-sanitize}
 seconds=${2:-60}
 jobs=$(nproc)
 
 # -O1 with line tables: reports keep their file and line, and the build is quicker.
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+cmake -S "$top" -B "$build" $(cmake_generator "$build") -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG" \
   -DKESTRILANE_BUILD_UI=OFF -DKESTRILANE_FUZZ=ON \
   "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined" >/dev/null

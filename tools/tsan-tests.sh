@@ -6,6 +6,7 @@
 # a queued call crosses threads through Qt's futex-based queue) are not checked.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/tools/generator.sh"
 build=${1:-$top/build-tsan}
 list=$top/tests/thread_tests.txt
 # Tests that start the console program fork a process that has threads; the child only
@@ -23,7 +24,7 @@ done <"$list"
 
 # -O1 with line tables: the sanitizer's reports keep their file and line, and the build
 # takes half the time of an optimised build with full debug information.
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
+cmake -S "$top" -B "$build" $(cmake_generator "$build") -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
   -DKESTRILANE_TSAN=ON -DKESTRILANE_BUILD_UI=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${programs[@]}"
 for i in "${!programs[@]}"; do
