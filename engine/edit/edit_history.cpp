@@ -55,9 +55,11 @@ EditOutcome EditHistory::Apply(const Text& current, EditStep step, bool joinTypi
         EditStep& last = undo_.back();
         TextEdit& previous = last.edits.back();
         const TextEdit& edit = step.edits[0];
-        if (!last.before && last.edits.size() == 1 && edit.side == previous.side &&
-            edit.begin == previous.begin + static_cast<std::int64_t>(previous.inserted.size())) {
-            previous.inserted += edit.inserted;
+        // Typing inside what the last step put in (at its end, or in a new line it made).
+        const std::int64_t at = edit.begin - previous.begin;
+        if (!last.before && last.edits.size() == 1 && edit.side == previous.side && at >= 0 &&
+            at <= static_cast<std::int64_t>(previous.inserted.size())) {
+            previous.inserted.insert(static_cast<std::size_t>(at), edit.inserted);
             return outcome;
         }
     }

@@ -33,7 +33,8 @@ EditOutcome ApplyStep(const Text& text, EditStep& step);
 class EditHistory {
 public:
     // Applies step to current (see ApplyStep) and records it; the redo list is dropped. A
-    // typed insertion right after the last one joins its step when joinTyping is set.
+    // typed insertion into what the last step inserted joins that step when joinTyping is
+    // set.
     EditOutcome Apply(const Text& current, EditStep step, bool joinTyping = false);
 
     bool CanUndo() const { return !undo_.empty(); }

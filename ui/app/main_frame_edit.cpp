@@ -21,44 +21,6 @@
 #include "ui/display/view_state.h"
 #include "ui/document/kestrilane_doc.h"
 
-namespace {
-
-// Bytes [begin, end) of side's text that the view's selection covers; nothing without a
-// selection or when it holds only filler rows.
-std::optional<std::pair<std::int64_t, std::int64_t>> SelectedBytes(CTextView& view)
-{
-    CLineWnd& lines = view.lineWnd();
-    if (!lines.hasSelection())
-        return std::nullopt;
-    const std::shared_ptr<const kl::ShownRows> shown = view.Shown();
-    const kl::Text* text = shown->TextOf(view.side());
-    if (!text)
-        return std::nullopt;
-    int firstRow = lines.anchorRow;
-    std::size_t firstOffset = lines.anchorOffset;
-    int lastRow = lines.endRow;
-    std::size_t lastOffset = lines.endOffset;
-    if (std::pair(lastRow, lastOffset) < std::pair(firstRow, firstOffset)) {
-        std::swap(firstRow, lastRow);
-        std::swap(firstOffset, lastOffset);
-    }
-    // An end on a filler row stands at the start of the next line below it.
-    const auto offsetOf = [&](int row, std::size_t offset) -> std::int64_t {
-        for (; row < shown->ColumnRowCount(view.side()); ++row, offset = 0) {
-            const int line = shown->LineAt(view.side(), row);
-            if (line != kl::kNoLine)
-                return kl::LineStart(*text, line) + static_cast<std::int64_t>(std::min<std::size_t>(offset, text->text(line).size()));
-        }
-        return static_cast<std::int64_t>(text->size);
-    };
-    const std::int64_t begin = offsetOf(firstRow, firstOffset);
-    const std::int64_t end = offsetOf(lastRow, lastOffset);
-    if (begin >= end)
-        return std::nullopt;
-    return std::pair(begin, end);
-}
-
-}  // namespace
 
 int CMainFrame::EditSide() const
 {
@@ -82,28 +44,13 @@ void CMainFrame::OnUndo(bool redo)
 void CMainFrame::OnCut()
 {
     CTextView* view = EditSide() == kl::DOC_B ? static_cast<CTextView*>(rightView()) : leftView();
-    const auto range = SelectedBytes(*view);
-    if (!range)
-        return;
-    view->CopySelection();
-    view->CancelSelection();
-    doc_.EditText(view->side(), {{{view->side(), range->first, range->second, {}}}, {}, nullptr});
+    view->editing().Cut();
 }
 
 void CMainFrame::OnPaste()
 {
     CTextView* view = EditSide() == kl::DOC_B ? static_cast<CTextView*>(rightView()) : leftView();
-    const std::shared_ptr<const kl::Text> text = doc_.textDoc.texts[static_cast<std::size_t>(view->side())];
-    const QString clip = QApplication::clipboard()->text();
-    if (!text || clip.isEmpty())
-        return;
-    const auto range = SelectedBytes(*view);
-    if (!range)
-        return;
-    const std::string utf8 = kl::WithNewlines(clip.toStdString(), kl::DominantNewline(*text));
-    kl::PreparedEdit prepared = kl::TypingEdit(*text, view->side(), range->first, range->second, utf8);
-    view->CancelSelection();
-    doc_.EditText(view->side(), {{std::move(prepared.edit)}, {}, prepared.base ? text : nullptr});
+    view->editing().Paste();
 }
 
 void CMainFrame::OnCopyAcross(int from, bool all)
@@ -128,17 +75,21 @@ void CMainFrame::OnCopyAcross(int from, bool all)
     if (all) {
         prepared = kl::CopyAllEdit(*shown, from);
     } else {
-        // The selected rows of the view with the focus, else the difference reached last,
-        // else the first one in sight.
+        // The selected rows of the view with the focus, else the current difference, else
+        // the difference at the caret, else the first one in sight.
         CTextView* view = EditSide() == kl::DOC_B ? static_cast<CTextView*>(rightView()) : leftView();
-        const CLineWnd& lines = view->lineWnd();
-        if (result && lines.hasSelection() && lines.anchorRow != lines.endRow) {
-            prepared = kl::CopyRowsEdit(*shown, from, std::min(lines.anchorRow, lines.endRow),
-                                        std::max(lines.anchorRow, lines.endRow));
+        const auto range = result ? view->selectedRange() : std::nullopt;
+        if (range && range->first.row != range->second.row) {
+            prepared = kl::CopyRowsEdit(*shown, from, range->first.row, range->second.row);
         } else {
-            int row = result && lines.hasSelection() ? lines.anchorRow : navigator_->currentRow();
-            if (row < 0 || shown->BlockOf(row) < 0) {
-                row = view->lineHeight > 0 ? view->RowAtY(view->scrollTop()) : 0;
+            int row = -1;
+            if (result) {
+                row = range ? range->first.row : viewState_->currentDifference().firstRow;
+                if (row < 0 || shown->BlockOf(row) < 0)
+                    row = view->caretPosition().row;
+            }
+            if (row < 0 || row >= shown->RowCount() || shown->BlockOf(row) < 0) {
+                row = std::max(view->RowAtY(view->scrollTop()), 0);
                 while (row < shown->RowCount() && shown->BlockOf(row) < 0)
                     ++row;
             }

@@ -74,11 +74,6 @@ int CDifferenceNavigator::Origin(bool forward) const
     return position;
 }
 
-int CDifferenceNavigator::currentRow() const
-{
-    return arrival_ && state_.diffPosition() == arrival_->leftPosition ? arrival_->stopPosition : -1;
-}
-
 bool CDifferenceNavigator::CanNext() const
 {
     return kl::FindNextDifference(*Shown(), INT_MIN).has_value();

@@ -33,9 +33,6 @@ public:
     // current display mode (so both are enabled exactly when there is a difference).
     bool CanNext() const;
     bool CanPrevious() const;
-    // The row the last Next or Previous went to while the position is still the one it
-    // left; -1 otherwise.
-    int currentRow() const;
     // Goes to the next / previous difference; false, and nothing moves, when there is none
     // in that direction (then endReached, or at the second press the walk goes round).
     bool Next();

@@ -84,6 +84,7 @@ CTextView::CTextView(CKestrilaneDoc& doc, int side, QWidget* parent)
     // Always shown, so that both views keep the same client height under the shared bar.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     markBitmap_ = kl::BoxedSideMark(side);
@@ -353,6 +354,7 @@ void CTextView::paintEvent(QPaintEvent* event)
             painter.fillRect(caretRect_, context.textColor);
         caretState = 2;
     }
+    editing_.PaintPreedit(painter, lineWnd_.ClientPointOf(lineWnd_.caret, Metrics()), lineHeight);
 }
 
 void CTextView::UpdateRows(int first, int last)
@@ -623,6 +625,8 @@ void CTextView::keyPressEvent(QKeyEvent* event)
         SelectAll();
         return;
     }
+    if (lineHeight > 0 && editing_.HandleKey(event))
+        return;
     const CaretMove move = CaretMoveOf(event->key(), event->modifiers());
     if (move == CaretMove::None || lineHeight <= 0) {
         QWidget::keyPressEvent(event);  // left to the frame's shortcuts
@@ -637,6 +641,22 @@ void CTextView::keyPressEvent(QKeyEvent* event)
     }
     setCaretPosition(target, event->modifiers() & Qt::ShiftModifier);
     goalX_ = goalX;
+}
+
+void CTextView::inputMethodEvent(QInputMethodEvent* event)
+{
+    editing_.InputMethodEvent(event);
+}
+
+QVariant CTextView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const QVariant answer = editing_.InputMethodQuery(query);
+    return answer.isValid() ? answer : QAbstractScrollArea::inputMethodQuery(query);
+}
+
+bool CTextView::focusNextPrevChild(bool)
+{
+    return false;
 }
 
 void CTextView::focusInEvent(QFocusEvent* event)

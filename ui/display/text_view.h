@@ -27,6 +27,7 @@
 #include "ui/display/line_wnd.h"
 #include "ui/display/newline_mark.h"
 #include "ui/display/painters.h"
+#include "ui/display/text_editing.h"
 #include "ui/display/view_state.h"
 
 class CKestrilaneDoc;
@@ -130,6 +131,10 @@ public:
     // (and sideways where the range is out of sight).
     void SelectRange(int row, std::size_t begin, std::size_t end, int pixelsAbove);
 
+    // Typing into this view's text; what the input method asks about the caret's place.
+    CTextEditing& editing() { return editing_; }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 signals:
     // The caret stands somewhere else (keys, mouse, a selection made for the user).
     void caretMoved();
@@ -155,6 +160,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    // Typing: the input method's composition, and Tab kept for the text.
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     int MeasureScrollWidth();
@@ -173,6 +181,7 @@ private:
     int LineStep() const;
 
     CKestrilaneDoc& doc_;
+    CTextEditing editing_{*this, doc_};
     const int side_;
     ViewState ownState_;
     ViewState* state_ = &ownState_;
