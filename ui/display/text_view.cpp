@@ -426,19 +426,9 @@ void CTextView::setCaretPosition(TextPosition position, bool extend)
     const ViewMetrics metrics = Metrics();
     position = lineWnd_.Clamped(position, metrics);
     if (extend) {
-        if (selectionState == 0 || lineWnd_.anchorRow < 0) {
-            const TextPosition from = lineWnd_.Clamped(lineWnd_.caret, metrics);
-            lineWnd_.ClearSelection();
-            lineWnd_.anchorRow = from.row;
-            lineWnd_.anchorOffset = from.offset;
-            lineWnd_.Reanchor(metrics);
-        }
-        lineWnd_.endRow = position.row;
-        lineWnd_.endOffset = position.offset;
-        selectionState = 2;
-        selectionArmed = true;
-        capturing_ = false;
-        viewport()->update();
+        if (selectionState == 0 || lineWnd_.anchorRow < 0)
+            Anchor(lineWnd_.Clamped(lineWnd_.caret, metrics), metrics);
+        ExtendTo(position);
     } else if (selectionState != 0) {
         selectionState = 0;
         lineWnd_.ClearSelection();
@@ -446,6 +436,26 @@ void CTextView::setCaretPosition(TextPosition position, bool extend)
     }
     PlaceCaret(position);
     ScrollToCaret();
+}
+
+// Starts a selection at from (the anchor stays there while the end moves).
+void CTextView::Anchor(TextPosition from, const ViewMetrics& metrics)
+{
+    lineWnd_.ClearSelection();
+    lineWnd_.anchorRow = from.row;
+    lineWnd_.anchorOffset = from.offset;
+    lineWnd_.Reanchor(metrics);
+}
+
+// Moves the end of the selection to position: a complete selection from the anchor.
+void CTextView::ExtendTo(TextPosition position)
+{
+    lineWnd_.endRow = position.row;
+    lineWnd_.endOffset = position.offset;
+    selectionState = 2;
+    selectionArmed = true;
+    capturing_ = false;
+    viewport()->update();
 }
 
 std::optional<std::pair<TextPosition, TextPosition>> CTextView::selectedRange() const
@@ -464,17 +474,9 @@ void CTextView::SelectAll()
     const ViewMetrics metrics = Metrics();
     int unused = -1;
     const TextPosition last = lineWnd_.CaretTarget({}, CaretMove::Last, 1, metrics, unused);
-    lineWnd_.ClearSelection();
-    lineWnd_.anchorRow = 0;
-    lineWnd_.anchorOffset = 0;
-    lineWnd_.Reanchor(metrics);
-    lineWnd_.endRow = last.row;
-    lineWnd_.endOffset = last.offset;
-    selectionState = 2;
-    selectionArmed = true;
-    capturing_ = false;
+    Anchor({0, 0}, metrics);
+    ExtendTo(last);
     goalX_ = -1;
-    viewport()->update();
     PlaceCaret(last);
 }
 

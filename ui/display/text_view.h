@@ -165,6 +165,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void Anchor(TextPosition from, const ViewMetrics& metrics);
+    void ExtendTo(TextPosition position);
     int MeasureScrollWidth();
     void MeasureFonts();
     void MeasureTabCell();
