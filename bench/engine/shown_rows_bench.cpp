@@ -21,8 +21,8 @@ std::shared_ptr<const kl::CompareResult> MillionRows()
     std::mt19937 random(7);
     std::vector<std::string> linesA, linesB;
     auto result = std::make_shared<kl::CompareResult>();
-    std::vector<kl::DisplayRow>& rowsA = result->sides[kl::DOC_A].rows;
-    std::vector<kl::DisplayRow>& rowsB = result->sides[kl::DOC_B].rows;
+    std::vector<kl::DisplayRow>& rowsA = result->sides[kl::DOC_A].rows.Edit();
+    std::vector<kl::DisplayRow>& rowsB = result->sides[kl::DOC_B].rows.Edit();
     const auto lineRow = [](std::size_t line, kl::RowKind kind) {
         return kl::DisplayRow{static_cast<int>(line), kl::kNoLine, kind, kl::RowMessage::None};
     };

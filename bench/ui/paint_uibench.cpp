@@ -57,8 +57,8 @@ private:
         auto result = std::make_shared<kl::CompareResult>();
         result->messages.left = "\x91\x8a\x88\xe1\x8d\x73 >>";
         result->messages.right = "<< \x91\x8a\x88\xe1\x8d\x73";
-        std::vector<kl::DisplayRow>& rowsA = result->sides[kl::DOC_A].rows;
-        std::vector<kl::DisplayRow>& rowsB = result->sides[kl::DOC_B].rows;
+        std::vector<kl::DisplayRow>& rowsA = result->sides[kl::DOC_A].rows.Edit();
+        std::vector<kl::DisplayRow>& rowsB = result->sides[kl::DOC_B].rows.Edit();
         const auto lineRow = [](int line, kl::RowKind kind) { return kl::DisplayRow{line, kl::kNoLine, kind, kl::RowMessage::None}; };
         const auto filler = [](kl::RowMessage message) { return kl::DisplayRow{kl::kNoLine, kl::kNoLine, kl::ROW_FILLER, message}; };
         for (int row = 0; row < kRows; ++row) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/compare/partner_slot_table.h"
+#include "engine/compare/row_column.h"
 #include "engine/document/text.h"
 #include "engine/settings/default_messages.h"
 
@@ -86,7 +87,7 @@ struct SideResult {
     std::vector<std::int32_t> blockSize;      // per line: lines of its common block, 0 = none
     PartnerSlotTable partnerSlots;            // per line
     PartnerLists partnerLines;
-    std::vector<DisplayRow> rows;             // this side's column
+    SharedColumn<DisplayRow> rows;            // this side's column
     std::vector<DiffBlock> blocks;            // in row order
     LineEndCounts lineEnds;
 };
@@ -110,7 +111,7 @@ struct CompareResult {
     // A finished comparison of two texts (either may be empty), as opposed to no run, a
     // stopped run or a failed one.
     bool IsComparison() const { return texts[DOC_A] && texts[DOC_B] && outcome == RunOutcome::Completed; }
-    const std::vector<DisplayRow>& Rows(int side) const { return sides[static_cast<std::size_t>(side)].rows; }
+    const std::vector<DisplayRow>& Rows(int side) const { return sides[static_cast<std::size_t>(side)].rows.get(); }
     const std::vector<DiffBlock>& Blocks(int side) const { return sides[static_cast<std::size_t>(side)].blocks; }
     // The side's text, or nullptr when it had none.
     const Text* TextOf(int side) const { return texts[static_cast<std::size_t>(side)].get(); }

@@ -24,8 +24,8 @@ void RowEmitter::Begin()
     const std::size_t expected = static_cast<std::size_t>(nA_) + static_cast<std::size_t>(nB_);
     a_.rows.reserve(expected);
     b_.rows.reserve(expected);
-    AdviseHugePages(a_.rows.data(), a_.rows.capacity() * sizeof(DisplayRow));
-    AdviseHugePages(b_.rows.data(), b_.rows.capacity() * sizeof(DisplayRow));
+    AdviseHugePages(a_.rows.Edit().data(), a_.rows.capacity() * sizeof(DisplayRow));
+    AdviseHugePages(b_.rows.Edit().data(), b_.rows.capacity() * sizeof(DisplayRow));
 }
 
 void RowEmitter::EmitOnlyB()

@@ -1,6 +1,8 @@
 #include "engine/display/shown_rows.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 
 #include "engine/display/row_pairing.h"
 
@@ -21,16 +23,58 @@ struct GapRows {
     std::vector<int> b;          // rows with a DocB line
 };
 
+std::uint64_t NewGeneration()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+// Rows 0, 1, 2, ... holding lines 0, 1, 2, ..., at least count of them. Every text shown as
+// loaded takes its column from the same rows while any of them is shown, so that an edit
+// never builds them again; they grow by an eighth when a text outgrows them.
+std::shared_ptr<const std::vector<DisplayRow>> LineRows(int count)
+{
+    static std::mutex mutex;
+    static std::weak_ptr<const std::vector<DisplayRow>> shared;
+    const std::lock_guard lock(mutex);
+    std::shared_ptr<const std::vector<DisplayRow>> rows = shared.lock();
+    if (rows && rows->size() >= static_cast<std::size_t>(count))
+        return rows;
+    const std::size_t size = static_cast<std::size_t>(count) + static_cast<std::size_t>(count) / 8 + 1024;
+    auto built = std::make_shared<std::vector<DisplayRow>>(size);
+    for (std::size_t k = 0; k < size; ++k)
+        (*built)[k] = {static_cast<std::int32_t>(k), kNoLine, ROW_COMMON, RowMessage::None};
+    shared = built;
+    return built;
+}
+
 }  // namespace
 
 ShownRows::ShownRows() : result_(std::make_shared<const CompareResult>()) {}
 
 ShownRows::ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result,
                      const DisplayOptions& options)
-    : options_(options), result_(std::move(result))
+    : ShownRows(texts, std::move(result), options, nullptr)
+{
+}
+
+ShownRows::ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result,
+                     const DisplayOptions& options, const ShownRows* earlier)
+    : options_(options), result_(std::move(result)), generation_(NewGeneration())
 {
     if (!result_)
         result_ = std::make_shared<const CompareResult>();
+    if (earlier && earlier->Serve(*result_, options_)) {
+        owned_ = earlier->owned_;
+        columns_ = earlier->columns_;
+        blockOfRow_ = earlier->blockOfRow_;
+        blockStarts_ = earlier->blockStarts_;
+        rowCount_ = earlier->rowCount_;
+        blockCount_ = earlier->blockCount_;
+        generation_ = earlier->generation_;
+        texts_ = result_->texts;
+        return;
+    }
     if (options_.mode == DISPLAY_SOURCE) {
         options_.paired = false;
         texts_ = texts;
@@ -51,16 +95,23 @@ TextEncoding ShownRows::EncodingOf(int side) const
     return text ? text->encoding : TextEncoding::Cp932;
 }
 
+// The rows of the plain result display depend on the result's rows alone: when the result
+// shares them with earlier's, so do these.
+bool ShownRows::Serve(const CompareResult& result, const DisplayOptions& options) const
+{
+    return options.mode == DISPLAY_RESULT && !options.paired && options_ == options &&
+           result.sides[DOC_A].rows.SharesWith(result_->sides[DOC_A].rows) &&
+           result.sides[DOC_B].rows.SharesWith(result_->sides[DOC_B].rows);
+}
+
 void ShownRows::BuildSource()
 {
+    const int longer = std::max(TextOf(DOC_A) ? TextOf(DOC_A)->count() : 0, TextOf(DOC_B) ? TextOf(DOC_B)->count() : 0);
+    lineRows_ = LineRows(longer);
     for (int side : {DOC_A, DOC_B}) {
         const kl::Text* text = TextOf(side);
         const int count = text ? text->count() : 0;
-        std::vector<DisplayRow>& column = owned_[Index(side)];
-        column.resize(static_cast<std::size_t>(count));
-        for (int k = 0; k < count; ++k)
-            column[static_cast<std::size_t>(k)] = {k, kNoLine, ROW_COMMON, RowMessage::None};
-        columns_[Index(side)] = column;
+        columns_[Index(side)] = std::span<const DisplayRow>(lineRows_->data(), static_cast<std::size_t>(count));
     }
     rowCount_ = std::max(ColumnRowCount(DOC_A), ColumnRowCount(DOC_B));
 }
@@ -77,14 +128,15 @@ void ShownRows::BuildPaired()
     const std::vector<DisplayRow>& rowsA = result_->Rows(DOC_A);
     const std::vector<DisplayRow>& rowsB = result_->Rows(DOC_B);
     const int count = static_cast<int>(std::min(rowsA.size(), rowsB.size()));
-    std::vector<DisplayRow>& outA = owned_[0];
-    std::vector<DisplayRow>& outB = owned_[1];
+    std::vector<DisplayRow>& outA = owned_[0].Edit();
+    std::vector<DisplayRow>& outB = owned_[1].Edit();
     outA.reserve(static_cast<std::size_t>(count));
     outB.reserve(static_cast<std::size_t>(count));
-    shownRowOfResultRow_.assign(static_cast<std::size_t>(count), 0);
+    std::vector<std::int32_t>& shownRowOfResultRow = shownRowOfResultRow_.Edit();
+    shownRowOfResultRow.assign(static_cast<std::size_t>(count), 0);
 
     const auto copyRow = [&](int row) {
-        shownRowOfResultRow_[static_cast<std::size_t>(row)] = static_cast<std::int32_t>(outA.size());
+        shownRowOfResultRow[static_cast<std::size_t>(row)] = static_cast<std::int32_t>(outA.size());
         outA.push_back(rowsA[static_cast<std::size_t>(row)]);
         outB.push_back(rowsB[static_cast<std::size_t>(row)]);
     };
@@ -152,8 +204,8 @@ void ShownRows::BuildPaired()
             left.kind = ROW_CHANGED;
             right.kind = ROW_CHANGED;
             const auto shown = static_cast<std::int32_t>(outA.size());
-            shownRowOfResultRow_[static_cast<std::size_t>(rowA)] = shown;
-            shownRowOfResultRow_[static_cast<std::size_t>(rowB)] = shown;
+            shownRowOfResultRow[static_cast<std::size_t>(rowA)] = shown;
+            shownRowOfResultRow[static_cast<std::size_t>(rowB)] = shown;
             outA.push_back(left);
             outB.push_back(right);
             ia = pa + 1;
@@ -169,7 +221,9 @@ void ShownRows::BuildPaired()
 void ShownRows::NumberBlocks()
 {
     const int count = std::min(ColumnRowCount(DOC_A), ColumnRowCount(DOC_B));
-    blockOfRow_.assign(static_cast<std::size_t>(rowCount_), -1);
+    std::vector<std::int32_t>& blockOfRow = blockOfRow_.Edit();
+    std::vector<std::int32_t>& blockStarts = blockStarts_.Edit();
+    blockOfRow.assign(static_cast<std::size_t>(rowCount_), -1);
     bool inBlock = false;
     for (int row = 0; row < rowCount_; ++row) {
         const bool common = row < count && IsCommonRow(Cell(DOC_A, row), Cell(DOC_B, row));
@@ -178,12 +232,12 @@ void ShownRows::NumberBlocks()
             continue;
         }
         if (!inBlock) {
-            blockStarts_.push_back(row);
+            blockStarts.push_back(row);
             inBlock = true;
         }
-        blockOfRow_[static_cast<std::size_t>(row)] = static_cast<std::int32_t>(blockStarts_.size() - 1);
+        blockOfRow[static_cast<std::size_t>(row)] = static_cast<std::int32_t>(blockStarts.size() - 1);
     }
-    blockCount_ = static_cast<int>(blockStarts_.size());
+    blockCount_ = static_cast<int>(blockStarts.size());
 }
 
 int ShownRows::LineAt(int side, int row) const

@@ -29,6 +29,10 @@ public:
     // texts as loaded now, which may be newer than the result's). result may be null for no
     // comparison.
     ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result, const DisplayOptions& options);
+    // The same, taking what it can from earlier, the rows of an older version: after an edit
+    // that moved no line the result keeps its rows, and so do these.
+    ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result, const DisplayOptions& options,
+              const ShownRows* earlier);
 
     const DisplayOptions& options() const { return options_; }
     const std::shared_ptr<const CompareResult>& result() const { return result_; }
@@ -65,6 +69,12 @@ public:
     // paired (then the row its line moved to).
     int ShownRowOfResultRow(int resultRow) const;
 
+    // These rows serve result under options as well (see the constructor with earlier).
+    bool Serve(const CompareResult& result, const DisplayOptions& options) const;
+    // Rows built anew get a new number; rows taken over from an earlier version keep its
+    // number, so a painting made from them still holds.
+    std::uint64_t Generation() const { return generation_; }
+
 private:
     static std::size_t Index(int side) { return side == DOC_B ? 1 : 0; }
     void BuildSource();
@@ -77,12 +87,15 @@ private:
     std::shared_ptr<const CompareResult> result_;
     // Each column is the result's own when it is shown unchanged, else owned[side].
     std::array<std::span<const DisplayRow>, 2> columns_;
-    std::array<std::vector<DisplayRow>, 2> owned_;
-    std::vector<std::int32_t> blockOfRow_;   // empty when no row belongs to a block
-    std::vector<std::int32_t> blockStarts_;
-    std::vector<std::int32_t> shownRowOfResultRow_;  // paired display only
+    // Shared with the rows of later versions that reuse them.
+    std::array<SharedColumn<DisplayRow>, 2> owned_;
+    std::shared_ptr<const std::vector<DisplayRow>> lineRows_;  // shown as loaded: row k holds line k
+    SharedColumn<std::int32_t> blockOfRow_;   // empty when no row belongs to a block
+    SharedColumn<std::int32_t> blockStarts_;
+    SharedColumn<std::int32_t> shownRowOfResultRow_;  // paired display only
     int rowCount_ = 0;
     int blockCount_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace kl

@@ -29,13 +29,13 @@ std::shared_ptr<const CompareResult> ResultAfterEdit(const CompareResult& result
     // A line that changed in place keeps its rows: only the text is new.
     if (change.oldCount == change.newCount) {
         for (int k : {DOC_A, DOC_B})
-            out->sides[static_cast<std::size_t>(k)].rows = result.Rows(k);
+            out->sides[static_cast<std::size_t>(k)].rows = result.sides[static_cast<std::size_t>(k)].rows;
         return out;
     }
     const std::vector<DisplayRow>& rows = result.Rows(side);
     const std::vector<DisplayRow>& otherRows = result.Rows(other);
-    std::vector<DisplayRow>& outRows = out->sides[static_cast<std::size_t>(side)].rows;
-    std::vector<DisplayRow>& outOther = out->sides[static_cast<std::size_t>(other)].rows;
+    std::vector<DisplayRow>& outRows = out->sides[static_cast<std::size_t>(side)].rows.Edit();
+    std::vector<DisplayRow>& outOther = out->sides[static_cast<std::size_t>(other)].rows.Edit();
     const std::size_t count = std::min(rows.size(), otherRows.size());
     outRows.reserve(count + static_cast<std::size_t>(std::max(0, change.newCount - change.oldCount)));
     outOther.reserve(outRows.capacity());

@@ -42,7 +42,14 @@ void COverView::OnUpdate()
     bar_ = kl::OverviewBarIn(size());
     const int detailMode = state_ ? state_->detailMode() : kl::OVERVIEW_BLOCKS;
     const auto shown = doc_.Shown({DISPLAY_RESULT, state_ && state_->paired()});
-    strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_, shown.get());
+    std::optional<StripsSource> source;
+    if (detailMode == kl::OVERVIEW_ROWS)
+        source = StripsSource{shown->Generation(), bar_.top, bar_.bottom, bar_.left, bar_.right,
+                              doc_.fontSettings.height,
+                              kl::LineCount(doc_.textDoc, kl::DOC_A) > 0 && kl::LineCount(doc_.textDoc, kl::DOC_B) > 0};
+    if (!source || source != stripsSource_)
+        strips_ = kl::BuildOverviewStrips(doc_.textDoc, detailMode, doc_.fontSettings.height, bar_, shown.get());
+    stripsSource_ = source;
     thumbHeight = strips_.thumbHeight;
     if (strips_.rowCount > 0)
         rowCount_ = strips_.rowCount;

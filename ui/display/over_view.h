@@ -4,6 +4,8 @@
 // show. A click scrolls the views to the clicked place. The picture itself is drawn by
 // display/overview_painter.h.
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 
 #include "ui/display/overview_painter.h"
 
@@ -63,5 +65,15 @@ private:
     ViewState* state_ = nullptr;
     kl::OverviewBar bar_;
     kl::OverviewStrips strips_;
+    // What strips_ were built from, when they show rows: an edit that moved no line keeps
+    // the rows, and the strips need no new pass over them.
+    struct StripsSource {
+        std::uint64_t generation = 0;
+        int top = 0, bottom = 0, left = 0, right = 0;
+        int rowHeightSetting = 0;
+        bool bothTexts = false;
+        bool operator==(const StripsSource&) const = default;
+    };
+    std::optional<StripsSource> stripsSource_;
     int rowCount_ = -1;
 };

@@ -53,8 +53,13 @@ std::shared_ptr<const kl::ShownRows> CKestrilaneDoc::Shown(const kl::DisplayOpti
                (rows.options().mode == DISPLAY_RESULT || (rows.SharedText(kl::DOC_A) == textDoc.texts[0] &&
                                                           rows.SharedText(kl::DOC_B) == textDoc.texts[1]));
     };
+    // Rows the new result keeps (an edit that moved no line) are carried over at once.
     for (std::shared_ptr<const kl::ShownRows>& cached : shown_) {
-        if (cached && !current(*cached))
+        if (!cached || current(*cached))
+            continue;
+        if (cached->Serve(*textDoc.result, cached->options()))
+            cached = std::make_shared<const kl::ShownRows>(textDoc.texts, textDoc.result, cached->options(), cached.get());
+        else
             cached.reset();
     }
     kl::DisplayOptions key = options;

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/display/difference_navigation.h"
+#include "engine/edit/result_after_edit.h"
+#include "engine/edit/text_edit.h"
 #include "tests/engine/merge/compared_result.h"
 #include "tests/support/test_scale.h"
 
@@ -89,6 +91,12 @@ TEST(ShownRows, SourceRowsAreTheTextsAsLoaded)
     EXPECT_EQ(source.LineAt(DOC_A, 1), 1);
     EXPECT_EQ(source.LineAt(DOC_B, 1), kl::kNoLine);
     EXPECT_EQ(source.BlockCount(), 0);
+    // A longer text shown while the short one still is.
+    const auto longer = Compared(std::string(5000, '\n'), "x\n");
+    const kl::ShownRows longSource(longer->texts, longer, {kl::DISPLAY_SOURCE, false});
+    ASSERT_EQ(longSource.ColumnRowCount(DOC_A), 5000);
+    EXPECT_EQ(longSource.LineAt(DOC_A, 4999), 4999);
+    EXPECT_EQ(source.LineAt(DOC_A, 1), 1);
 }
 
 // Pairing only merges a DocA-only row with a DocB-only row of the same gap: each column
@@ -136,6 +144,48 @@ TEST(ShownRows, PairedRowsKeepEveryLineInOrder)
             position = kl::DiffPositionAfterNext(*stop);
         }
         ASSERT_FALSE(kl::FindNextDifference(paired, position - 1).has_value());
+    }
+}
+
+// Rows taken over from the rows of the version before an edit are the rows built anew,
+// and the earlier rows stay as they were.
+TEST(ShownRows, RowsAfterAnEditMatchRowsBuiltAnew)
+{
+    std::mt19937 random(11);
+    for (int c = 0; c < kltest::ScaledCases(300); ++c) {
+        const auto result = Compared(RandomText(random), RandomText(random));
+        const int side = static_cast<int>(random() % 2);
+        const kl::Text& text = *result->texts[static_cast<std::size_t>(side)];
+        const auto size = static_cast<std::int64_t>(text.size);
+        const std::int64_t begin = size ? static_cast<std::int64_t>(random() % (size + 1)) : 0;
+        const std::int64_t end = begin + static_cast<std::int64_t>(random() % std::min<std::int64_t>(size - begin + 1, 3));
+        const std::string inserted = random() % 3 == 0 ? "q\n" : "q";
+        kl::LineChange change;
+        const auto edited = kl::ApplyEdit(text, {side, begin, end, inserted}, &change);
+        const auto after = kl::ResultAfterEdit(*result, side, change, edited);
+        const kl::ShownRows before = Shown(result, false);
+        const std::vector<int> linesBefore = LinesOf(before, side);
+        const kl::ShownRows fresh(after->texts, after, {kl::DISPLAY_RESULT, false});
+        const kl::ShownRows carried(after->texts, after, {kl::DISPLAY_RESULT, false}, &before);
+        SCOPED_TRACE(c);
+        EXPECT_EQ(carried.Generation() == before.Generation(), change.oldCount == change.newCount);
+        ASSERT_EQ(carried.RowCount(), fresh.RowCount());
+        ASSERT_EQ(carried.BlockCount(), fresh.BlockCount());
+        ASSERT_EQ(carried.TextOf(side), edited.get());
+        for (int row = 0; row < fresh.RowCount(); ++row) {
+            ASSERT_EQ(carried.BlockOf(row), fresh.BlockOf(row));
+            for (int s : {DOC_A, DOC_B})
+                ASSERT_EQ(carried.LineAt(s, row), fresh.LineAt(s, row));
+        }
+        EXPECT_EQ(LinesOf(before, side), linesBefore);
+        // Shown as loaded, every line stands on its own row, whatever was shown before.
+        const kl::ShownRows source(after->texts, after, {kl::DISPLAY_SOURCE, false});
+        for (int s : {DOC_A, DOC_B}) {
+            const int count = after->TextOf(s)->count();
+            ASSERT_EQ(source.ColumnRowCount(s), count);
+            for (int row = 0; row < count; ++row)
+                ASSERT_EQ(source.LineAt(s, row), row);
+        }
     }
 }
 
