@@ -33,10 +33,10 @@ void Fill(kl::TextDocument& doc)
     doc.result = std::make_shared<const kl::CompareResult>(kl::Compare(doc.texts, {}));
 }
 
-void BM_KeystrokeInWindow(benchmark::State& state)
+void KeystrokeInWindow(benchmark::State& state, bool wrap)
 {
     kl::ReturnLargeBlocksOnFree();
-    klbench::BenchWindow window(Fill, false);
+    klbench::BenchWindow window(Fill, false, wrap);
     window.rows()->setValue(window.rows()->maximum() / 2);
     std::mt19937 random(3);
     for (auto _ : state) {
@@ -46,7 +46,11 @@ void BM_KeystrokeInWindow(benchmark::State& state)
         window.Paint();
     }
 }
+void BM_KeystrokeInWindow(benchmark::State& state) { KeystrokeInWindow(state, false); }
+// The same with long lines wrapped at the pane's width.
+void BM_KeystrokeInWindowWrapped(benchmark::State& state) { KeystrokeInWindow(state, true); }
 BENCHMARK(BM_KeystrokeInWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_KeystrokeInWindowWrapped)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
 

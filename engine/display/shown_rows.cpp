@@ -64,15 +64,16 @@ ShownRows::ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult>
 {
     if (!result_)
         result_ = std::make_shared<const CompareResult>();
-    if (earlier && earlier->Serve(*result_, options_)) {
+    if (earlier && earlier->Serve(texts, *result_, options_)) {
         owned_ = earlier->owned_;
+        lineRows_ = earlier->lineRows_;
         columns_ = earlier->columns_;
         blockOfRow_ = earlier->blockOfRow_;
         blockStarts_ = earlier->blockStarts_;
         rowCount_ = earlier->rowCount_;
         blockCount_ = earlier->blockCount_;
         generation_ = earlier->generation_;
-        texts_ = result_->texts;
+        texts_ = options_.mode == DISPLAY_SOURCE ? texts : result_->texts;
         return;
     }
     if (options_.mode == DISPLAY_SOURCE) {
@@ -97,10 +98,15 @@ TextEncoding ShownRows::EncodingOf(int side) const
 
 // The rows of the plain result display depend on the result's rows alone: when the result
 // shares them with earlier's, so do these.
-bool ShownRows::Serve(const CompareResult& result, const DisplayOptions& options) const
+bool ShownRows::Serve(const TextPair& texts, const CompareResult& result, const DisplayOptions& options) const
 {
-    return options.mode == DISPLAY_RESULT && !options.paired && options_ == options &&
-           result.sides[DOC_A].rows.SharesWith(result_->sides[DOC_A].rows) &&
+    if (!(options_ == options) || options.paired)
+        return false;
+    if (options.mode == DISPLAY_SOURCE) {
+        const auto count = [](const std::shared_ptr<const Text>& text) { return text ? text->count() : 0; };
+        return count(texts[0]) == ColumnRowCount(DOC_A) && count(texts[1]) == ColumnRowCount(DOC_B);
+    }
+    return result.sides[DOC_A].rows.SharesWith(result_->sides[DOC_A].rows) &&
            result.sides[DOC_B].rows.SharesWith(result_->sides[DOC_B].rows);
 }
 

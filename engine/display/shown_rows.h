@@ -30,7 +30,8 @@ public:
     // comparison.
     ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result, const DisplayOptions& options);
     // The same, taking what it can from earlier, the rows of an older version: after an edit
-    // that moved no line the result keeps its rows, and so do these.
+    // that moved no line the result keeps its rows, and so do these; texts shown as loaded
+    // keep them while their line counts stay.
     ShownRows(const TextPair& texts, std::shared_ptr<const CompareResult> result, const DisplayOptions& options,
               const ShownRows* earlier);
 
@@ -69,8 +70,9 @@ public:
     // paired (then the row its line moved to).
     int ShownRowOfResultRow(int resultRow) const;
 
-    // These rows serve result under options as well (see the constructor with earlier).
-    bool Serve(const CompareResult& result, const DisplayOptions& options) const;
+    // These rows serve texts and result under options as well (see the constructor with
+    // earlier).
+    bool Serve(const TextPair& texts, const CompareResult& result, const DisplayOptions& options) const;
     // Rows built anew get a new number; rows taken over from an earlier version keep its
     // number, so a painting made from them still holds.
     std::uint64_t Generation() const { return generation_; }

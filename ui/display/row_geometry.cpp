@@ -112,13 +112,35 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
 
 std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPixels, int wrapWidth,
                                                  const ShownRows& shown, int side, const ShownRows& before,
-                                                 const std::vector<std::int32_t>& beforeCounts)
+                                                 const std::vector<std::int32_t>& beforeCounts,
+                                                 std::optional<LineChange> edit)
 {
     const int rows = shown.ColumnRowCount(side);
     const int beforeRows = before.ColumnRowCount(side);
     if (wrapWidth <= 0 || static_cast<int>(beforeCounts.size()) != beforeRows ||
         shown.EncodingOf(side) != before.EncodingOf(side))
         return WrappedLineCounts(measure, tabPixels, wrapWidth, shown, side);
+    if (shown.Generation() == before.Generation() && rows == beforeRows) {
+        // The same rows over a text changed in place: only the rows of the changed lines can
+        // take another number of lines. Lines stand in order down a column, line k on row k
+        // or below it.
+        std::vector<std::int32_t> counts = beforeCounts;
+        if (shown.TextOf(side) == before.TextOf(side))
+            return counts;
+        if (edit && edit->oldCount == edit->newCount) {
+            const int end = edit->first + edit->newCount;
+            for (int row = std::max(edit->first, 0); row < rows; ++row) {
+                const int line = shown.LineAt(side, row);
+                if (line >= end)
+                    break;
+                if (line >= edit->first) {
+                    counts[static_cast<std::size_t>(row)] = 1;
+                    CountRows(measure, tabPixels, wrapWidth, shown, side, row, row + 1, counts);
+                }
+            }
+            return counts;
+        }
+    }
     std::string scratch, beforeScratch;
     const auto same = [&](int row, int beforeRow) {
         return shown.Cell(side, row).kind == before.Cell(side, beforeRow).kind &&

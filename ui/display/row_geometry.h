@@ -9,9 +9,11 @@
 // the rows), and answers each question in constant or logarithmic time.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "engine/display/shown_rows.h"
+#include "engine/edit/text_edit.h"
 #include "ui/display/row_layout.h"
 
 namespace kl {
@@ -58,8 +60,11 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
 // The same after a change of the rows (an edit, a new comparison) with the same width, font
 // and tab cell: the rows at the start and at the end that show the same bytes as in before
 // keep their counts from beforeCounts, and only the rows between them are measured.
+// edit, when known, is the change that made shown's text of side from before's: when the
+// rows are before's own (an edit that moved no line) only the rows of its lines are measured.
 std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPixels, int wrapWidth,
                                                  const ShownRows& shown, int side, const ShownRows& before,
-                                                 const std::vector<std::int32_t>& beforeCounts);
+                                                 const std::vector<std::int32_t>& beforeCounts,
+                                                 std::optional<LineChange> edit = std::nullopt);
 
 }  // namespace kl

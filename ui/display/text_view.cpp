@@ -764,11 +764,15 @@ void CTextView::LayOutRows(bool rowsChanged)
         // After an edit or a comparison only the rows that changed are measured again.
         const bool sameMeasures = wrappedRows_ && wrapWidth == geometry.WrapWidth(side_) &&
                                   ViewFont() == wrappedFont_ && tabPixels_ == wrappedTab_;
-        geometry.SetSide(side_,
-                         sameMeasures ? kl::WrappedLineCountsAfter(measure_, tabPixels_, wrapWidth, *shown, side_,
-                                                                   *wrappedRows_, geometry.SideCounts(side_))
-                                      : kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_),
-                         wrapWidth);
+        std::vector<std::int32_t> counts =
+            sameMeasures ? kl::WrappedLineCountsAfter(measure_, tabPixels_, wrapWidth, *shown, side_, *wrappedRows_,
+                                                      geometry.SideCounts(side_),
+                                                      doc_.EditBetween(side_, wrappedRows_->TextOf(side_),
+                                                                       shown->TextOf(side_)))
+                         : kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_);
+        // A keystroke mostly leaves every row as tall as it was.
+        if (wrapWidth != geometry.WrapWidth(side_) || counts != geometry.SideCounts(side_))
+            geometry.SetSide(side_, std::move(counts), wrapWidth);
         wrappedRows_ = shown;
         wrappedFont_ = ViewFont();
         wrappedTab_ = tabPixels_;

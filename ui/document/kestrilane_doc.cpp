@@ -57,7 +57,7 @@ std::shared_ptr<const kl::ShownRows> CKestrilaneDoc::Shown(const kl::DisplayOpti
     for (std::shared_ptr<const kl::ShownRows>& cached : shown_) {
         if (!cached || current(*cached))
             continue;
-        if (cached->Serve(*textDoc.result, cached->options()))
+        if (cached->Serve(textDoc.texts, *textDoc.result, cached->options()))
             cached = std::make_shared<const kl::ShownRows>(textDoc.texts, textDoc.result, cached->options(), cached.get());
         else
             cached.reset();

@@ -110,6 +110,8 @@ public:
     bool CanRedo(int side) const;
     bool Undo(int side);
     bool Redo(int side);
+    // The lines the last edit of side changed, when that edit made after from before.
+    std::optional<kl::LineChange> EditBetween(int side, const kl::Text* before, const kl::Text* after) const;
 
     kl::TextDocument textDoc;  // texts, file data, results; textDoc.recording is the recording flag
     kl::DocSettings docSettings;
@@ -168,4 +170,10 @@ private:
     void ShowEditedText(int side, const kl::EditOutcome& outcome, bool edited);
     std::array<kl::EditHistory, 2> histories_;
     std::array<std::shared_ptr<const kl::Text>, 2> historyTexts_;
+    struct LastEdit {
+        std::weak_ptr<const kl::Text> before;
+        std::weak_ptr<const kl::Text> after;
+        std::optional<kl::LineChange> change;
+    };
+    std::array<LastEdit, 2> lastEdits_;
 };

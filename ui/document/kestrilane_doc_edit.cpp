@@ -37,6 +37,7 @@ void CKestrilaneDoc::ShowEditedText(int side, const kl::EditOutcome& outcome, bo
     const std::shared_ptr<const kl::CompareResult>& result = textDoc.result;
     if (outcome.change && slot && result->texts[Slot(side)] == slot && result->RowCount() > 0)
         textDoc.result = kl::ResultAfterEdit(*result, side, *outcome.change, outcome.text);
+    lastEdits_[Slot(side)] = {slot, outcome.text, outcome.change};
     slot = outcome.text;
     historyTexts_[Slot(side)] = outcome.text;
     textDoc.edited[Slot(side)] = edited;
@@ -86,4 +87,12 @@ bool CKestrilaneDoc::Redo(int side)
     const kl::EditOutcome outcome = history.Redo(*textDoc.texts[Slot(side)]);
     ShowEditedText(side, outcome, !history.AtSaved());
     return true;
+}
+
+std::optional<kl::LineChange> CKestrilaneDoc::EditBetween(int side, const kl::Text* before, const kl::Text* after) const
+{
+    const LastEdit& last = lastEdits_[Slot(side)];
+    if (!before || !after || last.before.lock().get() != before || last.after.lock().get() != after)
+        return std::nullopt;
+    return last.change;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -179,7 +180,10 @@ TEST(ShownRows, RowsAfterAnEditMatchRowsBuiltAnew)
         }
         EXPECT_EQ(LinesOf(before, side), linesBefore);
         // Shown as loaded, every line stands on its own row, whatever was shown before.
-        const kl::ShownRows source(after->texts, after, {kl::DISPLAY_SOURCE, false});
+        std::optional<kl::ShownRows> earlierSource(std::in_place, result->texts, result, kl::DisplayOptions{kl::DISPLAY_SOURCE, false});
+        const kl::ShownRows source(after->texts, after, {kl::DISPLAY_SOURCE, false}, &*earlierSource);
+        earlierSource.reset();
+        ASSERT_EQ(source.TextOf(side), edited.get());
         for (int s : {DOC_A, DOC_B}) {
             const int count = after->TextOf(s)->count();
             ASSERT_EQ(source.ColumnRowCount(s), count);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/display/shown_rows.h"
+#include "engine/edit/text_edit.h"
 #include "ui/display/row_geometry.h"
 #include "ui/display/row_layout.h"
 #include "tests/support/test_scale.h"
@@ -180,6 +181,20 @@ TEST(Wrapping, AfterAnEditOnlyTheChangedRowsAreMeasuredAgainWithTheSameCounts)
         const auto beforeCounts = kl::WrappedLineCounts(measure, tab, width, before, kl::DOC_A);
         EXPECT_EQ(kl::WrappedLineCountsAfter(measure, tab, width, after, kl::DOC_A, before, beforeCounts),
                   kl::WrappedLineCounts(measure, tab, width, after, kl::DOC_A));
+
+        // A line typed into in place: the rows carried over, told which lines changed.
+        const kl::Text& text = *before.TextOf(kl::DOC_A);
+        const int line = std::uniform_int_distribution<int>(0, text.count() - 1)(random);
+        const std::int64_t at = kl::LineStart(text, line);
+        std::string typed = RandomRow(random);
+        typed.pop_back();  // no line end: the line stays one line
+        kl::LineChange change;
+        const auto typedText = kl::ApplyEdit(text, {kl::DOC_A, at, at, typed}, &change);
+        const kl::ShownRows carried({typedText, before.SharedText(kl::DOC_B)}, nullptr,
+                                    kl::DisplayOptions{kl::DISPLAY_SOURCE, false}, &before);
+        ASSERT_EQ(carried.Generation(), before.Generation());
+        EXPECT_EQ(kl::WrappedLineCountsAfter(measure, tab, width, carried, kl::DOC_A, before, beforeCounts, change),
+                  kl::WrappedLineCounts(measure, tab, width, carried, kl::DOC_A));
     }
 }
 
