@@ -19,7 +19,7 @@ namespace kl::cli {
 
 namespace {
 
-constexpr std::string_view kCommand = "find";
+constexpr std::string_view kFindCommand = "find";
 
 std::string FindUsage()
 {
@@ -91,13 +91,13 @@ int RunFindCommand(int argc, char** argv)
     std::string error;
     const ParseOutcome parsed = ParseArguments(argc, argv, options, error);
     UseExitCodes(ExitCodes::DiffStyle);
-    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, FindUsage()))
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kFindCommand, error, FindUsage()))
         return *exitCode;
 
     TextDocument doc;
     doc.recording = false;
     for (std::size_t k = 0; k < options.files.size(); ++k) {
-        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kCommand, options.reading.encodings[k]))
+        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kFindCommand, options.reading.encodings[k]))
             return kExitUsage;
     }
     const SearchResult result = FindInTexts(doc.texts, options.query);
@@ -128,7 +128,7 @@ int RunFindCommand(int argc, char** argv)
         }
     }
     if (!out.Flush())
-        return ReportOutputFailure(kCommand, errno);
+        return ReportOutputFailure(kFindCommand, errno);
     return result.count() > 0 ? kExitOk : kExitFile;
 }
 
