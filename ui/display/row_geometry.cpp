@@ -141,10 +141,29 @@ std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPi
             return counts;
         }
     }
+    // Two rows of lines show the same bytes when they show the same line of one text, or a
+    // line the edit left alone; otherwise the bytes tell.
+    const Text* now = shown.TextOf(side);
+    const Text* was = before.TextOf(side);
+    const auto unchangedLine = [&](int line, int beforeLine) {
+        if (now == was)
+            return line == beforeLine;
+        if (!edit)
+            return false;
+        if (beforeLine < edit->first)
+            return line == beforeLine;
+        return beforeLine >= edit->first + edit->oldCount && line == beforeLine + edit->newCount - edit->oldCount;
+    };
     std::string scratch, beforeScratch;
     const auto same = [&](int row, int beforeRow) {
-        return shown.Cell(side, row).kind == before.Cell(side, beforeRow).kind &&
-               shown.TextAt(side, row, scratch) == before.TextAt(side, beforeRow, beforeScratch);
+        const DisplayRow& cell = shown.Cell(side, row);
+        const DisplayRow& beforeCell = before.Cell(side, beforeRow);
+        if (cell.kind != beforeCell.kind)
+            return false;
+        if (cell.message == RowMessage::None && beforeCell.message == RowMessage::None &&
+            unchangedLine(cell.lineIndex, beforeCell.lineIndex))
+            return true;
+        return shown.TextAt(side, row, scratch) == before.TextAt(side, beforeRow, beforeScratch);
     };
     int head = 0;
     while (head < rows && head < beforeRows && same(head, head))
