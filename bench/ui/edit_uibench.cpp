@@ -33,7 +33,7 @@ void Fill(kl::TextDocument& doc)
     doc.result = std::make_shared<const kl::CompareResult>(kl::Compare(doc.texts, {}));
 }
 
-void KeystrokeInWindow(benchmark::State& state, bool wrap)
+void KeystrokeInWindow(benchmark::State& state, bool wrap, const char* typed = "x")
 {
     kl::ReturnLargeBlocksOnFree();
     klbench::BenchWindow window(Fill, false, wrap);
@@ -42,15 +42,20 @@ void KeystrokeInWindow(benchmark::State& state, bool wrap)
     for (auto _ : state) {
         const kl::Text& text = *window.doc().textDoc.texts[kl::DOC_A];
         const auto at = static_cast<std::int64_t>(random() % text.size);
-        window.doc().EditText(kl::DOC_A, {{{kl::DOC_A, at, at, "x"}}, {}, nullptr}, true);
+        window.doc().EditText(kl::DOC_A, {{{kl::DOC_A, at, at, typed}}, {}, nullptr}, true);
         window.Paint();
     }
 }
 void BM_KeystrokeInWindow(benchmark::State& state) { KeystrokeInWindow(state, false); }
 // The same with long lines wrapped at the pane's width.
 void BM_KeystrokeInWindowWrapped(benchmark::State& state) { KeystrokeInWindow(state, true); }
+// Enter: a new line, so the rows below it move down.
+void BM_EnterInWindow(benchmark::State& state) { KeystrokeInWindow(state, false, "\r\n"); }
+void BM_EnterInWindowWrapped(benchmark::State& state) { KeystrokeInWindow(state, true, "\r\n"); }
 BENCHMARK(BM_KeystrokeInWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
 BENCHMARK(BM_KeystrokeInWindowWrapped)->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_EnterInWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_EnterInWindowWrapped)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
 

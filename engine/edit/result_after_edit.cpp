@@ -54,13 +54,31 @@ std::shared_ptr<const CompareResult> ResultAfterEdit(const CompareResult& result
     const int anchor = change.oldCount > 0 ? oldEnd - 1 : change.first - 1;
     if (anchor < 0)
         addNewLines();
-    for (std::size_t r = 0; r < count; ++r) {
+    // Lines stand in order down a column: the rows before the first line the edit touches
+    // stay as they are, and from the first line after it on only the side's lines move.
+    const int touched = std::min(change.first, anchor);
+    std::size_t r = 0;
+    while (r < count && (rows[r].lineIndex == kNoLine || rows[r].lineIndex < touched))
+        ++r;
+    outRows.insert(outRows.end(), rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(r));
+    outOther.insert(outOther.end(), otherRows.begin(), otherRows.begin() + static_cast<std::ptrdiff_t>(r));
+    for (; r < count; ++r) {
         DisplayRow cell = rows[r];
         DisplayRow partner = otherRows[r];
         const int line = cell.lineIndex;
         if (line != kNoLine && line >= oldEnd) {
-            cell.lineIndex += shift;
-        } else if (line != kNoLine && line >= change.first && line - change.first >= change.newCount) {
+            const std::size_t moved = outRows.size();
+            outRows.insert(outRows.end(), rows.begin() + static_cast<std::ptrdiff_t>(r),
+                           rows.begin() + static_cast<std::ptrdiff_t>(count));
+            outOther.insert(outOther.end(), otherRows.begin() + static_cast<std::ptrdiff_t>(r),
+                            otherRows.begin() + static_cast<std::ptrdiff_t>(count));
+            for (std::size_t k = moved; k < outRows.size(); ++k) {
+                if (outRows[k].lineIndex != kNoLine)
+                    outRows[k].lineIndex += shift;
+            }
+            break;
+        }
+        if (line != kNoLine && line >= change.first && line - change.first >= change.newCount) {
             // A removed line: its row goes, or keeps only the other side's line.
             if (partner.lineIndex == kNoLine) {
                 if (line == anchor)

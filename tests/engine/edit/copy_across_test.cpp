@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 
@@ -94,6 +96,59 @@ TEST(CopyAcross, ATargetThatCannotHoldTheCharactersBecomesUtf8)
     EXPECT_EQ(after->conversion, kl::Text::Conversion::FromCp932);
 }
 
+// The rows after an edit, one row at a time: a row of a line after the change moves with
+// it; a removed line's row goes, or keeps the other side's line beside a filler; the new
+// lines follow the row of the last line rebuilt, or of the line before them.
+std::array<std::vector<kl::DisplayRow>, 2> PlainRowsAfter(const kl::CompareResult& result, int side,
+                                                          const kl::LineChange& change)
+{
+    const int other = 1 - side;
+    const int oldEnd = change.first + change.oldCount;
+    const int anchor = change.oldCount > 0 ? oldEnd - 1 : change.first - 1;
+    const kl::RowKind only = side == DOC_A ? kl::ROW_ONLY_A : kl::ROW_ONLY_B;
+    std::array<std::vector<kl::DisplayRow>, 2> out;
+    bool placed = false;
+    const auto add = [&] {
+        placed = true;
+        for (int k = change.oldCount; k < change.newCount; ++k) {
+            out[side].push_back({change.first + k, kl::kNoLine, only, kl::RowMessage::None});
+            out[other].push_back({kl::kNoLine, kl::kNoLine, kl::ROW_FILLER,
+                                  other == DOC_A ? kl::RowMessage::Left : kl::RowMessage::Right});
+        }
+    };
+    if (anchor < 0)
+        add();
+    for (int r = 0; r < result.RowCount(); ++r) {
+        kl::DisplayRow cell = result.Rows(side)[static_cast<std::size_t>(r)];
+        kl::DisplayRow partner = result.Rows(other)[static_cast<std::size_t>(r)];
+        const int line = cell.lineIndex;
+        if (line >= oldEnd) {
+            cell.lineIndex += change.newCount - change.oldCount;
+        } else if (line >= change.first + change.newCount) {
+            if (partner.lineIndex == kl::kNoLine) {
+                if (line == anchor)
+                    add();
+                continue;
+            }
+            cell = {kl::kNoLine, kl::kNoLine, kl::ROW_FILLER, side == DOC_A ? kl::RowMessage::Left : kl::RowMessage::Right};
+            if (partner.kind == kl::ROW_COMMON)
+                partner.kind = other == DOC_A ? kl::ROW_ONLY_A : kl::ROW_ONLY_B;
+        }
+        out[side].push_back(cell);
+        out[other].push_back(partner);
+        if (line != kl::kNoLine && line == anchor)
+            add();
+    }
+    if (!placed)
+        add();
+    return out;
+}
+
+bool SameRow(const kl::DisplayRow& a, const kl::DisplayRow& b)
+{
+    return a.lineIndex == b.lineIndex && a.partnerLine == b.partnerLine && a.kind == b.kind && a.message == b.message;
+}
+
 // The rows after an edit show every line of the new text once, in order, with both
 // columns of one length.
 TEST(ResultAfterEdit, RowsHoldEveryNewLineOnceInOrder)
@@ -111,6 +166,9 @@ TEST(ResultAfterEdit, RowsHoldEveryNewLineOnceInOrder)
         auto edited = kl::ApplyEdit(text, {side, begin, end, RandomLines(random)}, &change);
         const auto after = kl::ResultAfterEdit(result, side, change, edited);
         ASSERT_EQ(after->Rows(DOC_A).size(), after->Rows(DOC_B).size());
+        const auto plain = PlainRowsAfter(result, side, change);
+        for (int s : {DOC_A, DOC_B})
+            ASSERT_TRUE(std::equal(after->Rows(s).begin(), after->Rows(s).end(), plain[s].begin(), plain[s].end(), SameRow));
         for (int s : {DOC_A, DOC_B}) {
             int next = 0;
             for (const kl::DisplayRow& row : after->Rows(s)) {
