@@ -32,6 +32,24 @@ void RowGeometry::Combine()
     firstLine_[rows] = line;
 }
 
+void RowGeometry::SetRowLines(int side, int row, std::int32_t lines)
+{
+    std::vector<std::int32_t>& counts = counts_[Index(side)];
+    const auto r = static_cast<std::size_t>(row);
+    if (r >= counts.size() || counts[r] == lines)
+        return;
+    const auto height = [&] {
+        const std::int32_t left = r < counts_[0].size() ? counts_[0][r] : 1;
+        const std::int32_t right = r < counts_[1].size() ? counts_[1][r] : 1;
+        return std::max({left, right, std::int32_t{1}});
+    };
+    const std::int32_t before = height();
+    counts[r] = lines;
+    const std::int64_t moved = height() - before;
+    for (std::size_t k = r + 1; moved != 0 && k < firstLine_.size(); ++k)
+        firstLine_[k] += moved;
+}
+
 long long RowGeometry::FirstLine(int row) const
 {
     if (row <= 0)
@@ -72,7 +90,7 @@ namespace {
 
 // Counts rows [first, last) of side's column into counts.
 void CountRows(TextMeasure& measure, int tabPixels, int wrapWidth, const ShownRows& shown, int side, int first,
-               int last, std::vector<std::int32_t>& counts)
+               int last, std::vector<std::int32_t>& counts, int countsFrom = 0)
 {
     const TextEncoding encoding = shown.EncodingOf(side);
     // A row of printable ASCII no longer than this many bytes fits whatever its characters.
@@ -92,7 +110,7 @@ void CountRows(TextMeasure& measure, int tabPixels, int wrapWidth, const ShownRo
             continue;
         const bool filler = shown.Cell(side, row).kind == ROW_FILLER;
         measure.SetEncoding(filler ? TextEncoding::Cp932 : encoding);
-        counts[static_cast<std::size_t>(row)] = WrappedLineCount(measure, tabPixels, text, wrapWidth);
+        counts[static_cast<std::size_t>(row - countsFrom)] = WrappedLineCount(measure, tabPixels, text, wrapWidth);
     }
     measure.SetEncoding(encoding);
 }
@@ -110,6 +128,35 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
     return counts;
 }
 
+std::optional<std::vector<RowLines>> RowLinesAfterTyping(TextMeasure& measure, int tabPixels, int wrapWidth,
+                                                        const ShownRows& shown, int side, const ShownRows& before,
+                                                        std::optional<LineChange> edit)
+{
+    const int rows = shown.ColumnRowCount(side);
+    if (wrapWidth <= 0 || shown.Generation() != before.Generation() || rows != before.ColumnRowCount(side) ||
+        shown.EncodingOf(side) != before.EncodingOf(side))
+        return std::nullopt;
+    std::vector<RowLines> changed;
+    if (shown.TextOf(side) == before.TextOf(side))
+        return changed;
+    if (!edit || edit->oldCount != edit->newCount)
+        return std::nullopt;
+    // Lines stand in order down a column, line k on row k or below it.
+    const int end = edit->first + edit->newCount;
+    std::vector<std::int32_t> count(1);
+    for (int row = std::max(edit->first, 0); row < rows; ++row) {
+        const int line = shown.LineAt(side, row);
+        if (line >= end)
+            break;
+        if (line >= edit->first) {
+            count[0] = 1;
+            CountRows(measure, tabPixels, wrapWidth, shown, side, row, row + 1, count, row);
+            changed.push_back({row, count[0]});
+        }
+    }
+    return changed;
+}
+
 std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPixels, int wrapWidth,
                                                  const ShownRows& shown, int side, const ShownRows& before,
                                                  const std::vector<std::int32_t>& beforeCounts,
@@ -120,26 +167,12 @@ std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPi
     if (wrapWidth <= 0 || static_cast<int>(beforeCounts.size()) != beforeRows ||
         shown.EncodingOf(side) != before.EncodingOf(side))
         return WrappedLineCounts(measure, tabPixels, wrapWidth, shown, side);
-    if (shown.Generation() == before.Generation() && rows == beforeRows) {
-        // The same rows over a text changed in place: only the rows of the changed lines can
-        // take another number of lines. Lines stand in order down a column, line k on row k
-        // or below it.
+    if (const std::optional<std::vector<RowLines>> typed =
+            RowLinesAfterTyping(measure, tabPixels, wrapWidth, shown, side, before, edit)) {
         std::vector<std::int32_t> counts = beforeCounts;
-        if (shown.TextOf(side) == before.TextOf(side))
-            return counts;
-        if (edit && edit->oldCount == edit->newCount) {
-            const int end = edit->first + edit->newCount;
-            for (int row = std::max(edit->first, 0); row < rows; ++row) {
-                const int line = shown.LineAt(side, row);
-                if (line >= end)
-                    break;
-                if (line >= edit->first) {
-                    counts[static_cast<std::size_t>(row)] = 1;
-                    CountRows(measure, tabPixels, wrapWidth, shown, side, row, row + 1, counts);
-                }
-            }
-            return counts;
-        }
+        for (const RowLines& row : *typed)
+            counts[static_cast<std::size_t>(row.row)] = row.lines;
+        return counts;
     }
     // Two rows of lines show the same bytes when they show the same line of one text, or a
     // line the edit left alone; otherwise the bytes tell.

@@ -6,7 +6,8 @@
 // and navigation all place rows through this one table.
 //
 // The table is built once per change of the rows, the width or the font (in time linear in
-// the rows), and answers each question in constant or logarithmic time.
+// the rows; typing that moves no line changes only the heights of its rows), and answers
+// each question in constant or logarithmic time.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -29,6 +30,8 @@ public:
     int WrapWidth(int side) const { return wrapWidth_[Index(side)]; }
     const std::vector<std::int32_t>& SideCounts(int side) const { return counts_[Index(side)]; }
     bool wraps() const { return !firstLine_.empty(); }
+    // Row of side's column takes lines now; the rows below it move with its height.
+    void SetRowLines(int side, int row, std::int32_t lines);
 
     // Pixels from the top of the first row to the top of row; rows past the table are one
     // line each.
@@ -60,6 +63,17 @@ std::vector<std::int32_t> WrappedLineCounts(TextMeasure& measure, int tabPixels,
 // The same after a change of the rows (an edit, a new comparison) with the same width, font
 // and tab cell: the rows at the start and at the end that show the same bytes as in before
 // keep their counts from beforeCounts, and only the rows between them are measured.
+struct RowLines {
+    int row = 0;
+    std::int32_t lines = 0;
+};
+// After an edit that moved no line, over before's own rows: the lines of each row whose
+// text the edit changed (none when side's text is before's); nullopt when the rows or the
+// text changed otherwise.
+std::optional<std::vector<RowLines>> RowLinesAfterTyping(TextMeasure& measure, int tabPixels, int wrapWidth,
+                                                        const ShownRows& shown, int side, const ShownRows& before,
+                                                        std::optional<LineChange> edit);
+
 // edit, when known, is the change that made shown's text of side from before's: when the
 // rows are before's own (an edit that moved no line) only the rows of its lines are measured.
 std::vector<std::int32_t> WrappedLineCountsAfter(TextMeasure& measure, int tabPixels, int wrapWidth,

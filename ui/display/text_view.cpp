@@ -764,11 +764,23 @@ void CTextView::LayOutRows(bool rowsChanged)
         // After an edit or a comparison only the rows that changed are measured again.
         const bool sameMeasures = wrappedRows_ && wrapWidth == geometry.WrapWidth(side_) &&
                                   ViewFont() == wrappedFont_ && tabPixels_ == wrappedTab_;
+        const std::optional<kl::LineChange> edit =
+            wrappedRows_ ? doc_.EditBetween(side_, wrappedRows_->TextOf(side_), shown->TextOf(side_)) : std::nullopt;
+        // Typing that moved no line changes the heights of its own rows at the most.
+        const std::optional<std::vector<kl::RowLines>> typed =
+            sameMeasures && geometry.SideCounts(side_).size() == static_cast<std::size_t>(shown->ColumnRowCount(side_))
+                ? kl::RowLinesAfterTyping(measure_, tabPixels_, wrapWidth, *shown, side_, *wrappedRows_, edit)
+                : std::nullopt;
+        if (typed) {
+            for (const kl::RowLines& row : *typed)
+                geometry.SetRowLines(side_, row.row, row.lines);
+            wrappedRows_ = shown;
+            state_->announceGeometry();
+            return;
+        }
         std::vector<std::int32_t> counts =
             sameMeasures ? kl::WrappedLineCountsAfter(measure_, tabPixels_, wrapWidth, *shown, side_, *wrappedRows_,
-                                                      geometry.SideCounts(side_),
-                                                      doc_.EditBetween(side_, wrappedRows_->TextOf(side_),
-                                                                       shown->TextOf(side_)))
+                                                      geometry.SideCounts(side_), edit)
                          : kl::WrappedLineCounts(measure_, tabPixels_, wrapWidth, *shown, side_);
         // A keystroke mostly leaves every row as tall as it was.
         if (wrapWidth != geometry.WrapWidth(side_) || counts != geometry.SideCounts(side_))

@@ -141,6 +141,20 @@ TEST(Wrapping, RowsStandAsTallAsTheirTallerSide)
             EXPECT_EQ(geometry.RowAt(top + lines * 10 - 1), row);
             top += lines * 10;
         }
+        // One row of one side changed: the same table as built from the new counts.
+        const int side = static_cast<int>(random() % 2);
+        std::vector<std::int32_t>& counts = side == kl::DOC_A ? a : b;
+        if (counts.empty())
+            continue;
+        const auto row = std::uniform_int_distribution<std::size_t>(0, counts.size() - 1)(random);
+        counts[row] = std::uniform_int_distribution<std::int32_t>(1, 4)(random);
+        geometry.SetRowLines(side, static_cast<int>(row), counts[row]);
+        kl::RowGeometry built;
+        built.SetLineHeight(10);
+        built.SetSide(kl::DOC_A, a, 100);
+        built.SetSide(kl::DOC_B, b, 100);
+        for (int r = 0; r < 70; ++r)
+            ASSERT_EQ(geometry.Top(r), built.Top(r)) << r;
     }
 }
 
