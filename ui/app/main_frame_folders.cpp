@@ -38,6 +38,12 @@ void CMainFrame::CompareFolders(const std::string& folderA, const std::string& f
         connect(folderPage_, &FolderPage::runningChanged, this, [this] { UpdateCommandStates(); });
         // A pair of files opened in any other way shows the comparison again.
         connect(&doc_, &CKestrilaneDoc::docBLoaded, this, &CMainFrame::ShowComparePage);
+        // A saved file of the tree shows its new state there.
+        connect(&doc_, &CKestrilaneDoc::sideSaved, folderPage_, [this](int side) {
+            const auto k = static_cast<std::size_t>(side);
+            if (k < doc_.textDoc.filePaths.size())
+                folderPage_->CompareFileAgain(doc_.textDoc.filePaths[k]);
+        });
     }
     folderPage_->SetColors(doc_.colors);
     folderPage_->SetCompareOptions(doc_.compareOptions);

@@ -97,13 +97,62 @@ int TabAdvance(int w, int tabPixels, TabStops stops)
     return tabPixels * (w / tabPixels + 1);
 }
 
+namespace {
+
+// Japanese line breaking: closing punctuation, small kana and the like never begin a wrapped
+// line, and opening brackets never end one. Only full-width and half-width Japanese
+// characters take part; ASCII text wraps where it reaches the width, as before.
+constexpr std::u16string_view kNoLineStart =
+    u"、。，．・：；？！゛゜ヽヾゝゞ々〻ー―‐〜～…‥」』）〕］｝〉》】〙〗〟’”"
+    u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ"
+    u"｡｣､･ｰﾞﾟｧｨｩｪｫｯｬｭｮ";
+constexpr std::u16string_view kNoLineEnd = u"「『（〔［｛〈《【〘〖〝‘“｢";
+
+char16_t UnitAt(TextMeasure& measure, std::string_view text, std::size_t from, std::size_t to)
+{
+    if (static_cast<unsigned char>(text[from]) < 0x80)
+        return 0;
+    char16_t units[2] = {};
+    return DecodeUnits(measure.encoding(), text.substr(from, to - from), units) == 1 ? units[0] : 0;
+}
+
+// A character [from, to) that fits on its line at x is still put on the next one when the
+// character after it does not fit and would begin the next line against the rules above, or
+// when it is an opening bracket that would end its line. It stays when it begins its line
+// or is itself one that may not begin a line (so that a line never starts with it).
+bool PushedToNextLine(TextMeasure& measure, std::string_view text, std::size_t contentEnd, std::size_t from,
+                      std::size_t to, int x, int width, int wrapWidth)
+{
+    if (x == 0 || to >= contentEnd || static_cast<unsigned char>(text[to]) < 0x80)
+        return false;
+    const std::size_t afterNext = std::min(NextCharIn(measure.encoding(), text, to), contentEnd);
+    if (x + width + measure.CharAdvance(text.substr(to, afterNext - to)) <= wrapWidth)
+        return false;
+    const char16_t current = UnitAt(measure, text, from, to);
+    if (current != 0 && kNoLineStart.find(current) != std::u16string_view::npos)
+        return false;
+    const char16_t next = UnitAt(measure, text, to, afterNext);
+    return (next != 0 && kNoLineStart.find(next) != std::u16string_view::npos) ||
+           (current != 0 && kNoLineEnd.find(current) != std::u16string_view::npos);
+}
+
+// Characters that end before this x are not looked at by PushedToNextLine: twice an
+// ideographic space is more than any character the rule concerns.
+int LineBreakRuleEdge(TextMeasure& measure, int wrapWidth)
+{
+    return wrapWidth - 2 * measure.Advance(u'\u3000');
+}
+
+}  // namespace
+
 RowWalker::RowWalker(TextMeasure& measure, int tabPixels, std::string_view text, TabStops stops, int wrapWidth)
     : measure_(measure),
       tabPixels_(tabPixels),
       stops_(wrapWidth > 0 ? TabStops::Painted : stops),
       text_(text),
       contentEnd_(ContentLength(text)),
-      wrapWidth_(wrapWidth)
+      wrapWidth_(wrapWidth),
+      lineBreakRuleEdge_(wrapWidth > 0 ? LineBreakRuleEdge(measure, wrapWidth) : 0)
 {
 }
 
@@ -153,7 +202,10 @@ bool RowWalker::Next(RowStep& step)
         step.unitCount = DecodeUnits(measure_.encoding(), bytes, step.units);
         step.width = measure_.CharAdvance(bytes);
     }
-    if (wrapWidth_ > 0 && x() > 0 && x() + step.width > wrapWidth_) {
+    if (wrapWidth_ > 0 && x() > 0 &&
+        (x() + step.width > wrapWidth_ ||
+         (x() + step.width > lineBreakRuleEdge_ &&
+          PushedToNextLine(measure_, text_, contentEnd_, pos_, step.to, x(), step.width, wrapWidth_)))) {
         ++line_;
         segmentStart_ = 0;
         segmentWidth_ = 0;
@@ -195,6 +247,7 @@ int WrappedLineCount(TextMeasure& measure, int tabPixels, std::string_view text,
     // The walk of RowWalker with painted tab stops, measuring only.
     const std::size_t end = ContentLength(text);
     const TextEncoding encoding = measure.encoding();
+    const int ruleEdge = LineBreakRuleEdge(measure, wrapWidth);
     int lines = 1;
     int x = 0;             // pixels from the start of the line
     int segmentStart = 0;  // the last tab stop on the line
@@ -210,7 +263,9 @@ int WrappedLineCount(TextMeasure& measure, int tabPixels, std::string_view text,
             next = std::min(NextCharIn(encoding, text, pos), end);
             width = measure.CharAdvance(text.substr(pos, next - pos));
         }
-        if (x > 0 && x + width > wrapWidth) {
+        if (x > 0 && (x + width > wrapWidth ||
+                      (x + width > ruleEdge && byte != '\t' &&
+                       PushedToNextLine(measure, text, end, pos, next, x, width, wrapWidth)))) {
             ++lines;
             x = 0;
             segmentStart = 0;

@@ -82,7 +82,8 @@ struct RowStep {
 
 // Walks a row from its first byte; a double-byte character is one step. With a wrap width a
 // character or tab that would end past it starts the next line, unless it is the first of
-// its line; the line end never wraps. Wrapped rows take the painted tab stops, so that
+// its line; so does one that would leave Japanese closing punctuation at the start of the
+// next line or an opening bracket at the end of its own. The line end never wraps. Wrapped rows take the painted tab stops, so that
 // painting, hit-testing and the selection break the lines at the same places.
 class RowWalker {
 public:
@@ -104,6 +105,7 @@ private:
     const std::string_view text_;
     const std::size_t contentEnd_;
     const int wrapWidth_;
+    const int lineBreakRuleEdge_;  // where the Japanese line-breaking rule starts to look
     int line_ = 0;
     std::size_t pos_ = 0;
     int segmentStart_ = 0;

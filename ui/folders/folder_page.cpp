@@ -390,6 +390,30 @@ void FolderPage::CopySelected(bool toB)
         Refresh();
         return;
     }
+    ShowEntryComparedAgain(entry);
+}
+
+void FolderPage::CompareFileAgain(const std::string& path)
+{
+    if (!tree_ || worker_)
+        return;
+    for (std::string prefix : tree_->roots) {
+        if (prefix.empty() || prefix.back() != '/')
+            prefix += '/';
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const int entry = kl::FindEntry(*tree_, std::string_view(path).substr(prefix.size()));
+        if (entry > 0 && !tree_->entries[static_cast<std::size_t>(entry)].IsFolder()) {
+            const int current = currentEntry();
+            ShowEntryComparedAgain(entry);
+            if (current > 0)
+                SelectEntry(current);
+        }
+    }
+}
+
+void FolderPage::ShowEntryComparedAgain(int entry)
+{
     kl::CompareEntryAgain(*tree_, entry, CurrentRequest());
     model_->SetTree(tree_);
     ExpandDifferences();

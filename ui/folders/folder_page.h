@@ -40,6 +40,8 @@ public:
     void CopySelected(bool toB);
     // Opens the selected pair (as a double click does).
     void OpenSelected();
+    // A file of the tree (UTF-8 path) was written from elsewhere: its entry is compared again.
+    void CompareFileAgain(const std::string& path);
 
     void SetColors(const kl::ColorTable& colors);
     void SetCompareOptions(const kl::CompareOptions& options) { compareOptions_ = options; }
@@ -75,6 +77,8 @@ private:
     void OnActivated(const QModelIndex& index);
     void ShowSummary();
     void SaveFilterSet();
+    // Compares an entry again after its files changed, keeping the current row.
+    void ShowEntryComparedAgain(int entry);
 
     std::string iniPath_;
     std::string roots_[2];

@@ -77,10 +77,15 @@ TEST_F(FolderPageUi, OpensAPairAndGoesBackToTheSameRow)
     // The comparison runs although files opened later are not compared by themselves here.
     EXPECT_TRUE(WaitForRunEnd(*app));
     EXPECT_TRUE(app->document()->result() && app->document()->result()->IsComparison());
+    // DocA edited to agree with DocB and saved: the tree shows the pair the same.
+    ASSERT_TRUE(app->document()->EditText(kl::DOC_A, {{{kl::DOC_A, 4, 7, "three"}}, {}, nullptr}));
+    ASSERT_TRUE(app->document()->SaveSide(kl::DOC_A));
 
     Trigger(*app, cmd::ID_FOLDER_BACK);
     EXPECT_TRUE(frame.folderPageShown());
     EXPECT_EQ(page.currentEntry(), changed);
+    EXPECT_EQ(StateOf(page, "docs/changed.txt"), kl::EntryState::Same);
+    EXPECT_EQ(StateOf(page, "docs"), kl::EntryState::Same);
 
     // A refresh that finds a new entry before it still comes back to the same file.
     dir.write("a/docs/added.txt", "new\n");
