@@ -13,7 +13,7 @@ std::size_t Slot(int side) { return side == kl::DOC_B ? 1 : 0; }
 
 void CKestrilaneDoc::ApplyEditedText(int side, std::shared_ptr<const kl::Text> text)
 {
-    ShowEditedText(side, {std::move(text), std::nullopt}, true);
+    ShowEditedText(side, {std::move(text), std::nullopt, std::nullopt}, true);
 }
 
 kl::EditHistory& CKestrilaneDoc::HistoryOf(int side)
