@@ -1,0 +1,180 @@
+#include "engine/platform/utf8_validation.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "engine/platform/utf8.h"
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#include <tmmintrin.h>
+#define KL_UTF8_SSSE3 1
+#endif
+
+namespace kl {
+
+bool IsValidUtf8Bytewise(std::string_view bytes)
+{
+    // Runs of ASCII are passed eight bytes at a time and the common two- and three-byte
+    // characters checked in place; the rarer lead bytes (E0, ED, F0-F4: limits on the
+    // second byte) go through the full step.
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const auto continuation = [p](std::size_t at) { return (p[at] & 0xC0) == 0x80; };
+    for (std::size_t i = 0; i < n;) {
+        std::uint64_t word;
+        if (i + sizeof word <= n) {
+            std::memcpy(&word, p + i, sizeof word);
+            if ((word & kHighBits) == 0) {
+                i += sizeof word;
+                continue;
+            }
+        }
+        const unsigned char b0 = p[i];
+        if (b0 < 0x80) {
+            ++i;
+        } else if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && continuation(i + 1)) {
+            i += 2;
+        } else if (((b0 >= 0xE1 && b0 <= 0xEC) || b0 == 0xEE || b0 == 0xEF) && i + 2 < n && continuation(i + 1) &&
+                   continuation(i + 2)) {
+            i += 3;
+        } else {
+            const Utf8Step step = DecodeUtf8Step(bytes, i);
+            if (!step.valid)
+                return false;
+            i += step.length;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+#ifdef KL_UTF8_SSSE3
+
+// Every byte is checked against the one, two and three bytes before it, so blocks need no
+// alignment with the characters. The first byte after the one before sets error bits by
+// its high nibble and its low nibble, the byte itself by its high nibble; a byte pair is
+// wrong when one bit is set in all three. Bits:
+constexpr std::uint8_t kTooShort = 1 << 0;   // a lead byte not followed by a continuation
+constexpr std::uint8_t kTooLong = 1 << 1;    // ASCII followed by a continuation
+constexpr std::uint8_t kOverlong3 = 1 << 2;  // E0 80-9F
+constexpr std::uint8_t kTooLarge = 1 << 3;   // F4 90-BF, F5-FF 90-BF
+constexpr std::uint8_t kSurrogate = 1 << 4;  // ED A0-BF
+constexpr std::uint8_t kOverlong2 = 1 << 5;  // C0-C1 80-BF
+constexpr std::uint8_t kTooLarge1000 = 1 << 6;  // F5-FF 80-8F; with F0: an overlong F0 80-8F
+constexpr std::uint8_t kOverlong4 = 1 << 6;
+constexpr std::uint8_t kTwoContinuations = 1 << 7;  // a continuation after a continuation
+// (allowed only where a three- or four-byte lead came two or three bytes before: the
+// high bit is flipped for those places)
+constexpr std::uint8_t kCarry = kTooShort | kTooLong | kTwoContinuations;
+
+__attribute__((target("ssse3"))) inline __m128i Table(const std::uint8_t (&entries)[16])
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries));
+}
+
+constexpr std::uint8_t kFirstHigh[16] = {
+    kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
+    kTwoContinuations, kTwoContinuations, kTwoContinuations, kTwoContinuations,
+    kTooShort | kOverlong2,                             // C
+    kTooShort,                                          // D
+    kTooShort | kOverlong3 | kSurrogate,                // E
+    kTooShort | kTooLarge | kTooLarge1000 | kOverlong4  // F
+};
+constexpr std::uint8_t kFirstLow[16] = {
+    kCarry | kOverlong3 | kOverlong2 | kOverlong4,  // 0
+    kCarry | kOverlong2,                            // 1
+    kCarry,
+    kCarry,
+    kCarry | kTooLarge,                  // 4
+    kCarry | kTooLarge | kTooLarge1000,  // 5
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,  // 8
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000 | kSurrogate,  // D
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+};
+constexpr std::uint8_t kSecondHigh[16] = {
+    kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
+    kTooLong | kOverlong2 | kTwoContinuations | kOverlong3 | kTooLarge1000 | kOverlong4,  // 8
+    kTooLong | kOverlong2 | kTwoContinuations | kOverlong3 | kTooLarge,                  // 9
+    kTooLong | kOverlong2 | kTwoContinuations | kSurrogate | kTooLarge,                  // A
+    kTooLong | kOverlong2 | kTwoContinuations | kSurrogate | kTooLarge,                  // B
+    kTooShort, kTooShort, kTooShort, kTooShort,
+};
+
+// The error bits of block, whose bytes follow those of previous; zero when all is well.
+__attribute__((target("ssse3"))) inline __m128i BlockErrors(__m128i block, __m128i previous)
+{
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const __m128i before1 = _mm_alignr_epi8(block, previous, 15);
+    const __m128i firstHigh = _mm_shuffle_epi8(Table(kFirstHigh), _mm_and_si128(_mm_srli_epi16(before1, 4), nibble));
+    const __m128i firstLow = _mm_shuffle_epi8(Table(kFirstLow), _mm_and_si128(before1, nibble));
+    const __m128i secondHigh = _mm_shuffle_epi8(Table(kSecondHigh), _mm_and_si128(_mm_srli_epi16(block, 4), nibble));
+    const __m128i special = _mm_and_si128(_mm_and_si128(firstHigh, firstLow), secondHigh);
+    // Third and fourth bytes: 111_____ two bytes before, 1111____ three bytes before.
+    const __m128i before2 = _mm_alignr_epi8(block, previous, 14);
+    const __m128i before3 = _mm_alignr_epi8(block, previous, 13);
+    const __m128i third = _mm_subs_epu8(before2, _mm_set1_epi8(static_cast<char>(0xE0 - 0x80)));
+    const __m128i fourth = _mm_subs_epu8(before3, _mm_set1_epi8(static_cast<char>(0xF0 - 0x80)));
+    const __m128i mustContinue = _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(static_cast<char>(0x80)));
+    return _mm_xor_si128(mustContinue, special);
+}
+
+__attribute__((target("ssse3"))) bool IsValidUtf8Ssse3(const unsigned char* p, std::size_t n)
+{
+    // Errors are gathered and looked at every few kilobytes, so that a text in another
+    // encoding is given up early.
+    constexpr std::size_t kBlocksBetweenLooks = 256;
+    const __m128i zero = _mm_setzero_si128();
+    __m128i previous = zero;
+    __m128i errors = zero;
+    std::size_t i = 0;
+    while (n - i >= 16) {
+        for (std::size_t k = 0; k < kBlocksBetweenLooks && n - i >= 16; ++k, i += 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            errors = _mm_or_si128(errors, BlockErrors(block, previous));
+            previous = block;
+        }
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(errors, zero)) != 0xFFFF)
+            return false;
+    }
+    // The rest (at most fifteen bytes) padded with NUL: a character cut short at the end
+    // is then a lead byte followed by ASCII.
+    unsigned char rest[16] = {};
+    if (n > i)
+        std::memcpy(rest, p + i, n - i);
+    const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rest));
+    errors = _mm_or_si128(errors, BlockErrors(last, previous));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(errors, zero)) == 0xFFFF;
+}
+
+bool HasSsse3()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return has;
+}
+
+#endif
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes)
+{
+#ifdef KL_UTF8_SSSE3
+    if (HasSsse3())
+        return IsValidUtf8Ssse3(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+#endif
+    return IsValidUtf8Bytewise(bytes);
+}
+
+}  // namespace kl
