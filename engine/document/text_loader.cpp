@@ -100,6 +100,29 @@ void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
     AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
     starts.push_back(0);
 
+    if (!eucChg) {
+        // The lines stay where they are: only their ends are looked for.
+        std::size_t lineStart = 0;
+        std::size_t longestLength = 0;
+        int longest = -1;
+        const auto addLine = [&](std::size_t end) {
+            const std::size_t length = end - lineStart;
+            if (length > static_cast<std::size_t>(kMaxLineBytes))
+                throw std::length_error("line too long");
+            if (longest < 0 || length > longestLength) {
+                longestLength = length;
+                longest = static_cast<int>(starts.size() - 1);
+            }
+            starts.push_back(static_cast<std::int64_t>(end));
+            lineStart = end;
+        };
+        ForEachLineEnd(data, size, addLine);
+        if (lineStart < size)
+            addLine(size);
+        text.longestLine = longest;
+        return;
+    }
+
     unsigned char* arena = reinterpret_cast<unsigned char*>(text.storage.get());
     std::size_t pos = 0;
     std::size_t written = 0;
@@ -115,32 +138,28 @@ void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
         if (length > static_cast<std::size_t>(kMaxLineBytes))
             throw std::length_error("line too long");
         const int index = static_cast<int>(starts.size() - 1);
-        if (!eucChg) {
-            written = pos + length;
+        std::size_t stored = length;
+        const int lineKind = ClassifyEuc(arena + pos, length);
+        if (lineKind == 1) {
+            if (euc)
+                euc->converted.emplace_back(index, std::string(data + pos, length));
+            stored = ConvertEucToSjis(arena + pos, length, arena + written, text.converted);
         } else {
-            std::size_t stored = length;
-            const int kind = ClassifyEuc(arena + pos, length);
-            if (kind == 1) {
-                if (euc)
-                    euc->converted.emplace_back(index, std::string(data + pos, length));
-                stored = ConvertEucToSjis(arena + pos, length, arena + written, text.converted);
-            } else {
-                if (kind == 0 && euc)
-                    euc->leftAlone.push_back(index);
-                if (written != pos)
-                    std::memmove(arena + written, arena + pos, length);
-            }
-            if (stored != length && !shortened) {
-                // From the first shortened line on, the read lengths are kept apart.
-                shortened = true;
-                text.readLengths.reserve(starts.capacity());
-                for (int k = 0; k < index; ++k)
-                    text.readLengths.push_back(static_cast<std::int32_t>(starts[static_cast<std::size_t>(k) + 1] - starts[static_cast<std::size_t>(k)]));
-            }
-            if (shortened)
-                text.readLengths.push_back(static_cast<std::int32_t>(length));
-            written += stored;
+            if (lineKind == 0 && euc)
+                euc->leftAlone.push_back(index);
+            if (written != pos)
+                std::memmove(arena + written, arena + pos, length);
         }
+        if (stored != length && !shortened) {
+            // From the first shortened line on, the read lengths are kept apart.
+            shortened = true;
+            text.readLengths.reserve(starts.capacity());
+            for (int k = 0; k < index; ++k)
+                text.readLengths.push_back(static_cast<std::int32_t>(starts[static_cast<std::size_t>(k) + 1] - starts[static_cast<std::size_t>(k)]));
+        }
+        if (shortened)
+            text.readLengths.push_back(static_cast<std::int32_t>(length));
+        written += stored;
         starts.push_back(static_cast<std::int64_t>(written));
         if (longest < 0 || length > longestLength) {
             longestLength = length;
