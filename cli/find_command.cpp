@@ -96,10 +96,8 @@ int RunFindCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    for (std::size_t k = 0; k < options.files.size(); ++k) {
-        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kCommand, options.reading.encodings[k]))
-            return kExitUsage;
-    }
+    if (!LoadInputFiles(doc, options.files, options.reading, kCommand))
+        return kExitUsage;
     const SearchResult result = FindInTexts(doc.texts, options.query);
     OutputBuffer out(stdout);
     for (std::size_t k = 0; k < options.files.size(); ++k) {
