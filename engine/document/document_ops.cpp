@@ -98,7 +98,7 @@ LoadedFile ReadTextFile(const std::string& path, bool eucChg, EncodingChoice cho
         const std::uint64_t size = file.size;
         if (file.changedWhileReading)
             loaded.note = ChangedWhileReadingNote(path);
-        loaded.text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg, choice));
+        loaded.text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg, choice, &file.scanned));
         loaded.info = FormatFileInfo(file.modified, size);
         loaded.name = FileNameOf(path);
     } catch (const std::bad_alloc&) {

@@ -88,7 +88,7 @@ struct EucLines {
     std::vector<int> leftAlone;
 };
 
-void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
+void SplitStorage(Text& text, bool eucChg, EucLines* euc, const ScannedBytes* scanned)
 {
     const char* data = text.storage.get();
     const std::size_t size = text.size;
@@ -96,7 +96,7 @@ void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
         return;
     std::vector<std::int64_t>& starts = text.starts;
     // Counted first so that one allocation holds all line starts.
-    starts.reserve(CountLineEnds(std::string_view(data, size)) + 2);
+    starts.reserve((scanned ? scanned->lineEnds : CountLineEnds(std::string_view(data, size))) + 2);
     AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
     starts.push_back(0);
 
@@ -259,11 +259,12 @@ void NoteUtf16Origin(Text& text, std::string_view file, bool bigEndian)
 
 }  // namespace
 
-Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice)
+Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice,
+                     const ScannedBytes* scanned)
 {
     Text text;
     const std::string_view bytes(storage.get(), size);
-    DetectedEncoding detected = DetectEncoding(bytes);
+    DetectedEncoding detected = scanned ? DetectEncoding(bytes, scanned->validUtf8) : DetectEncoding(bytes);
     switch (choice) {
     case EncodingChoice::Auto: break;
     case EncodingChoice::Utf8: detected = DetectedEncoding::Utf8; break;
@@ -298,7 +299,7 @@ Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool euc
     text.storage = std::move(storage);
     text.size = size;
     EucLines euc;
-    SplitStorage(text, eucChg, eucChg ? &euc : nullptr);
+    SplitStorage(text, eucChg, eucChg ? &euc : nullptr, utf16 ? nullptr : scanned);
     if (text.converted && text.conversion == Text::Conversion::None)
         text.conversion = Text::Conversion::FromEucJp;
     if (utf16)

@@ -12,7 +12,13 @@
 
 namespace kl {
 
-bool IsValidUtf8Bytewise(std::string_view bytes)
+namespace {
+
+constexpr std::size_t kInvalid = std::string_view::npos;
+
+// Checks the characters of bytes that start in [from, stopBefore); answers the position
+// after the last one checked, or kInvalid.
+std::size_t CheckCharacters(std::string_view bytes, std::size_t from, std::size_t stopBefore)
 {
     // Runs of ASCII are passed eight bytes at a time and the common two- and three-byte
     // characters checked in place; the rarer lead bytes (E0, ED, F0-F4: limits on the
@@ -21,7 +27,8 @@ bool IsValidUtf8Bytewise(std::string_view bytes)
     const std::size_t n = bytes.size();
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     const auto continuation = [p](std::size_t at) { return (p[at] & 0xC0) == 0x80; };
-    for (std::size_t i = 0; i < n;) {
+    std::size_t i = from;
+    while (i < stopBefore) {
         std::uint64_t word;
         if (i + sizeof word <= n) {
             std::memcpy(&word, p + i, sizeof word);
@@ -41,14 +48,12 @@ bool IsValidUtf8Bytewise(std::string_view bytes)
         } else {
             const Utf8Step step = DecodeUtf8Step(bytes, i);
             if (!step.valid)
-                return false;
+                return kInvalid;
             i += step.length;
         }
     }
-    return true;
+    return i;
 }
-
-namespace {
 
 #ifdef KL_UTF8_SSSE3
 
@@ -127,32 +132,41 @@ __attribute__((target("ssse3"))) inline __m128i BlockErrors(__m128i block, __m12
     return _mm_xor_si128(mustContinue, special);
 }
 
-__attribute__((target("ssse3"))) bool IsValidUtf8Ssse3(const unsigned char* p, std::size_t n)
+// Checks the whole sixteen-byte blocks of [from, to), from being a multiple of sixteen
+// and the bytes before it checked; answers where it stopped, or kInvalid.
+__attribute__((target("ssse3"))) std::size_t CheckBlocksSsse3(const unsigned char* p, std::size_t from, std::size_t to)
 {
     // Errors are gathered and looked at every few kilobytes, so that a text in another
     // encoding is given up early.
     constexpr std::size_t kBlocksBetweenLooks = 256;
     const __m128i zero = _mm_setzero_si128();
-    __m128i previous = zero;
+    __m128i previous = from >= 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from - 16)) : zero;
     __m128i errors = zero;
-    std::size_t i = 0;
-    while (n - i >= 16) {
-        for (std::size_t k = 0; k < kBlocksBetweenLooks && n - i >= 16; ++k, i += 16) {
+    std::size_t i = from;
+    while (to - i >= 16) {
+        for (std::size_t k = 0; k < kBlocksBetweenLooks && to - i >= 16; ++k, i += 16) {
             const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
             errors = _mm_or_si128(errors, BlockErrors(block, previous));
             previous = block;
         }
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(errors, zero)) != 0xFFFF)
-            return false;
+            return kInvalid;
     }
-    // The rest (at most fifteen bytes) padded with NUL: a character cut short at the end
-    // is then a lead byte followed by ASCII.
+    return i;
+}
+
+// Checks the last bytes [from, size), fewer than sixteen, from as above.
+__attribute__((target("ssse3"))) bool CheckRestSsse3(const unsigned char* p, std::size_t from, std::size_t size)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i previous = from >= 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from - 16)) : zero;
+    // Padded with NUL: a character cut short at the end is then a lead byte followed by
+    // ASCII.
     unsigned char rest[16] = {};
-    if (n > i)
-        std::memcpy(rest, p + i, n - i);
+    if (size > from)
+        std::memcpy(rest, p + from, size - from);
     const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rest));
-    errors = _mm_or_si128(errors, BlockErrors(last, previous));
-    return _mm_movemask_epi8(_mm_cmpeq_epi8(errors, zero)) == 0xFFFF;
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(BlockErrors(last, previous), zero)) == 0xFFFF;
 }
 
 bool HasSsse3()
@@ -168,13 +182,50 @@ bool HasSsse3()
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes)
+Utf8Checker::Utf8Checker(Method method)
 {
 #ifdef KL_UTF8_SSSE3
-    if (HasSsse3())
-        return IsValidUtf8Ssse3(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    vector_ = method == Method::Fastest && HasSsse3();
+#else
+    (void)method;
 #endif
-    return IsValidUtf8Bytewise(bytes);
+}
+
+void Utf8Checker::Arrived(const char* data, std::size_t arrived)
+{
+    if (checked_ == kInvalid)
+        return;
+#ifdef KL_UTF8_SSSE3
+    if (vector_) {
+        checked_ = CheckBlocksSsse3(reinterpret_cast<const unsigned char*>(data), checked_, arrived);
+        return;
+    }
+#endif
+    // A character that starts three bytes before the end or earlier has all its bytes.
+    if (arrived > checked_ + 3)
+        checked_ = CheckCharacters(std::string_view(data, arrived), checked_, arrived - 3);
+}
+
+bool Utf8Checker::Finish(const char* data, std::size_t size)
+{
+    Arrived(data, size);
+    if (checked_ == kInvalid)
+        return false;
+#ifdef KL_UTF8_SSSE3
+    if (vector_)
+        return CheckRestSsse3(reinterpret_cast<const unsigned char*>(data), checked_, size);
+#endif
+    return CheckCharacters(std::string_view(data, size), checked_, size) != kInvalid;
+}
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    return Utf8Checker().Finish(bytes.data(), bytes.size());
+}
+
+bool IsValidUtf8Bytewise(std::string_view bytes)
+{
+    return Utf8Checker(Utf8Checker::Method::Bytewise).Finish(bytes.data(), bytes.size());
 }
 
 }  // namespace kl

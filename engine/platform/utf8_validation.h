@@ -1,5 +1,6 @@
 #pragma once
 // Telling whether bytes are well-formed UTF-8.
+#include <cstddef>
 #include <string_view>
 
 namespace kl {
@@ -10,5 +11,21 @@ namespace kl {
 bool IsValidUtf8(std::string_view bytes);
 // The same, character by character on every processor.
 bool IsValidUtf8Bytewise(std::string_view bytes);
+
+// The same check of a buffer that fills from its front, piece by piece as it is read:
+// each piece is checked as it arrives, while it is still in the processor's cache.
+class Utf8Checker {
+public:
+    enum class Method { Fastest, Bytewise };
+    explicit Utf8Checker(Method method = Method::Fastest);
+    // The first arrived bytes of data are there; data is the same buffer at every call.
+    void Arrived(const char* data, std::size_t arrived);
+    // All size bytes are there: whether they are well-formed UTF-8.
+    bool Finish(const char* data, std::size_t size);
+
+private:
+    std::size_t checked_ = 0;  // the bytes before it are well-formed; npos once one was not
+    bool vector_ = false;
+};
 
 }  // namespace kl

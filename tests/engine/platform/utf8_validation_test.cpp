@@ -78,7 +78,7 @@ TEST(Utf8Validation, RandomTextsAgreeWithTheStepwiseReading)
     const int cases = kltest::ScaledCases(20000);
     for (int c = 0; c < cases; ++c) {
         std::string text;
-        const int pieces = static_cast<int>(rng() % 40);
+        const int pieces = static_cast<int>(rng() % 60);
         for (int k = 0; k < pieces; ++k) {
             const unsigned pick = rng() % 100;
             if (pick < 40)
@@ -95,6 +95,13 @@ TEST(Utf8Validation, RandomTextsAgreeWithTheStepwiseReading)
         ExpectSameAnswer(text);
         if (!text.empty())
             ExpectSameAnswer(text.substr(0, text.size() - 1));  // perhaps a character cut short
+        // Arriving in pieces, cut anywhere.
+        for (const auto method : {kl::Utf8Checker::Method::Fastest, kl::Utf8Checker::Method::Bytewise}) {
+            kl::Utf8Checker checker(method);
+            for (std::size_t arrived = 0; arrived < text.size(); arrived += rng() % 24)
+                checker.Arrived(text.data(), arrived);
+            ASSERT_EQ(checker.Finish(text.data(), text.size()), StepwiseValid(text)) << ::testing::PrintToString(text);
+        }
     }
 }
 

@@ -1,0 +1,37 @@
+#include "engine/document/arrival_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "engine/document/line_scan.h"
+#include "engine/platform/utf8_validation.h"
+#include "tests/support/test_scale.h"
+
+namespace {
+
+// Texts arriving in pieces cut anywhere (between a CR and its LF, inside a character) are
+// seen as the whole text is.
+TEST(ArrivalScan, PiecesAddUpToTheWholeText)
+{
+    static const std::string pieces[] = {"\r", "\n", "\r\n", "a", "\xE3\x81\x82", "\xF0\x9F\x98\x80", "\x82\xA0", "\xE3"};
+    std::mt19937 random(5);
+    const int cases = kltest::ScaledCases(3000);
+    for (int c = 0; c < cases; ++c) {
+        std::string text;
+        const int count = static_cast<int>(random() % 80);
+        // Mostly well-formed, so that both answers of the check come up.
+        const unsigned kinds = c % 2 == 0 ? 6 : 8;
+        for (int k = 0; k < count; ++k)
+            text += pieces[random() % kinds];
+        kl::ArrivalScan scan;
+        for (std::size_t arrived = 0; arrived < text.size(); arrived += random() % 20)
+            scan.Arrived(text.data(), arrived);
+        const kl::ScannedBytes scanned = scan.Finish(text.data(), text.size());
+        ASSERT_EQ(scanned.lineEnds, kl::CountLineEnds(text)) << ::testing::PrintToString(text);
+        ASSERT_EQ(scanned.validUtf8, kl::IsValidUtf8(text)) << ::testing::PrintToString(text);
+    }
+}
+
+}  // namespace
