@@ -167,7 +167,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& pr
     const std::size_t expected = static_cast<std::size_t>(before->size);
     std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(expected);
     AdviseHugePages(bytes.get(), expected);
-    ArrivalScan scan;
+    ArrivalScan scan(expected);
     const SizedRead read = ReadExpectedBytes(
         [&file](char* buffer, std::size_t size) { return file.ReadSome(buffer, size); }, bytes.get(), expected,
         progress, [&](std::size_t arrived) { scan.Arrived(bytes.get(), arrived); });

@@ -1,6 +1,7 @@
 #include "engine/document/line_scan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 namespace kl {
@@ -40,6 +41,85 @@ std::size_t CountLineEnds(std::string_view text)
             ++count;
     }
     return count;
+}
+
+namespace {
+
+// The body of LineEndPositions, compiled twice: for every processor, and for those with the
+// single instructions for counting bits and finding the lowest set bit.
+[[gnu::always_inline]] inline std::size_t LineEndPositionsIn(const char* data, std::size_t size, std::int64_t* out,
+                                                             std::int64_t offset)
+{
+    std::size_t count = 0;
+    std::size_t i = 0;
+#ifdef KL_LINE_SCAN_SSE2
+    // Sixty-four bytes at a time without a branch per line: the line ends of a piece are
+    // a bit mask, turned into positions four at a time whatever their number (those past
+    // the last are written over by the next piece, or fall into the slack). CR is rare:
+    // its mask is made only for a piece that has one.
+    const __m128i crByte = _mm_set1_epi8('\r');
+    const __m128i lfByte = _mm_set1_epi8('\n');
+    for (; size - i >= 64; i += 64) {
+        __m128i blocks[4];
+        std::uint64_t lf = 0;
+        __m128i anyCr = _mm_setzero_si128();
+        for (int k = 0; k < 4; ++k) {
+            blocks[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16 * k));
+            lf |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(blocks[k], lfByte)))} << (16 * k);
+            anyCr = _mm_or_si128(anyCr, _mm_cmpeq_epi8(blocks[k], crByte));
+        }
+        std::uint64_t ends = lf;
+        if (_mm_movemask_epi8(anyCr) != 0) {
+            std::uint64_t cr = 0;
+            for (int k = 0; k < 4; ++k)
+                cr |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(blocks[k], crByte)))} << (16 * k);
+            const std::uint64_t lfAfter = lf >> 1 | std::uint64_t{i + 64 < size && data[i + 64] == '\n'} << 63;
+            ends |= cr & ~lfAfter;
+        }
+        const auto found = static_cast<std::size_t>(std::popcount(ends));
+        std::int64_t* to = out + count;
+        const auto base = offset + static_cast<std::int64_t>(i + 1);
+        for (std::size_t k = 0; k < found || k == 0; k += 4) {
+            for (std::size_t j = k; j < k + 4; ++j, ends &= ends - 1)
+                to[j] = base + std::countr_zero(ends);
+        }
+        count += found;
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == size || data[i + 1] != '\n')))
+            out[count++] = offset + static_cast<std::int64_t>(i + 1);
+    }
+    return count;
+}
+
+#if defined(KL_LINE_SCAN_SSE2) && defined(__GNUC__) && !defined(__POPCNT__)
+#define KL_LINE_SCAN_BIT_INSTRUCTIONS 1
+[[gnu::target("popcnt,bmi")]] std::size_t LineEndPositionsWithBitInstructions(const char* data, std::size_t size,
+                                                                             std::int64_t* out, std::int64_t offset)
+{
+    return LineEndPositionsIn(data, size, out, offset);
+}
+
+bool HasBitInstructions()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
+    }();
+    return has;
+}
+#endif
+
+}  // namespace
+
+std::size_t LineEndPositions(const char* data, std::size_t size, std::int64_t* out, std::int64_t offset)
+{
+#ifdef KL_LINE_SCAN_BIT_INSTRUCTIONS
+    if (HasBitInstructions())
+        return LineEndPositionsWithBitInstructions(data, size, out, offset);
+#endif
+    return LineEndPositionsIn(data, size, out, offset);
 }
 
 }  // namespace kl

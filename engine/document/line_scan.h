@@ -38,40 +38,12 @@ inline std::size_t FindLineBreak(const char* data, std::size_t from, std::size_t
     return size;
 }
 
-#ifdef KL_LINE_SCAN_SSE2
-// Bit k set when data[k] is CR or LF, for the sixteen bytes at data.
-inline unsigned LineBreakMask16(const char* data)
-{
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
-    return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')))));
-}
-#endif
+// Room that LineEndPositions needs after the positions it writes.
+inline constexpr std::size_t kLineEndSlack = 3;
 
-// Calls onLineEnd(end) for every line end of data, in order, with the position just past
-// it: past an LF, past the LF of a CR LF, past a lone CR. Sixty-four bytes are looked at a
-// time, so a text of long lines costs few branches.
-template <typename OnLineEnd>
-inline void ForEachLineEnd(const char* data, std::size_t size, OnLineEnd&& onLineEnd)
-{
-    const auto found = [&](std::size_t at) {
-        if (data[at] == '\n' || at + 1 == size || data[at + 1] != '\n')
-            onLineEnd(at + 1);
-    };
-    std::size_t i = 0;
-#ifdef KL_LINE_SCAN_SSE2
-    for (; size - i >= 64; i += 64) {
-        std::uint64_t mask = LineBreakMask16(data + i) | std::uint64_t{LineBreakMask16(data + i + 16)} << 16 |
-                             std::uint64_t{LineBreakMask16(data + i + 32)} << 32 |
-                             std::uint64_t{LineBreakMask16(data + i + 48)} << 48;
-        for (; mask != 0; mask &= mask - 1)
-            found(i + static_cast<std::size_t>(std::countr_zero(mask)));
-    }
-#endif
-    for (; i < size; ++i) {
-        if (data[i] == '\r' || data[i] == '\n')
-            found(i);
-    }
-}
+// Writes offset plus the position just past every line end of data to out, in order (past
+// an LF, past the LF of a CR LF, past a lone CR), and answers how many. Positions are
+// written four at a time, so out needs room for kLineEndSlack more than there are line ends.
+std::size_t LineEndPositions(const char* data, std::size_t size, std::int64_t* out, std::int64_t offset = 0);
 
 }  // namespace kl

@@ -88,40 +88,52 @@ struct EucLines {
     std::vector<int> leftAlone;
 };
 
-void SplitStorage(Text& text, bool eucChg, EucLines* euc, const ScannedBytes* scanned)
+// The longest line of the text's starts, and whether it is too long for a text.
+void SetLongestLine(Text& text)
+{
+    const std::vector<std::int64_t>& starts = text.starts;
+    std::int64_t longestLength = 0;
+    int longest = 0;
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+        if (starts[k + 1] - starts[k] > longestLength) {
+            longestLength = starts[k + 1] - starts[k];
+            longest = static_cast<int>(k);
+        }
+    }
+    if (longestLength > kMaxLineBytes)
+        throw std::length_error("line too long");
+    text.longestLine = longest;
+}
+
+// scanned (when given) is what a reading found of the text's storage; its line starts are
+// taken over.
+void SplitStorage(Text& text, bool eucChg, EucLines* euc, ScannedBytes* scanned)
 {
     const char* data = text.storage.get();
     const std::size_t size = text.size;
     if (size == 0)
         return;
     std::vector<std::int64_t>& starts = text.starts;
-    // Counted first so that one allocation holds all line starts.
-    starts.reserve((scanned ? scanned->lineEnds : CountLineEnds(std::string_view(data, size))) + 2);
-    AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
-    starts.push_back(0);
-
     if (!eucChg) {
         // The lines stay where they are: only their ends are looked for.
-        std::size_t lineStart = 0;
-        std::size_t longestLength = 0;
-        int longest = -1;
-        const auto addLine = [&](std::size_t end) {
-            const std::size_t length = end - lineStart;
-            if (length > static_cast<std::size_t>(kMaxLineBytes))
-                throw std::length_error("line too long");
-            if (longest < 0 || length > longestLength) {
-                longestLength = length;
-                longest = static_cast<int>(starts.size() - 1);
-            }
-            starts.push_back(static_cast<std::int64_t>(end));
-            lineStart = end;
-        };
-        ForEachLineEnd(data, size, addLine);
-        if (lineStart < size)
-            addLine(size);
-        text.longestLine = longest;
+        if (scanned) {
+            starts = std::move(scanned->starts);
+        } else {
+            // Counted first so that one allocation holds all line starts.
+            starts.reserve(CountLineEnds(std::string_view(data, size)) + 2 + kLineEndSlack);
+            AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
+            starts.resize(starts.capacity());
+            std::size_t count = 1 + LineEndPositions(data, size, starts.data() + 1);
+            if (static_cast<std::size_t>(starts[count - 1]) < size)
+                starts[count++] = static_cast<std::int64_t>(size);
+            starts.resize(count);
+        }
+        SetLongestLine(text);
         return;
     }
+    starts.reserve(scanned ? scanned->starts.size() + 1 : CountLineEnds(std::string_view(data, size)) + 2);
+    AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
+    starts.push_back(0);
 
     unsigned char* arena = reinterpret_cast<unsigned char*>(text.storage.get());
     std::size_t pos = 0;
@@ -260,7 +272,7 @@ void NoteUtf16Origin(Text& text, std::string_view file, bool bigEndian)
 }  // namespace
 
 Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice,
-                     const ScannedBytes* scanned)
+                     ScannedBytes* scanned)
 {
     Text text;
     const std::string_view bytes(storage.get(), size);
