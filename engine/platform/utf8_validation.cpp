@@ -6,8 +6,13 @@
 #include "engine/platform/utf8.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#include <tmmintrin.h>
+#include <immintrin.h>
 #define KL_UTF8_SSSE3 1
+// Not on Windows: there the compiler does not align the stack for 32-byte values it may
+// have to keep there.
+#if !defined(_WIN32)
+#define KL_UTF8_AVX2 1
+#endif
 #endif
 
 namespace kl {
@@ -74,7 +79,7 @@ constexpr std::uint8_t kTwoContinuations = 1 << 7;  // a continuation after a co
 // high bit is flipped for those places)
 constexpr std::uint8_t kCarry = kTooShort | kTooLong | kTwoContinuations;
 
-__attribute__((target("ssse3"))) inline __m128i Table(const std::uint8_t (&entries)[16])
+[[gnu::target("ssse3")]] inline __m128i Table(const std::uint8_t (&entries)[16])
 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries));
 }
@@ -115,7 +120,7 @@ constexpr std::uint8_t kSecondHigh[16] = {
 };
 
 // The error bits of block, whose bytes follow those of previous; zero when all is well.
-__attribute__((target("ssse3"))) inline __m128i BlockErrors(__m128i block, __m128i previous)
+[[gnu::target("ssse3")]] inline __m128i BlockErrors(__m128i block, __m128i previous)
 {
     const __m128i nibble = _mm_set1_epi8(0x0F);
     const __m128i before1 = _mm_alignr_epi8(block, previous, 15);
@@ -134,7 +139,7 @@ __attribute__((target("ssse3"))) inline __m128i BlockErrors(__m128i block, __m12
 
 // Checks the whole sixteen-byte blocks of [from, to), from being a multiple of sixteen
 // and the bytes before it checked; answers where it stopped, or kInvalid.
-__attribute__((target("ssse3"))) std::size_t CheckBlocksSsse3(const unsigned char* p, std::size_t from, std::size_t to)
+[[gnu::target("ssse3")]] std::size_t CheckBlocksSsse3(const unsigned char* p, std::size_t from, std::size_t to)
 {
     // Errors are gathered and looked at every few kilobytes, so that a text in another
     // encoding is given up early.
@@ -156,7 +161,7 @@ __attribute__((target("ssse3"))) std::size_t CheckBlocksSsse3(const unsigned cha
 }
 
 // Checks the last bytes [from, size), fewer than sixteen, from as above.
-__attribute__((target("ssse3"))) bool CheckRestSsse3(const unsigned char* p, std::size_t from, std::size_t size)
+[[gnu::target("ssse3")]] bool CheckRestSsse3(const unsigned char* p, std::size_t from, std::size_t size)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i previous = from >= 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from - 16)) : zero;
@@ -169,14 +174,72 @@ __attribute__((target("ssse3"))) bool CheckRestSsse3(const unsigned char* p, std
     return _mm_movemask_epi8(_mm_cmpeq_epi8(BlockErrors(last, previous), zero)) == 0xFFFF;
 }
 
-bool HasSsse3()
+#ifdef KL_UTF8_AVX2
+
+// The same thirty-two bytes at a time.
+[[gnu::target("avx2")]] inline __m256i Table32(const std::uint8_t (&entries)[16])
 {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("ssse3") != 0;
-    }();
-    return has;
+    const __m128i table = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries));
+    return _mm256_broadcastsi128_si256(table);
 }
+
+// block shifted by n bytes towards its end, the first n taken from the end of previous.
+template <int n>
+[[gnu::target("avx2")]] inline __m256i Before(__m256i block, __m256i previous)
+{
+    return _mm256_alignr_epi8(block, _mm256_permute2x128_si256(previous, block, 0x21), 16 - n);
+}
+
+[[gnu::target("avx2")]] inline __m256i BlockErrors32(__m256i block, __m256i previous)
+{
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i before1 = Before<1>(block, previous);
+    const __m256i firstHigh =
+        _mm256_shuffle_epi8(Table32(kFirstHigh), _mm256_and_si256(_mm256_srli_epi16(before1, 4), nibble));
+    const __m256i firstLow = _mm256_shuffle_epi8(Table32(kFirstLow), _mm256_and_si256(before1, nibble));
+    const __m256i secondHigh =
+        _mm256_shuffle_epi8(Table32(kSecondHigh), _mm256_and_si256(_mm256_srli_epi16(block, 4), nibble));
+    const __m256i special = _mm256_and_si256(_mm256_and_si256(firstHigh, firstLow), secondHigh);
+    const __m256i third = _mm256_subs_epu8(Before<2>(block, previous), _mm256_set1_epi8(static_cast<char>(0xE0 - 0x80)));
+    const __m256i fourth = _mm256_subs_epu8(Before<3>(block, previous), _mm256_set1_epi8(static_cast<char>(0xF0 - 0x80)));
+    const __m256i mustContinue =
+        _mm256_and_si256(_mm256_or_si256(third, fourth), _mm256_set1_epi8(static_cast<char>(0x80)));
+    return _mm256_xor_si256(mustContinue, special);
+}
+
+[[gnu::target("avx2")]] std::size_t CheckBlocksAvx2(const unsigned char* p, std::size_t from, std::size_t to)
+{
+    constexpr std::size_t kBlocksBetweenLooks = 128;
+    __m256i previous = from >= 32 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + from - 32))
+                                  : _mm256_setzero_si256();
+    __m256i errors = _mm256_setzero_si256();
+    std::size_t i = from;
+    while (to - i >= 32) {
+        for (std::size_t k = 0; k < kBlocksBetweenLooks && to - i >= 32; ++k, i += 32) {
+            const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+            errors = _mm256_or_si256(errors, BlockErrors32(block, previous));
+            previous = block;
+        }
+        if (!_mm256_testz_si256(errors, errors))
+            return kInvalid;
+    }
+    return i;
+}
+
+[[gnu::target("avx2")]] bool CheckRestAvx2(const unsigned char* p, std::size_t from, std::size_t size)
+{
+    const __m256i previous = from >= 32 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + from - 32))
+                                        : _mm256_setzero_si256();
+    unsigned char rest[32] = {};
+    if (size > from)
+        std::memcpy(rest, p + from, size - from);
+    const __m256i errors = BlockErrors32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rest)), previous);
+    return _mm256_testz_si256(errors, errors);
+}
+
+#endif
+
+#define KL_HAS_CPU_FEATURE(feature) ([] { __builtin_cpu_init(); return __builtin_cpu_supports(feature) != 0; }())
 
 #endif
 
@@ -185,25 +248,35 @@ bool HasSsse3()
 Utf8Checker::Utf8Checker(Method method)
 {
 #ifdef KL_UTF8_SSSE3
-    vector_ = method == Method::Fastest && HasSsse3();
-#else
-    (void)method;
+    static const bool hasSsse3 = KL_HAS_CPU_FEATURE("ssse3");
+    if (method != Method::Bytewise && hasSsse3)
+        width_ = 16;
 #endif
+#ifdef KL_UTF8_AVX2
+    static const bool hasAvx2 = KL_HAS_CPU_FEATURE("avx2");
+    if (method == Method::Fastest && hasAvx2)
+        width_ = 32;
+#endif
+    (void)method;
 }
 
 void Utf8Checker::Arrived(const char* data, std::size_t arrived)
 {
     if (checked_ == kInvalid)
         return;
-#ifdef KL_UTF8_SSSE3
-    if (vector_) {
-        checked_ = CheckBlocksSsse3(reinterpret_cast<const unsigned char*>(data), checked_, arrived);
-        return;
-    }
+    [[maybe_unused]] const auto* p = reinterpret_cast<const unsigned char*>(data);
+    switch (width_) {
+#ifdef KL_UTF8_AVX2
+    case 32: checked_ = CheckBlocksAvx2(p, checked_, arrived); return;
 #endif
-    // A character that starts three bytes before the end or earlier has all its bytes.
-    if (arrived > checked_ + 3)
-        checked_ = CheckCharacters(std::string_view(data, arrived), checked_, arrived - 3);
+#ifdef KL_UTF8_SSSE3
+    case 16: checked_ = CheckBlocksSsse3(p, checked_, arrived); return;
+#endif
+    default:
+        // A character that starts three bytes before the end or earlier has all its bytes.
+        if (arrived > checked_ + 3)
+            checked_ = CheckCharacters(std::string_view(data, arrived), checked_, arrived - 3);
+    }
 }
 
 bool Utf8Checker::Finish(const char* data, std::size_t size)
@@ -211,11 +284,16 @@ bool Utf8Checker::Finish(const char* data, std::size_t size)
     Arrived(data, size);
     if (checked_ == kInvalid)
         return false;
-#ifdef KL_UTF8_SSSE3
-    if (vector_)
-        return CheckRestSsse3(reinterpret_cast<const unsigned char*>(data), checked_, size);
+    [[maybe_unused]] const auto* p = reinterpret_cast<const unsigned char*>(data);
+    switch (width_) {
+#ifdef KL_UTF8_AVX2
+    case 32: return CheckRestAvx2(p, checked_, size);
 #endif
-    return CheckCharacters(std::string_view(data, size), checked_, size) != kInvalid;
+#ifdef KL_UTF8_SSSE3
+    case 16: return CheckRestSsse3(p, checked_, size);
+#endif
+    default: return CheckCharacters(std::string_view(data, size), checked_, size) != kInvalid;
+    }
 }
 
 bool IsValidUtf8(std::string_view bytes)

@@ -96,7 +96,8 @@ TEST(Utf8Validation, RandomTextsAgreeWithTheStepwiseReading)
         if (!text.empty())
             ExpectSameAnswer(text.substr(0, text.size() - 1));  // perhaps a character cut short
         // Arriving in pieces, cut anywhere.
-        for (const auto method : {kl::Utf8Checker::Method::Fastest, kl::Utf8Checker::Method::Bytewise}) {
+        for (const auto method : {kl::Utf8Checker::Method::Fastest, kl::Utf8Checker::Method::Sixteen,
+                                  kl::Utf8Checker::Method::Bytewise}) {
             kl::Utf8Checker checker(method);
             for (std::size_t arrived = 0; arrived < text.size(); arrived += rng() % 24)
                 checker.Arrived(text.data(), arrived);
