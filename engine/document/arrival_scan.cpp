@@ -1,6 +1,7 @@
 #include "engine/document/arrival_scan.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 #include "engine/document/line_scan.h"
@@ -10,25 +11,39 @@ namespace kl {
 
 void ArrivalScan::AddLineEnds(const char* data, std::size_t from, std::size_t to)
 {
-    const std::string_view piece(data + from, to - from);
-    const std::size_t ends = CountLineEnds(piece);
+    // Found a few kilobytes at a time, with room for as many line ends as bytes: the line
+    // ends need not be counted first.
+    constexpr std::size_t kStep = 4096;
     if (starts_.empty()) {
-        // The first piece's lines tell how many the whole text will have, about.
-        std::size_t guess = ends + 1;
-        if (!piece.empty() && expected_ > piece.size())
-            guess = static_cast<std::size_t>(static_cast<double>(ends + 1) * static_cast<double>(expected_) /
-                                             static_cast<double>(piece.size()) * 1.02);
-        starts_.reserve(guess + 1 + kLineEndSlack);
-        AdviseHugePages(starts_.data(), starts_.capacity() * sizeof(std::int64_t));
-        starts_.resize(starts_.capacity());
+        starts_.resize(kStep + 2 + kLineEndSlack);
         used_ = 1;  // the first line starts at 0
     }
-    // Room for these line ends, the last line's end and the slack the positions need.
-    const std::size_t needed = used_ + ends + 1 + kLineEndSlack;
-    if (needed > starts_.size())
-        starts_.resize(std::max(needed, starts_.size() + starts_.size() / 2));
-    used_ += LineEndPositions(piece.data(), piece.size(), starts_.data() + used_, static_cast<std::int64_t>(from));
+    for (std::size_t pos = from; pos < to;) {
+        std::size_t end = std::min(pos + kStep, to);
+        if (end < to && data[end - 1] == '\r')
+            ++end;  // with the byte after it, which tells whether it ends a line alone
+        const std::size_t needed = used_ + (end - pos) + 1 + kLineEndSlack;
+        if (needed > starts_.size())
+            starts_.resize(std::max(needed, starts_.size() + starts_.size() / 2));
+        used_ += LineEndPositions(data + pos, end - pos, starts_.data() + used_, static_cast<std::int64_t>(pos));
+        pos = end;
+    }
     split_ = to;
+    if (!guessed_ && to > 0) {
+        // The first piece's lines tell how many the whole text will have, about: room for
+        // them all at once, in huge pages where the system has them.
+        guessed_ = true;
+        const auto guess = static_cast<std::size_t>(static_cast<double>(used_) * static_cast<double>(expected_) /
+                                                    static_cast<double>(to) * 1.02) + kStep + 2 + kLineEndSlack;
+        if (guess > starts_.size()) {
+            std::vector<std::int64_t> room;
+            room.reserve(guess);
+            AdviseHugePages(room.data(), room.capacity() * sizeof(std::int64_t));
+            room.assign(starts_.begin(), starts_.begin() + static_cast<std::ptrdiff_t>(used_));
+            room.resize(room.capacity());
+            starts_ = std::move(room);
+        }
+    }
 }
 
 void ArrivalScan::Arrived(const char* data, std::size_t arrived)

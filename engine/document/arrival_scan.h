@@ -32,6 +32,7 @@ private:
     std::size_t split_ = 0;            // line ends are found before it
     std::vector<std::int64_t> starts_;  // every element is room; the first used_ are starts
     std::size_t used_ = 0;
+    bool guessed_ = false;  // room was made for the whole text
 };
 
 }  // namespace kl

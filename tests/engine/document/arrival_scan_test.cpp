@@ -35,4 +35,24 @@ TEST(ArrivalScan, PiecesAddUpToTheWholeText)
     }
 }
 
+// Long texts, looked at a few kilobytes at a time: CR LF across those steps, a guess of
+// the size far too low.
+TEST(ArrivalScan, LongTextsWithLineEndsAcrossTheSteps)
+{
+    for (const std::size_t at : {4095, 4096, 8191}) {
+        std::string text(20000, 'x');
+        for (std::size_t i = 0; i < text.size(); i += 7)
+            text[i] = '\n';
+        text[at] = '\r';
+        text[at + 1] = '\n';
+        text[at + 3] = '\r';
+        for (const std::size_t piece : {std::size_t{1000}, text.size()}) {
+            kl::ArrivalScan scan(100);
+            for (std::size_t arrived = piece; arrived < text.size(); arrived += piece)
+                scan.Arrived(text.data(), arrived);
+            ASSERT_EQ(scan.Finish(text.data(), text.size()).starts, kl::SplitLines(text, false).starts) << at;
+        }
+    }
+}
+
 }  // namespace
