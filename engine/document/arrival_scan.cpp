@@ -13,18 +13,17 @@ void ArrivalScan::AddLineEnds(const char* data, std::size_t from, std::size_t to
 {
     // Found a few kilobytes at a time, with room for as many line ends as bytes: the line
     // ends need not be counted first.
+    // The room is made step by step (zeroed just before it is written, while in the cache).
     constexpr std::size_t kStep = 4096;
     if (starts_.empty()) {
-        starts_.resize(kStep + 2 + kLineEndSlack);
-        used_ = 1;  // the first line starts at 0
+        starts_.push_back(0);  // the first line starts at 0
+        used_ = 1;
     }
     for (std::size_t pos = from; pos < to;) {
         std::size_t end = std::min(pos + kStep, to);
         if (end < to && data[end - 1] == '\r')
             ++end;  // with the byte after it, which tells whether it ends a line alone
-        const std::size_t needed = used_ + (end - pos) + 1 + kLineEndSlack;
-        if (needed > starts_.size())
-            starts_.resize(std::max(needed, starts_.size() + starts_.size() / 2));
+        starts_.resize(used_ + (end - pos) + 1 + kLineEndSlack);
         used_ += LineEndPositions(data + pos, end - pos, starts_.data() + used_, static_cast<std::int64_t>(pos));
         pos = end;
     }
@@ -35,13 +34,10 @@ void ArrivalScan::AddLineEnds(const char* data, std::size_t from, std::size_t to
         guessed_ = true;
         const auto guess = static_cast<std::size_t>(static_cast<double>(used_) * static_cast<double>(expected_) /
                                                     static_cast<double>(to) * 1.02) + kStep + 2 + kLineEndSlack;
-        if (guess > starts_.size()) {
-            std::vector<std::int64_t> room;
-            room.reserve(guess);
-            AdviseHugePages(room.data(), room.capacity() * sizeof(std::int64_t));
-            room.assign(starts_.begin(), starts_.begin() + static_cast<std::ptrdiff_t>(used_));
-            room.resize(room.capacity());
-            starts_ = std::move(room);
+        if (guess > starts_.capacity()) {
+            starts_.resize(used_);
+            starts_.reserve(guess);
+            AdviseHugePages(starts_.data() + used_, (starts_.capacity() - used_) * sizeof(std::int64_t));
         }
     }
 }
@@ -64,9 +60,10 @@ ScannedBytes ArrivalScan::Finish(const char* data, std::size_t size)
     if (size == 0)
         return scanned;
     AddLineEnds(data, split_, size);
-    if (static_cast<std::size_t>(starts_[used_ - 1]) < size)
-        starts_[used_++] = static_cast<std::int64_t>(size);  // the last line has no line end
     starts_.resize(used_);
+    if (static_cast<std::size_t>(starts_.back()) < size)
+        starts_.push_back(static_cast<std::int64_t>(size));  // the last line has no line end
+    used_ = starts_.size();
     // A first guess far too high gives its room back.
     if (starts_.capacity() - used_ > used_ / 8 + 64)
         starts_.shrink_to_fit();

@@ -30,7 +30,7 @@ private:
     Utf8Checker utf8_;
     std::size_t expected_;
     std::size_t split_ = 0;            // line ends are found before it
-    std::vector<std::int64_t> starts_;  // every element is room; the first used_ are starts
+    std::vector<std::int64_t> starts_;  // the first used_ are starts, the rest room
     std::size_t used_ = 0;
     bool guessed_ = false;  // room was made for the whole text
 };
