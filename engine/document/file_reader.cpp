@@ -81,7 +81,7 @@ SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::si
 {
     constexpr std::size_t kReportedPiece = std::size_t{16} << 20;
     // Small enough to be still in the cache when arrived looks at it.
-    constexpr std::size_t kArrivingPiece = std::size_t{1} << 20;
+    constexpr std::size_t kArrivingPiece = std::size_t{256} << 10;
     SizedRead read;
     std::size_t reported = 0;
     while (read.size < expected) {

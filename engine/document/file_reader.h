@@ -42,7 +42,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& pr
 // that grew is noticed. readSome reads like InputFile::ReadSome (a count, 0 at the end, -1
 // with errno set); error is the errno of a failed read. With progress, the bytes are read
 // in pieces of a few megabytes, each reported. With arrived, the bytes are read in pieces
-// of a megabyte, and arrived is told the bytes in buffer after each.
+// of a quarter megabyte, and arrived is told the bytes in buffer after each.
 struct SizedRead {
     std::size_t size = 0;
     bool sizeChanged = false;  // the file ended early, or there was more after expected bytes
