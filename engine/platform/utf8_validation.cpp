@@ -63,9 +63,9 @@ std::size_t CheckCharacters(std::string_view bytes, std::size_t from, std::size_
 #ifdef KL_UTF8_SSSE3
 
 // Every byte is checked against the one, two and three bytes before it, so blocks need no
-// alignment with the characters. The first byte after the one before sets error bits by
-// its high nibble and its low nibble, the byte itself by its high nibble; a byte pair is
-// wrong when one bit is set in all three. Bits:
+// alignment with the characters. With the byte before it: the high and the low nibble of
+// that byte and the high nibble of the byte itself each choose a set of error bits (the
+// tables below), and the pair is wrong when a bit is in all three. Bits:
 constexpr std::uint8_t kTooShort = 1 << 0;   // a lead byte not followed by a continuation
 constexpr std::uint8_t kTooLong = 1 << 1;    // ASCII followed by a continuation
 constexpr std::uint8_t kOverlong3 = 1 << 2;  // E0 80-9F
@@ -239,8 +239,6 @@ template <int n>
 
 #endif
 
-#define KL_HAS_CPU_FEATURE(feature) ([] { __builtin_cpu_init(); return __builtin_cpu_supports(feature) != 0; }())
-
 #endif
 
 }  // namespace
@@ -248,12 +246,18 @@ template <int n>
 Utf8Checker::Utf8Checker(Method method)
 {
 #ifdef KL_UTF8_SSSE3
-    static const bool hasSsse3 = KL_HAS_CPU_FEATURE("ssse3");
+    static const bool hasSsse3 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
     if (method != Method::Bytewise && hasSsse3)
         width_ = 16;
 #endif
 #ifdef KL_UTF8_AVX2
-    static const bool hasAvx2 = KL_HAS_CPU_FEATURE("avx2");
+    static const bool hasAvx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
     if (method == Method::Fastest && hasAvx2)
         width_ = 32;
 #endif
