@@ -26,7 +26,7 @@ namespace kl::cli {
 
 namespace {
 
-constexpr std::string_view kCommand = "compare";
+constexpr std::string_view kCompareCommand = "compare";
 
 bool IsScriptOutput(CompareOutput output)
 {
@@ -68,7 +68,7 @@ int RunCompareCommand(int argc, char** argv)
     CompareCommandOptions options;
     std::string error;
     const ParseOutcome parsed = ParseCompareArguments(argc, argv, options, error);
-    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, CompareUsage()))
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCompareCommand, error, CompareUsage()))
         return *exitCode;
 
     const bool script = IsScriptOutput(options.output);
@@ -82,14 +82,14 @@ int RunCompareCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadInputFiles(doc, {options.fileA, options.fileB}, options.reading, kCommand))
+    if (!LoadInputFiles(doc, {options.fileA, options.fileB}, options.reading, kCompareCommand))
         return script ? kExitTrouble : kExitFile;
 
     // Shared, so that the rows of the paired display can keep it.
     const auto shared = std::make_shared<const CompareResult>(Compare(doc.texts, options.run));
     const CompareResult& result = *shared;
     if (script && result.outcome != RunOutcome::Completed) {
-        PrintCommandError(kCommand, "比較を完了できませんでした");
+        PrintCommandError(kCompareCommand, "比較を完了できませんでした");
         return kExitTrouble;
     }
     OutputBuffer out(stdout);
@@ -112,7 +112,7 @@ int RunCompareCommand(int argc, char** argv)
     case CompareOutput::Unified: {
         for (int side = DOC_A; side <= DOC_B; ++side) {
             if (result.TextOf(side) && result.TextOf(side)->converted)
-                PrintCommandError(kCommand, "注意: ファイル「" + DisplayPath(side == DOC_A ? options.fileA : options.fileB) +
+                PrintCommandError(kCompareCommand, "注意: ファイル「" + DisplayPath(side == DOC_A ? options.fileA : options.fileB) +
                                                 "」は読み込み時に変換したため、差分は変換後の内容です");
         }
         const std::array<UnifiedFileLabel, 2> labels{UnifiedFileLabel{options.fileA, LabelTime(options.fileA)},
@@ -136,7 +136,7 @@ int RunCompareCommand(int argc, char** argv)
     }
     }
     if (!out.Flush()) {
-        ReportOutputFailure(kCommand, errno);
+        ReportOutputFailure(kCompareCommand, errno);
         return script ? kExitTrouble : kExitFile;
     }
     return exitCode;

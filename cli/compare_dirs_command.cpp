@@ -19,7 +19,7 @@ namespace kl::cli {
 
 namespace {
 
-constexpr std::string_view kCommand = "compare-dirs";
+constexpr std::string_view kCompareDirsCommand = "compare-dirs";
 
 enum class DirsOutput { Listing, Brief, Json };
 
@@ -161,7 +161,7 @@ void ReportErrors(const FolderTree& tree)
         for (int side = 0; side < 2; ++side) {
             const int error = entry.sides[static_cast<std::size_t>(side)].error;
             if (error != 0)
-                PrintCommandError(kCommand, DisplayPath(SidePath(tree, static_cast<int>(i), side)) + ": " +
+                PrintCommandError(kCompareDirsCommand, DisplayPath(SidePath(tree, static_cast<int>(i), side)) + ": " +
                                                 FileErrorText(error));
         }
     }
@@ -175,7 +175,7 @@ int RunCompareDirsCommand(int argc, char** argv)
     DirsOptions options;
     std::string error;
     const ParseOutcome parsed = ParseDirsArguments(argc, argv, options, error);
-    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, DirsUsage()))
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCompareDirsCommand, error, DirsUsage()))
         return *exitCode == kExitOk ? kExitSame : kExitTrouble;
 
     // Only the JSON names each file's encoding and line ends.
@@ -188,7 +188,7 @@ int RunCompareDirsCommand(int argc, char** argv)
     else
         WriteListing(out, tree, options.output == DirsOutput::Brief);
     if (!out.Flush()) {
-        ReportOutputFailure(kCommand, errno);
+        ReportOutputFailure(kCompareDirsCommand, errno);
         return kExitTrouble;
     }
     if (HasTrouble(tree))

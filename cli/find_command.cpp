@@ -21,7 +21,7 @@ namespace kl::cli {
 
 namespace {
 
-constexpr std::string_view kCommand = "find";
+constexpr std::string_view kFindCommand = "find";
 
 std::string FindUsage()
 {
@@ -109,12 +109,12 @@ int RunFindCommand(int argc, char** argv)
     std::string error;
     const ParseOutcome parsed = ParseArguments(argc, argv, options, error);
     UseExitCodes(ExitCodes::DiffStyle);
-    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, FindUsage()))
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kFindCommand, error, FindUsage()))
         return *exitCode;
 
     TextDocument doc;
     doc.recording = false;
-    if (!LoadInputFiles(doc, options.files, options.reading, kCommand))
+    if (!LoadInputFiles(doc, options.files, options.reading, kFindCommand))
         return kExitUsage;
     const SearchResult result = FindInBothTexts(doc.texts, options.query);
     OutputBuffer out(stdout);
@@ -144,7 +144,7 @@ int RunFindCommand(int argc, char** argv)
         }
     }
     if (!out.Flush())
-        return ReportOutputFailure(kCommand, errno);
+        return ReportOutputFailure(kFindCommand, errno);
     return result.count() > 0 ? kExitOk : kExitFile;
 }
 

@@ -20,7 +20,7 @@ namespace kl::cli {
 
 namespace {
 
-constexpr std::string_view kCommand = "linediff";
+constexpr std::string_view kLineDiffCommand = "linediff";
 constexpr int kTabColumns = 8;
 
 std::string LineDiffUsage()
@@ -179,13 +179,13 @@ int RunLineDiffCommand(int argc, char** argv)
     LineDiffOptions options;
     std::string error;
     const ParseOutcome parsed = ParseArguments(argc, argv, options, error);
-    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, LineDiffUsage()))
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kLineDiffCommand, error, LineDiffUsage()))
         return *exitCode;
 
     TextDocument doc;
     doc.recording = false;
     for (int k = 0; k < 2; ++k) {
-        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kCommand,
+        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kLineDiffCommand,
                            options.reading.encodings[static_cast<std::size_t>(k)]))
             return kExitFile;
     }
@@ -195,7 +195,7 @@ int RunLineDiffCommand(int argc, char** argv)
         const Text& table = *doc.texts[static_cast<std::size_t>(k)];
         const int count = table.count();
         if (options.lineNumbers[k] > count) {
-            PrintCommandError(kCommand, "LINE_" + std::to_string(k + 1) + " is " + std::to_string(options.lineNumbers[k]) +
+            PrintCommandError(kLineDiffCommand, "LINE_" + std::to_string(k + 1) + " is " + std::to_string(options.lineNumbers[k]) +
                                             ", but '" + DisplayPath(options.files[k]) + "' has " + std::to_string(count) +
                                             (count == 1 ? " line" : " lines"));
             return kExitUsage;
@@ -222,7 +222,7 @@ int RunLineDiffCommand(int argc, char** argv)
             std::printf("（%s）\n", note.c_str());
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return ReportOutputFailure(kCommand, errno);
+        return ReportOutputFailure(kLineDiffCommand, errno);
     return kExitOk;
 }
 

@@ -18,7 +18,7 @@ namespace kl::cli {
 
 namespace {
 
-constexpr std::string_view kCommand = "merge";
+constexpr std::string_view kMergeCommand = "merge";
 
 std::string MergeUsage()
 {
@@ -122,29 +122,29 @@ int RunMergeCommand(int argc, char** argv)
     std::vector<char*> rest;
     std::string error;
     if (!SplitMergeArguments(argc, argv, mergeOptions, rest, error))
-        return ReportUsageError(kCommand, error, MergeUsage());
+        return ReportUsageError(kMergeCommand, error, MergeUsage());
     CompareCommandOptions compareOptions;
     const ParseOutcome parsed =
         ParseCompareArguments(static_cast<int>(rest.size()), rest.data(), compareOptions, error);
-    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kCommand, error, MergeUsage()))
+    if (const std::optional<int> exitCode = ExitBeforeRun(parsed, kMergeCommand, error, MergeUsage()))
         return *exitCode;
 
     TextDocument doc;
     doc.recording = false;
     const ReadingOptions& reading = compareOptions.reading;
-    if (!LoadInputFile(doc, compareOptions.fileA, reading.eucChg, kCommand, reading.encodings[0]) ||
-        !LoadInputFile(doc, compareOptions.fileB, reading.eucChg, kCommand, reading.encodings[1]))
+    if (!LoadInputFile(doc, compareOptions.fileA, reading.eucChg, kMergeCommand, reading.encodings[0]) ||
+        !LoadInputFile(doc, compareOptions.fileB, reading.eucChg, kMergeCommand, reading.encodings[1]))
         return kExitFile;
 
     const MergeOutcome merged = RunMerge(Compare(doc.texts, compareOptions.run), mergeOptions.rules);
 
     if (mergeOptions.toFile) {
         if (!SaveMergedText(mergeOptions.outPath, merged.text, error)) {
-            PrintCommandError(kCommand, error);
+            PrintCommandError(kMergeCommand, error);
             return kExitFile;
         }
     } else if (!WriteToStandardOutput(merged.text)) {
-        return ReportOutputFailure(kCommand, errno);
+        return ReportOutputFailure(kMergeCommand, errno);
     }
     return kExitOk;
 }

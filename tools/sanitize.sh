@@ -8,6 +8,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/tools/generator.sh"
+. "$top/tools/side_by_side.sh"
 build=${1:-$top/build-sanitize}
 seconds=${2:-60}
 jobs=$(nproc)
@@ -57,16 +58,7 @@ run_harness() {
 }
 
 # The harnesses run side by side, one per processor.
-running=0
-for exe in "$build"/fuzz/*_fuzz; do
-  run_harness "$exe" &
-  running=$((running + 1))
-  if [ "$running" -ge "$jobs" ]; then
-    wait -n || true
-    running=$((running - 1))
-  fi
-done
-wait
+side_by_side "$jobs" run_harness "$build"/fuzz/*_fuzz
 
 failed=0
 printf '%-16s %14s  %s\n' harness executions findings

@@ -7,6 +7,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/tools/generator.sh"
+. "$top/tools/side_by_side.sh"
 build=$(realpath -m "${1:-$top/build-windows}")
 jobs=$(nproc)
 
@@ -57,12 +58,20 @@ total_passed=0 total_failed=0 total_skipped=0
 # The number on GoogleTest's closing line of the given kind ("  PASSED  " ...) in $log.
 count() { sed -n -E "s/^\[$1\] ([0-9]+) tests?[ ,.].*/\1/p" "$log" | tail -n 1; }
 
+# One test program, its output in $logs/NAME.log and its exit status in $logs/NAME.status.
+run_program() {
+  local name=$1 status=0
+  (cd "$build/tests" && timeout 1200 "$wine" "./$name.exe") >"$logs/$name.log" 2>&1 || status=$?
+  sed -i 's/\r$//' "$logs/$name.log"  # the programs' own text output ends lines in CR LF
+  echo "$status" >"$logs/$name.status"
+}
+
 echo "Windows test programs under Wine ($("$wine" --version 2>/dev/null || echo wine)):"
+# The programs run side by side, one per processor; the summaries follow in order.
+side_by_side "$jobs" run_program "${tests[@]}"
 for name in "${tests[@]}"; do
   log=$logs/$name.log
-  status=0
-  (cd "$build/tests" && timeout 1200 "$wine" "./$name.exe") >"$log" 2>&1 || status=$?
-  sed -i 's/\r$//' "$log"  # the programs' own text output ends lines in CR LF
+  status=$(cat "$logs/$name.status" 2>/dev/null || echo 1)
   ran=$(sed -n -E 's/^\[==========\] ([0-9]+) tests? from .* ran\. \(([0-9]+) ms total\)/\1 tests in \2 ms/p' "$log")
   passed=$(count '  PASSED  '); skipped=$(count '  SKIPPED '); failures=$(count '  FAILED  ')
   passed=${passed:-0} skipped=${skipped:-0} failures=${failures:-0}

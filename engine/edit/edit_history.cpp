@@ -20,6 +20,7 @@ EditOutcome ApplyEdits(const Text& text, const std::vector<TextEdit>& edits, std
             removed->emplace_back(current->bytes().substr(static_cast<std::size_t>(edit.begin),
                                                           static_cast<std::size_t>(edit.end - edit.begin)));
         outcome.text = ApplyEdit(*current, edit, &change);
+        outcome.caret = edit.begin + static_cast<std::int64_t>(edit.inserted.size());
         current = outcome.text.get();
     }
     if (!outcome.text)

@@ -24,6 +24,10 @@ struct EditStep {
 struct EditOutcome {
     std::shared_ptr<const Text> text;
     std::optional<LineChange> change;
+    // Where the caret goes after the step: the end of the bytes its last edit put in (after an
+    // undo, of the bytes it brought back); none when an undo goes back to the text before
+    // a change of encoding.
+    std::optional<std::int64_t> caret;
 };
 
 // Applies edits to text (to the UTF-8 version of it first when utf8Base is given) and

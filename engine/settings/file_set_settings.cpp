@@ -8,7 +8,7 @@
 namespace kl {
 namespace {
 
-constexpr std::string_view kSection = "FILESET";
+constexpr std::string_view kFileSetSection = "FILESET";
 constexpr std::size_t kCountBuffer = 12;
 
 // Reads a key of the section through read(key, default, buffer size).
@@ -32,7 +32,7 @@ std::vector<std::string> EntriesFrom(const Read& read)
 auto ReaderOf(const std::string& iniPath)
 {
     return [&iniPath](std::string_view key, std::string_view defaultValue, std::size_t bufferSize) {
-        return ReadIniString(iniPath, kSection, key, defaultValue, bufferSize);
+        return ReadIniString(iniPath, kFileSetSection, key, defaultValue, bufferSize);
     };
 }
 
@@ -57,8 +57,8 @@ bool SaveFileSetEntry(const std::string& iniPath, int number, std::string_view p
 {
     const std::string key = std::to_string(number);
     const IniEntry entries[] = {
-        {kSection, "COUNT", key},
-        {kSection, key, pairText},
+        {kFileSetSection, "COUNT", key},
+        {kFileSetSection, key, pairText},
     };
     return WriteIniStrings(iniPath, entries);
 }
@@ -70,7 +70,7 @@ FileSetStore StoreFileSet(const std::string& iniPath, std::string_view pairText)
     FileSetStore outcome = FileSetStore::Recorded;
     const bool written = UpdateIniFile(iniPath, [&](IniTransaction& file) {
         const auto read = [&file](std::string_view key, std::string_view defaultValue, std::size_t bufferSize) {
-            return file.Read(kSection, key, defaultValue, bufferSize);
+            return file.Read(kFileSetSection, key, defaultValue, bufferSize);
         };
         const std::vector<std::string> listed = EntriesFrom(read);
         if (std::find(listed.begin(), listed.end(), pairText) != listed.end()) {
@@ -82,8 +82,8 @@ FileSetStore StoreFileSet(const std::string& iniPath, std::string_view pairText)
             count = 0;
         }
         const std::string key = std::to_string(count + 1);
-        file.Write(kSection, "COUNT", key);
-        file.Write(kSection, key, pairText);
+        file.Write(kFileSetSection, "COUNT", key);
+        file.Write(kFileSetSection, key, pairText);
     });
     return written ? outcome : FileSetStore::WriteFailed;
 }

@@ -7,12 +7,12 @@ namespace kl {
 
 namespace {
 
-constexpr std::string_view kSection = "FOLDERFILTER";
+constexpr std::string_view kFolderFilterSection = "FOLDERFILTER";
 constexpr std::size_t kValueBuffer = 2048;
 
 std::string SetSection(const std::string& name)
 {
-    return std::string(kSection) + " " + Utf8ToCp932(name);
+    return std::string(kFolderFilterSection) + " " + Utf8ToCp932(name);
 }
 
 std::string Read(const std::string& iniPath, std::string_view section, std::string_view key, std::string_view fallback)
@@ -36,7 +36,7 @@ FolderFilterSet ReadFolderFilter(const std::string& iniPath, const std::string& 
 
 FolderFilterSet ReadSelectedFolderFilter(const std::string& iniPath)
 {
-    const std::string name = Read(iniPath, kSection, "SELECTED", "");
+    const std::string name = Read(iniPath, kFolderFilterSection, "SELECTED", "");
     return name.empty() ? FolderFilterSet{} : ReadFolderFilter(iniPath, name);
 }
 
@@ -49,7 +49,7 @@ bool SaveFolderFilter(const std::string& iniPath, const FolderFilterSet& set)
     const std::string include = Utf8ToCp932(JoinPatterns(set.filter.include));
     const std::string exclude = Utf8ToCp932(JoinPatterns(set.filter.exclude));
     const IniEntry entries[] = {
-        {kSection, "SELECTED", name},
+        {kFolderFilterSection, "SELECTED", name},
         {section, "INCLUDE", include},
         {section, "EXCLUDE", exclude},
         {section, "HIDDEN", set.filter.includeHidden ? "1" : "0"},

@@ -40,6 +40,7 @@
 #include "ui/platform/file_drop_target.h"
 #include "engine/settings/window_state_settings.h"
 #include "ui/tree/left_view.h"
+#include "ui/document/doc_name.h"
 
 namespace {
 
@@ -576,7 +577,7 @@ bool CMainFrame::ReplaceSide(int side, const QString& path)
     if (loaded == 0 || (loaded == 1 && side == kl::DOC_B))
         return false;
     const QString question = QStringLiteral(u"%1を「%2」で置き換えますか？")
-                                 .arg(side == kl::DOC_A ? QStringLiteral("DocA") : QStringLiteral("DocB"),
+                                 .arg(DocName(side),
                                       QFileInfo(path).fileName());
     if (!app_.prompts.askReplaceSide || !app_.prompts.askReplaceSide(this, question))
         return true;

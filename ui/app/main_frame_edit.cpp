@@ -35,10 +35,11 @@ int CMainFrame::EditSide() const
 void CMainFrame::OnUndo(bool redo)
 {
     const int side = EditSide();
-    if (redo)
-        doc_.Redo(side);
-    else
-        doc_.Undo(side);
+    const std::optional<std::int64_t> caret = redo ? doc_.Redo(side) : doc_.Undo(side);
+    // The caret goes to what changed, so that the user sees it.
+    CTextView* view = side == kl::DOC_B ? static_cast<CTextView*>(rightView()) : leftView();
+    if (caret && view)
+        view->editing().PutCaretAt(*caret);
 }
 
 void CMainFrame::OnCut()

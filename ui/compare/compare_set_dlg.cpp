@@ -26,6 +26,7 @@
 #include "engine/compare/line_filters.h"
 #include "engine/platform/cp932.h"
 #include "ui/compare/preset_combo.h"
+#include "ui/platform/cp932_text.h"
 
 namespace {
 
@@ -36,17 +37,6 @@ constexpr int kCodeColumnWidth = 70;
 // The list items keep the code page 932 bytes of their text in this role.
 constexpr int kBytesRole = Qt::UserRole;
 
-QString Decode(std::string_view bytes)
-{
-    return QString::fromStdU16String(kl::Cp932ToUtf16(bytes));
-}
-
-std::string Encode(const QString& text)
-{
-    return kl::Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                static_cast<std::size_t>(text.size())));
-}
-
 // Accepts an empty field or one character that is a single byte in code page 932: the
 // delimiter is one byte, and the first byte of a double-byte character would be a lead
 // byte that never stands alone in a line.
@@ -56,7 +46,7 @@ public:
     State validate(QString& input, int&) const override
     {
         if (input.isEmpty()) return Acceptable;
-        const std::string bytes = Encode(input);
+        const std::string bytes = ToCp932(input);
         const bool encodable = bytes != "?" || input == QStringLiteral("?");
         return bytes.size() == 1 && encodable ? Acceptable : Invalid;
     }
@@ -64,7 +54,7 @@ public:
 
 QTableWidgetItem* MakeItem(const std::string& bytes)
 {
-    auto* item = new QTableWidgetItem(Decode(bytes));
+    auto* item = new QTableWidgetItem(FromCp932(bytes));
     item->setData(kBytesRole, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
@@ -265,7 +255,7 @@ void CCompareSetDlg::showOptions(const kl::CompareOptions& options)
 {
     (options.method == 1 ? delimiterRadio_ : normalRadio_)->setChecked(true);
     initialDelimiter_ = options.delimiter == '\0' ? std::string() : std::string(1, options.delimiter);
-    initialDelimiterShown_ = Decode(initialDelimiter_);
+    initialDelimiterShown_ = FromCp932(initialDelimiter_);
     delimiterEdit_->setText(initialDelimiterShown_);
     ignoreNewlineCheck_->setChecked(options.ignoreNewline);
     ignoreSpaceTabCheck_->setChecked(options.ignoreSpaceTab);
@@ -312,7 +302,7 @@ std::string CCompareSetDlg::delimiterText() const
 {
     const QString shown = delimiterEdit_->text();
     if (shown == initialDelimiterShown_) return initialDelimiter_;
-    return Encode(shown);
+    return ToCp932(shown);
 }
 
 std::vector<kl::PresetRow> CCompareSetDlg::presetRows() const

@@ -33,6 +33,8 @@ public:
     // The selection to the clipboard and out of the text; the clipboard's text in its place.
     void Cut();
     void Paste();
+    // The caret to a byte offset of the view's text, scrolled into sight.
+    void PutCaretAt(std::int64_t offset);
 
     void InputMethodEvent(QInputMethodEvent* event);
     QVariant InputMethodQuery(Qt::InputMethodQuery query) const;
@@ -51,7 +53,6 @@ private:
     std::optional<Place> EditPlace() const;
     // Applies the edit of [begin, end) to utf8 and puts the caret after it.
     bool Replace(const Place& place, const std::string& utf8, bool typed);
-    void PutCaretAt(std::int64_t offset);
 
     CTextView& view_;
     CKestrilaneDoc& doc_;

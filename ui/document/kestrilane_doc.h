@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/compare/compare_options.h"
@@ -108,8 +109,9 @@ public:
     bool EditText(int side, kl::EditStep step, bool joinTyping = false);
     bool CanUndo(int side) const;
     bool CanRedo(int side) const;
-    bool Undo(int side);
-    bool Redo(int side);
+    // The caret's new offset in the side's text when there is one to show.
+    std::optional<std::int64_t> Undo(int side);
+    std::optional<std::int64_t> Redo(int side);
 
     kl::TextDocument textDoc;  // texts, file data, results; textDoc.recording is the recording flag
     kl::DocSettings docSettings;

@@ -68,22 +68,22 @@ bool CKestrilaneDoc::CanRedo(int side) const
            histories_[Slot(side)].CanRedo();
 }
 
-bool CKestrilaneDoc::Undo(int side)
+std::optional<std::int64_t> CKestrilaneDoc::Undo(int side)
 {
     if (!CanUndo(side))
-        return false;
+        return std::nullopt;
     kl::EditHistory& history = HistoryOf(side);
     const kl::EditOutcome outcome = history.Undo(*textDoc.texts[Slot(side)]);
     ShowEditedText(side, outcome, !history.AtSaved());
-    return true;
+    return outcome.caret;
 }
 
-bool CKestrilaneDoc::Redo(int side)
+std::optional<std::int64_t> CKestrilaneDoc::Redo(int side)
 {
     if (!CanRedo(side))
-        return false;
+        return std::nullopt;
     kl::EditHistory& history = HistoryOf(side);
     const kl::EditOutcome outcome = history.Redo(*textDoc.texts[Slot(side)]);
     ShowEditedText(side, outcome, !history.AtSaved());
-    return true;
+    return outcome.caret;
 }

@@ -5,13 +5,9 @@
 #include "engine/platform/file_error_text.h"
 #include "ui/document/kestrilane_doc.h"
 #include "ui/platform/path_text.h"
+#include "ui/document/doc_name.h"
 
 namespace {
-
-QString SideName(int side)
-{
-    return side == kl::DOC_A ? QStringLiteral("DocA") : QStringLiteral("DocB");
-}
 
 QString CharacterText(char32_t cp)
 {
@@ -45,7 +41,7 @@ bool CKestrilaneDoc::SaveSideAs(int side)
         return false;
     kl::FileEncoding encoding = textDoc.texts[k]->origin.encoding;
     const QString path = context_.prompts->chooseSavePath(
-        DialogParent(), QStringLiteral(u"%1を名前を付けて保存").arg(SideName(side)), PathText(textDoc.filePaths[k]),
+        DialogParent(), QStringLiteral(u"%1を名前を付けて保存").arg(DocName(side)), PathText(textDoc.filePaths[k]),
         encoding);
     if (path.isEmpty())
         return false;
@@ -79,7 +75,7 @@ bool CKestrilaneDoc::SaveWith(int side, kl::SaveRequest request)
             const kl::FileEncoding encoding = request.encoding.value_or(textDoc.texts[k]->origin.encoding);
             const QString question =
                 QStringLiteral(u"%1の%2行目の%3は%4では保存できません。\nUTF-8で保存しますか？（戻る場合は保存しません。）")
-                    .arg(SideName(side))
+                    .arg(DocName(side))
                     .arg(at.line + 1)
                     .arg(CharacterText(at.character))
                     .arg(QString::fromUtf8(kl::FileEncodingName(encoding)));
@@ -118,7 +114,7 @@ bool CKestrilaneDoc::AskSaveEdited()
         const UserPrompts* prompts = context_.prompts;
         if (!prompts || !prompts->askSaveEdited)
             return false;  // nothing goes unasked
-        switch (prompts->askSaveEdited(DialogParent(), QStringLiteral(u"%1の変更を保存しますか？").arg(SideName(side)))) {
+        switch (prompts->askSaveEdited(DialogParent(), QStringLiteral(u"%1の変更を保存しますか？").arg(DocName(side)))) {
         case UserPrompts::SaveAnswer::Yes:
             if (!SaveSide(side))
                 return false;

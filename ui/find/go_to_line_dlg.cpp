@@ -8,24 +8,17 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-namespace {
-
-QString SideName(int side)
-{
-    return side == 0 ? QStringLiteral("DocA") : QStringLiteral("DocB");
-}
-
-}  // namespace
+#include "ui/document/doc_name.h"
 
 QString LineOutOfRangeMessage(int side, int line, int lineCount)
 {
     if (line >= 1 && line <= lineCount)
         return {};
     if (lineCount == 0)
-        return QStringLiteral(u"%1は読み込まれていないか、行がありません。").arg(SideName(side));
+        return QStringLiteral(u"%1は読み込まれていないか、行がありません。").arg(DocName(side));
     return QStringLiteral(u"%1行目はありません。%2は%3行までです。")
         .arg(line)
-        .arg(SideName(side))
+        .arg(DocName(side))
         .arg(lineCount);
 }
 

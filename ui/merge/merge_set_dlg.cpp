@@ -21,20 +21,7 @@
 #include "ui/merge/merge_file_types.h"
 #include "ui/merge/mrg_sheet.h"
 #include "ui/platform/path_text.h"
-
-namespace {
-
-QString Decoded(const std::string& cp932)
-{
-    return QString::fromStdU16String(kl::Cp932ToUtf16(cp932));
-}
-
-std::string Encoded(const QString& text)
-{
-    return kl::Utf16ToCp932(text.toStdU16String());
-}
-
-}  // namespace
+#include "ui/platform/cp932_text.h"
 
 CMergeSetDlg::CMergeSetDlg(MergeContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), stored_(kl::ReadMergeSettings(context_.iniPath))
@@ -109,8 +96,8 @@ QCheckBox* CMergeSetDlg::check(int id) const
 void CMergeSetDlg::ShowForMerge()
 {
     if (context_.prefixes) {
-        prefixA_->setText(Decoded(context_.prefixes->docA));
-        prefixB_->setText(Decoded(context_.prefixes->docB));
+        prefixA_->setText(FromCp932(context_.prefixes->docA));
+        prefixB_->setText(FromCp932(context_.prefixes->docB));
     }
     if (!placed_) {
         placed_ = true;
@@ -132,8 +119,8 @@ kl::MergeRules CMergeSetDlg::Rules() const
     rules.includeCommon = common_->isChecked();
     rules.prefixOnlyA = prefixOnA_->isChecked();
     rules.prefixOnlyB = prefixOnB_->isChecked();
-    rules.prefixes.docA = Encoded(prefixA_->text());
-    rules.prefixes.docB = Encoded(prefixB_->text());
+    rules.prefixes.docA = ToCp932(prefixA_->text());
+    rules.prefixes.docB = ToCp932(prefixB_->text());
     return rules;
 }
 
@@ -223,8 +210,8 @@ void CMergeSetDlg::AbandonQuery()
 bool CMergeSetDlg::SaveMerge(const std::string& merged, bool settingsOnly)
 {
     kl::MergePrefixes prefixes;
-    prefixes.docA = Encoded(prefixA_->text());
-    prefixes.docB = Encoded(prefixB_->text());
+    prefixes.docA = ToCp932(prefixA_->text());
+    prefixes.docB = ToCp932(prefixB_->text());
     // Only what changed here is stored: another window may have stored other values since.
     const kl::MergeSettings before = stored_;
     kl::MergePrefixes prefixesBefore;

@@ -13,15 +13,7 @@
 #include "engine/platform/cp932.h"
 #include "ui/display/painters.h"
 #include "ui/settings/color_static.h"
-
-namespace {
-
-QString Decoded(const std::string& cp932)
-{
-    return QString::fromStdU16String(kl::Cp932ToUtf16(cp932));
-}
-
-}  // namespace
+#include "ui/platform/cp932_text.h"
 
 CColorTextSet::CColorTextSet(const ColorTextValues& values, QWidget* parent) : QDialog(parent), values_(values)
 {
@@ -87,8 +79,8 @@ CColorTextSet::CColorTextSet(const ColorTextValues& values, QWidget* parent) : Q
         if (swatches_[i])
             swatches_[i]->setColor(kl::ColorFromRef(values_.colors[i]));
     }
-    left_->setText(Decoded(values_.leftMessage));
-    right_->setText(Decoded(values_.rightMessage));
+    left_->setText(FromCp932(values_.leftMessage));
+    right_->setText(FromCp932(values_.rightMessage));
     dispMes_->setChecked(values_.fDispMes != 0);
     sameCol_->setChecked(values_.fSameCol != 0);
     otherCol_->setChecked(values_.fOtherCol != 0);
@@ -151,8 +143,8 @@ void CColorTextSet::RestoreDefaults()
         values_.colors[static_cast<std::size_t>(index)] = defaults[static_cast<std::size_t>(index)];
         swatch(index)->setColor(kl::ColorFromRef(defaults[static_cast<std::size_t>(index)]));
     }
-    left_->setText(Decoded(std::string(kl::kDefaultLeftMessage)));
-    right_->setText(Decoded(std::string(kl::kDefaultRightMessage)));
+    left_->setText(FromCp932(kl::kDefaultLeftMessage));
+    right_->setText(FromCp932(kl::kDefaultRightMessage));
     dispMes_->setChecked(true);
     sameCol_->setChecked(true);
     otherCol_->setChecked(true);

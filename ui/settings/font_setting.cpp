@@ -14,16 +14,12 @@
 
 #include "engine/platform/cp932.h"
 #include "ui/platform/font_resolver.h"
+#include "ui/platform/cp932_text.h"
 
 namespace {
 
 const QString kBothCaption = QStringLiteral(u"左右Viewウインドウフォント設定");
 const QString kLeftCaption = QStringLiteral(u"左Viewウインドウフォント設定");
-
-QString Decoded(const std::string& cp932)
-{
-    return QString::fromStdU16String(kl::Cp932ToUtf16(cp932));
-}
 
 }  // namespace
 
@@ -108,8 +104,8 @@ void CFontSetting::ShowValues()
     const bool individual = fonts_.individual != 0;
     group1_->setTitle(individual ? kLeftCaption : kBothCaption);
     group2_->setEnabled(individual);
-    face1_->setText(Decoded(fonts_.faceName1));
-    face2_->setText(Decoded(fonts_.faceName2));
+    face1_->setText(FromCp932(fonts_.faceName1));
+    face2_->setText(FromCp932(fonts_.faceName2));
     charSet1_->setText(CharSetName(fonts_.charSet1));
     charSet2_->setText(CharSetName(fonts_.charSet2));
     size_->setText(FontSizeText(fonts_.height < 0 ? 0 : fonts_.size, fonts_.height, logicalDpiY()));

@@ -15,7 +15,7 @@ namespace {
 using kl::KeyForm;
 
 // Random lines from pieces that every option treats specially.
-std::vector<std::string> RandomLines(std::mt19937& random, int count)
+std::vector<std::string> RandomKeyLines(std::mt19937& random, int count)
 {
     static const std::vector<std::string> pieces = {"a",  "b",  " ",  "\t", ":",        "\x81\x40",
                                                     "\x88\x9f", "\x81", "\r", "\n", std::string(1, '\0')};
@@ -40,8 +40,8 @@ TEST(LineKeys, AgreeWithLinesEqualUnderEveryOptionSet)
         options.wideSpaceAsTwo = (bits & 8) ? 1 : 0;
         options.ignoreTrailingSpaces = (bits & 16) ? 1 : 0;
         options.delimiter = (bits & 32) ? '\0' : ':';
-        const kl::Text texts[2] = {kltest::MakeText(RandomLines(random, 60)),
-                                   kltest::MakeText(RandomLines(random, 60))};
+        const kl::Text texts[2] = {kltest::MakeText(RandomKeyLines(random, 60)),
+                                   kltest::MakeText(RandomKeyLines(random, 60))};
         const kl::LineKeys keys(texts[0], texts[1], options);
         int decided = 0;
         for (int side = 0; side < 2; ++side) {

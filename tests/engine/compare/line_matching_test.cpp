@@ -20,7 +20,7 @@ using kl::Text;
 using kltest::LetterText;
 using kltest::MakeText;
 using Slots = kl::PartnerSlots;
-using Lines = std::vector<std::int32_t>;
+using LineNumbers = std::vector<std::int32_t>;
 
 constexpr Slots kNoSlots = kl::kNoPartners;
 Slots Primary(int line) { return {line, kNoLine, kNoLine, kNoLine}; }
@@ -72,7 +72,7 @@ TEST_P(LineMatchingModes, IdenticalTextsFormOneBlock)
             EXPECT_EQ(side->blockSize[i], 8) << i;
             EXPECT_EQ(side->partnerSlots[i], Primary(i)) << i;
             // Later searches find the block already linked and add nothing.
-            EXPECT_EQ(side->partnerLines.Lines(i), Lines{i}) << i;
+            EXPECT_EQ(side->partnerLines.Lines(i), LineNumbers{i}) << i;
         }
     }
 }
@@ -122,11 +122,11 @@ TEST_P(LineMatchingModes, ALineKeepsAtMostFourPartnerSlots)
     MatchBoth(a, b, Context(GetParam()));
     EXPECT_EQ(a.blockSize[1], 2);
     EXPECT_EQ(a.partnerSlots[1], (Slots{7, 0, 1, 5}));
-    EXPECT_EQ(a.partnerLines.Lines(1), (Lines{7, 0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(a.partnerLines.Lines(1), (LineNumbers{7, 0, 1, 2, 3, 4, 5}));
     for (int j = 0; j < 6; ++j) {
         EXPECT_EQ(b.blockSize[j], 0) << j;
         EXPECT_EQ(b.partnerSlots[j], Primary(1)) << j;
-        EXPECT_EQ(b.partnerLines.Lines(j), Lines{1}) << j;
+        EXPECT_EQ(b.partnerLines.Lines(j), LineNumbers{1}) << j;
     }
 }
 
@@ -145,8 +145,8 @@ TEST_P(LineMatchingModes, LineAfterARunFoundAtTheFirstCandidateIsNotSearched)
     EXPECT_EQ(a.blockSize[3], 0);
     EXPECT_EQ(a.partnerSlots[3], Primary(1));
     EXPECT_TRUE(a.partnerLines.Lines(3).empty());
-    EXPECT_EQ(b.partnerLines.Lines(0), Lines{0});
-    EXPECT_EQ(b.partnerLines.Lines(1), Lines{1});
+    EXPECT_EQ(b.partnerLines.Lines(0), LineNumbers{0});
+    EXPECT_EQ(b.partnerLines.Lines(1), LineNumbers{1});
 }
 
 TEST_P(LineMatchingModes, EmptyTextsGiveNoLinks)

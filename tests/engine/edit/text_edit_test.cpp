@@ -122,6 +122,31 @@ TEST(ApplyEdit, RandomEditsMatchAPlainString)
     }
 }
 
+TEST(EditHistory, TheCaretFollowsEachStepAndItsUndo)
+{
+    struct Case {
+        std::vector<TextEdit> edits;
+        std::int64_t applied, undone;
+    };
+    const Case cases[] = {
+        {{{0, 5, 6, "XYZ"}}, 8, 6},                      // replaced: after the new, then the old bytes
+        {{{0, 2, 2, "ab"}}, 4, 2},                       // inserted
+        {{{0, 1, 4, ""}}, 1, 4},                         // removed
+        {{{0, 0, 1, "Q"}, {0, 6, 6, "R\n"}}, 8, 1},      // two places: the last, then the first
+    };
+    for (const Case& c : cases) {
+        std::shared_ptr<const Text> text =
+            std::make_shared<Text>(kl::SplitLines("abc\ndef\n", false, kl::EncodingChoice::ShiftJis));
+        kl::EditHistory history;
+        kl::EditOutcome outcome = history.Apply(*text, {c.edits, {}, nullptr});
+        EXPECT_EQ(outcome.caret, c.applied);
+        outcome = history.Undo(*outcome.text);
+        EXPECT_EQ(outcome.text->bytes(), "abc\ndef\n");
+        EXPECT_EQ(outcome.caret, c.undone);
+        EXPECT_EQ(history.Redo(*outcome.text).caret, c.applied);
+    }
+}
+
 TEST(EditHistory, HoldsTheEditsNotTheText)
 {
     const std::string big(1 << 20, 'a');

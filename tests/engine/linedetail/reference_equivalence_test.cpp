@@ -74,16 +74,16 @@ void ExpectSameAsReference(const std::string& line1, const std::string& line2,
 
 // Pieces the generated lines are made of: few distinct ones, so that substrings repeat.
 // Double-byte characters, a lone lead byte, tabs and a CR in the middle are among them.
-const std::vector<std::string> kPieces = {"a", "b", "c", "a", "b", " ", "\t", "\x82\xa0", "\x82\xa2", "\x88\x9f",
+const std::vector<std::string> kLinePieces = {"a", "b", "c", "a", "b", " ", "\t", "\x82\xa0", "\x82\xa2", "\x88\x9f",
                                           "\x82", "\xb1", "ab", "abc"};
-const std::vector<std::string> kLineEnds = {"\r\n", "\r\n", "\n", "\r", ""};
+const std::vector<std::string> kLineEndings = {"\r\n", "\r\n", "\n", "\r", ""};
 
 // UTF-8 pieces: characters of one and two cells in one to four bytes (half-width
 // katakana is one cell in three bytes), and a stray byte.
 const std::vector<std::string> kUtf8Pieces = {"a", "b", "a", " ", "\t", "\xE3\x81\x82", "\xE3\x81\x84", "\xEF\xBD\xB1",
                                               "\xCE\xB1", "\xF0\x9F\x98\x80", "\xE3\x80\x80", "\x82", "ab"};
 
-std::string RandomLine(std::mt19937& random, int pieces, const std::vector<std::string>& from = kPieces)
+std::string RandomLine(std::mt19937& random, int pieces, const std::vector<std::string>& from = kLinePieces)
 {
     std::string line;
     for (int i = 0; i < pieces; ++i)
@@ -93,7 +93,7 @@ std::string RandomLine(std::mt19937& random, int pieces, const std::vector<std::
 
 // A copy of the line with a few pieces replaced, inserted or removed. Edits may cut a
 // multi-byte character, leaving stray bytes.
-std::string Edit(std::mt19937& random, std::string line, const std::vector<std::string>& from = kPieces)
+std::string Edit(std::mt19937& random, std::string line, const std::vector<std::string>& from = kLinePieces)
 {
     const int edits = 1 + static_cast<int>(random() % 4);
     for (int i = 0; i < edits && !line.empty(); ++i) {
@@ -113,8 +113,8 @@ TEST(ReferenceEquivalence, ShortGeneratedLines)
     for (int round = 0; round < kltest::ScaledCases(1500); ++round) {
         const std::string body1 = RandomLine(random, static_cast<int>(random() % 24));
         const std::string body2 = random() % 2 == 0 ? Edit(random, body1) : RandomLine(random, static_cast<int>(random() % 24));
-        const std::string& end1 = kLineEnds[random() % kLineEnds.size()];
-        const std::string& end2 = random() % 3 == 0 ? kLineEnds[random() % kLineEnds.size()] : end1;
+        const std::string& end1 = kLineEndings[random() % kLineEndings.size()];
+        const std::string& end2 = random() % 3 == 0 ? kLineEndings[random() % kLineEndings.size()] : end1;
         ExpectSameAsReference(body1 + end1, body2 + end2);
         if (HasFailure())
             return;
@@ -128,7 +128,7 @@ TEST(ReferenceEquivalence, ShortGeneratedUtf8Lines)
         const std::string body1 = RandomLine(random, static_cast<int>(random() % 20), kUtf8Pieces);
         const std::string body2 = random() % 2 == 0 ? Edit(random, body1, kUtf8Pieces)
                                                     : RandomLine(random, static_cast<int>(random() % 20), kUtf8Pieces);
-        const std::string& end1 = kLineEnds[random() % kLineEnds.size()];
+        const std::string& end1 = kLineEndings[random() % kLineEndings.size()];
         ExpectSameAsReference(body1 + end1, body2 + end1, kl::TextEncoding::Utf8);
         if (HasFailure())
             return;

@@ -27,6 +27,8 @@ namespace kltest {
 
 inline const std::string kBefore = std::string(KESTRILANE_SOURCE_DIR) + "/samples/before.txt";
 inline const std::string kAfter = std::string(KESTRILANE_SOURCE_DIR) + "/samples/after.txt";
+// Settings under which neither the command line nor an open starts a comparison by itself.
+inline const std::string kNoAutoCompare = "[FLAG]\nFPARAMDO=0\nFOPENDO=0\n";
 
 // Processes the user-interface events until done() holds; false after timeoutMs.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000)

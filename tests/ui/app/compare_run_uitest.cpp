@@ -33,12 +33,11 @@ using kltest::kBefore;
 using kltest::RunGate;
 
 // Both files only load: the tests start their runs themselves.
-const std::string kNoAutoCompare = "[FLAG]\nFPARAMDO=0\nFOPENDO=0\n";
 
 class CompareRunUi : public kltest::AppTest {
 protected:
     // The sample pair loaded from the command line, no run started.
-    std::unique_ptr<CKestrilaneApp> LoadedApp(const std::string& ini = kNoAutoCompare)
+    std::unique_ptr<CKestrilaneApp> LoadedApp(const std::string& ini = kltest::kNoAutoCompare)
     {
         auto app = MakeApp(ini);
         EXPECT_TRUE(app->InitInstance(Words({kBefore, kAfter})));
@@ -416,7 +415,7 @@ TEST_F(CompareRunUi, ReloadOfAVanishedFileListsWhatIsLoaded)
 {
     const std::string a = dir.write("a.txt", "x\r\n");
     const std::string b = dir.write("b.txt", "y\r\n");
-    auto app = MakeApp(kNoAutoCompare);
+    auto app = MakeApp(kltest::kNoAutoCompare);
     ASSERT_TRUE(app->InitInstance(Words({a, b})));
     std::remove(a.c_str());
 

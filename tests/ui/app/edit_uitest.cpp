@@ -12,14 +12,13 @@
 
 namespace {
 
-const std::string kNoAutoCompare = "[FLAG]\nFPARAMDO=0\nFOPENDO=0\n";
 
 class EditUi : public kltest::AppTest {
 protected:
     // The pair loaded and compared, shown as the result.
     std::unique_ptr<CKestrilaneApp> Compared(const std::string& a, const std::string& b)
     {
-        auto app = MakeApp(kNoAutoCompare);
+        auto app = MakeApp(kltest::kNoAutoCompare);
         EXPECT_TRUE(app->InitInstance(Words({dir.write("a.txt", a), dir.write("b.txt", b)})));
         app->mainFrame()->recompareDelay = 20;
         Trigger(*app, cmd::ID_COMPARE);

@@ -15,7 +15,6 @@
 
 namespace {
 
-const std::string kNoAutoCompare = "[FLAG]\nFPARAMDO=0\nFOPENDO=0\n";
 
 class FailureReports : public kltest::AppTest {};
 
@@ -34,7 +33,7 @@ TEST_F(FailureReports, AThrowingRunIsReportedAndTheWindowGoesOn)
          QStringLiteral(u"予期しないエラーのため、比較できませんでした。")},
         {"not an exception class", [] { throw 42; }, QStringLiteral(u"予期しないエラーのため、比較できませんでした。")},
     };
-    auto app = MakeApp(kNoAutoCompare);
+    auto app = MakeApp(kltest::kNoAutoCompare);
     ASSERT_TRUE(app->InitInstance(Words({kltest::kBefore, kltest::kAfter})));
     CMainFrame& frame = *app->mainFrame();
     QStringList shownErrors;
@@ -68,7 +67,7 @@ TEST_F(FailureReports, AThrowingRunIsReportedAndTheWindowGoesOn)
 
 TEST_F(FailureReports, AnOpenErrorShowsBytesThatAreNoUtf8AsEscapes)
 {
-    auto app = MakeApp(kNoAutoCompare);
+    auto app = MakeApp(kltest::kNoAutoCompare);
     ASSERT_TRUE(app->InitInstance(Words({})));
     const std::string path = dir.file("\x83\x65.txt");
     EXPECT_FALSE(app->document()->OnOpenDocument(path));
@@ -81,7 +80,7 @@ TEST_F(FailureReports, AnOpenErrorShowsBytesThatAreNoUtf8AsEscapes)
 TEST_F(FailureReports, AFileNameThatIsNoUtf8OpensFromTheCommandLine)
 {
     const std::string path = dir.write("\x83\x65.txt", "x\n");
-    auto app = MakeApp(kNoAutoCompare);
+    auto app = MakeApp(kltest::kNoAutoCompare);
     ASSERT_TRUE(app->InitInstance(Words({path})));
     EXPECT_TRUE(errors.isEmpty()) << errors.value(0).toStdString();
     EXPECT_EQ(app->document()->textDoc.filePaths, std::vector<std::string>{path});
@@ -95,7 +94,7 @@ TEST_F(FailureReports, AFileThatChangedWhileItWasReadIsNotedInTheStatusBar)
     struct stat status{};
     if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size != 0)
         GTEST_SKIP() << "no " << path << " of size 0";
-    auto app = MakeApp(kNoAutoCompare);
+    auto app = MakeApp(kltest::kNoAutoCompare);
     ASSERT_TRUE(app->InitInstance(Words({})));
     ASSERT_TRUE(app->document()->OnOpenDocument(path));
     EXPECT_EQ(app->mainFrame()->statusBar()->currentMessage(),

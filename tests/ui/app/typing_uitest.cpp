@@ -112,9 +112,18 @@ TEST_F(TypingUi, TypingOnAFillerRowStartsANewLineThere)
                app->document()->result()->outcome == kl::RunOutcome::Completed;
     }));
     EXPECT_EQ(view->Shown()->BlockCount(), 0);
-    // One undo step takes the typed line back out.
+    // One undo step takes the typed line back out, and the caret goes where it was; redo
+    // puts it back with the caret after it.
+    view->setCaretPosition({0, 2});
     Trigger(*app, cmd::ID_EDIT_UNDO);
     EXPECT_EQ(Bytes(*app), "one\r\nthree\r\n");
+    const auto caretLine = [&] {
+        return std::pair(view->Shown()->LineAt(kl::DOC_A, view->caretPosition().row), view->caretPosition().offset);
+    };
+    EXPECT_EQ(caretLine(), std::pair(1, std::size_t{0}));
+    Trigger(*app, cmd::ID_EDIT_REDO);
+    EXPECT_EQ(Bytes(*app), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(caretLine(), std::pair(2, std::size_t{0}));
 }
 
 TEST_F(TypingUi, CutAndPasteGoThroughTheClipboard)

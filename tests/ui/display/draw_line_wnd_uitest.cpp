@@ -8,7 +8,7 @@
 namespace {
 
 const QColor kLineText(255, 255, 255);
-const QColor kLineBack(0, 0, 128);
+const QColor kWindowLineBack(0, 0, 128);
 
 // Whether row k of the image (rows of height pitch) has digit ink in LINETEXT.
 bool HasDigits(const QImage& image, int k, int pitch)
@@ -30,7 +30,7 @@ TEST(DrawLineWndTest, NumbersItsRowsAndBlanksTheRest)
     gutter->resize(40, 100);
     kl::ColorTable colors = kl::DefaultColorTable(kl::Rgb(255, 255, 255));
     colors[kl::COLOR_LINETEXT] = kl::RefFromColor(kLineText);
-    colors[kl::COLOR_LINEBACK] = kl::RefFromColor(kLineBack);
+    colors[kl::COLOR_LINEBACK] = kl::RefFromColor(kWindowLineBack);
     constexpr int kPitch = 16;
     gutter->SetRowHeight(kPitch);
     gutter->SetRowCount(3);
@@ -39,7 +39,7 @@ TEST(DrawLineWndTest, NumbersItsRowsAndBlanksTheRest)
 
     const QImage uncoloured = gutter->grab().toImage();
     EXPECT_FALSE(HasDigits(uncoloured, 0, kPitch));
-    EXPECT_NE(uncoloured.pixelColor(0, 99), kLineBack);
+    EXPECT_NE(uncoloured.pixelColor(0, 99), kWindowLineBack);
 
     gutter->SetColors(&colors);
     const QImage image = gutter->grab().toImage();
@@ -47,8 +47,8 @@ TEST(DrawLineWndTest, NumbersItsRowsAndBlanksTheRest)
         EXPECT_TRUE(HasDigits(image, k, kPitch)) << k;
     for (int k = 3; k < 6; ++k)
         EXPECT_FALSE(HasDigits(image, k, kPitch)) << k;
-    EXPECT_EQ(image.pixelColor(0, 99), kLineBack);
-    EXPECT_EQ(image.pixelColor(39, 3 * kPitch + 1), kLineBack);
+    EXPECT_EQ(image.pixelColor(0, 99), kWindowLineBack);
+    EXPECT_EQ(image.pixelColor(39, 3 * kPitch + 1), kWindowLineBack);
 }
 
 }  // namespace

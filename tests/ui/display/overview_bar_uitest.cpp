@@ -57,25 +57,25 @@ std::vector<std::pair<int, int>> Pairs(const std::vector<OverviewBand>& bands)
     return pairs;
 }
 
-const QColor kWindow(255, 255, 255);
-const QColor kSame(200, 200, 200);
-const QColor kDoc1(255, 0, 0);
-const QColor kDoc2(0, 0, 255);
-const QColor kOther(0, 160, 0);
+const QColor kBarWindow(255, 255, 255);
+const QColor kBarSame(200, 200, 200);
+const QColor kBarDoc1(255, 0, 0);
+const QColor kBarDoc2(0, 0, 255);
+const QColor kBarOther(0, 160, 0);
 
 // Every kind in its own colour (common rows coloured, filler rows coloured).
 kl::OverviewColors DistinctColors()
 {
     kl::OverviewColors colors;
-    colors.window = kWindow;
-    colors.kinds = {kSame, kDoc1, kDoc2, kOther};
+    colors.window = kBarWindow;
+    colors.kinds = {kBarSame, kBarDoc1, kBarDoc2, kBarOther};
     return colors;
 }
 
 QImage Paint(QSize size, const kl::OverviewStrips& strips, int thumbTop)
 {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(kWindow);
+    image.fill(kBarWindow);
     QPainter painter(&image);
     kl::PaintOverview(painter, kl::OverviewBarIn(size), strips, thumbTop, DistinctColors());
     painter.end();
@@ -112,12 +112,12 @@ TEST(OverviewBands, TwoBandsOnOnePixelAreSeparatedByOnePixel)
     const QImage image = Paint(client, strips, 0);
     const int leftX = 4;    // inside the left strip (x 3..20)
     const int rightX = 50;  // inside the right strip (x 39..56)
-    EXPECT_EQ(At(image, leftX, 101), kSame);
-    EXPECT_EQ(At(image, leftX, 102), kDoc1);
-    EXPECT_EQ(At(image, leftX, 103), kSame);
-    EXPECT_EQ(At(image, rightX, 101), kSame);
-    EXPECT_EQ(At(image, rightX, 102), kOther);
-    EXPECT_EQ(At(image, rightX, 103), kSame);
+    EXPECT_EQ(At(image, leftX, 101), kBarSame);
+    EXPECT_EQ(At(image, leftX, 102), kBarDoc1);
+    EXPECT_EQ(At(image, leftX, 103), kBarSame);
+    EXPECT_EQ(At(image, rightX, 101), kBarSame);
+    EXPECT_EQ(At(image, rightX, 102), kBarOther);
+    EXPECT_EQ(At(image, rightX, 103), kBarSame);
 }
 
 TEST(OverviewBands, RowsGiveOneBandPerRunAndAClosingBand)
@@ -154,11 +154,11 @@ TEST(OverviewBands, BlocksScaleEachStripToItsOwnText)
     // DocB-only lines fill the strip to the bottom.
     EXPECT_EQ(Pairs({strips.b.back()}), (std::vector<std::pair<int, int>>{{102, 2}}));
     const QImage image = Paint(QSize(60, 104), strips, 0);
-    EXPECT_EQ(At(image, 4, 61), kSame);
-    EXPECT_EQ(At(image, 4, 62), kDoc1);
-    EXPECT_EQ(At(image, 4, 100), kDoc1);
-    EXPECT_EQ(At(image, 50, 3), kDoc2);
-    EXPECT_EQ(At(image, 50, 100), kDoc2);
+    EXPECT_EQ(At(image, 4, 61), kBarSame);
+    EXPECT_EQ(At(image, 4, 62), kBarDoc1);
+    EXPECT_EQ(At(image, 4, 100), kBarDoc1);
+    EXPECT_EQ(At(image, 50, 3), kBarDoc2);
+    EXPECT_EQ(At(image, 50, 100), kBarDoc2);
     EXPECT_EQ(strips.rowCount, 1000);
 }
 
@@ -253,8 +253,8 @@ TEST(OverviewPainting, BarsTwelvePixelsWideHaveNoSeparators)
     const QImage wider = Paint(QSize(17, 100), nothing, 0);
     const QColor frame = DistinctColors().frame;
     for (const int y : {3, 50, 96}) {
-        EXPECT_EQ(At(narrow, 7, y), kWindow) << y;
-        EXPECT_EQ(At(narrow, 10, y), kWindow) << y;
+        EXPECT_EQ(At(narrow, 7, y), kBarWindow) << y;
+        EXPECT_EQ(At(narrow, 10, y), kBarWindow) << y;
         EXPECT_EQ(At(wider, 7, y), frame) << y;
         EXPECT_EQ(At(wider, 10, y), frame) << y;
     }
@@ -269,14 +269,14 @@ TEST(OverviewPainting, EmptyBarIsAFramedBoxWithAFlatThumb)
     const kl::OverviewColors colors = DistinctColors();
     const QImage top = Paint(QSize(60, 100), nothing, 0);
     EXPECT_EQ(At(top, 30, 2), colors.thumbEdge);
-    EXPECT_EQ(At(top, 30, 3), kWindow);
-    EXPECT_EQ(At(top, 5, 50), kWindow);
-    EXPECT_EQ(At(top, 0, 50), kWindow);  // outside the bar
+    EXPECT_EQ(At(top, 30, 3), kBarWindow);
+    EXPECT_EQ(At(top, 5, 50), kBarWindow);
+    EXPECT_EQ(At(top, 0, 50), kBarWindow);  // outside the bar
     // Moved by scrolling the texts before any comparison, it stays a line.
     const QImage moved = Paint(QSize(60, 100), nothing, 40);
     EXPECT_EQ(At(moved, 30, 40), colors.thumbEdge);
-    EXPECT_EQ(At(moved, 30, 39), kWindow);
-    EXPECT_EQ(At(moved, 30, 41), kWindow);
+    EXPECT_EQ(At(moved, 30, 39), kBarWindow);
+    EXPECT_EQ(At(moved, 30, 41), kBarWindow);
 }
 
 TEST(OverviewColors, KindsTakeTheRowColourRules)
