@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 
+#include "engine/document/file_reader.h"
 #include "engine/document/text_loader.h"
 #include "engine/platform/utf8_validation.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_scale.h"
 
 namespace {
@@ -52,6 +56,32 @@ TEST(ArrivalScan, LongTextsWithLineEndsAcrossTheSteps)
                 scan.Arrived(text.data(), arrived);
             ASSERT_EQ(scan.Finish(text.data(), text.size()).starts, kl::SplitLines(text, false).starts) << at;
         }
+    }
+}
+
+// A file of several pieces read from disk gives the text that its bytes split in memory
+// give: the same encoding, lines and longest line. CR LF and characters fall across the
+// pieces' boundaries; one text ends in a byte that is no UTF-8.
+TEST(ArrivalScan, AReadFileSplitsAsItsBytesDo)
+{
+    kltest::TempDir dir;
+    std::mt19937 random(9);
+    static const std::string words[] = {"設定", "行", "abc", "\r\n", "\n", "\r", " "};
+    std::string bytes;
+    while (bytes.size() < 700000)
+        bytes += words[random() % std::size(words)];
+    for (const std::string& content : {bytes, bytes + "\x93", bytes.substr(0, 600000)}) {
+        const kl::FileReadResult read = kl::ReadWholeFile(dir.write("a.txt", content));
+        ASSERT_TRUE(read.ok);
+        kl::ScannedBytes scanned = read.scanned;
+        auto storage = std::make_unique_for_overwrite<char[]>(read.size);
+        std::memcpy(storage.get(), read.bytes.get(), read.size);
+        const kl::Text loaded = kl::SplitLinesOwned(std::move(storage), read.size, false, kl::EncodingChoice::Auto, &scanned);
+        const kl::Text expected = kl::SplitLines(content, false);
+        EXPECT_EQ(loaded.encoding, expected.encoding);
+        EXPECT_EQ(loaded.bytes(), expected.bytes());
+        EXPECT_EQ(loaded.starts, expected.starts);
+        EXPECT_EQ(loaded.longestLine, expected.longestLine);
     }
 }
 
