@@ -11,9 +11,9 @@ namespace kl {
 
 void ArrivalScan::AddLineEnds(const char* data, std::size_t from, std::size_t to)
 {
-    // Found a few kilobytes at a time, with room for as many line ends as bytes: the line
-    // ends need not be counted first.
-    // The room is made step by step (zeroed just before it is written, while in the cache).
+    // Found a few kilobytes at a time, each step with room for as many line ends as it has
+    // bytes, so that they need not be counted first; the room is zeroed just before it is
+    // written, while it is in the cache.
     constexpr std::size_t kStep = 4096;
     if (starts_.empty()) {
         starts_.push_back(0);  // the first line starts at 0
