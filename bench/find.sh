@@ -31,9 +31,13 @@ run() {  # name, kestrilane arguments, grep arguments
     -n grep "grep -c $3 $a $b > $work/out" >/dev/null
   python3 - "$work/result.json" "$1" <<'EOF'
 import json, sys
-data = {r["command"]: r["mean"] for r in json.load(open(sys.argv[1]))["results"]}
-k, g = data["kestrilane"], data["grep"]
-print(f"{sys.argv[2]:28s} kestrilane {k * 1000:8.1f} ms  grep {g * 1000:8.1f} ms  ratio {k / g:5.2f}")
+results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
+k, g = results["kestrilane"], results["grep"]
+# The processor time (user and system, all threads) beside the elapsed time: on a busy
+# machine the elapsed time of a program with two threads depends on the other load.
+cpu = lambda r: (r["user"] + r["system"]) * 1000
+print(f"{sys.argv[2]:28s} kestrilane {k['mean'] * 1000:8.1f} ms  grep {g['mean'] * 1000:8.1f} ms  "
+      f"ratio {k['mean'] / g['mean']:5.2f}   (processor time {cpu(k):6.1f} / {cpu(g):6.1f} ms)")
 EOF
 }
 echo "$lines lines per file:"

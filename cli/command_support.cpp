@@ -1,7 +1,10 @@
 #include "cli/command_support.h"
 
 #include <cstdio>
+#include <future>
+#include <utility>
 
+#include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "engine/document/document_ops.h"
 #include "engine/platform/display_path.h"
@@ -71,18 +74,42 @@ int ReportOutputFailure(std::string_view command, int errorNumber)
     return kExitFile;
 }
 
-bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
-                   EncodingChoice choice)
+namespace {
+
+bool AddInputFile(TextDocument& doc, LoadedFile&& loaded, std::string_view command)
 {
+    const std::string path = loaded.path;
     std::string error;
     std::string note;
-    if (LoadIntoDocument(doc, path, eucChg, error, choice, &note)) {
+    if (AddLoadedFile(doc, std::move(loaded), error, &note)) {
         if (!note.empty())
             PrintCommandError(command, note);
         return true;
     }
     PrintCommandError(command, error.empty() ? "ファイル「" + DisplayPath(path) + "」を開けません。" : error);
     return false;
+}
+
+}  // namespace
+
+bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
+                   EncodingChoice choice)
+{
+    return AddInputFile(doc, ReadTextFile(path, eucChg, choice), command);
+}
+
+bool LoadInputFiles(TextDocument& doc, const std::vector<std::string>& paths, const ReadingOptions& reading,
+                    std::string_view command)
+{
+    if (paths.size() < 2)
+        return paths.empty() || LoadInputFile(doc, paths[0], reading.eucChg, command, reading.encodings[0]);
+    // The future's end waits for the thread, also when the first file fails.
+    std::future<LoadedFile> second = std::async(std::launch::async, [&] {
+        return ReadTextFile(paths[1], reading.eucChg, reading.encodings[1]);
+    });
+    if (!LoadInputFile(doc, paths[0], reading.eucChg, command, reading.encodings[0]))
+        return false;
+    return AddInputFile(doc, second.get(), command);
 }
 
 }  // namespace kl::cli

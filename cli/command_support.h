@@ -4,11 +4,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/document/text_document.h"
 #include "engine/document/text_loader.h"
 
 namespace kl::cli {
+
+struct ReadingOptions;
 
 enum class ParseOutcome {
     Run,         // options filled in
@@ -50,5 +53,11 @@ int ReportOutputFailure(std::string_view command, int errorNumber);
 // that changed while it was read is loaded and noted on standard error.
 bool LoadInputFile(TextDocument& doc, const std::string& path, bool eucChg, std::string_view command,
                    EncodingChoice choice = EncodingChoice::Auto);
+
+// Loads one or two files as the texts of doc, as LoadInputFile does, in their order; the
+// second is read on a thread of its own while the first is read. A file that cannot be
+// read ends the loading.
+bool LoadInputFiles(TextDocument& doc, const std::vector<std::string>& paths, const ReadingOptions& reading,
+                    std::string_view command);
 
 }  // namespace kl::cli

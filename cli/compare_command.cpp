@@ -82,9 +82,7 @@ int RunCompareCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    const ReadingOptions& reading = options.reading;
-    if (!LoadInputFile(doc, options.fileA, reading.eucChg, kCompareCommand, reading.encodings[0]) ||
-        !LoadInputFile(doc, options.fileB, reading.eucChg, kCompareCommand, reading.encodings[1]))
+    if (!LoadInputFiles(doc, {options.fileA, options.fileB}, options.reading, kCompareCommand))
         return script ? kExitTrouble : kExitFile;
 
     // Shared, so that the rows of the paired display can keep it.

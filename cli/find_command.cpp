@@ -2,9 +2,11 @@
 // window's find bar does, and prints the matching lines or their counts.
 #include <cerrno>
 #include <cstdio>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/cli_options.h"
@@ -83,6 +85,22 @@ ParseOutcome ParseArguments(int argc, char** argv, FindOptions& options, std::st
     return error.empty() ? ParseOutcome::Run : ParseOutcome::UsageError;
 }
 
+// The two texts are searched at once, each on a thread of its own.
+SearchResult FindInBothTexts(const TextPair& texts, const SearchQuery& query)
+{
+    if (!texts[1])
+        return FindInTexts(texts, query);
+    SearchQuery second = query;
+    second.sides = SearchSides::DocB;
+    // The future's end waits for the thread.
+    std::future<SearchResult> other = std::async(std::launch::async, [&] { return FindInTexts(texts, second); });
+    SearchQuery first = query;
+    first.sides = SearchSides::DocA;
+    SearchResult result = FindInTexts(texts, first);
+    result.matches[1] = std::move(other.get().matches[1]);
+    return result;
+}
+
 }  // namespace
 
 int RunFindCommand(int argc, char** argv)
@@ -96,11 +114,9 @@ int RunFindCommand(int argc, char** argv)
 
     TextDocument doc;
     doc.recording = false;
-    for (std::size_t k = 0; k < options.files.size(); ++k) {
-        if (!LoadInputFile(doc, options.files[k], options.reading.eucChg, kFindCommand, options.reading.encodings[k]))
-            return kExitUsage;
-    }
-    const SearchResult result = FindInTexts(doc.texts, options.query);
+    if (!LoadInputFiles(doc, options.files, options.reading, kFindCommand))
+        return kExitUsage;
+    const SearchResult result = FindInBothTexts(doc.texts, options.query);
     OutputBuffer out(stdout);
     for (std::size_t k = 0; k < options.files.size(); ++k) {
         const std::string name = DisplayPath(options.files[k]);

@@ -83,8 +83,35 @@ bool SwapSides(TextDocument& doc)
     return true;
 }
 
-bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
-                      EncodingChoice choice, std::string* note, const ReadProgress& progress)
+LoadedFile ReadTextFile(const std::string& path, bool eucChg, EncodingChoice choice, const ReadProgress& progress)
+{
+    LoadedFile loaded;
+    loaded.path = path;
+    // Taken before reading: a change while the file is read then shows as a change later.
+    loaded.stamp = StampOfFile(path);
+    try {
+        FileReadResult file = ReadWholeFile(path, progress);
+        if (!file.ok) {
+            loaded.error = CannotOpenMessage(path, file.reason);
+            return loaded;
+        }
+        const std::uint64_t size = file.size;
+        if (file.changedWhileReading)
+            loaded.note = ChangedWhileReadingNote(path);
+        loaded.text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg, choice, &file.scanned));
+        loaded.info = FormatFileInfo(file.modified, size);
+        loaded.name = FileNameOf(path);
+    } catch (const std::bad_alloc&) {
+        loaded.text.reset();
+        loaded.error = CannotOpenMessage(path, "メモリが足りません");
+    } catch (const std::length_error&) {
+        loaded.text.reset();
+        loaded.error = CannotOpenMessage(path, "2 GB を超える行があります");
+    }
+    return loaded;
+}
+
+bool AddLoadedFile(TextDocument& doc, LoadedFile&& loaded, std::string& error, std::string* note)
 {
     error.clear();
     if (note)
@@ -92,62 +119,41 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
     const int slot = LoadedTextCount(doc);
     if (slot >= static_cast<int>(doc.texts.size()))
         return false;
-
+    if (!loaded.text) {
+        error = std::move(loaded.error);
+        return false;
+    }
     // Everything is built first and committed only at the end, so a failure leaves the
     // document as it was.
-    std::shared_ptr<const Text> text;
-    std::string name;
-    std::string info;
-    std::string changeNote;
-    // Taken before reading: a change while the file is read then shows as a change later.
-    const FileStamp stamp = StampOfFile(path);
+    std::shared_ptr<const Text> text = std::move(loaded.text);
+    const std::string& path = loaded.path;
+    // A pair in two encodings is held in one: the code page 932 text is read as UTF-8.
+    const std::shared_ptr<const Text>& other = doc.texts[static_cast<std::size_t>(1 - std::min(slot, 1))];
+    std::shared_ptr<const Text> otherConverted;
     try {
-        FileReadResult file = ReadWholeFile(path, progress);
-        if (!file.ok) {
-            error = CannotOpenMessage(path, file.reason);
-            return false;
-        }
-        const std::uint64_t size = file.size;
-        if (file.changedWhileReading)
-            changeNote = ChangedWhileReadingNote(path);
-        text = std::make_shared<const Text>(SplitLinesOwned(std::move(file.bytes), file.size, eucChg, choice));
-        info = FormatFileInfo(file.modified, size);
-        name = FileNameOf(path);
         doc.filePaths.reserve(doc.filePaths.size() + 1);
         doc.fileNames.reserve(doc.fileNames.size() + 1);
         doc.fileInfos.reserve(doc.fileInfos.size() + 1);
         doc.fileStamps.reserve(doc.fileStamps.size() + 1);
-    } catch (const std::bad_alloc&) {
-        error = CannotOpenMessage(path, "メモリが足りません");
-        return false;
-    } catch (const std::length_error&) {
-        error = CannotOpenMessage(path, "2 GB を超える行があります");
-        return false;
-    }
-
-    // A pair in two encodings is held in one: the code page 932 text is read as UTF-8.
-    const std::shared_ptr<const Text>& other = doc.texts[static_cast<std::size_t>(1 - std::min(slot, 1))];
-    std::shared_ptr<const Text> otherConverted;
-    if (slot == 1 && other && other->encoding != text->encoding) {
-        try {
+        if (slot == 1 && other && other->encoding != text->encoding) {
             if (text->encoding == TextEncoding::Cp932)
                 text = std::make_shared<const Text>(ConvertedToUtf8(*text));
             else
                 otherConverted = std::make_shared<const Text>(ConvertedToUtf8(*other));
-        } catch (const std::bad_alloc&) {
-            error = CannotOpenMessage(path, "メモリが足りません");
-            return false;
         }
+    } catch (const std::bad_alloc&) {
+        error = CannotOpenMessage(path, "メモリが足りません");
+        return false;
     }
     if (otherConverted)
         doc.texts[0] = std::move(otherConverted);
     doc.texts[static_cast<std::size_t>(slot)] = std::move(text);
     doc.filePaths.push_back(path);
-    doc.fileNames.push_back(std::move(name));
-    doc.fileInfos.push_back(std::move(info));
-    doc.fileStamps.push_back(stamp);
+    doc.fileNames.push_back(std::move(loaded.name));
+    doc.fileInfos.push_back(std::move(loaded.info));
+    doc.fileStamps.push_back(loaded.stamp);
     if (note)
-        *note = std::move(changeNote);
+        *note = std::move(loaded.note);
     if (doc.recording) {
         for (int& pending : doc.pendingTreePaths) {
             if (pending == 0) {
@@ -157,6 +163,17 @@ bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, s
         }
     }
     return true;
+}
+
+bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
+                      EncodingChoice choice, std::string* note, const ReadProgress& progress)
+{
+    error.clear();
+    if (note)
+        note->clear();
+    if (LoadedTextCount(doc) >= static_cast<int>(doc.texts.size()))
+        return false;
+    return AddLoadedFile(doc, ReadTextFile(path, eucChg, choice, progress), error, note);
 }
 
 OpenOutcome OpenDocumentFile(TextDocument& doc, const std::string& path, bool eucChg,

@@ -2,6 +2,7 @@
 // Operations on the engine document: loading a file into the next free text, clearing,
 // and the queries other parts of the program ask.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/document/file_reader.h"
@@ -32,6 +33,22 @@ void ClearDocument(TextDocument& doc);
 bool LoadIntoDocument(TextDocument& doc, const std::string& path, bool eucChg, std::string& error,
                       EncodingChoice choice = EncodingChoice::Auto, std::string* note = nullptr,
                       const ReadProgress& progress = {});
+
+// A file read into a text that no document holds yet, with what LoadIntoDocument records
+// of it. Reading touches no document, so files can be read on several threads at once.
+struct LoadedFile {
+    std::string path;
+    std::shared_ptr<const Text> text;  // null when the file could not be read
+    std::string name;
+    std::string info;
+    FileStamp stamp;
+    std::string note;   // the file changed while it was read (Japanese), else empty
+    std::string error;  // why it could not be read (Japanese, naming the file)
+};
+LoadedFile ReadTextFile(const std::string& path, bool eucChg, EncodingChoice choice = EncodingChoice::Auto,
+                        const ReadProgress& progress = {});
+// The second half of LoadIntoDocument: the read file goes into the next free text.
+bool AddLoadedFile(TextDocument& doc, LoadedFile&& loaded, std::string& error, std::string* note = nullptr);
 
 enum class OpenOutcome {
     LoadedDocA,   // the file became DocA

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string_view>
 
+#include "engine/document/arrival_scan.h"
 #include "engine/document/line_scan.h"
 #include "engine/document/text.h"
 #include "engine/platform/file_error_text.h"
@@ -76,12 +77,19 @@ std::string FileNameOf(const std::string& utf8Path)
 }
 
 SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::size_t expected,
-                            const ReadProgress& progress)
+                            const ReadProgress& progress, const std::function<void(std::size_t)>& arrived)
 {
     constexpr std::size_t kReportedPiece = std::size_t{16} << 20;
+    // Small enough to be still in the cache when arrived looks at it.
+    constexpr std::size_t kArrivingPiece = std::size_t{256} << 10;
     SizedRead read;
+    std::size_t reported = 0;
     while (read.size < expected) {
-        const std::size_t wanted = progress ? std::min(expected - read.size, kReportedPiece) : expected - read.size;
+        std::size_t wanted = expected - read.size;
+        if (progress)
+            wanted = std::min(wanted, kReportedPiece);
+        if (arrived)
+            wanted = std::min(wanted, kArrivingPiece);
         const long long got = readSome(buffer + read.size, wanted);
         if (got < 0) {
             read.error = errno;
@@ -92,8 +100,12 @@ SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::si
             return read;
         }
         read.size += static_cast<std::size_t>(got);
-        if (progress)
+        if (arrived)
+            arrived(read.size);
+        if (progress && (read.size - reported >= kReportedPiece || read.size == expected)) {
+            reported = read.size;
             progress(read.size, expected);
+        }
     }
     char probe;
     // A failing probe is no reason to give up what was read.
@@ -155,9 +167,10 @@ FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& pr
     const std::size_t expected = static_cast<std::size_t>(before->size);
     std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(expected);
     AdviseHugePages(bytes.get(), expected);
+    ArrivalScan scan(expected);
     const SizedRead read = ReadExpectedBytes(
         [&file](char* buffer, std::size_t size) { return file.ReadSome(buffer, size); }, bytes.get(), expected,
-        progress);
+        progress, [&](std::size_t arrived) { scan.Arrived(bytes.get(), arrived); });
     if (read.error != 0) {
         result.reason = FileErrorText(read.error);
         return result;
@@ -165,6 +178,7 @@ FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& pr
     const std::optional<InputState> after = file.State(error);
     const bool rewritten = after && *after != *before;
 
+    result.scanned = scan.Finish(bytes.get(), read.size);
     result.bytes = std::move(bytes);
     result.size = read.size;
     result.modified = static_cast<std::time_t>(before->modified.seconds);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/document/arrival_scan.h"
+
 namespace kl {
 
 // The last component of a path (the file name without its directory).
@@ -24,6 +26,7 @@ struct FileReadResult {
     // its size at the start (less when it shrank), perhaps a mixture of old and new.
     bool changedWhileReading = false;
     std::string reason;         // why it failed, in Japanese where the program words it itself
+    ScannedBytes scanned;       // what was seen of bytes while they were read
 };
 
 // Reads a regular file up to the size it has when it is opened. Anything else is refused
@@ -38,7 +41,8 @@ FileReadResult ReadWholeFile(const std::string& utf8Path, const ReadProgress& pr
 // buffer, fewer when the file ends sooner; then one byte more is tried, so that a file
 // that grew is noticed. readSome reads like InputFile::ReadSome (a count, 0 at the end, -1
 // with errno set); error is the errno of a failed read. With progress, the bytes are read
-// in pieces of a few megabytes, each reported.
+// in pieces of a few megabytes, each reported. With arrived, the bytes are read in pieces
+// of a quarter megabyte, and arrived is told the bytes in buffer after each.
 struct SizedRead {
     std::size_t size = 0;
     bool sizeChanged = false;  // the file ended early, or there was more after expected bytes
@@ -46,6 +50,7 @@ struct SizedRead {
 };
 using ReadSomeBytes = std::function<long long(char* buffer, std::size_t size)>;
 SizedRead ReadExpectedBytes(const ReadSomeBytes& readSome, char* buffer, std::size_t expected,
-                            const ReadProgress& progress = {});
+                            const ReadProgress& progress = {},
+                            const std::function<void(std::size_t)>& arrived = {});
 
 }  // namespace kl

@@ -3,6 +3,7 @@
 // tested at a time with SSE2 (part of every x86-64 processor); elsewhere byte by byte.
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -36,5 +37,13 @@ inline std::size_t FindLineBreak(const char* data, std::size_t from, std::size_t
     }
     return size;
 }
+
+// Room that LineEndPositions needs after the positions it writes.
+inline constexpr std::size_t kLineEndSlack = 3;
+
+// Writes offset plus the position just past every line end of data to out, in order (past
+// an LF, past the LF of a CR LF, past a lone CR), and answers how many. Positions are
+// written four at a time, so out needs room for kLineEndSlack more than there are line ends.
+std::size_t LineEndPositions(const char* data, std::size_t size, std::int64_t* out, std::int64_t offset = 0);
 
 }  // namespace kl

@@ -88,15 +88,50 @@ struct EucLines {
     std::vector<int> leftAlone;
 };
 
-void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
+// The longest line of the text's starts, and whether it is too long for a text.
+void SetLongestLine(Text& text)
+{
+    const std::vector<std::int64_t>& starts = text.starts;
+    std::int64_t longestLength = 0;
+    int longest = 0;
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
+        if (starts[k + 1] - starts[k] > longestLength) {
+            longestLength = starts[k + 1] - starts[k];
+            longest = static_cast<int>(k);
+        }
+    }
+    if (longestLength > kMaxLineBytes)
+        throw std::length_error("line too long");
+    text.longestLine = longest;
+}
+
+// scanned (when given) is what a reading found of the text's storage; its line starts are
+// taken over.
+void SplitStorage(Text& text, bool eucChg, EucLines* euc, ScannedBytes* scanned)
 {
     const char* data = text.storage.get();
     const std::size_t size = text.size;
     if (size == 0)
         return;
     std::vector<std::int64_t>& starts = text.starts;
-    // Counted first so that one allocation holds all line starts.
-    starts.reserve(CountLineEnds(std::string_view(data, size)) + 2);
+    if (!eucChg) {
+        // The lines stay where they are: only their ends are looked for.
+        if (scanned) {
+            starts = std::move(scanned->starts);
+        } else {
+            // Counted first so that one allocation holds all line starts.
+            starts.reserve(CountLineEnds(std::string_view(data, size)) + 2 + kLineEndSlack);
+            AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
+            starts.resize(starts.capacity());
+            std::size_t count = 1 + LineEndPositions(data, size, starts.data() + 1);
+            if (static_cast<std::size_t>(starts[count - 1]) < size)
+                starts[count++] = static_cast<std::int64_t>(size);
+            starts.resize(count);
+        }
+        SetLongestLine(text);
+        return;
+    }
+    starts.reserve(scanned ? scanned->starts.size() + 1 : CountLineEnds(std::string_view(data, size)) + 2);
     AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::int64_t));
     starts.push_back(0);
 
@@ -115,32 +150,28 @@ void SplitStorage(Text& text, bool eucChg, EucLines* euc = nullptr)
         if (length > static_cast<std::size_t>(kMaxLineBytes))
             throw std::length_error("line too long");
         const int index = static_cast<int>(starts.size() - 1);
-        if (!eucChg) {
-            written = pos + length;
+        std::size_t stored = length;
+        const int lineKind = ClassifyEuc(arena + pos, length);
+        if (lineKind == 1) {
+            if (euc)
+                euc->converted.emplace_back(index, std::string(data + pos, length));
+            stored = ConvertEucToSjis(arena + pos, length, arena + written, text.converted);
         } else {
-            std::size_t stored = length;
-            const int kind = ClassifyEuc(arena + pos, length);
-            if (kind == 1) {
-                if (euc)
-                    euc->converted.emplace_back(index, std::string(data + pos, length));
-                stored = ConvertEucToSjis(arena + pos, length, arena + written, text.converted);
-            } else {
-                if (kind == 0 && euc)
-                    euc->leftAlone.push_back(index);
-                if (written != pos)
-                    std::memmove(arena + written, arena + pos, length);
-            }
-            if (stored != length && !shortened) {
-                // From the first shortened line on, the read lengths are kept apart.
-                shortened = true;
-                text.readLengths.reserve(starts.capacity());
-                for (int k = 0; k < index; ++k)
-                    text.readLengths.push_back(static_cast<std::int32_t>(starts[static_cast<std::size_t>(k) + 1] - starts[static_cast<std::size_t>(k)]));
-            }
-            if (shortened)
-                text.readLengths.push_back(static_cast<std::int32_t>(length));
-            written += stored;
+            if (lineKind == 0 && euc)
+                euc->leftAlone.push_back(index);
+            if (written != pos)
+                std::memmove(arena + written, arena + pos, length);
         }
+        if (stored != length && !shortened) {
+            // From the first shortened line on, the read lengths are kept apart.
+            shortened = true;
+            text.readLengths.reserve(starts.capacity());
+            for (int k = 0; k < index; ++k)
+                text.readLengths.push_back(static_cast<std::int32_t>(starts[static_cast<std::size_t>(k) + 1] - starts[static_cast<std::size_t>(k)]));
+        }
+        if (shortened)
+            text.readLengths.push_back(static_cast<std::int32_t>(length));
+        written += stored;
         starts.push_back(static_cast<std::int64_t>(written));
         if (longest < 0 || length > longestLength) {
             longestLength = length;
@@ -240,11 +271,12 @@ void NoteUtf16Origin(Text& text, std::string_view file, bool bigEndian)
 
 }  // namespace
 
-Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice)
+Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg, EncodingChoice choice,
+                     ScannedBytes* scanned)
 {
     Text text;
     const std::string_view bytes(storage.get(), size);
-    DetectedEncoding detected = DetectEncoding(bytes);
+    DetectedEncoding detected = scanned ? DetectEncoding(bytes, scanned->validUtf8) : DetectEncoding(bytes);
     switch (choice) {
     case EncodingChoice::Auto: break;
     case EncodingChoice::Utf8: detected = DetectedEncoding::Utf8; break;
@@ -279,7 +311,7 @@ Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool euc
     text.storage = std::move(storage);
     text.size = size;
     EucLines euc;
-    SplitStorage(text, eucChg, eucChg ? &euc : nullptr);
+    SplitStorage(text, eucChg, eucChg ? &euc : nullptr, utf16 ? nullptr : scanned);
     if (text.converted && text.conversion == Text::Conversion::None)
         text.conversion = Text::Conversion::FromEucJp;
     if (utf16)

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/document/arrival_scan.h"
 #include "engine/document/text.h"
 
 namespace kl {
@@ -22,9 +23,10 @@ enum class EncodingChoice { Auto, ShiftJis, Utf8, EucJp };
 // the longest line keep the values of the bytes read.
 // Throws std::length_error for a line of 2 GiB or more.
 Text SplitLines(std::string_view data, bool eucChg, EncodingChoice choice = EncodingChoice::Auto);
-// The same, taking over the first size bytes of storage as the text's storage.
+// The same, taking over the first size bytes of storage as the text's storage; scanned
+// (when given) is what a reading found of those bytes, and its line starts may be taken.
 Text SplitLinesOwned(std::unique_ptr<char[]> storage, std::size_t size, bool eucChg,
-                     EncodingChoice choice = EncodingChoice::Auto);
+                     EncodingChoice choice = EncodingChoice::Auto, ScannedBytes* scanned = nullptr);
 
 // A code page 932 text as UTF-8, line by line, marked converted unless no byte changed
 // (an ASCII text); the read lengths stay those of the file. Used when the other text of a pair is UTF-8, so that equal content

@@ -50,7 +50,8 @@ std::optional<std::shared_ptr<const Text>> LoadText(const std::string& path)
     FileReadResult read = ReadWholeFile(path);
     if (!read.ok)
         return std::nullopt;
-    return std::make_shared<const Text>(SplitLinesOwned(std::move(read.bytes), read.size, false));
+    return std::make_shared<const Text>(
+        SplitLinesOwned(std::move(read.bytes), read.size, false, EncodingChoice::Auto, &read.scanned));
 }
 
 bool TextsEqual(const Text& a, const Text& b, const CompareOptions& options)

@@ -179,40 +179,6 @@ std::optional<unsigned> Cp932CodeOf(char32_t cp) {
     return code;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
-    // Runs of ASCII are passed eight bytes at a time and the common two- and three-byte
-    // characters checked in place; the rarer lead bytes (E0, ED, F0-F4: limits on the
-    // second byte) go through the full step.
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    const auto continuation = [p](std::size_t at) { return (p[at] & 0xC0) == 0x80; };
-    for (std::size_t i = 0; i < n;) {
-        std::uint64_t word;
-        if (i + sizeof word <= n) {
-            std::memcpy(&word, p + i, sizeof word);
-            if ((word & kHighBits) == 0) {
-                i += sizeof word;
-                continue;
-            }
-        }
-        const unsigned char b0 = p[i];
-        if (b0 < 0x80) {
-            ++i;
-        } else if (b0 >= 0xC2 && b0 <= 0xDF && i + 1 < n && continuation(i + 1)) {
-            i += 2;
-        } else if (((b0 >= 0xE1 && b0 <= 0xEC) || b0 == 0xEE || b0 == 0xEF) && i + 2 < n && continuation(i + 1) &&
-                   continuation(i + 2)) {
-            i += 3;
-        } else {
-            const Utf8Step step = DecodeUtf8Step(bytes, i);
-            if (!step.valid) return false;
-            i += step.length;
-        }
-    }
-    return true;
-}
-
 std::size_t Cp932PrefixLength(std::string_view text, std::size_t maxBytes) {
     if (maxBytes >= text.size()) return text.size();
     std::size_t pos = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/utf8_validation.h"
+
 namespace kl {
 
 // A lead byte of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
@@ -43,8 +45,6 @@ std::string Utf8ToCp932(std::string_view utf8);
 // (lead << 8 | trail), chosen as Utf8ToCp932 does; nullopt when the code page has none.
 std::optional<unsigned> Cp932CodeOf(char32_t cp);
 std::string Utf16ToCp932(std::u16string_view utf16);
-
-bool IsValidUtf8(std::string_view bytes);
 
 // The longest prefix of text of at most maxBytes bytes that does not cut a double-byte
 // character in half.

@@ -121,7 +121,10 @@ std::string DecodeToUtf8(TextEncoding encoding, std::string_view bytes)
     return out;
 }
 
-DetectedEncoding DetectEncoding(std::string_view bytes)
+namespace {
+
+template <typename IsUtf8>
+DetectedEncoding DetectEncodingWith(std::string_view bytes, IsUtf8&& isUtf8)
 {
     if (StartsWith(bytes, "\xEF\xBB\xBF"))
         return DetectedEncoding::Utf8Bom;
@@ -144,7 +147,20 @@ DetectedEncoding DetectEncoding(std::string_view bytes)
         ++pos;
     if (pos == bytes.size())
         return DetectedEncoding::Cp932;
-    return IsValidUtf8(bytes.substr(pos)) ? DetectedEncoding::Utf8 : DetectedEncoding::Cp932;
+    return isUtf8(bytes.substr(pos)) ? DetectedEncoding::Utf8 : DetectedEncoding::Cp932;
+}
+
+}  // namespace
+
+DetectedEncoding DetectEncoding(std::string_view bytes)
+{
+    return DetectEncodingWith(bytes, [](std::string_view rest) { return IsValidUtf8(rest); });
+}
+
+DetectedEncoding DetectEncoding(std::string_view bytes, bool validUtf8)
+{
+    // The ASCII before the first other byte is well-formed: the rest is as the whole.
+    return DetectEncodingWith(bytes, [validUtf8](std::string_view) { return validUtf8; });
 }
 
 std::size_t ByteOrderMarkLength(DetectedEncoding detected)

@@ -39,6 +39,8 @@ enum class DetectedEncoding {
     Utf16Be,  // begins with FE FF
 };
 DetectedEncoding DetectEncoding(std::string_view bytes);
+// The same for bytes already checked: validUtf8 is IsValidUtf8(bytes).
+DetectedEncoding DetectEncoding(std::string_view bytes, bool validUtf8);
 // Bytes of the byte order mark that begins bytes in the detected encoding (0 for none).
 std::size_t ByteOrderMarkLength(DetectedEncoding detected);
 

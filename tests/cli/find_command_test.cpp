@@ -23,6 +23,8 @@ TEST(FindCommand, FindsAWordInBothEncodingsAndExitsAsGrep)
         {{"find", "無い", a}, 1, ""},
         {{"find", "--regex", "(", a}, 2, ""},
         {{"find", "x", dir.file("missing.txt")}, 2, ""},
+        {{"find", "x", dir.file("missing.txt"), b}, 2, ""},  // read while the first fails
+        {{"find", "x", a, dir.file("missing.txt")}, 2, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(kltest::ShownArguments(c.args));

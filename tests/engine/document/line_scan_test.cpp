@@ -2,9 +2,11 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "engine/document/line_scan.h"
 #include "engine/document/text_loader.h"
+#include "tests/support/test_scale.h"
 
 namespace {
 
@@ -81,6 +83,39 @@ TEST(LineScan, SplitKeepsEveryByteOfRandomTexts)
         const std::size_t ends = ReferenceLineEnds(text);
         const bool openLast = !text.empty() && text.back() != '\r' && text.back() != '\n';
         EXPECT_EQ(lines.count(), static_cast<int>(ends + (openLast ? 1 : 0)));
+    }
+}
+
+// Line starts and longest line of random texts, dense or sparse in line ends, against a
+// split one byte at a time.
+TEST(LineScan, SplitAgreesWithByteByByteSplit)
+{
+    std::mt19937 random(13);
+    const int cases = kltest::ScaledCases(4000);
+    for (int c = 0; c < cases; ++c) {
+        const std::size_t size = random() % 400;
+        const unsigned breakEvery = c % 2 == 0 ? 3 : 70;
+        std::string text(size, 'a');
+        for (char& ch : text)
+            ch = random() % breakEvery == 0 ? "\r\n"[random() % 2] : "a\xE3\x81\0"[random() % 4];
+        std::vector<std::int64_t> starts;
+        if (size > 0)
+            starts.push_back(0);
+        int longest = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (text[i] == '\n' || (text[i] == '\r' && !(i + 1 < size && text[i + 1] == '\n')))
+                starts.push_back(static_cast<std::int64_t>(i + 1));
+        }
+        if (size > 0 && starts.back() != static_cast<std::int64_t>(size))
+            starts.push_back(static_cast<std::int64_t>(size));
+        const auto length = [&](std::size_t k) { return starts[k + 1] - starts[k]; };
+        for (std::size_t k = 1; k + 1 < starts.size(); ++k) {
+            if (length(k) > length(static_cast<std::size_t>(longest)))
+                longest = static_cast<int>(k);
+        }
+        const kl::Text lines = kl::SplitLines(text, false);
+        ASSERT_EQ(lines.starts, starts) << ::testing::PrintToString(text);
+        ASSERT_EQ(lines.longestLine, longest) << ::testing::PrintToString(text);
     }
 }
 
