@@ -275,8 +275,6 @@ TEST_F(CliTest, UtfEightTextsAreListedAndWrittenAsTheyAre)
     EXPECT_EQ(merged.out, "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x80\x80x\n!DOC_A>>>\xE8\xAA\x9E\n!DOC_B>>>new\n");
 }
 
-}  // namespace
-
 // The rows of the paired display: a changed line beside its new version, with the
 // changed characters as byte ranges of each line.
 TEST_F(CliTest, PairedJsonShowsChangedRowsWithTheirMarks)
@@ -292,3 +290,5 @@ TEST_F(CliTest, PairedJsonShowsChangedRowsWithTheirMarks)
 )");
     EXPECT_EQ(Json("a\n", "b\n").find("\"shown\""), std::string::npos);
 }
+
+}  // namespace

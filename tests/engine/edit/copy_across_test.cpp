@@ -172,8 +172,9 @@ TEST(ResultAfterEdit, RowsHoldEveryNewLineOnceInOrder)
         for (int s : {DOC_A, DOC_B}) {
             int next = 0;
             for (const kl::DisplayRow& row : after->Rows(s)) {
-                if (row.lineIndex != kl::kNoLine)
+                if (row.lineIndex != kl::kNoLine) {
                     EXPECT_EQ(row.lineIndex, next++);
+                }
             }
             EXPECT_EQ(next, after->TextOf(s)->count());
         }

@@ -427,8 +427,6 @@ TEST_F(CompareRunUi, ReloadOfAVanishedFileListsWhatIsLoaded)
     EXPECT_EQ(app->mainFrame()->treeView()->FileEntryPaths(), std::vector<std::string>{b});
 }
 
-}  // namespace
-
 TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
 {
     auto app = LoadedApp();
@@ -463,3 +461,5 @@ TEST_F(CompareRunUi, NextAndPreviousDifferenceWalkTheResult)
     Trigger(*app, cmd::ID_PREV_DIFF);
     EXPECT_LT(frame.viewState()->diffPosition(), last);
 }
+
+}  // namespace

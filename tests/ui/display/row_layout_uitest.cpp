@@ -109,15 +109,18 @@ TEST(Wrapping, LinesAreFilledGreedilyAndTheQuickCountAgreesWithTheWalk)
                     // A tab would have reached the next stop, a multiple of the tab cell; a
                     // character that fitted went along with a full stop after it.
                     const int reach = step.kind == kl::RowStep::Kind::Tab ? (lineEnd / tab + 1) * tab : lineEnd + step.width;
-                    if (reach <= width)
+                    if (reach <= width) {
                         EXPECT_EQ(text.substr(step.to, 3), "\xe3\x80\x82");
+                    }
                     // A full stop begins a line only after one, a tab, or a character alone on its line.
-                    if (isFullStop(step))
+                    if (isFullStop(step)) {
                         EXPECT_TRUE(isFullStop(previous) || previous.kind == kl::RowStep::Kind::Tab || previous.x == 0);
+                    }
                     line = step.line;
                 }
-                if (step.x > 0)
+                if (step.x > 0) {
                     EXPECT_LE(step.x + step.width, width);
+                }
                 lineEnd = step.x + step.width;
                 previous = step;
             }
