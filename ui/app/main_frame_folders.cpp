@@ -120,5 +120,5 @@ void CMainFrame::OpenFolderPair(const std::string& pathA, const std::string& pat
     // The pair is compared whatever the setting for files opened later says.
     if (!compareActive() && !doc_.loading())
         OnAutoCompare(kl::AutoCompare::StartAndSend);
-    statusBar()->showMessage(QStringLiteral(u"Alt+← でフォルダの比較結果に戻ります"), 5000);
+    statusBar()->showMessage(QStringLiteral(u"Alt+↑ でフォルダの比較結果に戻ります"), 5000);
 }
